@@ -1,0 +1,7 @@
+// Everything a client of the scene-file library needs.
+#ifndef SCN_H
+#define SCN_H
+
+#include "ScnMgr.h"
+
+#endif

@@ -1,0 +1,202 @@
+// The scene core: implementation of both manager interfaces, owner of every scene collection.
+#ifndef SCN_SCENE_H
+#define SCN_SCENE_H
+
+#include <memory>
+#include <string>
+
+#include "ScnMgr.h"
+#include "model/BaseObjectMgr.h"
+#include "model/FileInfo.h"
+#include "model/Geometry.h"
+#include "model/Image.h"
+#include "model/ObjectMgr.h"
+#include "model/ScnFrontier.h"
+#include "model/Stubs.h"
+#include "model/Uuid.h"
+
+namespace NvScn {
+
+// The library's own version, written into every saved document.
+constexpr CScnVersion kLibraryVersion = {3, 0, 3, {}};
+
+// One scene: the manager a client holds. Creation checks the client version first; objects it
+// hands out live until release.
+class CSCN : public TScnFrontier<CScnMgr>, public TScnFrontier<CScnMgrEx>, public CBaseObjectMgr {
+public:
+    // Throws the version refusal texts for client versions outside 30 to 31.
+    CSCN(int32_t clientVersion, CScnFeedback* feedback, CScnExtStorage* storage);
+    ~CSCN() override;
+
+    // Creates a manager, reporting a refusal through feedback with a null manager.
+    static CScnMgr* create(int32_t clientVersion, CScnFeedback* feedback, CScnExtStorage* storage);
+
+    // CScnMgr
+    void release() override;
+    void setApplication(const char* name, const char* version) override;
+    CScnMgrEx* getMgrEx(int32_t extendedVersion) override;
+    const CScnVersion* getFileVersion() override { return &mFileVersion; }
+    int32_t read(CScnStream* stream) override;
+    int32_t write(CScnStream* stream) override;
+    bool getFileFormat(int32_t* major, int32_t* minor) override;
+    CScnAmbient* getAmbient() override { return mAmbient.get(); }
+    CScnAtmosphere* getAtmosphere() override { return mAtmosphere.get(); }
+    CScnBackground* getBackground() override { return mBackground.get(); }
+    TScnObjectMgr<CScnCamera>* getPerspectiveViews() override { return mCameras.get(); }
+    TScnObjectMgr<CScnPolygon>* getPolygons() override { return mPolygons.get(); }
+    TScnObjectMgr<CScnVector>* getPoints() override { return mPoints.get(); }
+    TScnObjectMgr<CScnProperty>* getMaterials() override { return mMaterials.get(); }
+    TScnObjectMgr<CScnLight>* getLights() override { return mLights.get(); }
+    IScnCameraPath* getCameraPath() override;
+    TScnObjectMgr<IScnPanoNode>* getPanoNodes() override;
+    TScnObjectMgr<CScnPanoLink>* getPanoLinks() override;
+    TScnObjectMgr<CScnViewObject>* getViewObjects() override { return mViewObjects.get(); }
+    CScnHeliodon* getHeliodon() override { return mHeliodons->find(0); }
+    TScnObjectMgr<IScnParallelView>* getParallelViews() override { return mParallelViews.get(); }
+    TScnObjectMgr<CScnHeliodon>* getHeliodons() override { return mHeliodons.get(); }
+    TScnObjectMgr<IScnLightsGroup>* getLightsGroups() override { return mLightsGroups.get(); }
+    IScnImage* getPreviewImage() override { return &mPreviewImage; }
+    TScnObjectMgr<IScnImage>* getImages() override { return &mImages; }
+    TScnObjectMgr<IScnScnObjectDefinition>* getObjectDefinitions() override
+    {
+        return &mObjectDefinitions;
+    }
+    TScnObjectMgr<IScnObjectInstance>* getObjectInstances() override { return &mObjectInstances; }
+    const char* getLanguage() override { return mLanguage; }
+    void setLanguage(const char* language) override;
+    const char* getComment(int32_t index) override;
+    int32_t setComment(const char* text, int32_t index) override;
+    const char* getURL() override;
+    void setURL(const char* url) override;
+    NuvoraXML::XIXMLElement* getApplicationData(const char* tag) override;
+    TScnObjectMgr<IScnScenario>* getScenarios() override { return &mScenarios; }
+    TScnObjectMgr<IScn3DPath>* get3DPaths() override { return &m3DPaths; }
+    TScnObjectMgr<IScnEnvironment>* getEnvironments() override { return &mEnvironments; }
+    TScnObjectMgr<IScnGround>* getGrounds() override { return &mGrounds; }
+    TScnObjectMgr<IScnLayer>* getLayers() override { return &mLayers; }
+    TScnObjectMgr<IScnLayer>* getLayersMgr() override { return &mLayers; }
+    IScnLayerInfo* getLayersInfo() override { return mLayersInfo.get(); }
+    TScnObjectMgr<IScnInternalComponentDefinition>* getInternalComponentDefinitions() override
+    {
+        return mInternalComponents.get();
+    }
+    void readDataBlocks(CScnStream* stream, CScnExtStorage* storage) override;
+    void removeGeometry() override;
+    int32_t write(CScnStream* stream, const CScnVersion* minimumVersion) override;
+    void* readMediaInfo(CScnStream* stream) override;
+    IScnFileInfo2* getFileInfo() override { return &mFileInfo; }
+    IScnFileInfo2* getFileInfo2() override { return &mFileInfo; }
+
+    // CScnMgrEx
+    CScnHeliodonOpt* getHeliodonOpt() override { return mHeliodonOpt.get(); }
+    CScnRenderingOpt* getPreviewRenderingOpt() override { return mPreviewOpt.get(); }
+    CScnRenderingOpt* getPerspectiveViewsOpt() override { return mPerspectiveViewsOpt.get(); }
+    CScnPanoramaRenderingOpt* getPanoramaRenderingOpt() override { return mPanoramaOpt.get(); }
+    CScnRenderingOpt* getAnimationsOpt() override { return mAnimationsOpt.get(); }
+    CScnRenderingOpt* getViewObjectsOpt() override { return mViewObjectsOpt.get(); }
+    TScnObjectMgr<IScnAnimation>* getAnimations() override { return &mAnimations; }
+    TScnObjectMgr<IScnPanorama>* getPanoramas() override { return &mPanoramas; }
+    const double* getMatrix() override { return mMatrix; }
+    void setMatrix(const double* matrix) override;
+    TScnObjectMgr<IScnBBMgrData>* getBillboards() override { return mBillboards.get(); }
+    IScnInsertionObject* getInsertionObject() override { return mInsertionObject.get(); }
+    TScnObjectMgr<IScnParallelView>* getParallelViewsEx() override { return mParallelViews.get(); }
+    CScnParallelViewRenderingOpt* getParallelViewsOptImpl() override
+    {
+        return mParallelViewsOpt.get();
+    }
+    bool readShader(CScnProperty* property, CScnStream* stream) override;
+    bool writeShader(CScnProperty* property, CScnStream* stream) override;
+    CScnRenderingOpt* getPanoramaOpt() override { return mPanoramaOpt.get(); }
+    CScnRenderingOpt* getParallelViewsOpt() override { return mParallelViewsOpt.get(); }
+    TScnObjectMgr<IScnParallelView>* getWorkingWindowViews() override
+    {
+        return mWorkingWindowViews.get();
+    }
+    CScnProperty* newScratchProperty() override;
+    void removeScratchProperty(CScnProperty* property) override;
+    bool isOlderThan202() override { return mOlderThan202; }
+
+    // The manager interface of this scene, as passed to the client's callbacks.
+    CScnMgr* asMgr() { return static_cast<CScnMgr*>(this); }
+    // Sends a report to the client's feedback (with this manager), when there is one.
+    void warning(const char* text);
+    // The client's feedback, may be null.
+    CScnFeedback* getFeedback() const { return mFeedback; }
+    // The external storage in use, may be null.
+    CScnExtStorage* getExternalStorage() const { return mStorage; }
+    // Every vector read from a file passes here: legacy axis swap, then the transformation.
+    void fixVector(CScnVector& vector) const;
+    // Marks the file being converted as legacy (y and z exchanged on reading).
+    void setLegacyFile(bool legacy) { mLegacyFile = legacy; }
+    bool isLegacyFile() const { return mLegacyFile; }
+    // The client version given at creation.
+    int32_t getClientVersion() const { return mClientVersion; }
+
+    CPointMgr& points() { return *mPoints; }
+    CPolygonMgr& polygons() { return *mPolygons; }
+
+private:
+    void buildDefaultObjects();
+
+    // Legacy format codes used by the legacy loader.
+    int32_t mLegacyFormat1 = 2;
+    int32_t mLegacyFormat2 = 2;
+    int32_t mFileFormatMajor = 5;
+    int32_t mFileFormatMinor = 1;
+    std::string mLegacyPath;
+    std::unique_ptr<CAmbiance> mAmbient;
+    std::unique_ptr<CAtmosphere> mAtmosphere;
+    std::unique_ptr<CBackground> mBackground;
+    std::unique_ptr<TObjectMgr<CHeliodon, CScnHeliodon>> mHeliodons;
+    std::unique_ptr<CHeliodonOpt> mHeliodonOpt;
+    std::unique_ptr<CRenderingOpt> mPreviewOpt;
+    std::unique_ptr<CVRRenderingOpt> mPanoramaOpt;
+    std::unique_ptr<CAnimRenderingOpt> mAnimationsOpt;
+    std::unique_ptr<CAnimRenderingOpt> mPerspectiveViewsOpt;
+    std::unique_ptr<CAnimRenderingOpt> mViewObjectsOpt;
+    std::unique_ptr<TObjectMgr<CCamera, CScnCamera>> mCameras;
+    std::unique_ptr<CPolygonMgr> mPolygons;
+    std::unique_ptr<CPointMgr> mPoints;
+    std::unique_ptr<TObjectMgr<CProperty, CScnProperty>> mMaterials;
+    std::unique_ptr<TObjectMgr<CLight, CScnLight>> mLights;
+    std::unique_ptr<TObjectMgr<CViewObject, CScnViewObject>> mViewObjects;
+    std::unique_ptr<TObjectMgr<CScnBBMgrData, IScnBBMgrData>> mBillboards;
+    std::unique_ptr<CScnInsertionObject> mInsertionObject;
+    std::unique_ptr<TObjectMgr<CScnParallelView, IScnParallelView>> mParallelViews;
+    std::unique_ptr<CParallelViewRenderingOpt> mParallelViewsOpt;
+    std::unique_ptr<TObjectMgr<CScnParallelView, IScnParallelView>> mWorkingWindowViews;
+    std::unique_ptr<TObjectMgr<CScnLightsGroup, IScnLightsGroup>> mLightsGroups;
+    TObjectMgr<CScnAnimation, IScnAnimation> mAnimations;
+    TObjectMgr<CScnPanorama, IScnPanorama> mPanoramas;
+    TObjectMgr<CScnScnObjectDefinition, IScnScnObjectDefinition> mObjectDefinitions;
+    TObjectMgr<CScnObjectInstance, IScnObjectInstance> mObjectInstances;
+    TObjectMgr<CProperty, CScnProperty> mScratchProperties;
+    TObjectMgr<CScnScenario, IScnScenario> mScenarios;
+    TObjectMgr<CScn3DPath, IScn3DPath> m3DPaths;
+    TObjectMgr<CScnEnvironment, IScnEnvironment> mEnvironments;
+    TObjectMgr<CScnGround, IScnGround> mGrounds;
+    TObjectMgr<CScnLayer, IScnLayer> mLayers;
+    std::unique_ptr<TObjectMgr<CScnInternalComponentDefinition, IScnInternalComponentDefinition>>
+        mInternalComponents;
+    CScnVersion mFileVersion{};
+    int32_t mClientVersion;
+    CScnFeedback* mFeedback;
+    CScnExtStorage* mStorage;
+    std::string mApplicationName;
+    std::string mApplicationVersion;
+    double mMatrix[16];
+    bool mMatrixActive = false;
+    bool mLegacyFile = false;
+    CScnImage mPreviewImage;
+    CScnFileInfo mFileInfo;
+    TObjectMgr<CScnImage, IScnImage> mImages;
+    int32_t mLanguageCode = ('e' << 8) + 'n';
+    char mLanguage[4] = {'e', 'n', '\0', '\0'};
+    bool mOlderThan202 = false;
+    std::unique_ptr<CScnLayerInfo> mLayersInfo;
+};
+
+}  // namespace NvScn
+
+#endif

@@ -1,0 +1,79 @@
+// Object kinds that this library version holds but does not fill yet: each carries its owner
+// link only. The issue that completes a kind moves it to its own header.
+#ifndef SCN_STUBS_H
+#define SCN_STUBS_H
+
+#include "ScnMgr.h"
+#include "model/BaseObjectMgr.h"
+#include "model/ObjectMgr.h"
+#include "model/ScnFrontier.h"
+
+namespace NvScn {
+
+// An object kind with its owner link and nothing more.
+template <class Iface>
+class TOwnedObject : public TScnFrontier<Iface>, public CScnObject {
+public:
+    explicit TOwnedObject(CBaseObjectMgr* owner) : CScnObject(owner) {}
+};
+
+using CLight = TOwnedObject<CScnLight>;
+using CScnLightsGroup = TOwnedObject<IScnLightsGroup>;
+using CHeliodon = TOwnedObject<CScnHeliodon>;
+using CHeliodonOpt = TOwnedObject<CScnHeliodonOpt>;
+using CCamera = TOwnedObject<CScnCamera>;
+using CScnParallelView = TOwnedObject<IScnParallelView>;
+using CViewObject = TOwnedObject<CScnViewObject>;
+using CAmbiance = TOwnedObject<CScnAmbient>;
+using CAtmosphere = TOwnedObject<CScnAtmosphere>;
+using CBackground = TOwnedObject<CScnBackground>;
+using CScnGround = TOwnedObject<IScnGround>;
+using CScnEnvironment = TOwnedObject<IScnEnvironment>;
+using CRenderingOpt = TOwnedObject<CScnRenderingOpt>;
+using CAnimRenderingOpt = TOwnedObject<CScnRenderingOpt>;
+using CVRRenderingOpt = TOwnedObject<CScnPanoramaRenderingOpt>;
+using CParallelViewRenderingOpt = TOwnedObject<CScnParallelViewRenderingOpt>;
+using CScnScnObjectDefinition = TOwnedObject<IScnScnObjectDefinition>;
+using CScnObjectInstance = TOwnedObject<IScnObjectInstance>;
+using CScnInternalComponentDefinition = TOwnedObject<IScnInternalComponentDefinition>;
+using CScnBBMgrData = TOwnedObject<IScnBBMgrData>;
+using CScnInsertionObject = TOwnedObject<IScnInsertionObject>;
+using CScnLayer = TOwnedObject<IScnLayer>;
+using CScnLayerInfo = TOwnedObject<IScnLayerInfo>;
+using CAnimation = TOwnedObject<IScnCameraPath>;
+using CScnScenario = TOwnedObject<IScnScenario>;
+using CScn3DPath = TOwnedObject<IScn3DPath>;
+using CVRPanorama = TOwnedObject<IScnPanoNode>;
+using CVRPanoLink = TOwnedObject<CScnPanoLink>;
+using CProperty = TOwnedObject<CScnProperty>;
+
+// An animation; its camera path is what CScnMgr::getCameraPath hands out.
+class CScnAnimation : public TScnFrontier<IScnAnimation>, public CScnObject {
+public:
+    explicit CScnAnimation(CBaseObjectMgr* owner) : CScnObject(owner), mCameraPath(owner) {}
+    CAnimation* getCameraPath() { return &mCameraPath; }
+
+private:
+    CAnimation mCameraPath;
+};
+
+// A panorama: its nodes and the links between them.
+class CScnPanorama : public TScnFrontier<IScnPanorama>, public CScnObject {
+public:
+    explicit CScnPanorama(CBaseObjectMgr* owner)
+        : CScnObject(owner),
+          mNodes(owner != nullptr ? owner->getScene() : nullptr),
+          mLinks(owner != nullptr ? owner->getScene() : nullptr)
+    {
+    }
+    TObjectMgr<CVRPanorama, IScnPanoNode>* getNodes() { return &mNodes; }
+    TObjectMgr<CVRPanoLink, CScnPanoLink>* getLinks() { return &mLinks; }
+
+private:
+    TObjectMgr<CVRPanorama, IScnPanoNode> mNodes;
+    TObjectMgr<CVRPanoLink, CScnPanoLink> mLinks;
+};
+
+}  // namespace NvScn
+
+#endif

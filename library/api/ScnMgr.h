@@ -15,10 +15,7 @@
 #include "ScnObjects.h"
 #include "ScnShaders.h"
 #include "ScnViews.h"
-
-namespace NuvoraXML {
-class XIXMLElement;
-}
+#include "ScnXML.h"
 
 namespace NvScn {
 

@@ -134,15 +134,16 @@ private:
     void* mFree = nullptr;
 };
 
-// Storage of the elements of a TRapideMgr: plain items come from a slab pool, the others from new.
+// Storage of the elements of a TRapideMgr (an empty base for the kinds made with new): plain items
+// come from a slab pool, the others from new.
 template <class Impl, class Owner, bool Plain = std::is_trivially_destructible<Impl>::value>
 class TRapideStorage;
 
 template <class Impl, class Owner>
 class TRapideStorage<Impl, Owner, true> {
 public:
-    Impl* create(Owner*) { return new (mPool.allocate()) Impl(); }
-    void destroy(Impl* item) { mPool.deallocate(item); }
+    Impl* createElement(Owner*) { return new (mPool.allocate()) Impl(); }
+    void destroyElement(Impl* item) { mPool.deallocate(item); }
 
 private:
     TItemPool<sizeof(Impl)> mPool;
@@ -151,8 +152,8 @@ private:
 template <class Impl, class Owner>
 class TRapideStorage<Impl, Owner, false> {
 public:
-    Impl* create(Owner* owner) { return new Impl(owner); }
-    void destroy(Impl* item) { delete item; }
+    Impl* createElement(Owner* owner) { return new Impl(owner); }
+    void destroyElement(Impl* item) { delete item; }
 };
 
 }  // namespace detail
@@ -255,7 +256,8 @@ private:
 // A fast list of geometry elements: a hand-grown array of pointers that doubles its capacity.
 // Owner is the scene (points, polygons) or the polygon (holes); it receives the reports.
 template <class Impl, class Iface, class Owner>
-class TRapideMgr : public TScnFrontier<TScnObjectMgr<Iface>> {
+class TRapideMgr : public TScnFrontier<TScnObjectMgr<Iface>>,
+                   private detail::TRapideStorage<Impl, Owner> {
 public:
     explicit TRapideMgr(Owner* owner, uint32_t initialCapacity = 0) : mOwner(owner)
     {
@@ -296,7 +298,7 @@ public:
         }
         Impl* item;
         try {
-            item = mStorage.create(mOwner);
+            item = this->createElement(mOwner);
         } catch (...) {
             mOwner->report(Msg::kNewCantAllocate);
             return nullptr;
@@ -323,7 +325,7 @@ public:
         Impl* item = mItems[index];
         std::memmove(mItems + index, mItems + index + 1, (mCount - index - 1) * sizeof(Impl*));
         --mCount;
-        mStorage.destroy(item);
+        this->destroyElement(item);
     }
 
     void moveObject(uint32_t from, uint32_t to) override
@@ -350,7 +352,7 @@ public:
         if (mCount == mCapacity && !reserve(static_cast<size_t>(mCount) + 1)) {
             throw std::bad_alloc();
         }
-        Impl* item = mStorage.create(mOwner);
+        Impl* item = this->createElement(mOwner);
         mItems[mCount++] = item;
         return item;
     }
@@ -377,7 +379,7 @@ public:
     void clear()
     {
         while (mCount > 0) {
-            mStorage.destroy(mItems[--mCount]);
+            this->destroyElement(mItems[--mCount]);
         }
     }
 
@@ -403,7 +405,6 @@ private:
     uint32_t mCount = 0;
     uint32_t mCapacity = 0;
     Impl** mItems = nullptr;
-    detail::TRapideStorage<Impl, Owner> mStorage;
 };
 
 // A list of plain 16-byte records stored by value (polygon vertices); pointers handed out stay

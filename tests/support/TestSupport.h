@@ -13,7 +13,7 @@
 namespace ScnTest {
 
 // Records every report and progress call; progress answers from a configurable rule.
-class RecordingFeedback : public NvScn::CScnFeedback {
+class RecordingFeedback final : public NvScn::CScnFeedback {
 public:
     void warning(NvScn::CScnMgr* manager, const char* text) override;
     bool progress(NvScn::CScnMgr* manager, int32_t value, int32_t maximum) override;

@@ -1,0 +1,87 @@
+// The top-level sections of the scene document, one writer and one reader per section. The save
+// calls the writers in the document's writer order, the load calls the readers in its reader order;
+// each object kind provides the section that holds it.
+#ifndef SCN_SECTIONS_H
+#define SCN_SECTIONS_H
+
+#include "ScnXML.h"
+
+namespace NvScn {
+
+class CSCN;
+
+namespace Sections {
+
+using NuvoraXML::XIXMLElement;
+
+// Every writer brings its section of the file element up to date from the scene; every reader
+// takes its section (when present) from the file element into the scene.
+
+// "File.Info" with its "Origin".
+void writeFileInfo(CSCN& scene, XIXMLElement* file);
+void readFileInfo(CSCN& scene, XIXMLElement* file);
+// "InternalComponentDefinitions".
+void writeInternalComponents(CSCN& scene, XIXMLElement* file);
+void readInternalComponents(CSCN& scene, XIXMLElement* file);
+// "Preview" with the preview rendering options.
+void writePreview(CSCN& scene, XIXMLElement* file);
+void readPreview(CSCN& scene, XIXMLElement* file);
+// "Heliodons" with the heliodons and their "Options".
+void writeHeliodons(CSCN& scene, XIXMLElement* file);
+void readHeliodons(CSCN& scene, XIXMLElement* file);
+// The old single "Heliodon" element, read into heliodon 0 and the heliodon options.
+void readOldHeliodon(CSCN& scene, XIXMLElement* file);
+void writeAmbient(CSCN& scene, XIXMLElement* file);
+void readAmbient(CSCN& scene, XIXMLElement* file);
+void writeAtmosphere(CSCN& scene, XIXMLElement* file);
+void readAtmosphere(CSCN& scene, XIXMLElement* file);
+// "Background" (deleting "Backgroung" and "Background" first); reads either name.
+void writeBackground(CSCN& scene, XIXMLElement* file);
+void readBackground(CSCN& scene, XIXMLElement* file);
+// "Properties": the materials.
+void writeProperties(CSCN& scene, XIXMLElement* file);
+void readProperties(CSCN& scene, XIXMLElement* file);
+void writeBillboards(CSCN& scene, XIXMLElement* file);
+void readBillboards(CSCN& scene, XIXMLElement* file);
+void writeLights(CSCN& scene, XIXMLElement* file);
+void readLights(CSCN& scene, XIXMLElement* file);
+void writeLightsGroups(CSCN& scene, XIXMLElement* file);
+void readLightsGroups(CSCN& scene, XIXMLElement* file);
+// "Perspective.Views" with the cameras and their "Options".
+void writePerspectiveViews(CSCN& scene, XIXMLElement* file);
+void readPerspectiveViews(CSCN& scene, XIXMLElement* file);
+// The old "Image" element, read as the rendering options of the perspective views.
+void readOldImage(CSCN& scene, XIXMLElement* file);
+void writeParallelViews(CSCN& scene, XIXMLElement* file);
+void readParallelViews(CSCN& scene, XIXMLElement* file);
+void writePanoramas(CSCN& scene, XIXMLElement* file);
+void readPanoramas(CSCN& scene, XIXMLElement* file);
+void writeAnimations(CSCN& scene, XIXMLElement* file);
+void readAnimations(CSCN& scene, XIXMLElement* file);
+void writeViewObjects(CSCN& scene, XIXMLElement* file);
+void readViewObjects(CSCN& scene, XIXMLElement* file);
+// "Working.Window" with its "Parallel.Views"; the reader fails when the element is missing.
+void writeWorkingWindow(CSCN& scene, XIXMLElement* file);
+void readWorkingWindow(CSCN& scene, XIXMLElement* file);
+// The "Object.Definition" elements.
+void writeObjectDefinitions(CSCN& scene, XIXMLElement* file);
+void readObjectDefinitions(CSCN& scene, XIXMLElement* file);
+void writeObjectInstances(CSCN& scene, XIXMLElement* file);
+void readObjectInstances(CSCN& scene, XIXMLElement* file);
+// "InsertionObject" (read only).
+void readInsertionObject(CSCN& scene, XIXMLElement* file);
+void writeScenarios(CSCN& scene, XIXMLElement* file);
+void readScenarios(CSCN& scene, XIXMLElement* file);
+void write3DPaths(CSCN& scene, XIXMLElement* file);
+void read3DPaths(CSCN& scene, XIXMLElement* file);
+void writeGrounds(CSCN& scene, XIXMLElement* file);
+void readGrounds(CSCN& scene, XIXMLElement* file);
+void writeLayers(CSCN& scene, XIXMLElement* file);
+void readLayers(CSCN& scene, XIXMLElement* file);
+void writeLayersInfo(CSCN& scene, XIXMLElement* file);
+void readLayersInfo(CSCN& scene, XIXMLElement* file);
+
+}  // namespace Sections
+}  // namespace NvScn
+
+#endif

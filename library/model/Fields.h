@@ -1,0 +1,510 @@
+// Field lists: each object kind states its fields once, in document order, as a member template
+//
+//     template <class V> void visitFields(V& v)
+//     {
+//         v.text("Name", mName, "");
+//         v.label("Type", mType, kLightTypes, 0);
+//         v.flag("Active", mActive, true);
+//         v.real("Power", mPower, 3.0, [](double p) { return clampPower(p); });
+//         v.integer("UI.Value", mUIValue, 0, kOptional);
+//         v.object("Lens.Flare", mLensFlare);
+//     }
+//
+// and the visitors below drive from it the defaults, the XML writing, the XML reading (in the same
+// order, stopping at the first missing required item) and a textual dump used to compare objects.
+// Trailing options of a field: kOptional (absent on reading keeps the current value), a filter
+// callable through which read values pass (the setter's range rule), kConvertDefault (a vector
+// default goes through the scene's vector fix-up, as the objects made during a load need).
+#ifndef SCN_FIELDS_H
+#define SCN_FIELDS_H
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <type_traits>
+#include <utility>
+
+#include "ScnBase.h"
+#include "ScnXML.h"
+#include "model/ObjectMgr.h"
+#include "model/Uuid.h"
+
+namespace NvScn {
+
+class CSCN;
+
+// One value of an enumeration and its label in the document.
+struct LabelEntry {
+    int32_t value;
+    const char* label;
+};
+
+// The labels of an enumeration, in table order; a value may have several labels (the first one is
+// written), and the first and last labels name the table in messages.
+class LabelTable {
+public:
+    template <size_t N>
+    constexpr LabelTable(const LabelEntry (&entries)[N]) : mEntries(entries), mCount(N)
+    {
+    }
+
+    // The label written for value; throws "No label for the value (%d) [%s..%s]".
+    const char* labelOf(int32_t value) const;
+    // The value of a label; throws "Invalid label (%s) [%s..%s]".
+    int32_t valueOf(const char* label) const;
+    // Whether value has a label.
+    bool hasLabel(int32_t value) const;
+
+    const LabelEntry* begin() const { return mEntries; }
+    const LabelEntry* end() const { return mEntries + mCount; }
+
+private:
+    const LabelEntry* mEntries;
+    size_t mCount;
+};
+
+// Option: the item may be absent on reading; the field then keeps its value.
+struct OptionalTag {};
+constexpr OptionalTag kOptional{};
+// Option: a vector default goes through the scene's vector fix-up.
+struct ConvertDefaultTag {};
+constexpr ConvertDefaultTag kConvertDefault{};
+
+namespace FieldOptions {
+
+template <class... Options>
+constexpr bool isOptional()
+{
+    return (std::is_same<std::decay_t<Options>, OptionalTag>::value || ...);
+}
+
+template <class... Options>
+constexpr bool convertsDefault()
+{
+    return (std::is_same<std::decay_t<Options>, ConvertDefaultTag>::value || ...);
+}
+
+template <class T, class Option>
+T applyOne(T value, const Option& option)
+{
+    if constexpr (std::is_invocable_r<T, const Option&, T>::value) {
+        return option(value);
+    } else {
+        return value;
+    }
+}
+
+// Passes a read value through every filter option, in order.
+template <class T, class... Options>
+T filter(T value, const Options&... options)
+{
+    ((value = applyOne(value, options)), ...);
+    return value;
+}
+
+}  // namespace FieldOptions
+
+// The XML forms every kind uses; each helper names the item it writes or reads.
+namespace XmlForm {
+
+using NuvoraXML::XIXMLElement;
+
+// The first child element of that name, or null.
+XIXMLElement* findChild(XIXMLElement* parent, const char* name);
+// The first child element of that name; fails with the missing-pointer error when absent.
+XIXMLElement* requireChild(XIXMLElement* parent, const char* name);
+// Appends a child element of that name.
+XIXMLElement* addChild(XIXMLElement* parent, const char* name);
+// Deletes every child element of that name.
+void removeChildren(XIXMLElement* parent, const char* name);
+// The value of an attribute, or null.
+const char* findAttribute(XIXMLElement* element, const char* name);
+// Appends an attribute.
+void addAttribute(XIXMLElement* element, const char* name, const char* value);
+// An element's text; fails with the missing-pointer error when it has none.
+const char* requireText(XIXMLElement* element);
+
+void writeInteger(XIXMLElement* parent, const char* name, int32_t value);
+int32_t readInteger(XIXMLElement* element);
+void writeReal(XIXMLElement* parent, const char* name, double value);
+double readReal(XIXMLElement* element);
+// Name form: a child element carrying the text in the attribute "en".
+void writeName(XIXMLElement* parent, const char* name, const std::string& text);
+std::string readName(XIXMLElement* element);
+// Vector form: attributes "X", "Y", "Z".
+void writeVector(XIXMLElement* parent, const char* name, const CScnVector& value);
+// Reads the three attributes and applies the scene's vector fix-up (none without scene).
+CScnVector readVector(XIXMLElement* element, const CSCN* scene);
+// Colour form: attributes "R", "G", "B"; the older form has children "Red", "Green", "Blue".
+void writeColor(XIXMLElement* parent, const char* name, const CScnColor& value);
+CScnColor readColor(XIXMLElement* element);
+// Identifier form: an attribute holding the 32-digit text.
+void writeUuid(XIXMLElement* element, const char* name, const CScnUUID& value);
+// Parses an identifier attribute's value; fails with "exception" when it is not 32 digits.
+CScnUUID parseUuid(const char* text);
+// UUID list form: a list element holding one "UUID" child per identifier.
+void writeUuidList(XIXMLElement* parent, const char* name, TObjectMgr<CScnUUIDX, CScnUUID>& list);
+void readUuidList(XIXMLElement* element, TObjectMgr<CScnUUIDX, CScnUUID>& list);
+
+}  // namespace XmlForm
+
+// Sets every field to its default.
+class FieldDefaults {
+public:
+    explicit FieldDefaults(const CSCN* scene) : mScene(scene) {}
+
+    template <class... O>
+    void flag(const char*, bool& value, bool initial, const O&...)
+    {
+        value = initial;
+    }
+    template <class T, class... O>
+    void integer(const char*, T& value, T initial, const O&...)
+    {
+        value = initial;
+    }
+    template <class... O>
+    void real(const char*, double& value, double initial, const O&...)
+    {
+        value = initial;
+    }
+    template <class... O>
+    void text(const char*, std::string& value, const char* initial, const O&...)
+    {
+        value = initial;
+    }
+    template <class... O>
+    void label(const char*, int32_t& value, const LabelTable&, int32_t initial, const O&...)
+    {
+        value = initial;
+    }
+    template <class... O>
+    void identifier(const char*, CScnUUID& value, const CScnUUID& initial, const O&...)
+    {
+        value = initial;
+    }
+    template <class... O>
+    void vector(const char*, CScnVector& value, const CScnVector& initial, const O&...)
+    {
+        value = initial;
+        if constexpr (FieldOptions::convertsDefault<O...>()) {
+            convert(value);
+        }
+    }
+    template <class... O>
+    void color(const char*, CScnColor& value, const CScnColor& initial, const O&...)
+    {
+        value = initial;
+    }
+    template <class... O>
+    void uuidList(const char*, TObjectMgr<CScnUUIDX, CScnUUID>& list, const O&...)
+    {
+        list.clear();
+    }
+    template <class Sub, class... O>
+    void object(const char*, Sub& sub, const O&...)
+    {
+        FieldDefaults inner(mScene);
+        sub.visitFields(inner);
+    }
+
+private:
+    void convert(CScnVector& value) const;
+    const CSCN* mScene;
+};
+
+// Writes every field into an element, in list order.
+class FieldWriter {
+public:
+    explicit FieldWriter(NuvoraXML::XIXMLElement* element) : mElement(element) {}
+
+    template <class... O>
+    void flag(const char* name, bool& value, bool, const O&...)
+    {
+        if (value) {
+            XmlForm::addChild(mElement, name);
+        }
+    }
+    template <class T, class... O>
+    void integer(const char* name, T& value, T, const O&...)
+    {
+        XmlForm::writeInteger(mElement, name, static_cast<int32_t>(value));
+    }
+    template <class... O>
+    void real(const char* name, double& value, double, const O&...)
+    {
+        XmlForm::writeReal(mElement, name, value);
+    }
+    template <class... O>
+    void text(const char* name, std::string& value, const char*, const O&...)
+    {
+        XmlForm::writeName(mElement, name, value);
+    }
+    template <class... O>
+    void label(const char* name, int32_t& value, const LabelTable& table, int32_t, const O&...)
+    {
+        XmlForm::addAttribute(mElement, name, table.labelOf(value));
+    }
+    template <class... O>
+    void identifier(const char* name, CScnUUID& value, const CScnUUID&, const O&...)
+    {
+        XmlForm::writeUuid(mElement, name, value);
+    }
+    template <class... O>
+    void vector(const char* name, CScnVector& value, const CScnVector&, const O&...)
+    {
+        XmlForm::writeVector(mElement, name, value);
+    }
+    template <class... O>
+    void color(const char* name, CScnColor& value, const CScnColor&, const O&...)
+    {
+        XmlForm::writeColor(mElement, name, value);
+    }
+    template <class... O>
+    void uuidList(const char* name, TObjectMgr<CScnUUIDX, CScnUUID>& list, const O&...)
+    {
+        XmlForm::writeUuidList(mElement, name, list);
+    }
+    template <class Sub, class... O>
+    void object(const char* name, Sub& sub, const O&...)
+    {
+        FieldWriter inner(XmlForm::addChild(mElement, name));
+        sub.visitFields(inner);
+    }
+
+private:
+    NuvoraXML::XIXMLElement* mElement;
+};
+
+// Reads every field from an element, in list order: flags by presence, optional items only when
+// present, and the first missing required item ends the read with the missing-pointer error,
+// leaving the fields read so far set. Read values pass through the field's filters.
+class FieldReader {
+public:
+    FieldReader(NuvoraXML::XIXMLElement* element, const CSCN* scene)
+        : mElement(element), mScene(scene)
+    {
+    }
+
+    template <class... O>
+    void flag(const char* name, bool& value, bool, const O&... options)
+    {
+        value = FieldOptions::filter(XmlForm::findChild(mElement, name) != nullptr, options...);
+    }
+    template <class T, class... O>
+    void integer(const char* name, T& value, T, const O&... options)
+    {
+        if (NuvoraXML::XIXMLElement* item = child<O...>(name)) {
+            value = FieldOptions::filter(static_cast<T>(XmlForm::readInteger(item)), options...);
+        }
+    }
+    template <class... O>
+    void real(const char* name, double& value, double, const O&... options)
+    {
+        if (NuvoraXML::XIXMLElement* item = child<O...>(name)) {
+            value = FieldOptions::filter(XmlForm::readReal(item), options...);
+        }
+    }
+    template <class... O>
+    void text(const char* name, std::string& value, const char*, const O&... options)
+    {
+        if (NuvoraXML::XIXMLElement* item = child<O...>(name)) {
+            value = FieldOptions::filter(XmlForm::readName(item), options...);
+        }
+    }
+    template <class... O>
+    void label(const char* name, int32_t& value, const LabelTable& table, int32_t, const O&... options)
+    {
+        if (const char* text = attribute<O...>(name)) {
+            value = FieldOptions::filter(table.valueOf(text), options...);
+        }
+    }
+    template <class... O>
+    void identifier(const char* name, CScnUUID& value, const CScnUUID&, const O&... options)
+    {
+        if (const char* text = attribute<O...>(name)) {
+            value = FieldOptions::filter(XmlForm::parseUuid(text), options...);
+        }
+    }
+    template <class... O>
+    void vector(const char* name, CScnVector& value, const CScnVector&, const O&... options)
+    {
+        if (NuvoraXML::XIXMLElement* item = child<O...>(name)) {
+            value = FieldOptions::filter(XmlForm::readVector(item, mScene), options...);
+        }
+    }
+    template <class... O>
+    void color(const char* name, CScnColor& value, const CScnColor&, const O&... options)
+    {
+        if (NuvoraXML::XIXMLElement* item = child<O...>(name)) {
+            value = FieldOptions::filter(XmlForm::readColor(item), options...);
+        }
+    }
+    template <class... O>
+    void uuidList(const char* name, TObjectMgr<CScnUUIDX, CScnUUID>& list, const O&...)
+    {
+        if (NuvoraXML::XIXMLElement* item = child<O...>(name)) {
+            XmlForm::readUuidList(item, list);
+        }
+    }
+    template <class Sub, class... O>
+    void object(const char* name, Sub& sub, const O&...)
+    {
+        if (NuvoraXML::XIXMLElement* item = child<O...>(name)) {
+            FieldReader inner(item, mScene);
+            sub.visitFields(inner);
+        }
+    }
+
+private:
+    template <class... O>
+    NuvoraXML::XIXMLElement* child(const char* name)
+    {
+        if constexpr (FieldOptions::isOptional<O...>()) {
+            return XmlForm::findChild(mElement, name);
+        } else {
+            return XmlForm::requireChild(mElement, name);
+        }
+    }
+    template <class... O>
+    const char* attribute(const char* name)
+    {
+        const char* value = XmlForm::findAttribute(mElement, name);
+        if constexpr (!FieldOptions::isOptional<O...>()) {
+            if (value == nullptr) {
+                requireMissing();
+            }
+        }
+        return value;
+    }
+    [[noreturn]] static void requireMissing();
+
+    NuvoraXML::XIXMLElement* mElement;
+    const CSCN* mScene;
+};
+
+// Renders every field as "name=value" lines, nested objects indented; two objects of a kind hold
+// the same values when their dumps are equal.
+class FieldDumper {
+public:
+    explicit FieldDumper(std::string& out, int depth = 0) : mOut(out), mDepth(depth) {}
+
+    template <class... O>
+    void flag(const char* name, bool& value, bool, const O&...)
+    {
+        line(name, value ? "true" : "false");
+    }
+    template <class T, class... O>
+    void integer(const char* name, T& value, T, const O&...)
+    {
+        line(name, std::to_string(value));
+    }
+    template <class... O>
+    void real(const char* name, double& value, double, const O&...)
+    {
+        line(name, realText(value));
+    }
+    template <class... O>
+    void text(const char* name, std::string& value, const char*, const O&...)
+    {
+        line(name, '"' + value + '"');
+    }
+    template <class... O>
+    void label(const char* name, int32_t& value, const LabelTable&, int32_t, const O&...)
+    {
+        line(name, std::to_string(value));
+    }
+    template <class... O>
+    void identifier(const char* name, CScnUUID& value, const CScnUUID&, const O&...)
+    {
+        line(name, uuidText(value));
+    }
+    template <class... O>
+    void vector(const char* name, CScnVector& value, const CScnVector&, const O&...)
+    {
+        line(name, realText(value.x) + " " + realText(value.y) + " " + realText(value.z));
+    }
+    template <class... O>
+    void color(const char* name, CScnColor& value, const CScnColor&, const O&...)
+    {
+        line(name, std::to_string(value.zero) + " " + std::to_string(value.red) + " " +
+                       std::to_string(value.green) + " " + std::to_string(value.blue));
+    }
+    template <class... O>
+    void uuidList(const char* name, TObjectMgr<CScnUUIDX, CScnUUID>& list, const O&...)
+    {
+        std::string all;
+        for (size_t i = 0; i < list.size(); ++i) {
+            all += (i == 0 ? "" : " ") + uuidText(*list.at(i));
+        }
+        line(name, "[" + all + "]");
+    }
+    template <class Sub, class... O>
+    void object(const char* name, Sub& sub, const O&...)
+    {
+        line(name, "{");
+        FieldDumper inner(mOut, mDepth + 1);
+        sub.visitFields(inner);
+        line("", "}");
+    }
+
+private:
+    void line(const char* name, const std::string& value);
+    static std::string realText(double value);
+    static std::string uuidText(const CScnUUID& value);
+
+    std::string& mOut;
+    int mDepth;
+};
+
+// The dump of an object's fields (see FieldDumper).
+template <class Object>
+std::string dumpFields(Object& object)
+{
+    std::string out;
+    FieldDumper dumper(out);
+    object.visitFields(dumper);
+    return out;
+}
+
+// Generic list form: every element named listName under parent is deleted, one fresh list element
+// is appended (also for an empty list), and each object writes its item under it with putInXML.
+template <class Impl, class Iface>
+NuvoraXML::XIXMLElement* writeList(NuvoraXML::XIXMLElement* parent, const char* listName,
+                                   TObjectMgr<Impl, Iface>& list)
+{
+    XmlForm::removeChildren(parent, listName);
+    NuvoraXML::XIXMLElement* element = XmlForm::addChild(parent, listName);
+    for (size_t i = 0; i < list.size(); ++i) {
+        list.at(i)->putInXML(element);
+    }
+    return element;
+}
+
+// Reads the first list element under parent: when it holds at least one item element, the list is
+// emptied and one object is appended and read (initWithXML) per item, in document order; otherwise
+// the list is left exactly as it was. Answers the list element, or null.
+template <class Impl, class Iface>
+NuvoraXML::XIXMLElement* readList(NuvoraXML::XIXMLElement* parent, const char* listName,
+                                  const char* itemName, TObjectMgr<Impl, Iface>& list)
+{
+    NuvoraXML::XIXMLElement* element = XmlForm::findChild(parent, listName);
+    if (element == nullptr) {
+        return nullptr;
+    }
+    NuvoraXML::XIXMLElement* item = XmlForm::findChild(element, itemName);
+    if (item == nullptr) {
+        return element;
+    }
+    list.clear();
+    for (; item != nullptr; item = item->GetNextNamesake()) {
+        if (Impl* object = list.append()) {
+            object->initWithXML(item);
+        }
+    }
+    return element;
+}
+
+}  // namespace NvScn
+
+#endif

@@ -81,6 +81,10 @@ void readLayers(CSCN& scene, XIXMLElement* file);
 void writeLayersInfo(CSCN& scene, XIXMLElement* file);
 void readLayersInfo(CSCN& scene, XIXMLElement* file);
 
+// The sun rule of old documents not written by the product itself: an inactive heliodon 0 named
+// "Heliodon" takes over from a light named "Sun".
+void convertOldSun(CSCN& scene);
+
 }  // namespace Sections
 }  // namespace NvScn
 

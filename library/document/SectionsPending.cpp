@@ -68,6 +68,7 @@ void writeLayers(CSCN&, XIXMLElement* file) { writeEmptyList(file, "Layers"); }
 void readLayers(CSCN&, XIXMLElement*) {}
 void writeLayersInfo(CSCN&, XIXMLElement* file) { writeEmptyList(file, "Layers.Info"); }
 void readLayersInfo(CSCN&, XIXMLElement*) {}
+void convertOldSun(CSCN&) {}
 
 }  // namespace Sections
 }  // namespace NvScn

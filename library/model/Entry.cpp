@@ -2,6 +2,8 @@
 #include <cstring>
 
 #include "ScnMgr.h"
+#include "document/Detection.h"
+#include "document/FileReaders.h"
 #include "model/FileInfo.h"
 #include "model/Scene.h"
 #include "platform/Diagnostics.h"
@@ -48,38 +50,25 @@ const CScnFileType* const* CScnMgr::getFileTypeList()
     return kList;
 }
 
-bool CScnMgr::checkFormat(CScnStream*, char* buffer, int32_t bufferSize)
+bool CScnMgr::checkFormat(CScnStream* stream, char* buffer, int32_t bufferSize)
 {
-    if (buffer != nullptr && bufferSize > 0) {
-        buffer[0] = '\0';
-    }
-    return false;
+    return checkScnFormat(stream, buffer, bufferSize);
 }
 
-bool CScnMgr::checkFormat2(CScnStream*, eReadability* verdict, CScnVersion*, char* buffer,
-                           int32_t bufferSize)
+bool CScnMgr::checkFormat2(CScnStream* stream, eReadability* verdict, CScnVersion* version,
+                           char* buffer, int32_t bufferSize)
 {
-    if (verdict != nullptr) {
-        *verdict = eNotScnFile;
-    }
-    if (buffer != nullptr && bufferSize > 0) {
-        buffer[0] = '\0';
-    }
-    return false;
+    return checkScnFormat2(stream, verdict, version, buffer, bufferSize);
 }
 
-IScnFileInfo2* CScnMgr::readFileInfo(CScnStream*)
+IScnFileInfo2* CScnMgr::readFileInfo(CScnStream* stream)
 {
-    try {
-        return new CScnFileInfo(false);
-    } catch (...) {
-        return nullptr;
-    }
+    return readScnFileInfo(stream);
 }
 
-IScnImage* CScnMgr::readPreviewImage(CScnStream*)
+IScnImage* CScnMgr::readPreviewImage(CScnStream* stream)
 {
-    return nullptr;
+    return readScnPreviewImage(stream);
 }
 
 void CScnMgr::doImportReference(CScnMgr*, CScnMgr*, int32_t) {}

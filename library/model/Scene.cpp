@@ -4,6 +4,7 @@
 #include <exception>
 #include <stdexcept>
 
+#include "document/FileReaders.h"
 #include "model/Guard.h"
 #include "model/Messages.h"
 
@@ -263,8 +264,9 @@ void CSCN::readDataBlocks(CScnStream*, CScnExtStorage*) {}
 
 void CSCN::removeGeometry() {}
 
-void* CSCN::readMediaInfo(CScnStream*)
+void* CSCN::readMediaInfo(CScnStream* stream)
 {
+    guardedVoid(this, "CScnMgr::readMediaInfo", [&] { readScnMediaInfo(*this, stream); });
     return nullptr;
 }
 

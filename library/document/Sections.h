@@ -29,6 +29,9 @@ void readPreview(CSCN& scene, XIXMLElement* file);
 // "Heliodons" with the heliodons and their "Options".
 void writeHeliodons(CSCN& scene, XIXMLElement* file);
 void readHeliodons(CSCN& scene, XIXMLElement* file);
+// The "Options" of "Heliodons": the heliodon study options (after writeHeliodons).
+void writeHeliodonOptions(CSCN& scene, XIXMLElement* file);
+void readHeliodonOptions(CSCN& scene, XIXMLElement* file);
 // The old single "Heliodon" element, read into heliodon 0 and the heliodon options.
 void readOldHeliodon(CSCN& scene, XIXMLElement* file);
 void writeAmbient(CSCN& scene, XIXMLElement* file);
@@ -56,8 +59,14 @@ void writeParallelViews(CSCN& scene, XIXMLElement* file);
 void readParallelViews(CSCN& scene, XIXMLElement* file);
 void writePanoramas(CSCN& scene, XIXMLElement* file);
 void readPanoramas(CSCN& scene, XIXMLElement* file);
+// "Options" of "Panoramas": the panorama rendering options (after writePanoramas).
+void writePanoramaOptions(CSCN& scene, XIXMLElement* file);
+void readPanoramaOptions(CSCN& scene, XIXMLElement* file);
 void writeAnimations(CSCN& scene, XIXMLElement* file);
 void readAnimations(CSCN& scene, XIXMLElement* file);
+// "Options" of "Animations": the animation rendering options (after writeAnimations).
+void writeAnimationOptions(CSCN& scene, XIXMLElement* file);
+void readAnimationOptions(CSCN& scene, XIXMLElement* file);
 void writeViewObjects(CSCN& scene, XIXMLElement* file);
 void readViewObjects(CSCN& scene, XIXMLElement* file);
 // "Working.Window" with its "Parallel.Views"; the reader fails when the element is missing.

@@ -25,6 +25,8 @@ void writePreview(CSCN&, XIXMLElement*) {}
 void readPreview(CSCN&, XIXMLElement*) {}
 void writeHeliodons(CSCN&, XIXMLElement*) {}
 void readHeliodons(CSCN&, XIXMLElement*) {}
+void writeHeliodonOptions(CSCN&, XIXMLElement*) {}
+void readHeliodonOptions(CSCN&, XIXMLElement*) {}
 void readOldHeliodon(CSCN&, XIXMLElement*) {}
 void writeAmbient(CSCN&, XIXMLElement*) {}
 void readAmbient(CSCN&, XIXMLElement*) {}
@@ -47,8 +49,12 @@ void writeParallelViews(CSCN&, XIXMLElement*) {}
 void readParallelViews(CSCN&, XIXMLElement*) {}
 void writePanoramas(CSCN&, XIXMLElement* file) { writeEmptyList(file, "Panoramas"); }
 void readPanoramas(CSCN&, XIXMLElement*) {}
+void writePanoramaOptions(CSCN&, XIXMLElement*) {}
+void readPanoramaOptions(CSCN&, XIXMLElement*) {}
 void writeAnimations(CSCN&, XIXMLElement* file) { writeEmptyList(file, "Animations"); }
 void readAnimations(CSCN&, XIXMLElement*) {}
+void writeAnimationOptions(CSCN&, XIXMLElement*) {}
+void readAnimationOptions(CSCN&, XIXMLElement*) {}
 void writeViewObjects(CSCN&, XIXMLElement*) {}
 void readViewObjects(CSCN&, XIXMLElement*) {}
 void writeWorkingWindow(CSCN&, XIXMLElement*) {}

@@ -1,0 +1,843 @@
+#include "xml/XMLNodes.h"
+
+#include <cstdarg>
+#include <cstring>
+
+#include "platform/Failure.h"
+#include "xml/HashKey.h"
+#include "xml/StringCopy.h"
+#include "xml/ValueFormat.h"
+#include "xml/XMLMessages.h"
+#include "xml/XMLWriter.h"
+
+namespace NuvoraXML {
+
+namespace {
+
+// Replaces an owned string with a copy of text (null copies as empty).
+void replaceString(char*& field, const char* text)
+{
+    char* copy = copyString(text);
+    freeString(field);
+    field = copy;
+}
+
+// Replaces an owned string with a copy of text, or null.
+void replaceOptional(char*& field, const char* text)
+{
+    char* copy = copyOptional(text);
+    freeString(field);
+    field = copy;
+}
+
+// Whether candidate is element or one of its ancestors.
+bool isSelfOrAncestor(XIXMLElement* candidate, XIXMLElement* element)
+{
+    for (XIXMLElement* e = element; e != nullptr; e = e->AsNode()->GetParent()) {
+        if (e == candidate) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Formats into a value buffer; false when the result needs 2048 bytes or more.
+bool formatValue(char* buffer, const char* format, va_list args)
+{
+    int length = printFormatted(buffer, kValueBufferSize, format, args);
+    return length >= 0 && static_cast<size_t>(length) < kValueBufferSize;
+}
+
+// Fails with the plain form unless a typed value was read or written.
+void checkValue(bool done)
+{
+    if (!done) {
+        Nuvora::fail();
+    }
+}
+
+// Appends to target a copy of element with its attributes but no children.
+XIXMLElement* copyShallow(XIXMLElement* element, XIXMLElement* target)
+{
+    XIXMLElement* copy = target->AddElement(target->GetKey(element->GetName()));
+    for (XIXMLAttribute* a = element->GetFirstAttribute(); a != nullptr; a = a->GetNext()) {
+        a->CopyTo(copy);
+    }
+    return copy;
+}
+
+// Appends to target a deep copy of the subtree of top, without recursion; answers the copy.
+XIXMLNode* copyTree(XIXMLElement* top, XIXMLElement* target)
+{
+    XIXMLElement* copyTop = copyShallow(top, target);
+    XIXMLElement* into = copyTop;
+    XIXMLNode* node = top->GetFirstChild();
+    while (node != nullptr) {
+        XIXMLElement* element = node->AsElement();
+        if (element != nullptr) {
+            XIXMLElement* copy = copyShallow(element, into);
+            XIXMLNode* child = element->GetFirstChild();
+            if (child != nullptr) {
+                into = copy;
+                node = child;
+                continue;
+            }
+        } else {
+            node->CopyTo(into);
+        }
+        while (node->GetNext() == nullptr) {
+            XIXMLElement* parent = node->GetParent();
+            if (parent == top) {
+                return copyTop->AsNode();
+            }
+            node = parent->AsNode();
+            into = into->AsNode()->GetParent();
+        }
+        node = node->GetNext();
+    }
+    return copyTop->AsNode();
+}
+
+// The item of a singly linked list that stands before item; fails when the list is broken.
+template <class T>
+T* findPrevious(T* first, T* item, const char* brokenMessage)
+{
+    T* previous = first;
+    while (previous != nullptr && previous->GetNext() != item) {
+        previous = previous->GetNext();
+    }
+    return Nuvora::checkPointer(previous, brokenMessage);
+}
+
+// Unlinks item from the list starting at first; answers the item before it, null for the first.
+template <class T>
+T* unlinkFromList(T*& first, T* item, const char* brokenMessage)
+{
+    if (first == item) {
+        first = item->GetNext();
+        return nullptr;
+    }
+    T* previous = findPrevious(first, item, brokenMessage);
+    previous->SetNext(item->GetNext());
+    return previous;
+}
+
+// Links item at the end of the list, starting the walk from the last-item hint when there is one.
+template <class T>
+void appendToList(T*& first, T*& lastHint, T* item)
+{
+    T* last = lastHint != nullptr ? lastHint : first;
+    if (last == nullptr) {
+        first = item;
+    } else {
+        for (T* next = last->GetNext(); next != nullptr; next = next->GetNext()) {
+            last = next;
+        }
+        last->SetNext(item);
+    }
+    lastHint = item;
+}
+
+}  // namespace
+
+// ---- XCXMLNode ----
+
+XCXMLNode::~XCXMLNode()
+{
+    guardDestructor(Msg::kNodeDestructor, [this] {
+        if (mParent != nullptr) {
+            mParent->RemoveNode(this);
+        }
+    });
+}
+
+void XCXMLNode::Delete()
+{
+    mMine.CheckMine();
+    delete this;
+}
+
+int32_t XCXMLNode::GetIndex()
+{
+    return mParent != nullptr ? mParent->IndexOf(this) : -1;
+}
+
+// ---- XCXMLElement ----
+
+XCXMLElement::XCXMLElement(const char* nameKey)
+    : mName(nameKey), mFirstChild(nullptr), mFirstAttribute(nullptr), mLastChild(nullptr), mLastAttribute(nullptr)
+{
+}
+
+XCXMLElement::~XCXMLElement()
+{
+    guardDestructor(Msg::kElementDestructor, [this] { DestroyContent(); });
+}
+
+void XCXMLElement::DestroyContent()
+{
+    while (mFirstAttribute != nullptr) {
+        XIXMLAttribute* attribute = mFirstAttribute;
+        RemoveAttribute(attribute);
+        delete attribute;
+    }
+    XIXMLElement* current = this;
+    for (;;) {
+        XIXMLNode* child = current->GetFirstChild();
+        if (child == nullptr) {
+            if (current == this) {
+                return;
+            }
+            XIXMLNode* done = current->AsNode();
+            XIXMLElement* parent = Nuvora::checkPointer(done->GetParent(), Msg::kRemoveNodePrevious);
+            parent->RemoveNode(done);
+            delete done;
+            current = parent;
+            continue;
+        }
+        XIXMLElement* element = child->AsElement();
+        if (element != nullptr && element->GetFirstChild() != nullptr) {
+            current = element;
+            continue;
+        }
+        current->RemoveNode(child);
+        delete child;
+    }
+}
+
+void XCXMLElement::Write(XCXMLWriter* writer, int32_t depth)
+{
+    Nuvora::checkPointer(writer, Msg::kNoWriter)->WriteTree(this, depth);
+}
+
+void XCXMLElement::Write(XIXMLWriteStream* stream)
+{
+    XCXMLWriter writer(stream);
+    Write(&writer, 0);
+    writer.Flush();
+}
+
+XIXMLNode* XCXMLElement::CopyTo(XIXMLElement* target)
+{
+    Nuvora::checkPointer(target, Msg::kNoTarget);
+    if (!isSelfOrAncestor(this, target)) {
+        return copyTree(this, target);
+    }
+    // Copying into its own subtree: copy aside first so the walk never meets the copy.
+    XCXMLTree aside;
+    XIXMLNode* copy = copyTree(this, aside.GetRoot());
+    return copyTree(copy->AsElement(), target);
+}
+
+const char* XCXMLElement::GetKey(const char* name)
+{
+    XIXMLElement* top = this;
+    for (XIXMLElement* e = mParent; e != nullptr; e = e->AsNode()->GetParent()) {
+        top = e;
+    }
+    if (top == this) {
+        Nuvora::failNullPointer(Msg::kNotInTree);
+    }
+    return top->GetKey(name);
+}
+
+void XCXMLElement::AppendChild(XIXMLNode* node)
+{
+    appendToList(mFirstChild, mLastChild, node);
+    node->SetParent(this);
+}
+
+void XCXMLElement::AddNode(XIXMLNode* node)
+{
+    Nuvora::checkPointer(node, Msg::kAddNodeNull);
+    Nuvora::check(node->GetParent() == nullptr && node->GetNext() == nullptr, Msg::kAddNodeAttached);
+    XIXMLElement* element = node->AsElement();
+    if (element != nullptr) {
+        Nuvora::check(element->GetName() != nullptr, Msg::kAddNodeRoot);
+        Nuvora::check(!isSelfOrAncestor(element, this), Msg::kAddNodeAncestor);
+    }
+    AppendChild(node);
+}
+
+void XCXMLElement::RemoveNode(XIXMLNode* node)
+{
+    Nuvora::check(node != nullptr && node->GetParent() == this, Msg::kRemoveNodeNotChild);
+    XIXMLNode* previous = unlinkFromList(mFirstChild, node, Msg::kRemoveNodePrevious);
+    if (mLastChild == node) {
+        mLastChild = previous;
+    }
+    node->SetParent(nullptr);
+    node->SetNext(nullptr);
+}
+
+void XCXMLElement::MoveNode(XIXMLNode* node, XIXMLNode* before)
+{
+    Nuvora::check(node != nullptr && node->GetParent() == this, Msg::kMoveNodeNotChild);
+    Nuvora::check(before == nullptr || before->GetParent() == this, Msg::kMoveNodeNotChild);
+    if (node == before || node->GetNext() == before) {
+        return;
+    }
+    unlinkFromList(mFirstChild, node, Msg::kMoveNodePrevious);
+    mLastChild = nullptr;
+    node->SetNext(nullptr);
+    if (before == nullptr) {
+        node->SetParent(nullptr);
+        AppendChild(node);
+    } else if (mFirstChild == before) {
+        node->SetNext(before);
+        mFirstChild = node;
+    } else {
+        findPrevious(mFirstChild, before, Msg::kMoveNodePrevious)->SetNext(node);
+        node->SetNext(before);
+    }
+}
+
+int32_t XCXMLElement::IndexOf(XIXMLNode* node)
+{
+    int32_t index = 0;
+    for (XIXMLNode* child = mFirstChild; child != nullptr; child = child->GetNext(), ++index) {
+        if (child == node) {
+            return index;
+        }
+    }
+    return -1;
+}
+
+XIXMLAttribute* XCXMLElement::AddAttribute(const char* key, const char* value)
+{
+    XCXMLAttribute* attribute = new XCXMLAttribute(this, key, value);
+    appendToList<XIXMLAttribute>(mFirstAttribute, mLastAttribute, attribute);
+    return attribute;
+}
+
+void XCXMLElement::RemoveAttribute(XIXMLAttribute* attribute)
+{
+    Nuvora::check(attribute != nullptr && attribute->GetOwner() == this, Msg::kRemoveAttributeNotOwned);
+    XIXMLAttribute* previous = unlinkFromList(mFirstAttribute, attribute, Msg::kRemoveAttributePrevious);
+    if (mLastAttribute == attribute) {
+        mLastAttribute = previous;
+    }
+    attribute->SetNext(nullptr);
+    // Every attribute of a list was made by AddAttribute.
+    static_cast<XCXMLAttribute*>(attribute)->SetOwner(nullptr);
+}
+
+XIXMLPI* XCXMLElement::AddPI(const char* target, const char* data)
+{
+    XCXMLPI* node = new XCXMLPI(target, data);
+    AppendChild(node);
+    return node;
+}
+
+XIXMLComment* XCXMLElement::AddComment(const char* text)
+{
+    XCXMLComment* node = new XCXMLComment(text);
+    AppendChild(node);
+    return node;
+}
+
+XIXMLDocType* XCXMLElement::AddDocType(const char* nameKey, const char* publicId, const char* systemId,
+                                       const char* internalSubset)
+{
+    XCXMLDocType* node = new XCXMLDocType(nameKey, publicId, systemId, internalSubset);
+    AppendChild(node);
+    return node;
+}
+
+void XCXMLElement::CheckNoData()
+{
+    if (GetData() != nullptr) {
+        Nuvora::fail(Msg::kOneDataNode);
+    }
+}
+
+XIXMLData* XCXMLElement::AddData(XIXMLData::IXMLCData* data)
+{
+    if (data == nullptr) {
+        Nuvora::fail();
+    }
+    CheckNoData();
+    XCXMLData* node = new XCXMLData(data);
+    AppendChild(node);
+    return node;
+}
+
+XIXMLData* XCXMLElement::AddData(const char* text)
+{
+    CheckNoData();
+    XCXMLData* node = new XCXMLData(text);
+    AppendChild(node);
+    return node;
+}
+
+XIXMLData* XCXMLElement::AddDataBytes(const char* text, size_t length)
+{
+    CheckNoData();
+    XCXMLData* node = new XCXMLData(text, length);
+    AppendChild(node);
+    return node;
+}
+
+XIXMLElement* XCXMLElement::AddElement(const char* key)
+{
+    Nuvora::checkPointer(key, Msg::kNoKey);
+    XCXMLElement* element = new XCXMLElement(key);
+    AppendChild(element);
+    return element;
+}
+
+void XCXMLElement::SetName(const char* key)
+{
+    mName = Nuvora::checkPointer(key, Msg::kNoKey);
+}
+
+XIXMLData* XCXMLElement::GetData()
+{
+    for (XIXMLNode* child = mFirstChild; child != nullptr; child = child->GetNext()) {
+        XIXMLData* data = child->AsData();
+        if (data != nullptr) {
+            return data;
+        }
+    }
+    return nullptr;
+}
+
+const XIXMLData* XCXMLElement::GetData() const
+{
+    return const_cast<XCXMLElement*>(this)->GetData();
+}
+
+XIXMLElement* XCXMLElement::GetFirstElement()
+{
+    for (XIXMLNode* child = mFirstChild; child != nullptr; child = child->GetNext()) {
+        XIXMLElement* element = child->AsElement();
+        if (element != nullptr) {
+            return element;
+        }
+    }
+    return nullptr;
+}
+
+XIXMLElement* XCXMLElement::GetNextElement()
+{
+    for (XIXMLNode* sibling = mNext; sibling != nullptr; sibling = sibling->GetNext()) {
+        XIXMLElement* element = sibling->AsElement();
+        if (element != nullptr) {
+            return element;
+        }
+    }
+    return nullptr;
+}
+
+XIXMLElement* XCXMLElement::FindElement(const char* key)
+{
+    for (XIXMLNode* child = mFirstChild; child != nullptr; child = child->GetNext()) {
+        XIXMLElement* element = child->AsElement();
+        if (element != nullptr && element->GetName() == key) {
+            return element;
+        }
+    }
+    return nullptr;
+}
+
+XIXMLElement* XCXMLElement::GetNextNamesake()
+{
+    for (XIXMLNode* sibling = mNext; sibling != nullptr; sibling = sibling->GetNext()) {
+        XIXMLElement* element = sibling->AsElement();
+        if (element != nullptr && element->GetName() == mName) {
+            return element;
+        }
+    }
+    return nullptr;
+}
+
+int32_t XCXMLElement::CountElements()
+{
+    int32_t count = 0;
+    for (XIXMLNode* child = mFirstChild; child != nullptr; child = child->GetNext()) {
+        if (child->AsElement() != nullptr) {
+            ++count;
+        }
+    }
+    return count;
+}
+
+XIXMLElement* XCXMLElement::GetElementAt(int32_t index)
+{
+    if (index < 0) {
+        return nullptr;
+    }
+    for (XIXMLNode* child = mFirstChild; child != nullptr; child = child->GetNext()) {
+        XIXMLElement* element = child->AsElement();
+        if (element != nullptr && index-- == 0) {
+            return element;
+        }
+    }
+    return nullptr;
+}
+
+XIXMLAttribute* XCXMLElement::FindAttribute(const char* key)
+{
+    if (key == nullptr) {
+        return nullptr;
+    }
+    if (*key == 0) {
+        return mFirstAttribute;
+    }
+    for (XIXMLAttribute* a = mFirstAttribute; a != nullptr; a = a->GetNext()) {
+        if (a->GetName() == key) {
+            return a;
+        }
+    }
+    return nullptr;
+}
+
+bool XCXMLElement::HasAttributeValue(const char* key, const char* value)
+{
+    XIXMLAttribute* attribute = FindAttribute(key);
+    return attribute != nullptr && value != nullptr && std::strcmp(attribute->GetValue(), value) == 0;
+}
+
+// ---- XCXMLRoot ----
+
+XCXMLRoot::XCXMLRoot() : XCXMLElement(nullptr), mKeys(nullptr)
+{
+    try {
+        mKeys = new CHashKey(10);
+        mKeys->Grow(64);
+    } catch (...) {
+        delete mKeys;
+        mKeys = nullptr;
+    }
+}
+
+XCXMLRoot::~XCXMLRoot()
+{
+    guardDestructor(Msg::kRootDestructor, [this] { DestroyContent(); });
+    delete mKeys;
+}
+
+const char* XCXMLRoot::GetKey(const char* name)
+{
+    return Nuvora::checkPointer(mKeys, Msg::kNoKeyTable)->GetKey(name);
+}
+
+void XCXMLRoot::Write(XCXMLWriter* writer, int32_t depth)
+{
+    Nuvora::checkPointer(writer, Msg::kNoWriter);
+    for (XIXMLNode* child = mFirstChild; child != nullptr; child = child->GetNext()) {
+        writer->WriteTree(child, depth);
+    }
+    writer->Put('\n');
+}
+
+// ---- XCXMLAttribute ----
+
+XCXMLAttribute::XCXMLAttribute(XIXMLElement* owner, const char* nameKey, const char* value)
+    : mNext(nullptr), mOwner(owner), mName(nameKey), mValue(copyString(value))
+{
+}
+
+XCXMLAttribute::~XCXMLAttribute()
+{
+    guardDestructor(Msg::kAttributeDestructor, [this] {
+        if (mOwner != nullptr) {
+            mOwner->RemoveAttribute(this);
+        }
+    });
+    freeString(mValue);
+}
+
+void XCXMLAttribute::Delete()
+{
+    mMine.CheckMine();
+    delete this;
+}
+
+void XCXMLAttribute::SetName(const char* key)
+{
+    mName = key;
+}
+
+void XCXMLAttribute::SetValue(const char* value)
+{
+    replaceString(mValue, value);
+}
+
+void XCXMLAttribute::ScanValue(const char* format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    bool converted = scanFormatted(mValue, format, args);
+    va_end(args);
+    checkValue(converted);
+}
+
+void XCXMLAttribute::PrintValue(const char* format, ...)
+{
+    char buffer[kValueBufferSize];
+    va_list args;
+    va_start(args, format);
+    bool formatted = formatValue(buffer, format, args);
+    va_end(args);
+    checkValue(formatted);
+    SetValue(buffer);
+}
+
+void XCXMLAttribute::Write(XCXMLWriter* writer)
+{
+    Nuvora::checkPointer(writer, Msg::kNoWriter);
+    writer->Put(' ');
+    writer->Write(mName);
+    writer->Put('=');
+    writer->WriteQuoted(mValue);
+}
+
+void XCXMLAttribute::CopyTo(XIXMLElement* target)
+{
+    Nuvora::checkPointer(target, Msg::kNoTarget);
+    target->AddAttribute(target->GetKey(mName), mValue);
+}
+
+// ---- XCXMLData ----
+
+XCXMLData::XCXMLData(const char* text) : mText(copyString(text)), mData(nullptr) {}
+
+XCXMLData::XCXMLData(const char* text, size_t length) : mText(copyString(text, length)), mData(nullptr) {}
+
+XCXMLData::XCXMLData(XIXMLData::IXMLCData* data) : mText(nullptr), mData(data) {}
+
+XCXMLData::~XCXMLData()
+{
+    freeString(mText);
+    if (mData != nullptr) {
+        guardDestructor(Msg::kDataDestructor, [this] { mData->Release(); });
+    }
+}
+
+void XCXMLData::Write(XCXMLWriter* writer, int32_t depth)
+{
+    Nuvora::checkPointer(writer, Msg::kNoWriter);
+    if (mData == nullptr) {
+        writer->WriteText(mText);
+        writer->SetSkipIndent(true);
+        return;
+    }
+    writer->Write("<![CDATA[", 9);
+    writer->Flush();
+    if (!mData->Write(writer->GetStream(), depth, this)) {
+        Nuvora::fail();
+    }
+    writer->Write("]]>", 3);
+}
+
+XIXMLNode* XCXMLData::CopyTo(XIXMLElement* target)
+{
+    Nuvora::checkPointer(target, Msg::kNoTarget);
+    XIXMLData* copy = mData == nullptr ? target->AddData(mText) : target->AddData(mData->Clone());
+    return copy->AsNode();
+}
+
+const char* XCXMLData::GetText()
+{
+    if (mData != nullptr) {
+        Nuvora::fail();
+    }
+    return mText;
+}
+
+void XCXMLData::SetText(const char* text)
+{
+    if (mData != nullptr) {
+        Nuvora::fail();
+    }
+    replaceString(mText, text);
+}
+
+void XCXMLData::ScanText(const char* format, ...)
+{
+    const char* text = GetText();
+    va_list args;
+    va_start(args, format);
+    bool converted = scanFormatted(text, format, args);
+    va_end(args);
+    checkValue(converted);
+}
+
+void XCXMLData::PrintText(const char* format, ...)
+{
+    checkValue(mData == nullptr);
+    char buffer[kValueBufferSize];
+    va_list args;
+    va_start(args, format);
+    bool formatted = formatValue(buffer, format, args);
+    va_end(args);
+    checkValue(formatted);
+    SetText(buffer);
+}
+
+// ---- XCXMLComment ----
+
+XCXMLComment::XCXMLComment(const char* text) : mText(copyString(text)) {}
+
+XCXMLComment::~XCXMLComment()
+{
+    freeString(mText);
+}
+
+void XCXMLComment::Write(XCXMLWriter* writer, int32_t depth)
+{
+    Nuvora::checkPointer(writer, Msg::kNoWriter);
+    writer->Indent(depth);
+    writer->Write("<!--", 4);
+    writer->Write(mText);
+    writer->Write("-->", 3);
+}
+
+XIXMLNode* XCXMLComment::CopyTo(XIXMLElement* target)
+{
+    return Nuvora::checkPointer(target, Msg::kNoTarget)->AddComment(mText)->AsNode();
+}
+
+void XCXMLComment::SetText(const char* text)
+{
+    replaceString(mText, text);
+}
+
+// ---- XCXMLPI ----
+
+XCXMLPI::XCXMLPI(const char* target, const char* data) : mTarget(copyString(target)), mData(nullptr)
+{
+    try {
+        mData = copyString(data);
+    } catch (...) {
+        freeString(mTarget);
+        throw;
+    }
+}
+
+XCXMLPI::~XCXMLPI()
+{
+    freeString(mTarget);
+    freeString(mData);
+}
+
+void XCXMLPI::Write(XCXMLWriter* writer, int32_t depth)
+{
+    Nuvora::checkPointer(writer, Msg::kNoWriter);
+    writer->Indent(depth);
+    writer->Write("<?", 2);
+    writer->Write(mTarget);
+    writer->Put(' ');
+    writer->Write(mData);
+    writer->Write("?>", 2);
+}
+
+XIXMLNode* XCXMLPI::CopyTo(XIXMLElement* target)
+{
+    return Nuvora::checkPointer(target, Msg::kNoTarget)->AddPI(mTarget, mData)->AsNode();
+}
+
+void XCXMLPI::SetTarget(const char* target)
+{
+    replaceString(mTarget, target);
+}
+
+void XCXMLPI::SetData(const char* data)
+{
+    replaceString(mData, data);
+}
+
+// ---- XCXMLDocType ----
+
+XCXMLDocType::XCXMLDocType(const char* nameKey, const char* publicId, const char* systemId,
+                           const char* internalSubset)
+    : mName(nameKey), mPublicId(nullptr), mSystemId(nullptr), mInternalSubset(nullptr)
+{
+    try {
+        mPublicId = copyOptional(publicId);
+        mSystemId = copyOptional(systemId);
+        mInternalSubset = copyOptional(internalSubset);
+    } catch (...) {
+        freeString(mPublicId);
+        freeString(mSystemId);
+        throw;
+    }
+}
+
+XCXMLDocType::~XCXMLDocType()
+{
+    freeString(mPublicId);
+    freeString(mSystemId);
+    freeString(mInternalSubset);
+}
+
+namespace {
+
+// A literal in double quotes, or in apostrophes when it holds a double quote.
+void writeLiteral(XCXMLWriter* writer, const char* literal)
+{
+    const char* text = literal != nullptr ? literal : "";
+    char quote = std::strchr(text, '"') != nullptr ? '\'' : '"';
+    writer->Put(quote);
+    writer->Write(text);
+    writer->Put(quote);
+}
+
+}  // namespace
+
+void XCXMLDocType::Write(XCXMLWriter* writer, int32_t depth)
+{
+    Nuvora::checkPointer(writer, Msg::kNoWriter);
+    writer->Indent(depth);
+    writer->Write("<!DOCTYPE ", 10);
+    writer->Write(mName);
+    if (mPublicId != nullptr) {
+        writer->Write(" PUBLIC ", 8);
+        writeLiteral(writer, mPublicId);
+        writer->Put(' ');
+        writeLiteral(writer, mSystemId);
+    } else if (mSystemId != nullptr) {
+        writer->Write(" SYSTEM ", 8);
+        writeLiteral(writer, mSystemId);
+    }
+    if (mInternalSubset != nullptr) {
+        writer->Write(" [", 2);
+        writer->Write(mInternalSubset);
+        writer->Put(']');
+    }
+    writer->Put('>');
+}
+
+XIXMLNode* XCXMLDocType::CopyTo(XIXMLElement* target)
+{
+    Nuvora::checkPointer(target, Msg::kNoTarget);
+    const char* name = mName != nullptr ? target->GetKey(mName) : nullptr;
+    return target->AddDocType(name, mPublicId, mSystemId, mInternalSubset)->AsNode();
+}
+
+void XCXMLDocType::SetPublicId(const char* publicId)
+{
+    replaceOptional(mPublicId, publicId);
+}
+
+void XCXMLDocType::SetSystemId(const char* systemId)
+{
+    replaceOptional(mSystemId, systemId);
+}
+
+void XCXMLDocType::SetInternalSubset(const char* subset)
+{
+    replaceOptional(mInternalSubset, subset);
+}
+
+// ---- XCXMLTree ----
+
+XCXMLTree::XCXMLTree() : mRoot(new XCXMLRoot()) {}
+
+XCXMLTree::~XCXMLTree()
+{
+    guardDestructor(Msg::kTreeDestructor, [this] { mRoot->AsNode()->Delete(); });
+}
+
+}  // namespace NuvoraXML

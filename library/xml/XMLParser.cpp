@@ -1,0 +1,774 @@
+#include "xml/XMLParser.h"
+
+#include <cstring>
+#include <string>
+
+#include "platform/Failure.h"
+#include "platform/Memory.h"
+#include "xml/XMLMessages.h"
+
+namespace NuvoraXML {
+
+namespace {
+
+// Character classes of the input bytes.
+constexpr uint16_t kWhite = 1;         // space, tab, line feed, carriage return
+constexpr uint16_t kNameStop = 2;      // ends a name: whitespace and ! * + / = > ?
+constexpr uint16_t kTextStop = 4;      // ends a run of text: < &
+constexpr uint16_t kDoubleStop = 8;    // ends a run of a "-quoted value: " &
+constexpr uint16_t kSingleStop = 16;   // ends a run of a '-quoted value: ' &
+constexpr uint16_t kGreaterStop = 32;  // >
+constexpr uint16_t kBracketStop = 64;  // ]
+constexpr uint16_t kDoubleQuote = 128; // "
+constexpr uint16_t kSingleQuote = 256; // '
+
+struct ClassTable {
+    uint16_t of[256];
+    constexpr ClassTable() : of()
+    {
+        const char* white = " \t\n\r";
+        for (const char* c = white; *c != 0; ++c) {
+            of[static_cast<unsigned char>(*c)] |= kWhite | kNameStop;
+        }
+        const char* nameStops = "!*+/=>?";
+        for (const char* c = nameStops; *c != 0; ++c) {
+            of[static_cast<unsigned char>(*c)] |= kNameStop;
+        }
+        of[static_cast<unsigned char>('<')] |= kTextStop;
+        of[static_cast<unsigned char>('&')] |= kTextStop | kDoubleStop | kSingleStop;
+        of[static_cast<unsigned char>('"')] |= kDoubleStop | kDoubleQuote;
+        of[static_cast<unsigned char>('\'')] |= kSingleStop | kSingleQuote;
+        of[static_cast<unsigned char>('>')] |= kGreaterStop;
+        of[static_cast<unsigned char>(']')] |= kBracketStop;
+    }
+};
+
+constexpr ClassTable kClass;
+
+inline bool isWhite(int c)
+{
+    return c >= 0 && (kClass.of[c] & kWhite) != 0;
+}
+
+inline bool isNameStop(int c)
+{
+    return c < 0 || (kClass.of[c] & kNameStop) != 0;
+}
+
+// Ends a parse quietly (a processing instruction handler said so).
+struct StopParse {};
+
+int digitValue(char c, int base)
+{
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (base == 16 && c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    return -1;
+}
+
+// Encodes a character value of up to 31 bits in UTF-8 (six bytes at most); 0 gives nothing.
+size_t encodeUtf8(uint32_t value, unsigned char* out)
+{
+    if (value == 0) {
+        return 0;
+    }
+    if (value < 0x80u) {
+        out[0] = static_cast<unsigned char>(value);
+        return 1;
+    }
+    size_t length;
+    unsigned char lead;
+    if (value < 0x800u) {
+        length = 2;
+        lead = 0xC0;
+    } else if (value < 0x10000u) {
+        length = 3;
+        lead = 0xE0;
+    } else if (value < 0x200000u) {
+        length = 4;
+        lead = 0xF0;
+    } else if (value < 0x4000000u) {
+        length = 5;
+        lead = 0xF8;
+    } else {
+        length = 6;
+        lead = 0xFC;
+    }
+    for (size_t i = length - 1; i > 0; --i) {
+        out[i] = static_cast<unsigned char>(0x80u | (value & 0x3Fu));
+        value >>= 6;
+    }
+    out[0] = static_cast<unsigned char>(lead | value);
+    return length;
+}
+
+}  // namespace
+
+// ---- CXMLCDataStream ----
+
+CXMLCDataStream::CXMLCDataStream(CXMLParser* parser)
+    : mParser(parser), mHeld(0), mPendingBrackets(0), mPendingChar(-1), mDone(false)
+{
+}
+
+int32_t CXMLCDataStream::Read(void* buffer, int32_t length)
+{
+    if (buffer == nullptr || length <= 0) {
+        return 0;
+    }
+    char* out = static_cast<char*>(buffer);
+    int32_t count = 0;
+    CXMLParser& parser = *mParser;
+    while (count < length) {
+        if (mPendingBrackets > 0) {
+            out[count++] = ']';
+            --mPendingBrackets;
+            continue;
+        }
+        if (mPendingChar >= 0) {
+            out[count++] = static_cast<char>(mPendingChar);
+            mPendingChar = -1;
+            continue;
+        }
+        if (mDone) {
+            break;
+        }
+        if (mHeld == 0 && parser.mPos < parser.mFill) {
+            const unsigned char* start = parser.mInput + parser.mPos;
+            size_t take = parser.mFill - parser.mPos;
+            size_t room = static_cast<size_t>(length - count);
+            if (take > room) {
+                take = room;
+            }
+            const void* bracket = std::memchr(start, ']', take);
+            size_t run = bracket != nullptr ? static_cast<size_t>(static_cast<const unsigned char*>(bracket) - start) : take;
+            if (run > 0) {
+                std::memcpy(out + count, start, run);
+                count += static_cast<int32_t>(run);
+                parser.mPos += run;
+                continue;
+            }
+        }
+        int c = parser.Next();
+        if (c < 0) {
+            Nuvora::fail(Msg::kCDataEnd);
+        }
+        if (c == ']') {
+            if (mHeld < 2) {
+                ++mHeld;
+            } else {
+                mPendingBrackets = 1;
+            }
+        } else if (c == '>' && mHeld == 2) {
+            mHeld = 0;
+            mDone = true;
+        } else {
+            mPendingBrackets = mHeld;
+            mHeld = 0;
+            mPendingChar = c;
+        }
+    }
+    return count;
+}
+
+void CXMLCDataStream::Drain()
+{
+    char scratch[2048];
+    while (Read(scratch, sizeof(scratch)) > 0) {
+    }
+}
+
+// ---- CXMLParser ----
+
+CXMLParser::CXMLParser() : mStream(nullptr), mPos(0), mFill(0), mEnd(false), mCh(-1), mFiltered(false) {}
+
+CXMLParser::~CXMLParser()
+{
+    Nuvora::release(mName.bytes);
+    Nuvora::release(mValue.bytes);
+    Nuvora::release(mSkipName.bytes);
+}
+
+void CXMLParser::OnComment(const char*) {}
+
+bool CXMLParser::OnPI(const char*, const char*)
+{
+    return true;
+}
+
+void CXMLParser::OnDocType(const char*, const char*, const char*, const char*) {}
+
+void CXMLParser::OnCData(CXMLReadStream* stream)
+{
+    constexpr int32_t kRequest = 2048;
+    mValue.length = 0;
+    for (;;) {
+        Reserve(mValue, kRequest);
+        int32_t got = stream->Read(mValue.bytes + mValue.length, kRequest);
+        if (got <= 0) {
+            break;
+        }
+        mValue.length += static_cast<size_t>(got > kRequest ? kRequest : got);
+    }
+    Terminate(mValue);
+    OnText(mValue.bytes);
+}
+
+bool CXMLParser::OnUnknownEntity(const char*, char*, int32_t)
+{
+    return false;
+}
+
+void CXMLParser::Parse(CXMLReadStream* stream)
+{
+    Run(stream, false);
+}
+
+void CXMLParser::ParseFiltered(CXMLReadStream* stream)
+{
+    Run(stream, true);
+}
+
+void CXMLParser::Run(CXMLReadStream* stream, bool filtered)
+{
+    if (stream == nullptr || mStream != nullptr) {
+        Nuvora::fail();
+    }
+    struct Idle {
+        CXMLParser* parser;
+        ~Idle() { parser->mStream = nullptr; }
+    } idle{this};
+    mStream = stream;
+    mPos = 0;
+    mFill = 0;
+    mEnd = false;
+    mCh = -1;
+    mFiltered = filtered;
+    mHandles.clear();
+    try {
+        ParseDocument();
+    } catch (const StopParse&) {
+    }
+}
+
+int CXMLParser::Refill()
+{
+    mPos = 0;
+    mFill = 0;
+    if (mEnd) {
+        return -1;
+    }
+    int32_t got = mStream->Read(mInput, kInputSize);
+    if (got < kInputSize) {
+        mEnd = true;
+    }
+    if (got <= 0) {
+        return -1;
+    }
+    mFill = static_cast<size_t>(got > kInputSize ? kInputSize : got);
+    mPos = 1;
+    return mInput[0];
+}
+
+void CXMLParser::SkipWhitespace()
+{
+    while (isWhite(mCh)) {
+        while (mPos < mFill && (kClass.of[mInput[mPos]] & kWhite) != 0) {
+            ++mPos;
+        }
+        Next();
+    }
+}
+
+void CXMLParser::Reserve(Buffer& buffer, size_t extra)
+{
+    size_t needed = buffer.length + extra + 1;
+    if (needed <= buffer.capacity) {
+        return;
+    }
+    size_t capacity = buffer.capacity == 0 ? 256 : buffer.capacity;
+    while (capacity < needed) {
+        if (capacity > (static_cast<size_t>(-1) >> 2)) {
+            Nuvora::fail(Msg::kCantAllocateBuffer);
+        }
+        capacity *= 2;
+    }
+    void* grown = Nuvora::reallocate(buffer.bytes, capacity);
+    if (grown == nullptr) {
+        Nuvora::fail(Msg::kCantAllocateBuffer);
+    }
+    buffer.bytes = static_cast<char*>(grown);
+    buffer.capacity = capacity;
+}
+
+void CXMLParser::Append(Buffer& buffer, const unsigned char* bytes, size_t length)
+{
+    Reserve(buffer, length);
+    std::memcpy(buffer.bytes + buffer.length, bytes, length);
+    buffer.length += length;
+}
+
+void CXMLParser::AppendRun(Buffer& buffer, uint16_t stops)
+{
+    size_t start = mPos;
+    size_t end = start;
+    while (end < mFill && (kClass.of[mInput[end]] & stops) == 0) {
+        ++end;
+    }
+    if (end != start) {
+        Append(buffer, mInput + start, end - start);
+        mPos = end;
+    }
+}
+
+void CXMLParser::Terminate(Buffer& buffer)
+{
+    Reserve(buffer, 0);
+    buffer.bytes[buffer.length] = 0;
+}
+
+void CXMLParser::ReadName(Buffer& buffer)
+{
+    if (mCh < 0) {
+        Nuvora::fail(Msg::kEndInName);
+    }
+    if (isNameStop(mCh)) {
+        Nuvora::fail(Msg::kMustBeName);
+    }
+    buffer.length = 0;
+    for (;;) {
+        Append(buffer, static_cast<char>(mCh));
+        AppendRun(buffer, kNameStop);
+        Next();
+        if (mCh < 0) {
+            Nuvora::fail(Msg::kEndInName);
+        }
+        if (isNameStop(mCh)) {
+            break;
+        }
+    }
+    Terminate(buffer);
+}
+
+void CXMLParser::ReadEntity(Buffer& buffer)
+{
+    constexpr size_t kMaxEntity = 254;
+    char name[kMaxEntity + 1];
+    size_t length = 0;
+    for (;;) {
+        Next();
+        if (mCh < 0) {
+            Nuvora::fail(Msg::kEntityEnd);
+        }
+        if (mCh == ';') {
+            break;
+        }
+        if (length == kMaxEntity) {
+            Nuvora::fail(Msg::kEntityTooBig);
+        }
+        name[length++] = static_cast<char>(mCh);
+    }
+    name[length] = 0;
+    Next();
+    if (name[0] == '#') {
+        const char* digits = name + 1;
+        int base = 10;
+        if (*digits == 'x') {
+            base = 16;
+            ++digits;
+        }
+        for (const char* p = digits; p < name + length; ++p) {
+            if (digitValue(*p, base) < 0) {
+                Nuvora::fail(Msg::kBadUnicode);
+            }
+        }
+        uint32_t value = 0;
+        for (const char* p = digits; p < name + length; ++p) {
+            uint64_t next = static_cast<uint64_t>(value) * static_cast<uint64_t>(base) +
+                            static_cast<uint64_t>(digitValue(*p, base));
+            if (next > 0x7FFFFFFFu) {
+                Nuvora::fail(Msg::kUnicodeTooBig);
+            }
+            value = static_cast<uint32_t>(next);
+        }
+        unsigned char bytes[6];
+        Append(buffer, bytes, encodeUtf8(value, bytes));
+        return;
+    }
+    char c;
+    if (std::strcmp(name, "lt") == 0) {
+        c = '<';
+    } else if (std::strcmp(name, "amp") == 0) {
+        c = '&';
+    } else if (std::strcmp(name, "gt") == 0) {
+        c = '>';
+    } else if (std::strcmp(name, "apos") == 0) {
+        c = '\'';
+    } else if (std::strcmp(name, "quot") == 0) {
+        c = '"';
+    } else {
+        char replacement[256] = {0};
+        if (!OnUnknownEntity(name, replacement, static_cast<int32_t>(sizeof(replacement)))) {
+            Nuvora::fail(Msg::kUnrecognizedEntity);
+        }
+        replacement[sizeof(replacement) - 1] = 0;
+        Append(buffer, reinterpret_cast<const unsigned char*>(replacement), std::strlen(replacement));
+        return;
+    }
+    Append(buffer, c);
+}
+
+void CXMLParser::ReadAttribute(bool report)
+{
+    ReadName(mName);
+    SkipWhitespace();
+    if (mCh != '=') {
+        Nuvora::fail(Msg::kAttributeEquals);
+    }
+    Next();
+    SkipWhitespace();
+    if (mCh != '"' && mCh != '\'') {
+        Nuvora::fail(Msg::kAttributeQuote);
+    }
+    int quote = mCh;
+    Next();
+    ReadDelimited(mValue, quote, quote == '"' ? kDoubleStop : kSingleStop, true, Msg::kEndInAttributeValue);
+    if (report) {
+        OnAttribute(mName.bytes, mValue.bytes);
+    }
+    SkipWhitespace();
+}
+
+void CXMLParser::ReadDelimited(Buffer& buffer, int end, uint16_t stops, bool entities, const char* endOfData)
+{
+    buffer.length = 0;
+    for (;;) {
+        if (mCh < 0) {
+            Nuvora::fail(endOfData);
+        }
+        if (mCh == end) {
+            break;
+        }
+        if (entities && mCh == '&') {
+            ReadEntity(buffer);
+            continue;
+        }
+        Append(buffer, static_cast<char>(mCh));
+        AppendRun(buffer, stops);
+        Next();
+    }
+    Next();
+    Terminate(buffer);
+}
+
+void CXMLParser::ReadClosed(const char* close, size_t closeLength, const char* endOfData)
+{
+    mValue.length = 0;
+    for (;;) {
+        if (mCh < 0) {
+            Nuvora::fail(endOfData);
+        }
+        if (mCh == '>' && mValue.length >= closeLength &&
+            std::memcmp(mValue.bytes + mValue.length - closeLength, close, closeLength) == 0) {
+            mValue.length -= closeLength;
+            break;
+        }
+        Append(mValue, static_cast<char>(mCh));
+        AppendRun(mValue, kGreaterStop);
+        Next();
+    }
+    Next();
+    Terminate(mValue);
+}
+
+void CXMLParser::ReadText()
+{
+    mValue.length = 0;
+    for (;;) {
+        if (mCh < 0) {
+            Nuvora::fail();
+        }
+        if (mCh == '<') {
+            break;
+        }
+        if (mCh == '&') {
+            ReadEntity(mValue);
+            continue;
+        }
+        Append(mValue, static_cast<char>(mCh));
+        AppendRun(mValue, kTextStop);
+        Next();
+    }
+    Terminate(mValue);
+    OnText(mValue.bytes);
+}
+
+void CXMLParser::ReadLiteral(Buffer& buffer)
+{
+    if (mCh != '"' && mCh != '\'') {
+        Nuvora::fail(Msg::kLiteralStart);
+    }
+    int quote = mCh;
+    Next();
+    ReadDelimited(buffer, quote, quote == '"' ? kDoubleQuote : kSingleQuote, false, Msg::kEndInLiteral);
+}
+
+void CXMLParser::ReadComment()
+{
+    // The current character is the first "-" after "<!".
+    Next();
+    if (mCh != '-') {
+        Nuvora::fail(Msg::kCommentBegin);
+    }
+    Next();
+    ReadClosed("--", 2, Msg::kEndInComment);
+    OnComment(mValue.bytes);
+}
+
+void CXMLParser::ReadPI()
+{
+    // The current character is the "?" after "<".
+    Next();
+    ReadName(mName);
+    SkipWhitespace();
+    ReadClosed("?", 1, Msg::kEndInPI);
+    if (!OnPI(mName.bytes, mValue.bytes)) {
+        throw StopParse();
+    }
+}
+
+void CXMLParser::ReadBang()
+{
+    // The current character is the "!" after "<".
+    Next();
+    if (mCh == '-') {
+        ReadComment();
+    } else if (mCh == '[') {
+        ReadCData();
+    } else {
+        ReadDocType();
+    }
+}
+
+void CXMLParser::ReadDocType()
+{
+    ReadName(mName);
+    if (std::strcmp(mName.bytes, "DOCTYPE") != 0) {
+        Nuvora::fail(Msg::kOnlyDocType);
+    }
+    SkipWhitespace();
+    ReadName(mName);
+    std::string name(mName.bytes, mName.length);
+    SkipWhitespace();
+    std::string publicId;
+    std::string systemId;
+    std::string subset;
+    bool hasPublic = false;
+    bool hasSystem = false;
+    bool hasSubset = false;
+    if (mCh != '[' && mCh != '>') {
+        ReadName(mName);
+        if (std::strcmp(mName.bytes, "PUBLIC") == 0) {
+            SkipWhitespace();
+            ReadLiteral(mValue);
+            publicId.assign(mValue.bytes, mValue.length);
+            hasPublic = true;
+            SkipWhitespace();
+            ReadLiteral(mValue);
+            systemId.assign(mValue.bytes, mValue.length);
+            hasSystem = true;
+        } else if (std::strcmp(mName.bytes, "SYSTEM") == 0) {
+            SkipWhitespace();
+            ReadLiteral(mValue);
+            systemId.assign(mValue.bytes, mValue.length);
+            hasSystem = true;
+        } else {
+            Nuvora::fail(Msg::kOnlyPublicSystem);
+        }
+        SkipWhitespace();
+    }
+    if (mCh == '[') {
+        Next();
+        ReadDelimited(mValue, ']', kBracketStop, false, Msg::kEndInDocType);
+        subset.assign(mValue.bytes, mValue.length);
+        hasSubset = true;
+        SkipWhitespace();
+    }
+    if (mCh != '>') {
+        Nuvora::fail(Msg::kDeclarationEnd);
+    }
+    Next();
+    OnDocType(name.c_str(), hasPublic ? publicId.c_str() : nullptr, hasSystem ? systemId.c_str() : nullptr,
+              hasSubset ? subset.c_str() : nullptr);
+}
+
+void CXMLParser::ReadCData()
+{
+    // The current character is the "[" after "<!" or "<".
+    static const char kTag[] = "CDATA[";
+    for (const char* t = kTag; *t != 0; ++t) {
+        Next();
+        if (mCh != *t) {
+            Nuvora::fail(Msg::kMustBeCData);
+        }
+    }
+    CXMLCDataStream stream(this);
+    OnCData(&stream);
+    stream.Drain();
+    Next();
+}
+
+void CXMLParser::ReadEndTag()
+{
+    // The current character follows the end tag's name.
+    SkipWhitespace();
+    if (mCh != '>') {
+        Nuvora::fail();
+    }
+    Next();
+}
+
+void CXMLParser::SkipElementContent()
+{
+    for (;;) {
+        while (mCh != '/') {
+            if (mCh < 0) {
+                Nuvora::fail(Msg::kEndInSkippedElement);
+            }
+            const void* slash = std::memchr(mInput + mPos, '/', mFill - mPos);
+            mPos = slash != nullptr ? static_cast<size_t>(static_cast<const unsigned char*>(slash) - mInput) : mFill;
+            Next();
+        }
+        Next();
+        if (mCh == '>' || mCh == '/') {
+            continue;
+        }
+        mName.length = 0;
+        while (!isNameStop(mCh)) {
+            Append(mName, static_cast<char>(mCh));
+            AppendRun(mName, kNameStop);
+            Next();
+        }
+        if (mCh < 0) {
+            Nuvora::fail(Msg::kEndInSkippedElement);
+        }
+        if (mName.length == mSkipName.length && std::memcmp(mName.bytes, mSkipName.bytes, mName.length) == 0) {
+            ReadEndTag();
+            return;
+        }
+    }
+}
+
+void CXMLParser::ParseElement()
+{
+    // The current character is the first of the document element's name.
+    mHandles.clear();
+    for (;;) {
+        ReadName(mName);
+        void* handle = OnStartElement(mName.bytes);
+        bool declined = mFiltered && handle == nullptr;
+        if (declined) {
+            mSkipName.length = 0;
+            Append(mSkipName, reinterpret_cast<const unsigned char*>(mName.bytes), mName.length);
+        }
+        SkipWhitespace();
+        while (mCh != '/' && mCh != '>') {
+            ReadAttribute(!declined);
+        }
+        bool open = mCh == '>';
+        Next();
+        if (!open && mCh != '>') {
+            Nuvora::fail(Msg::kBadEmptyClosing);
+        }
+        if (!open) {
+            Next();
+        }
+        if (open && !declined) {
+            mHandles.push_back(handle);
+        } else {
+            if (open) {
+                SkipElementContent();
+            } else if (!declined) {
+                OnEndElement(handle);
+            }
+            SkipWhitespace();
+        }
+        // Content of the open elements, until a child element starts or the document element ends.
+        for (;;) {
+            if (mHandles.empty()) {
+                return;
+            }
+            SkipWhitespace();
+            if (mCh != '<') {
+                ReadText();
+                continue;
+            }
+            Next();
+            if (mCh == '/') {
+                Next();
+                ReadName(mName);
+                ReadEndTag();
+                void* done = mHandles.back();
+                mHandles.pop_back();
+                OnEndElement(done);
+                SkipWhitespace();
+            } else if (mCh == '[') {
+                ReadCData();
+            } else if (mCh == '!') {
+                ReadBang();
+            } else {
+                break;
+            }
+        }
+    }
+}
+
+void CXMLParser::ParseDocument()
+{
+    Next();
+    SkipWhitespace();
+    if (mCh != '<') {
+        Nuvora::fail(Msg::kMustBeginWithLt);
+    }
+    for (;;) {
+        Next();
+        if (mCh == '?') {
+            ReadPI();
+        } else if (mCh == '!') {
+            ReadBang();
+        } else {
+            break;
+        }
+        SkipWhitespace();
+        if (mCh != '<') {
+            Nuvora::fail(Msg::kRootMustBeginWithLt);
+        }
+    }
+    ParseElement();
+    for (;;) {
+        SkipWhitespace();
+        if (mCh < 0) {
+            return;
+        }
+        if (mCh != '<') {
+            Nuvora::fail(Msg::kOnlyCommentsAndPIs);
+        }
+        Next();
+        if (mCh == '?') {
+            ReadPI();
+        } else if (mCh == '!') {
+            Next();
+            if (mCh != '-') {
+                Nuvora::fail(Msg::kOnlyCommentsAndPIs);
+            }
+            ReadComment();
+        } else {
+            Nuvora::fail(Msg::kOnlyCommentsAndPIs);
+        }
+    }
+}
+
+}  // namespace NuvoraXML

@@ -1,0 +1,141 @@
+// A small byte-oriented, event-driven XML parser: one virtual event per construct.
+#ifndef NUVORA_XML_PARSER_H
+#define NUVORA_XML_PARSER_H
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "ScnXML.h"
+
+namespace NuvoraXML {
+
+class CXMLParser;
+
+// The bytes of the CDATA section being parsed, up to and not including its "]]>".
+class CXMLCDataStream : public CXMLReadStream {
+public:
+    explicit CXMLCDataStream(CXMLParser* parser);
+    // Fills the request completely unless the section ends; fails when the data ends first.
+    int32_t Read(void* buffer, int32_t length) override;
+    // Reads and drops what the handler left unread.
+    void Drain();
+
+private:
+    CXMLParser* mParser;
+    int mHeld;             // "]" read and held back, at most two
+    int mPendingBrackets;  // "]" released but not yet delivered
+    int mPendingChar;      // a byte to deliver after them, or -1
+    bool mDone;
+};
+
+// Parses a document from a read stream and reports its constructs to the handler operations.
+class CXMLParser {
+public:
+    // Size of each request to the input stream; a shorter answer is the last one.
+    static constexpr int32_t kInputSize = 1024;
+
+    CXMLParser();
+
+    // Full mode: every element is reported. Fails on a null stream or while already parsing.
+    void Parse(CXMLReadStream* stream);
+    // Filtering mode: an element whose OnStartElement answers 0 is skipped with its content.
+    void ParseFiltered(CXMLReadStream* stream);
+
+protected:
+    virtual void OnComment(const char* text);
+    // Answering false ends the parse at once, without error.
+    virtual bool OnPI(const char* target, const char* data);
+    // Absent parts are null.
+    virtual void OnDocType(const char* name, const char* publicId, const char* systemId,
+                           const char* internalSubset);
+    // Answers the handle given back to OnEndElement; in filtering mode 0 declines the element.
+    virtual void* OnStartElement(const char* name) = 0;
+    virtual void OnAttribute(const char* name, const char* value) = 0;
+    virtual void OnText(const char* text) = 0;
+    // The default reads the section in 2048-byte requests and hands it to OnText.
+    virtual void OnCData(CXMLReadStream* stream);
+    virtual void OnEndElement(void* handle) = 0;
+    // May fill buffer (size bytes, terminated) with the replacement of an unknown named entity.
+    virtual bool OnUnknownEntity(const char* name, char* buffer, int32_t size);
+
+public:
+    virtual ~CXMLParser();
+    CXMLParser(const CXMLParser&) = delete;
+    CXMLParser& operator=(const CXMLParser&) = delete;
+
+protected:
+    // The length of the text being reported to OnText (it may hold NUL bytes from a section).
+    size_t GetTextLength() const { return mValue.length; }
+
+private:
+    friend class CXMLCDataStream;
+
+    // A growable byte buffer, terminated after every fill.
+    struct Buffer {
+        char* bytes = nullptr;
+        size_t length = 0;
+        size_t capacity = 0;
+    };
+
+    void Run(CXMLReadStream* stream, bool filtered);
+    void ParseDocument();
+    void ParseElement();
+
+    // The next input byte as the current character (-1 at the end of data).
+    int Next()
+    {
+        if (mPos < mFill) {
+            return mCh = mInput[mPos++];
+        }
+        return mCh = Refill();
+    }
+    int Refill();
+    void SkipWhitespace();
+
+    void Reserve(Buffer& buffer, size_t extra);
+    void Append(Buffer& buffer, char c)
+    {
+        if (buffer.length + 1 >= buffer.capacity) {
+            Reserve(buffer, 1);
+        }
+        buffer.bytes[buffer.length++] = c;
+    }
+    void Append(Buffer& buffer, const unsigned char* bytes, size_t length);
+    // Adds the input bytes after the current character that belong to the run (class table).
+    void AppendRun(Buffer& buffer, uint16_t stops);
+    void Terminate(Buffer& buffer);
+
+    void ReadName(Buffer& buffer);
+    void ReadEntity(Buffer& buffer);
+    void ReadAttribute(bool report);
+    void ReadText();
+    void ReadLiteral(Buffer& buffer);
+    // Reads up to the byte end (consumed, not kept), decoding entities when asked.
+    void ReadDelimited(Buffer& buffer, int end, uint16_t stops, bool entities, const char* endOfData);
+    // Reads into the value buffer up to the first close text followed by ">" (both consumed).
+    void ReadClosed(const char* close, size_t closeLength, const char* endOfData);
+    void ReadComment();
+    void ReadPI();
+    void ReadBang();
+    void ReadDocType();
+    void ReadCData();
+    void SkipElementContent();
+    void ReadEndTag();
+
+    CXMLReadStream* mStream;
+    unsigned char mInput[kInputSize];
+    size_t mPos;
+    size_t mFill;
+    bool mEnd;
+    int mCh;
+    bool mFiltered;
+    Buffer mName;
+    Buffer mValue;
+    Buffer mSkipName;
+    std::vector<void*> mHandles;
+};
+
+}  // namespace NuvoraXML
+
+#endif

@@ -4,8 +4,11 @@
 #define SCN_TEST_GEOMETRY_BLOCK_SUPPORT_H
 
 #include <algorithm>
+#include <charconv>
 #include <clocale>
 #include <cstring>
+#include <functional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -119,16 +122,21 @@ public:
         sawClearedRecord = sawClearedRecord && polygon->vertices().size() == 0 &&
                            polygon->holes().size() == 0 && !polygon->smoothed() &&
                            polygon->propertyIndex() == 0;
-        const Polygon& source = polygons[index];
-        polygon->setSmoothed(source.smoothed);
-        polygon->setPropertyIndex(source.material);
+        apply(polygons[index], *polygon);
+        return index != refuseAt;
+    }
+
+    // Fills an empty polygon from its description.
+    static void apply(const Polygon& source, NvScn::CPolygon& polygon)
+    {
+        polygon.setSmoothed(source.smoothed);
+        polygon.setPropertyIndex(source.material);
         for (size_t loop = 0; loop < source.loops.size(); ++loop) {
-            NvScn::CVertexMgr& vertices = loop == 0 ? polygon->vertices() : polygon->holes().appendItem()->vertices();
+            NvScn::CVertexMgr& vertices = loop == 0 ? polygon.vertices() : polygon.holes().appendItem()->vertices();
             for (const NvScn::CScnVertex& vertex : source.loops[loop]) {
                 *vertices.appendItem() = vertex;
             }
         }
-        return index != refuseAt;
     }
 
     static Polygon copy(const NvScn::CPolygon& polygon)
@@ -153,6 +161,66 @@ public:
     int32_t declaredPoints = -1;
     bool sawClearedRecord = true;
 };
+
+// The text of the failure that action throws, "(no failure)" when it throws none.
+inline std::string failureOf(const std::function<void()>& action)
+{
+    try {
+        action();
+    } catch (const std::runtime_error& error) {
+        return error.what();
+    }
+    return "(no failure)";
+}
+
+// The reports a feedback received, as " warns: first | second", or nothing.
+inline std::string warningsOf(const std::vector<std::string>& warnings)
+{
+    std::string text;
+    for (const std::string& warning : warnings) {
+        text += (text.empty() ? " warns: " : " | ") + warning;
+    }
+    return text;
+}
+
+// A number as "%.*g" would write it in the C locale, whatever the process locale is.
+inline std::string gText(double value, int precision)
+{
+    char text[64];
+    return std::string(text, std::to_chars(text, text + sizeof text, value, std::chars_format::general, precision).ptr);
+}
+
+// A polygon as text: material, smoothing and loops; a vertex is its point index, then "I" for
+// the marker and "M(u,v)" for mapping.
+inline std::string describe(const RecordingStorage::Polygon& polygon)
+{
+    std::string text = "m" + std::to_string(polygon.material) + (polygon.smoothed ? " smooth" : "");
+    for (const auto& loop : polygon.loops) {
+        text += " [";
+        for (size_t i = 0; i < loop.size(); ++i) {
+            const NvScn::CScnVertex& vertex = loop[i];
+            text += (i ? " " : "") + std::to_string(vertex.pointIndex);
+            if (vertex.flags & NvScn::kScnVertexMarker) {
+                text += "I";
+            }
+            if (vertex.flags & NvScn::kScnVertexMapped) {
+                text += "M(" + gText(vertex.u, 6) + "," + gText(vertex.v, 6) + ")";
+            }
+        }
+        text += "]";
+    }
+    return text;
+}
+
+inline std::string describe(const NvScn::CPolygon& polygon)
+{
+    return describe(RecordingStorage::copy(polygon));
+}
+
+inline std::string describe(const NvScn::CScnVector& point)
+{
+    return "(" + gText(point.x, 17) + "," + gText(point.y, 17) + "," + gText(point.z, 17) + ")";
+}
 
 // A processor clock that the test moves: each reading advances it by step milliseconds.
 struct FakeClock {

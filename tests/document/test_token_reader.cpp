@@ -52,10 +52,7 @@ public:
         } catch (const std::runtime_error& error) {
             result = std::string("fails: ") + error.what();
         }
-        if (!feedback.warnings.empty()) {
-            result += " warns: " + join(feedback.warnings);
-        }
-        return result;
+        return result + ScnTest::warningsOf(feedback.warnings);
     }
 
     ScnTest::MemoryStream stream;
@@ -213,12 +210,7 @@ TEST(TokenReaderTexts, BaseReadWordAndSkipTo)
     EXPECT_EQ(eTokenEnd, token.type);
     EXPECT_EQ("", token.text);
     EXPECT_EQ(3, reader.readTable(3)->getCount());
-    try {
-        reader.skipTo('#');
-        ADD_FAILURE() << "skipTo passed the end";
-    } catch (const std::runtime_error& error) {
-        EXPECT_STREQ("End of file unexpected", error.what());
-    }
+    EXPECT_EQ("End of file unexpected", ScnTest::failureOf([&] { reader.skipTo('#'); }));
 }
 
 TEST(TokenReaderTexts, RestOfLineEmptyMovesNothing)

@@ -6,23 +6,34 @@
 #include <string>
 
 #include "ScnMgr.h"
+#include "ScnXML.h"
 #include "model/BaseObjectMgr.h"
 #include "model/FileInfo.h"
 #include "model/Geometry.h"
 #include "model/Image.h"
+#include "model/InternalComponent.h"
+#include "model/ObjectInstance.h"
 #include "model/ObjectMgr.h"
 #include "model/ScnFrontier.h"
 #include "model/Stubs.h"
 #include "model/Uuid.h"
+
+namespace NuvoraXML {
+class XCXMLTree;
+}
 
 namespace NvScn {
 
 // The library's own version, written into every saved document.
 constexpr CScnVersion kLibraryVersion = {3, 0, 3, {}};
 
-// One scene: the manager a client holds. Creation checks the client version first; objects it
-// hands out live until release.
-class CSCN : public TScnFrontier<CScnMgr>, public TScnFrontier<CScnMgrEx>, public CBaseObjectMgr {
+// One scene: the manager a client holds, the owner of every scene collection and of the document
+// tree that a save writes and a load replaces, and the reader of the document's data blocks.
+// Creation checks the client version first; objects it hands out live until release.
+class CSCN : public TScnFrontier<CScnMgr>,
+             public TScnFrontier<CScnMgrEx>,
+             public NuvoraXML::IXMLCDataReader,
+             public CBaseObjectMgr {
 public:
     // Throws the version refusal texts for client versions outside 30 to 31.
     CSCN(int32_t clientVersion, CScnFeedback* feedback, CScnExtStorage* storage);
@@ -117,6 +128,14 @@ public:
     void removeScratchProperty(CScnProperty* property) override;
     bool isOlderThan202() override { return mOlderThan202; }
 
+    // IXMLCDataReader: decodes one CDATA section of a document being parsed into the scene; a
+    // failure is reported with the element's name and answers false, which aborts the parse.
+    bool Read(NuvoraXML::XIXMLElement* element, NuvoraXML::CXMLReadStream* stream) override;
+
+    // Whether the document of node was written by the product itself: its first "Application"
+    // PI names "Kestrovin" (either spelling); fails on a null node.
+    static bool isKestrovinFile(NuvoraXML::XIXMLNode* node);
+
     // The manager interface of this scene, as passed to the client's callbacks.
     CScnMgr* asMgr() { return static_cast<CScnMgr*>(this); }
     // Sends a report to the client's feedback (with this manager), when there is one.
@@ -135,9 +154,43 @@ public:
 
     CPointMgr& points() { return *mPoints; }
     CPolygonMgr& polygons() { return *mPolygons; }
+    TObjectMgr<CScnInternalComponentDefinition, IScnInternalComponentDefinition>& internalComponents()
+    {
+        return *mInternalComponents;
+    }
+    // The internal component definition with that identifier, or null.
+    CScnInternalComponentDefinition* findInternalComponent(const CScnUUID& uuid) const;
+    TObjectMgr<CScnObjectInstance, IScnObjectInstance>& objectInstances() { return mObjectInstances; }
+    TObjectMgr<CScnImage, IScnImage>& images() { return mImages; }
+    CScnImage& previewImage() { return mPreviewImage; }
+    CScnFileInfo& fileInfo() { return mFileInfo; }
+    // The "Scn.File" element of the document, null only while no document exists.
+    NuvoraXML::XIXMLElement* getFileNode() const { return mFileNode; }
+    // Whether the scene is parsing a stream for readDataBlocks (its document stays as it is).
+    bool isReadingDataBlocks() const { return mReadingDataBlocks; }
+    // The path named by the legacy options being read.
+    void setLegacyPath(const std::string& path) { mLegacyPath = path; }
+    const std::string& getLegacyPath() const { return mLegacyPath; }
 
 private:
     void buildDefaultObjects();
+    // Replaces the document by the skeleton of an empty scene.
+    void buildDocument();
+    // Finds the file element and the library and application PIs of the current document.
+    void findDocumentNodes();
+    void writeDocument(CScnStream* stream, const CScnVersion* minimumVersion);
+    void rebuildImages();
+    void setProcessingInstructions(const CScnVersion* minimumVersion);
+    void readDocument(CScnStream* stream);
+    void readSections();
+    void finishOldDocument();
+    void upgradeToComponents();
+    void emptyGeometryAndImages();
+    // The data blocks, one reader per element name.
+    void readPreviewBlock(NuvoraXML::XIXMLElement* element, NuvoraXML::CXMLReadStream* stream);
+    void readImageListBlock(NuvoraXML::XIXMLElement* element, NuvoraXML::CXMLReadStream* stream);
+    void readGeometryBlock(NuvoraXML::XIXMLElement* element, NuvoraXML::CXMLReadStream* stream,
+                           bool polygons);
 
     // Legacy format codes used by the legacy loader.
     int32_t mLegacyFormat1 = 2;
@@ -195,6 +248,11 @@ private:
     char mLanguage[4] = {'e', 'n', '\0', '\0'};
     bool mOlderThan202 = false;
     std::unique_ptr<CScnLayerInfo> mLayersInfo;
+    std::unique_ptr<NuvoraXML::XCXMLTree> mDocument;
+    NuvoraXML::XIXMLElement* mFileNode = nullptr;
+    NuvoraXML::XIXMLPI* mApplicationPI = nullptr;
+    NuvoraXML::XIXMLPI* mLibraryPI = nullptr;
+    bool mReadingDataBlocks = false;
 };
 
 }  // namespace NvScn

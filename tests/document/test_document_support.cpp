@@ -210,7 +210,7 @@ Geometry sampleGeometry(double offset)
 {
     Geometry geometry;
     for (int i = 0; i < 8; ++i) {
-        geometry.points.push_back(CScnVector{offset + i, 0.5 * i, -1.25 * i});
+        geometry.points.push_back(CScnVector{offset + i, 0.5 * i, 0.0 - 1.25 * i});
     }
     RecordingStorage::Polygon triangle;
     triangle.smoothed = true;

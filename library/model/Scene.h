@@ -10,8 +10,10 @@
 #include "model/BaseObjectMgr.h"
 #include "model/FileInfo.h"
 #include "model/Geometry.h"
+#include "model/Heliodon.h"
 #include "model/Image.h"
 #include "model/InternalComponent.h"
+#include "model/Lights.h"
 #include "model/ObjectInstance.h"
 #include "model/ObjectMgr.h"
 #include "model/ScnFrontier.h"
@@ -171,6 +173,9 @@ public:
     // The path named by the legacy options being read.
     void setLegacyPath(const std::string& path) { mLegacyPath = path; }
     const std::string& getLegacyPath() const { return mLegacyPath; }
+    TObjectMgr<CLight, CScnLight>& lights() { return *mLights; }
+    TObjectMgr<CScnLightsGroup, IScnLightsGroup>& lightsGroups() { return *mLightsGroups; }
+    TObjectMgr<CHeliodon, CScnHeliodon>& heliodons() { return *mHeliodons; }
 
 private:
     void buildDefaultObjects();

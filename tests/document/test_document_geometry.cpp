@@ -301,3 +301,119 @@ TEST(DocumentGeometry, RemoveGeometryDropsTheDocumentsOwnBlocks)
 }
 
 }  // namespace
+
+namespace {
+
+struct PolygonCase {
+    const char* name;
+    ScnTest::RecordingStorage::Polygon polygon;
+    const char* record;     // the polygon's line in the saved Polygons block
+    const char* readBack;   // the polygon read from the document, as describe() shows it
+    std::vector<std::string> warnings;
+};
+
+TEST(DocumentGeometry, PolygonFormsThroughADocument)
+{
+    using Polygon = ScnTest::RecordingStorage::Polygon;
+    const PolygonCase cases[] = {
+        {"flat", Polygon{false, 0, {{{0, 0, 0, 0}, {1, 0, 0, 0}, {2, 0, 0, 0}}}}, "p\t0 3 0 1 2 ", "m0 [0 1 2]", {}},
+        {"smoothed", Polygon{true, 5, {{{2, 0, 0, 0}, {1, 0, 0, 0}, {0, 0, 0, 0}}}}, "o\t5 3 2 1 0 ",
+         "m5 smooth [2 1 0]", {}},
+        {"mapped and marked", Polygon{false, 1, {{{0, kScnVertexMapped, 0.5f, 0.25f}, {1, kScnVertexMarker, 0, 0}, {3, 3, 1, 0}}}},
+         "p\t1 3 M 0.5 0.25 0 I 1 I M 1.0 0.0 3 ", "m1 [0M(0.5,0.25) 1I 3IM(1,0)]", {}},
+        {"smoothed with a hole", Polygon{true, 2, {{{0, 0, 0, 0}, {1, 0, 0, 0}, {2, 0, 0, 0}}, {{3, 0, 0, 0}, {4, 0, 0, 0}, {5, 0, 0, 0}}}},
+         "h\t2 2 3 0 1 2 3 3 4 5 ", "m2 [0 1 2] [3 4 5]", {"Holed polygone smoothed (smoothing will be loss)"}},
+    };
+    for (const PolygonCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        TestScene scene;
+        Geometry geometry;
+        geometry.points.assign(6, CScnVector{0, 0, 0});
+        geometry.polygons.push_back(c.polygon);
+        ScnTest::fillGeometry(scene->getPoints(), scene->getPolygons(), geometry);
+        std::string document = scene.save();
+        EXPECT_NE(document.find(std::string("\n1 \n") + c.record + "\n]]>"), std::string::npos);
+        EXPECT_EQ(scene.feedback.warnings, c.warnings);
+        TestScene reader;
+        ASSERT_EQ(reader.load(document), 0);
+        ASSERT_EQ(reader->getPolygons()->getNbObjects(), 1);
+        EXPECT_EQ(ScnTest::describe(ScnTest::RecordingStorage::copy(
+                      *static_cast<CPolygon*>(reader->getPolygons()->getScnObject(0)))),
+                  c.readBack);
+    }
+}
+
+TEST(DocumentGeometry, NewPolygonsAndTheirHoles)
+{
+    TestScene scene;
+    CScnPolygon* polygon = scene->getPolygons()->newScnObject(kScnLastIndex);
+    EXPECT_FALSE(polygon->isSmoothed());
+    EXPECT_EQ(polygon->getPropertyIndex(), 0);
+    EXPECT_EQ(polygon->getVertices()->getNbObjects(), 0);
+    EXPECT_EQ(polygon->getHoles()->getNbObjects(), 0);
+    polygon->getHoles()->newScnObject(kScnLastIndex);
+    polygon->getHoles()->removeObject(kScnLastIndex);
+    EXPECT_EQ(polygon->getHoles()->getNbObjects(), 0);
+    polygon->getHoles()->removeObject(kScnLastIndex);
+    EXPECT_EQ(scene.feedback.warnings, std::vector<std::string>{"removeObject: no more object to remove"});
+}
+
+TEST(DocumentGeometry, AnEmptyStorageWritesEmptyBlocks)
+{
+    ComponentStorage storage;
+    TestScene scene(&storage);
+    std::string document = scene.save();
+    EXPECT_EQ(storage.calls, (std::vector<std::string>{"getNbPoints", "getNbPolygons"}));
+    EXPECT_NE(document.find("<Points><![CDATA[\n0 \n]]>"), std::string::npos);
+    EXPECT_NE(document.find("<Polygons><![CDATA[\n0 \n]]>"), std::string::npos);
+}
+
+// A client stream that records which of its operations the library calls.
+class CallRecordingStream : public ScnTest::MemoryStream {
+public:
+    using MemoryStream::MemoryStream;
+    int32_t read(void* buffer, int32_t size) override
+    {
+        calls.push_back("read " + std::to_string(size));
+        return MemoryStream::read(buffer, size);
+    }
+    void write(const void* buffer, int32_t size) override
+    {
+        calls.push_back("write");
+        MemoryStream::write(buffer, size);
+    }
+    int64_t getPosition() override
+    {
+        calls.push_back("getPosition");
+        return MemoryStream::getPosition();
+    }
+    void setPosition(int64_t position) override
+    {
+        calls.push_back("setPosition " + std::to_string(position));
+        MemoryStream::setPosition(position);
+    }
+    std::vector<std::string> calls;
+};
+
+TEST(DocumentGeometry, StreamCallRules)
+{
+    TestScene scene;
+    CallRecordingStream output;
+    ASSERT_EQ(scene->write(&output), 0);
+    EXPECT_EQ(std::count(output.calls.begin(), output.calls.end(), "write"),
+              static_cast<std::ptrdiff_t>(output.calls.size()));
+    EXPECT_EQ(output.typeCode, 0u);
+
+    CallRecordingStream input(output.bytes());
+    input.setPosition(0);
+    input.calls.clear();
+    ASSERT_EQ(scene->read(&input), 0);
+    ASSERT_GE(input.calls.size(), 5u);
+    EXPECT_EQ(std::vector<std::string>(input.calls.begin(), input.calls.begin() + 5),
+              (std::vector<std::string>{"getPosition", "read 1", "setPosition 0", "getPosition", "read 1024"}));
+    for (size_t i = 5; i < input.calls.size(); ++i) {
+        EXPECT_TRUE(input.calls[i] == "read 1024" || input.calls[i] == "setPosition 0") << input.calls[i];
+    }
+}
+
+}  // namespace

@@ -193,7 +193,13 @@ void CSCN::readImageListBlock(XIXMLElement* element, CXMLReadStream* stream)
         }
     }
     readImage(stream, image);
-    attachDataObject(element, CDataObjectPtr(newImageProvider(this, image)));
+    // Only the image list's own elements write their image again: a save rebuilds "Images" from
+    // the list, so an image decoded anywhere else is kept there, and no data object is left
+    // behind to outlive an image that the client removes from the list.
+    NuvoraXML::XIXMLElement* parent = element->AsNode()->GetParent();
+    if (parent != nullptr && parent->GetName() != nullptr && std::strcmp(parent->GetName(), "Images") == 0) {
+        attachDataObject(element, CDataObjectPtr(newImageProvider(this, image)));
+    }
 }
 
 void CSCN::readGeometryBlock(XIXMLElement* element, CXMLReadStream* stream, bool polygons)

@@ -261,6 +261,17 @@ TEST(DocumentLoad, EmptyImageBlocksReadAsEmptyImages)
               (std::vector<std::string>{"Numbers of points seems wrong", "Numbers of polygons seems wrong"}));
 }
 
+TEST(DocumentLoad, AnImageBlockOutsideTheListJoinsTheList)
+{
+    TestScene scene;
+    ASSERT_EQ(scene.load(sceneDocument(kCurrent, kEmptyBlocks + "<Extension><Image><![CDATA[]]></Image></Extension>")), 0);
+    ASSERT_EQ(scene->getImages()->getNbObjects(), 1);
+    scene->getImages()->removeObject(kScnLastIndex);
+    std::string document = scene.save();
+    EXPECT_NE(document.find("<Extension>\n\t\t<Image/>\n\t</Extension>"), std::string::npos);
+    EXPECT_TRUE(scene.feedback.warnings.empty()) << ScnTest::warningsOf(scene.feedback.warnings);
+}
+
 TEST(DocumentLoad, ReadingAgainReplacesGeometryAndImages)
 {
     TestScene source;

@@ -391,7 +391,9 @@ CScnVector readPoint(CBlockInput& in, CSCN* scene)
     return point;
 }
 
-void readLoop(CBlockInput& in, CVertexMgr& vertices)
+// Reads one loop (outer or hole) into its vertex records.
+template <class Loop>
+void readLoop(CBlockInput& in, Loop& vertices)
 {
     int32_t count = in.readInt();
     if (count < 0) {

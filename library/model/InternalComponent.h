@@ -27,6 +27,7 @@ public:
     TScnObjectMgr<CScnVector>* getPoints() override { return mPoints.get(); }
     TScnObjectMgr<CScnPolygon>* getPolygons() override { return mPolygons.get(); }
 
+    // The identifier and tables for the library's own readers and writers.
     const CScnUUID& uuid() const { return mUuid; }
     CPointMgr& points() { return *mPoints; }
     CPolygonMgr& polygons() { return *mPolygons; }

@@ -156,20 +156,17 @@ public:
 
     CPointMgr& points() { return *mPoints; }
     CPolygonMgr& polygons() { return *mPolygons; }
+    // The internal component definitions, as the document sections fill them.
     TObjectMgr<CScnInternalComponentDefinition, IScnInternalComponentDefinition>& internalComponents()
     {
         return *mInternalComponents;
     }
     // The internal component definition with that identifier, or null.
     CScnInternalComponentDefinition* findInternalComponent(const CScnUUID& uuid) const;
-    TObjectMgr<CScnObjectInstance, IScnObjectInstance>& objectInstances() { return mObjectInstances; }
-    TObjectMgr<CScnImage, IScnImage>& images() { return mImages; }
-    CScnImage& previewImage() { return mPreviewImage; }
+    // The scene's own file information, as the "File.Info" section fills it.
     CScnFileInfo& fileInfo() { return mFileInfo; }
-    // The "Scn.File" element of the document, null only while no document exists.
+    // The "Scn.File" element of the document, null when the document has none.
     NuvoraXML::XIXMLElement* getFileNode() const { return mFileNode; }
-    // Whether the scene is parsing a stream for readDataBlocks (its document stays as it is).
-    bool isReadingDataBlocks() const { return mReadingDataBlocks; }
     // The path named by the legacy options being read.
     void setLegacyPath(const std::string& path) { mLegacyPath = path; }
     const std::string& getLegacyPath() const { return mLegacyPath; }

@@ -400,6 +400,7 @@ TEST(DocumentGeometry, StreamCallRules)
     TestScene scene;
     CallRecordingStream output;
     ASSERT_EQ(scene->write(&output), 0);
+    EXPECT_EQ(ScnTest::libxml2Problem(output.bytes()), "");
     EXPECT_EQ(std::count(output.calls.begin(), output.calls.end(), "write"),
               static_cast<std::ptrdiff_t>(output.calls.size()));
     EXPECT_EQ(output.typeCode, 0u);

@@ -56,12 +56,22 @@ void checkValue(bool done)
     }
 }
 
-// Appends to target a copy of element with its attributes but no children.
-XIXMLElement* copyShallow(XIXMLElement* element, XIXMLElement* target)
+// The topmost ancestor of element (itself when detached): the one that owns the keys.
+XIXMLElement* keyOwner(XIXMLElement* element)
 {
-    XIXMLElement* copy = target->AddElement(target->GetKey(element->GetName()));
+    XIXMLElement* top = element;
+    for (XIXMLElement* e = element->AsNode()->GetParent(); e != nullptr; e = e->AsNode()->GetParent()) {
+        top = e;
+    }
+    return top;
+}
+
+// Appends to target a copy of element with its attributes but no children; keys come from keys.
+XIXMLElement* copyShallow(XIXMLElement* element, XIXMLElement* target, XIXMLElement* keys)
+{
+    XIXMLElement* copy = target->AddElement(keys->GetKey(element->GetName()));
     for (XIXMLAttribute* a = element->GetFirstAttribute(); a != nullptr; a = a->GetNext()) {
-        a->CopyTo(copy);
+        copy->AddAttribute(keys->GetKey(a->GetName()), a->GetValue());
     }
     return copy;
 }
@@ -69,13 +79,14 @@ XIXMLElement* copyShallow(XIXMLElement* element, XIXMLElement* target)
 // Appends to target a deep copy of the subtree of top, without recursion; answers the copy.
 XIXMLNode* copyTree(XIXMLElement* top, XIXMLElement* target)
 {
-    XIXMLElement* copyTop = copyShallow(top, target);
+    XIXMLElement* keys = keyOwner(target);
+    XIXMLElement* copyTop = copyShallow(top, target, keys);
     XIXMLElement* into = copyTop;
     XIXMLNode* node = top->GetFirstChild();
     while (node != nullptr) {
         XIXMLElement* element = node->AsElement();
         if (element != nullptr) {
-            XIXMLElement* copy = copyShallow(element, into);
+            XIXMLElement* copy = copyShallow(element, into, keys);
             XIXMLNode* child = element->GetFirstChild();
             if (child != nullptr) {
                 into = copy;
@@ -231,10 +242,7 @@ XIXMLNode* XCXMLElement::CopyTo(XIXMLElement* target)
 
 const char* XCXMLElement::GetKey(const char* name)
 {
-    XIXMLElement* top = this;
-    for (XIXMLElement* e = mParent; e != nullptr; e = e->AsNode()->GetParent()) {
-        top = e;
-    }
+    XIXMLElement* top = keyOwner(this);
     if (top == this) {
         Nuvora::failNullPointer(Msg::kNotInTree);
     }

@@ -268,25 +268,15 @@ TEST(Parser, NullStreamAndReentryFail)
 
 TEST(Parser, InputIsRequestedIn1024BytePiecesAndAShortAnswerIsTheLast)
 {
-    class Recording : public StringReadStream {
-    public:
-        using StringReadStream::StringReadStream;
-        int32_t Read(void* buffer, int32_t length) override
-        {
-            asked.push_back(length);
-            return StringReadStream::Read(buffer, length);
-        }
-        std::vector<int32_t> asked;
-    };
     std::string document = "<a>" + std::string(5000, 'x') + "</a>";
-    Recording whole(document);
+    StringReadStream whole(document);
     CXMLTreeReader reader;
     std::unique_ptr<XCXMLTree>(reader.Read(&whole));
     EXPECT_EQ(std::vector<int32_t>(5, 1024), whole.asked);
 
     // 1000 bytes now and more later: the document ends after those 1000 bytes.
     std::string complete = "<a/>" + std::string(996, ' ');
-    Recording shortFirst(complete + "<b/>", 1000);
+    StringReadStream shortFirst(complete + "<b/>", 1000);
     std::unique_ptr<XCXMLTree> tree(reader.Read(&shortFirst));
     EXPECT_EQ(std::vector<int32_t>(1, 1024), shortFirst.asked);
     EXPECT_EQ("<a/>\n", XmlTest::writeElement(tree->GetRoot()));

@@ -22,7 +22,7 @@ public:
     explicit StringReadStream(std::string bytes, size_t chunk = 0) : mBytes(std::move(bytes)), mChunk(chunk) {}
     int32_t Read(void* buffer, int32_t length) override
     {
-        ++requests;
+        asked.push_back(length);
         size_t count = std::min(static_cast<size_t>(length), mBytes.size() - mPos);
         if (mChunk != 0) {
             count = std::min(count, mChunk);
@@ -31,7 +31,8 @@ public:
         mPos += count;
         return static_cast<int32_t>(count);
     }
-    int requests = 0;
+    // The length of every request, in order.
+    std::vector<int32_t> asked;
 
 private:
     std::string mBytes;

@@ -719,6 +719,8 @@ void CXMLParser::ParseElement()
                 ReadCData();
             } else if (mCh == '!') {
                 ReadBang();
+            } else if (mCh == '?') {
+                ReadPI();
             } else {
                 break;
             }

@@ -136,6 +136,7 @@ const RoundTripCase kRoundTrips[] = {
     {"<a:b c:d='1'>t</a:b>", "<a:b c:d=\"1\">t</a:b>\n"},
     {"<a<b>t</a>", "<a<b>t</a<b>\n"},
     {"<a>\xC3\xA9\xE2\x82\xAC</a>", "<a>\xC3\xA9\xE2\x82\xAC</a>\n"},
+    {"<a><?p d?>x</a>", "<a>\n\t<?p d?>x</a>\n"},
     {"<r><s><s/></s><k/></r>", "<r>\n\t<s>\n\t\t<s/>\n\t</s>\n\t<k/>\n</r>\n"},
 };
 

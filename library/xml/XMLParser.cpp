@@ -335,7 +335,8 @@ void CXMLParser::ReadName(Buffer& buffer)
     if (mCh < 0) {
         Nuvora::fail(Msg::kEndInName);
     }
-    if (isNameStop(mCh)) {
+    // A NUL byte would leave the name empty in the tree, and the tree unwritable.
+    if (isNameStop(mCh) || mCh == 0) {
         Nuvora::fail(Msg::kMustBeName);
     }
     buffer.length = 0;

@@ -34,6 +34,8 @@ const ErrorCase kMalformed[] = {
     {"<=a/>", "Must be a name here"},
     {"<a =''/>", "Must be a name here"},
     {"<?\?>", "Must be a name here"},
+    {std::string("<\0a/>", 5), "Must be a name here"},
+    {std::string("<a \0='1'/>", 10), "Must be a name here"},
     {"<!x><a/>", "Only !DOCTYPE is recognized."},
     {"<!-x--><a/>", "Comment must begin with '<!--'"},
     {"<a/><!-x-->", "Comment must begin with '<!--'"},

@@ -107,6 +107,39 @@ size_t encodeUtf8(uint32_t value, unsigned char* out)
 
 }  // namespace
 
+inline void CXMLParser::AppendRun(Buffer& buffer, uint16_t stops)
+{
+    // The current character is the byte before the read position.
+    const unsigned char* start = mInput + mPos - 1;
+    const unsigned char* p = start + 1;
+    const unsigned char* limit = mInput + mFill;
+    // Four bytes per step while they last, then one by one.
+    while (limit - p >= 4) {
+        if ((kClass.of[p[0]] & stops) != 0) {
+            break;
+        }
+        if ((kClass.of[p[1]] & stops) != 0) {
+            p += 1;
+            break;
+        }
+        if ((kClass.of[p[2]] & stops) != 0) {
+            p += 2;
+            break;
+        }
+        if ((kClass.of[p[3]] & stops) != 0) {
+            p += 3;
+            break;
+        }
+        p += 4;
+    }
+    while (p < limit && (kClass.of[*p] & stops) == 0) {
+        ++p;
+    }
+    Append(buffer, start, static_cast<size_t>(p - start));
+    mPos = static_cast<size_t>(p - mInput);
+    Next();
+}
+
 // ---- CXMLCDataStream ----
 
 CXMLCDataStream::CXMLCDataStream(CXMLParser* parser)
@@ -273,7 +306,7 @@ int CXMLParser::Refill()
     return mInput[0];
 }
 
-void CXMLParser::SkipWhitespace()
+void CXMLParser::SkipMoreWhitespace()
 {
     while (isWhite(mCh)) {
         while (mPos < mFill && (kClass.of[mInput[mPos]] & kWhite) != 0) {
@@ -304,32 +337,6 @@ void CXMLParser::Reserve(Buffer& buffer, size_t extra)
     buffer.capacity = capacity;
 }
 
-void CXMLParser::Append(Buffer& buffer, const unsigned char* bytes, size_t length)
-{
-    Reserve(buffer, length);
-    std::memcpy(buffer.bytes + buffer.length, bytes, length);
-    buffer.length += length;
-}
-
-void CXMLParser::AppendRun(Buffer& buffer, uint16_t stops)
-{
-    size_t start = mPos;
-    size_t end = start;
-    while (end < mFill && (kClass.of[mInput[end]] & stops) == 0) {
-        ++end;
-    }
-    if (end != start) {
-        Append(buffer, mInput + start, end - start);
-        mPos = end;
-    }
-}
-
-void CXMLParser::Terminate(Buffer& buffer)
-{
-    Reserve(buffer, 0);
-    buffer.bytes[buffer.length] = 0;
-}
-
 void CXMLParser::ReadName(Buffer& buffer)
 {
     if (mCh < 0) {
@@ -341,9 +348,7 @@ void CXMLParser::ReadName(Buffer& buffer)
     }
     buffer.length = 0;
     for (;;) {
-        Append(buffer, static_cast<char>(mCh));
         AppendRun(buffer, kNameStop);
-        Next();
         if (mCh < 0) {
             Nuvora::fail(Msg::kEndInName);
         }
@@ -457,9 +462,7 @@ void CXMLParser::ReadDelimited(Buffer& buffer, int end, uint16_t stops, bool ent
             ReadEntity(buffer);
             continue;
         }
-        Append(buffer, static_cast<char>(mCh));
         AppendRun(buffer, stops);
-        Next();
     }
     Next();
     Terminate(buffer);
@@ -477,9 +480,7 @@ void CXMLParser::ReadClosed(const char* close, size_t closeLength, const char* e
             mValue.length -= closeLength;
             break;
         }
-        Append(mValue, static_cast<char>(mCh));
         AppendRun(mValue, kGreaterStop);
-        Next();
     }
     Next();
     Terminate(mValue);
@@ -499,9 +500,7 @@ void CXMLParser::ReadText()
             ReadEntity(mValue);
             continue;
         }
-        Append(mValue, static_cast<char>(mCh));
         AppendRun(mValue, kTextStop);
-        Next();
     }
     Terminate(mValue);
     OnText(mValue.bytes);
@@ -649,9 +648,7 @@ void CXMLParser::SkipElementContent()
         }
         mName.length = 0;
         while (!isNameStop(mCh)) {
-            Append(mName, static_cast<char>(mCh));
             AppendRun(mName, kNameStop);
-            Next();
         }
         if (mCh < 0) {
             Nuvora::fail(Msg::kEndInSkippedElement);

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 #include "ScnXML.h"
@@ -65,8 +66,11 @@ public:
     CXMLParser& operator=(const CXMLParser&) = delete;
 
 protected:
-    // The length of the text being reported to OnText (it may hold NUL bytes from a section).
-    size_t GetTextLength() const { return mValue.length; }
+    // The length of the value or text being reported to OnAttribute or OnText (a text may hold
+    // NUL bytes from a section).
+    size_t GetValueLength() const { return mValue.length; }
+    // The length of the name being reported to OnStartElement or OnAttribute.
+    size_t GetNameLength() const { return mName.length; }
 
 private:
     friend class CXMLCDataStream;
@@ -91,7 +95,13 @@ private:
         return mCh = Refill();
     }
     int Refill();
-    void SkipWhitespace();
+    void SkipWhitespace()
+    {
+        if (mCh == ' ' || mCh == '\t' || mCh == '\n' || mCh == '\r') {
+            SkipMoreWhitespace();
+        }
+    }
+    void SkipMoreWhitespace();
 
     void Reserve(Buffer& buffer, size_t extra);
     void Append(Buffer& buffer, char c)
@@ -101,10 +111,24 @@ private:
         }
         buffer.bytes[buffer.length++] = c;
     }
-    void Append(Buffer& buffer, const unsigned char* bytes, size_t length);
-    // Adds the input bytes after the current character that belong to the run (class table).
-    void AppendRun(Buffer& buffer, uint16_t stops);
-    void Terminate(Buffer& buffer);
+    void Append(Buffer& buffer, const unsigned char* bytes, size_t length)
+    {
+        if (buffer.length + length + 1 > buffer.capacity) {
+            Reserve(buffer, length);
+        }
+        std::memcpy(buffer.bytes + buffer.length, bytes, length);
+        buffer.length += length;
+    }
+    // Adds the current character and the input bytes after it up to one of the stops (class
+    // table), then moves to the next character.
+    inline void AppendRun(Buffer& buffer, uint16_t stops);
+    void Terminate(Buffer& buffer)
+    {
+        if (buffer.length + 1 > buffer.capacity) {
+            Reserve(buffer, 0);
+        }
+        buffer.bytes[buffer.length] = 0;
+    }
 
     void ReadName(Buffer& buffer);
     void ReadEntity(Buffer& buffer);

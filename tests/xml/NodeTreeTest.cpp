@@ -591,10 +591,15 @@ TEST_F(NodeTree, ScanTextReadsTheDataNode)
 TEST_F(NodeTree, StringCopyFailureUsesTheMissingPointerForm)
 {
     XIXMLElement* e = add(root, "E");
+    XIXMLAttribute* a = e->AddAttribute(root->GetKey("a"), "kept");
+    std::string large(10000, 'x');
     Nuvora::failAllocationAfter(1);
-    EXPECT_EQ("exception (pointer is NULL)", errorOf([&] { e->AddData("text"); }));
+    EXPECT_EQ("exception (pointer is NULL)", errorOf([&] { e->AddData(large.c_str()); }));
+    Nuvora::failAllocationAfter(1);
+    EXPECT_EQ("exception (pointer is NULL)", errorOf([&] { a->SetValue("new"); }));
     Nuvora::failAllocationAfter(0);
     EXPECT_EQ(nullptr, e->GetFirstChild());
+    EXPECT_STREQ("kept", a->GetValue());
 }
 
 // ---- guards and counts ----

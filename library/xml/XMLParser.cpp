@@ -109,33 +109,20 @@ size_t encodeUtf8(uint32_t value, unsigned char* out)
 
 inline void CXMLParser::AppendRun(Buffer& buffer, uint16_t stops)
 {
-    // The current character is the byte before the read position.
-    const unsigned char* start = mInput + mPos - 1;
-    const unsigned char* p = start + 1;
+    // The current character is the byte before the read position; the run is copied while it
+    // is scanned, into room for the rest of the input piece.
+    const unsigned char* p = mInput + mPos - 1;
     const unsigned char* limit = mInput + mFill;
-    // Four bytes per step while they last, then one by one.
-    while (limit - p >= 4) {
-        if ((kClass.of[p[0]] & stops) != 0) {
-            break;
-        }
-        if ((kClass.of[p[1]] & stops) != 0) {
-            p += 1;
-            break;
-        }
-        if ((kClass.of[p[2]] & stops) != 0) {
-            p += 2;
-            break;
-        }
-        if ((kClass.of[p[3]] & stops) != 0) {
-            p += 3;
-            break;
-        }
-        p += 4;
+    size_t room = static_cast<size_t>(limit - p);
+    if (buffer.length + room + 1 > buffer.capacity) {
+        Reserve(buffer, room);
     }
+    char* out = buffer.bytes + buffer.length;
+    *out++ = static_cast<char>(*p++);
     while (p < limit && (kClass.of[*p] & stops) == 0) {
-        ++p;
+        *out++ = static_cast<char>(*p++);
     }
-    Append(buffer, start, static_cast<size_t>(p - start));
+    buffer.length = static_cast<size_t>(out - buffer.bytes);
     mPos = static_cast<size_t>(p - mInput);
     Next();
 }

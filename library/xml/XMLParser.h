@@ -44,6 +44,7 @@ public:
     void ParseFiltered(CXMLReadStream* stream);
 
 protected:
+    // A comment's text; the default ignores it.
     virtual void OnComment(const char* text);
     // Answering false ends the parse at once, without error.
     virtual bool OnPI(const char* target, const char* data);
@@ -52,15 +53,19 @@ protected:
                            const char* internalSubset);
     // Answers the handle given back to OnEndElement; in filtering mode 0 declines the element.
     virtual void* OnStartElement(const char* name) = 0;
+    // An attribute of the element just started, its value decoded.
     virtual void OnAttribute(const char* name, const char* value) = 0;
+    // A run of text, decoded, without its leading blanks.
     virtual void OnText(const char* text) = 0;
     // The default reads the section in 2048-byte requests and hands it to OnText.
     virtual void OnCData(CXMLReadStream* stream);
+    // The end of the element that OnStartElement answered handle for.
     virtual void OnEndElement(void* handle) = 0;
     // May fill buffer (size bytes, terminated) with the replacement of an unknown named entity.
     virtual bool OnUnknownEntity(const char* name, char* buffer, int32_t size);
 
 public:
+    // Frees the name and value buffers.
     virtual ~CXMLParser();
     CXMLParser(const CXMLParser&) = delete;
     CXMLParser& operator=(const CXMLParser&) = delete;

@@ -52,11 +52,13 @@ template <class T>
 bool resizeArray(T*& items, uint32_t capacity)
 {
     static_assert(std::is_trivially_copyable<T>::value, "raw arrays hold plain values");
-    void* grown = Nuvora::reallocate(items, static_cast<size_t>(capacity) * sizeof(T));
+    size_t bytes = static_cast<size_t>(capacity) * sizeof(T);
+    void* grown = Nuvora::reallocate(items, bytes);
     if (grown == nullptr) {
         return false;
     }
     items = static_cast<T*>(grown);
+    Nuvora::adviseHugePages(grown, bytes);
     return true;
 }
 
@@ -71,7 +73,7 @@ public:
     {
         while (mChunks != nullptr) {
             Chunk* next = mChunks->next;
-            Nuvora::release(mChunks);
+            Nuvora::releaseChunk(mChunks);
             mChunks = next;
         }
     }
@@ -104,7 +106,8 @@ public:
 private:
     static constexpr size_t kSlot = ((Size < sizeof(void*) ? sizeof(void*) : Size) + 7) & ~size_t(7);
     static constexpr size_t kFirstChunkItems = 64;
-    static constexpr size_t kLargestChunkItems = 65536;
+    // Chunks double up to 8 MB, where the system backs them with huge pages.
+    static constexpr size_t kLargestChunkItems = (size_t(8) << 20) / kSlot;
 
     struct Chunk {
         Chunk* next;
@@ -117,7 +120,7 @@ private:
                                           : std::min(mChunks->items * 2, kLargestChunkItems);
         size_t header = (sizeof(Chunk) + alignof(std::max_align_t) - 1) &
                         ~(alignof(std::max_align_t) - 1);
-        auto* chunk = static_cast<Chunk*>(Nuvora::reallocate(nullptr, header + items * kSlot));
+        auto* chunk = static_cast<Chunk*>(Nuvora::allocateChunk(header + items * kSlot));
         if (chunk == nullptr) {
             throw std::bad_alloc();
         }

@@ -1,20 +1,70 @@
 #include "Memory.h"
 
+#include <sys/mman.h>
+
 #include <atomic>
+#include <cstdint>
 #include <cstdlib>
 
 namespace Nuvora {
 
 namespace {
 std::atomic<long> gCountdown{0};
+
+constexpr size_t kHugePage = size_t(2) << 20;
+
+bool failsUnderTest()
+{
+    return gCountdown.load(std::memory_order_relaxed) != 0 && gCountdown.fetch_sub(1) == 1;
 }
+
+}  // namespace
 
 void* reallocate(void* block, size_t bytes)
 {
-    if (gCountdown.load(std::memory_order_relaxed) != 0 && gCountdown.fetch_sub(1) == 1) {
+    if (failsUnderTest()) {
         return nullptr;
     }
     return std::realloc(block, bytes == 0 ? 1 : bytes);
+}
+
+void* allocateChunk(size_t bytes)
+{
+    if (failsUnderTest()) {
+        return nullptr;
+    }
+    if (bytes < kHugePage) {
+        return std::malloc(bytes == 0 ? 1 : bytes);
+    }
+    void* block = nullptr;
+    if (posix_memalign(&block, kHugePage, bytes) != 0) {
+        return nullptr;
+    }
+    adviseHugePages(block, bytes);
+    return block;
+}
+
+void releaseChunk(void* block)
+{
+    std::free(block);
+}
+
+void adviseHugePages(void* block, size_t bytes)
+{
+#ifdef MADV_HUGEPAGE
+    if (bytes < 2 * kHugePage) {
+        return;
+    }
+    auto start = (reinterpret_cast<uintptr_t>(block) + kHugePage - 1) & ~(kHugePage - 1);
+    auto end = (reinterpret_cast<uintptr_t>(block) + bytes) & ~(kHugePage - 1);
+    if (end > start) {
+        // Only advice: the memory works the same when the system declines.
+        madvise(reinterpret_cast<void*>(start), end - start, MADV_HUGEPAGE);
+    }
+#else
+    (void)block;
+    (void)bytes;
+#endif
 }
 
 void release(void* block)

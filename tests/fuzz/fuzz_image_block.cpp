@@ -1,11 +1,13 @@
 // Fuzzes the image block reader: any input must fail cleanly or decode into an image whose
-// re-encoding decodes to the same pixels.
+// re-encoding decodes to the same pixels; the preview reader, given the input as the leading
+// preview of a document, must find the same image.
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <exception>
 #include <string>
 
+#include "ScnMgr.h"
 #include "xml/XImageBlock.h"
 
 namespace {
@@ -36,6 +38,53 @@ public:
     }
     std::string text;
 };
+
+// A client stream over bytes in memory.
+class BytesStream : public NvScn::CScnStream {
+public:
+    explicit BytesStream(std::string bytes) : mBytes(std::move(bytes)) {}
+    bool getName(char*, int32_t) override { return false; }
+    NvScn::CScnStream* openSecondaryStream(const char*, int32_t) override { return nullptr; }
+    void release() override {}
+    void setTypeInfo(uint32_t, uint32_t) override {}
+    int32_t read(void* buffer, int32_t size) override
+    {
+        size_t count = mBytes.size() - mPos < static_cast<size_t>(size) ? mBytes.size() - mPos : static_cast<size_t>(size);
+        std::memcpy(buffer, mBytes.data() + mPos, count);
+        mPos += count;
+        return static_cast<int32_t>(count);
+    }
+    void write(const void*, int32_t) override {}
+    int64_t getPosition() override { return static_cast<int64_t>(mPos); }
+    void setPosition(int64_t position) override { mPos = static_cast<size_t>(position) < mBytes.size() ? static_cast<size_t>(position) : mBytes.size(); }
+
+private:
+    std::string mBytes;
+    size_t mPos = 0;
+};
+
+// Whether the preview reader finds exactly the image decoded directly (none for an empty one).
+bool previewAgrees(const uint8_t* data, size_t size, const Nuvora::XCPixels& image)
+{
+    std::string block(reinterpret_cast<const char*>(data), size);
+    if (block.find("]]>") != std::string::npos || (!block.empty() && block.back() == ']')) {
+        return true;
+    }
+    BytesStream stream("<?xml version=\"1.0\"?>\n<Scn.File>\n\t<Preview.Image><![CDATA[" + block +
+                       "]]>\n\t</Preview.Image>\n</Scn.File>\n");
+    NvScn::IScnImage* preview = NvScn::CScnMgr::readPreviewImage(&stream);
+    if (preview == nullptr) {
+        return image.GetData() == nullptr;
+    }
+    uint32_t width = 0;
+    uint32_t height = 0;
+    const uint32_t* pixels = nullptr;
+    preview->getPixels(&width, &height, &pixels);
+    bool same = width == image.GetWidth() && height == image.GetHeight() &&
+                std::memcmp(pixels, image.GetData(), static_cast<size_t>(image.GetCount()) * sizeof(uint32_t)) == 0;
+    preview->destroy();
+    return same;
+}
 
 // The declared pixel count, or 0 when the head is not a valid header.
 uint64_t declaredPixels(const uint8_t* data, size_t size)
@@ -70,10 +119,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     try {
         Nuvora::ReadImageBlock(&input, image);
     } catch (const std::exception&) {
-        if (image.GetData() != nullptr || image.GetWidth() != 0) {
+        if (image.GetData() != nullptr || image.GetWidth() != 0 || !previewAgrees(data, size, image)) {
             std::abort();
         }
         return 0;
+    }
+    if (!previewAgrees(data, size, image)) {
+        std::abort();
     }
     StringWriteStream encoded;
     Nuvora::WriteImageBlock(&encoded, image.GetWidth(), image.GetHeight(), image.GetData());

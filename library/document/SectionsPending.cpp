@@ -23,11 +23,8 @@ void writeInternalComponents(CSCN&, XIXMLElement*) {}
 void readInternalComponents(CSCN&, XIXMLElement*) {}
 void writePreview(CSCN&, XIXMLElement*) {}
 void readPreview(CSCN&, XIXMLElement*) {}
-void writeHeliodons(CSCN&, XIXMLElement*) {}
-void readHeliodons(CSCN&, XIXMLElement*) {}
 void writeHeliodonOptions(CSCN&, XIXMLElement*) {}
 void readHeliodonOptions(CSCN&, XIXMLElement*) {}
-void readOldHeliodon(CSCN&, XIXMLElement*) {}
 void writeAmbient(CSCN&, XIXMLElement*) {}
 void readAmbient(CSCN&, XIXMLElement*) {}
 void writeAtmosphere(CSCN&, XIXMLElement*) {}
@@ -38,10 +35,6 @@ void writeProperties(CSCN&, XIXMLElement* file) { writeEmptyList(file, "Properti
 void readProperties(CSCN&, XIXMLElement*) {}
 void writeBillboards(CSCN&, XIXMLElement* file) { writeEmptyList(file, "Billboards"); }
 void readBillboards(CSCN&, XIXMLElement*) {}
-void writeLights(CSCN&, XIXMLElement*) {}
-void readLights(CSCN&, XIXMLElement*) {}
-void writeLightsGroups(CSCN&, XIXMLElement*) {}
-void readLightsGroups(CSCN&, XIXMLElement*) {}
 void writePerspectiveViews(CSCN&, XIXMLElement*) {}
 void readPerspectiveViews(CSCN&, XIXMLElement*) {}
 void readOldImage(CSCN&, XIXMLElement*) {}
@@ -74,7 +67,6 @@ void writeLayers(CSCN&, XIXMLElement* file) { writeEmptyList(file, "Layers"); }
 void readLayers(CSCN&, XIXMLElement*) {}
 void writeLayersInfo(CSCN&, XIXMLElement* file) { writeEmptyList(file, "Layers.Info"); }
 void readLayersInfo(CSCN&, XIXMLElement*) {}
-void convertOldSun(CSCN&) {}
 
 }  // namespace Sections
 }  // namespace NvScn

@@ -9,7 +9,9 @@
 #include "model/BaseObjectMgr.h"
 #include "model/FileInfo.h"
 #include "model/Geometry.h"
+#include "model/Heliodon.h"
 #include "model/Image.h"
+#include "model/Lights.h"
 #include "model/ObjectMgr.h"
 #include "model/ScnFrontier.h"
 #include "model/Stubs.h"
@@ -135,6 +137,9 @@ public:
 
     CPointMgr& points() { return *mPoints; }
     CPolygonMgr& polygons() { return *mPolygons; }
+    TObjectMgr<CLight, CScnLight>& lights() { return *mLights; }
+    TObjectMgr<CScnLightsGroup, IScnLightsGroup>& lightsGroups() { return *mLightsGroups; }
+    TObjectMgr<CHeliodon, CScnHeliodon>& heliodons() { return *mHeliodons; }
 
 private:
     void buildDefaultObjects();

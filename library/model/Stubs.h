@@ -18,9 +18,6 @@ public:
     explicit TOwnedObject(CBaseObjectMgr* owner) : CScnObject(owner) {}
 };
 
-using CLight = TOwnedObject<CScnLight>;
-using CScnLightsGroup = TOwnedObject<IScnLightsGroup>;
-using CHeliodon = TOwnedObject<CScnHeliodon>;
 using CHeliodonOpt = TOwnedObject<CScnHeliodonOpt>;
 using CCamera = TOwnedObject<CScnCamera>;
 using CScnParallelView = TOwnedObject<IScnParallelView>;

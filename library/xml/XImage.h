@@ -15,7 +15,9 @@ namespace Nuvora {
 template <class T>
 class XTIMatrix : public XIRefCount {
 public:
+    // Number of columns.
     virtual uint32_t GetWidth() const = 0;
+    // Number of rows.
     virtual uint32_t GetHeight() const = 0;
     // Row after row; null for a matrix without values.
     virtual T* GetData() = 0;

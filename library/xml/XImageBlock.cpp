@@ -51,6 +51,7 @@ struct HexValues {
     }
 };
 
+constexpr uint16_t kBadPair = 0x100;
 constexpr HexPairs kHexPairs;
 constexpr HexValues kHexValues;
 
@@ -115,7 +116,8 @@ public:
           mPos(0),
           mFill(0),
           mEnd(false),
-          mSwap(false)
+          mSwap(false),
+          mPairs(PairValues())
     {
     }
 
@@ -153,17 +155,31 @@ public:
 private:
     uint32_t Decode(const unsigned char* digits) const
     {
-        uint32_t word = 0;
-        unsigned bad = 0;
-        for (size_t i = 0; i < kWordLength; ++i) {
-            unsigned value = kHexValues.of[digits[i]];
-            bad |= value;
-            word = (word << 4) | (value & 15u);
-        }
-        if ((bad & kBadDigit) != 0) {
+        const uint16_t* pairs = mPairs;
+        unsigned a = pairs[digits[0] << 8 | digits[1]];
+        unsigned b = pairs[digits[2] << 8 | digits[3]];
+        unsigned c = pairs[digits[4] << 8 | digits[5]];
+        unsigned d = pairs[digits[6] << 8 | digits[7]];
+        if (((a | b | c | d) & kBadPair) != 0) {
             fail(ImageMsg::kInvalidHex);
         }
+        uint32_t word = a << 24 | b << 16 | c << 8 | d;
         return mSwap ? byteSwapped(word) : word;
+    }
+
+    // The byte value of every pair of digits, kBadPair when either is not a digit.
+    static const uint16_t* PairValues()
+    {
+        static const std::unique_ptr<uint16_t[]> table = [] {
+            std::unique_ptr<uint16_t[]> values(new uint16_t[65536]);
+            for (unsigned i = 0; i < 65536; ++i) {
+                unsigned high = kHexValues.of[i >> 8];
+                unsigned low = kHexValues.of[i & 0xFF];
+                values[i] = ((high | low) & kBadDigit) != 0 ? kBadPair : static_cast<uint16_t>(high << 4 | low);
+            }
+            return values;
+        }();
+        return table.get();
     }
 
     // Bytes in the window, after refilling it when it holds less than a word.
@@ -191,6 +207,7 @@ private:
     size_t mFill;
     bool mEnd;
     bool mSwap;
+    const uint16_t* mPairs;
 };
 
 // The pixels being decoded: storage grows with what the block delivers, up to the image size.

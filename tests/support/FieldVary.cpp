@@ -10,35 +10,6 @@
 
 namespace ScnTest {
 
-namespace {
-
-class StringWriteStream : public NuvoraXML::XIXMLWriteStream {
-public:
-    int32_t Write(const void* bytes, int32_t length) override
-    {
-        mBytes.append(static_cast<const char*>(bytes), static_cast<size_t>(length));
-        return length;
-    }
-    std::string mBytes;
-};
-
-class StringReadStream : public NuvoraXML::CXMLReadStream {
-public:
-    explicit StringReadStream(const std::string& bytes) : mBytes(bytes) {}
-    int32_t Read(void* buffer, int32_t length) override
-    {
-        size_t count = std::min(static_cast<size_t>(length), mBytes.size() - mPosition);
-        std::memcpy(buffer, mBytes.data() + mPosition, count);
-        mPosition += count;
-        return static_cast<int32_t>(count);
-    }
-
-private:
-    const std::string& mBytes;
-    size_t mPosition = 0;
-};
-
-}  // namespace
 
 NvScn::CScnColor FieldVary::varied(const NvScn::CScnColor& initial, int step)
 {
@@ -81,25 +52,6 @@ XmlScratch::XmlScratch(const char* parentName)
 {
     NuvoraXML::XIXMLElement* root = mTree.GetRoot();
     mParent = root->AddElement(root->GetKey(parentName));
-}
-
-std::string writeElement(XIXMLElement* element)
-{
-    StringWriteStream stream;
-    element->Write(&stream);
-    return stream.mBytes;
-}
-
-std::unique_ptr<NuvoraXML::XCXMLTree> parseDocument(const std::string& bytes)
-{
-    StringReadStream stream(bytes);
-    NuvoraXML::CXMLTreeReader reader;
-    try {
-        return std::unique_ptr<NuvoraXML::XCXMLTree>(reader.Read(&stream));
-    } catch (const std::exception& error) {
-        ADD_FAILURE() << "parse failed: " << error.what() << "\n" << bytes;
-    }
-    return nullptr;
 }
 
 XIXMLElement* firstElement(NuvoraXML::XCXMLTree& tree)

@@ -15,6 +15,7 @@
 #include "model/Fields.h"
 #include "model/Scene.h"
 #include "support/TestSupport.h"
+#include "support/XmlSupport.h"
 #include "xml/XMLNodes.h"
 
 namespace ScnTest {
@@ -156,9 +157,7 @@ private:
 };
 
 // The bytes the XML writer produces for element and its subtree.
-std::string writeElement(XIXMLElement* element);
 // Parses a document with the tree reader; null after a test failure when it does not parse.
-std::unique_ptr<NuvoraXML::XCXMLTree> parseDocument(const std::string& bytes);
 // The first element of a parsed document.
 XIXMLElement* firstElement(NuvoraXML::XCXMLTree& tree);
 // Names of the child elements of element, in order.

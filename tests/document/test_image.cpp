@@ -22,8 +22,8 @@ using Nuvora::XCPixels;
 using Nuvora::XCXMLImage;
 using ScnTest::hexWords;
 using ScnTest::RecordingFeedback;
-using ScnTest::StringReadStream;
-using ScnTest::StringWriteStream;
+using ScnTest::ChunkedReadStream;
+using ScnTest::LimitedWriteStream;
 
 template <class Action>
 std::string failureOf(Action&& action)
@@ -125,12 +125,12 @@ TEST(XMLImage, IsADataObjectSharedByReference)
     EXPECT_EQ(image->GetRefCount(), 1);
     element->AsNode()->CopyTo(root);
     EXPECT_EQ(image->GetRefCount(), 2);
-    StringWriteStream out;
+    LimitedWriteStream out;
     root->Write(&out);
     std::string block = "<Preview.Image><![CDATA[" + hexWords({1, 2, 2, 4, 7}) + "]]>\n</Preview.Image>";
     EXPECT_EQ(out.text, block + "\n" + block + "\n");
     // A failing stream makes the data object answer false, and the tree write fail.
-    StringWriteStream refusing;
+    LimitedWriteStream refusing;
     refusing.failAfter = 30;
     EXPECT_FALSE(image->Write(&refusing, 0, nullptr));
 }
@@ -138,10 +138,10 @@ TEST(XMLImage, IsADataObjectSharedByReference)
 TEST(XMLImage, ReadReplacesThePixels)
 {
     XCXMLImage image(5, 5);
-    StringReadStream in(hexWords({1, 1, 2, 2, 9}));
+    ChunkedReadStream in(hexWords({1, 1, 2, 2, 9}));
     image.Read(&in);
     EXPECT_EQ(valuesOf(image), (std::vector<uint32_t>{9, 9}));
-    StringReadStream bad("zz");
+    ChunkedReadStream bad("zz");
     EXPECT_EQ(failureOf([&] { image.Read(&bad); }), "XCXMLImage::ReadHex - Read stream error");
     EXPECT_EQ(image.GetData(), nullptr);
 }
@@ -243,14 +243,14 @@ TEST_F(SceneImage, ProviderWritesThePixelsOfTheMoment)
 {
     IScnImage* image = mScene->getImages()->newScnObject(kScnLastIndex);
     NuvoraXML::XIXMLData::IXMLCData* provider = newImageProvider(mScene, image);
-    StringWriteStream empty;
+    LimitedWriteStream empty;
     EXPECT_TRUE(provider->Write(&empty, 0, nullptr));
     EXPECT_EQ(empty.text, "");
     const uint32_t source[] = {5, 6, 6};
     image->setPixels(3, 1, source);
     NuvoraXML::XIXMLData::IXMLCData* clone = provider->Clone();
-    StringWriteStream first;
-    StringWriteStream second;
+    LimitedWriteStream first;
+    LimitedWriteStream second;
     EXPECT_TRUE(provider->Write(&first, 0, nullptr));
     EXPECT_TRUE(clone->Write(&second, 0, nullptr));
     EXPECT_EQ(first.text, hexWords({1, 3, 1, 1, 5, 1, 6, 1, 6}));
@@ -272,7 +272,7 @@ TEST_F(SceneImage, ProviderReportsFailuresAndAnswersFalse)
     const uint32_t source[] = {1, 2};
     image->setPixels(2, 1, source);
     NuvoraXML::XIXMLData::IXMLCData* provider = newImageProvider(mScene, image);
-    StringWriteStream refusing;
+    LimitedWriteStream refusing;
     refusing.failAfter = 8;
     ThrowingWriteStream throwing;
     EXPECT_FALSE(provider->Write(&refusing, 0, nullptr));
@@ -314,24 +314,24 @@ public:
 TEST_F(SceneImage, ReadImageBlockInstallsOrEmpties)
 {
     IScnImage* image = mScene->getPreviewImage();
-    StringReadStream good(hexWords({1, 1, 3, 1, 4, 2, 5, 6}));
+    ChunkedReadStream good(hexWords({1, 1, 3, 1, 4, 2, 5, 6}));
     readImageBlock(&good, image);
     const uint32_t* data = nullptr;
     uint32_t height = 0;
     image->getPixels(nullptr, &height, &data);
     ASSERT_EQ(height, 3u);
     EXPECT_EQ(std::vector<uint32_t>(data, data + 3), (std::vector<uint32_t>{4, 5, 6}));
-    StringReadStream bad(hexWords({3}));
+    ChunkedReadStream bad(hexWords({3}));
     EXPECT_EQ(failureOf([&] { readImageBlock(&bad, image); }), "Unknown format");
     image->getPixels(nullptr, &height, &data);
     EXPECT_EQ(height, 0u);
     EXPECT_EQ(data, nullptr);
 
     ForeignImage foreign;
-    StringReadStream again(hexWords({1, 2, 1, 2, 8}));
+    ChunkedReadStream again(hexWords({1, 2, 1, 2, 8}));
     readImageBlock(&again, &foreign);
     EXPECT_EQ(foreign.mPixels, (std::vector<uint32_t>{8, 8}));
-    StringReadStream nothing("");
+    ChunkedReadStream nothing("");
     readImageBlock(&nothing, &foreign);
     EXPECT_TRUE(foreign.mPixels.empty());
 }

@@ -18,8 +18,8 @@ namespace {
 
 using Nuvora::XCPixels;
 using ScnTest::hexWords;
-using ScnTest::StringReadStream;
-using ScnTest::StringWriteStream;
+using ScnTest::ChunkedReadStream;
+using ScnTest::LimitedWriteStream;
 
 constexpr uint32_t A = 0xFF102030u;
 constexpr uint32_t B = 0x00ABCDEFu;
@@ -28,7 +28,7 @@ constexpr uint32_t D = 0x9ABCDEF0u;
 
 std::string encode(uint32_t width, uint32_t height, const std::vector<uint32_t>& pixels)
 {
-    StringWriteStream out;
+    LimitedWriteStream out;
     Nuvora::WriteImageBlock(&out, width, height, pixels.data());
     return out.text;
 }
@@ -42,7 +42,7 @@ std::vector<uint32_t> pixelsOf(const XCPixels& matrix)
 // The message of the decoding failure, or "" when the block decodes.
 std::string decodeFailure(const std::string& block, XCPixels& matrix)
 {
-    StringReadStream in(block);
+    ChunkedReadStream in(block);
     try {
         Nuvora::ReadImageBlock(&in, matrix);
     } catch (const std::exception& error) {
@@ -99,7 +99,7 @@ TEST(ImageBlock, LargeImagesRoundTripThroughShortReads)
         }
         std::string block = encode(size[0], size[1], pixels);
         for (size_t chunk : {size_t(0), size_t(1), size_t(7), size_t(4093)}) {
-            StringReadStream in(block, chunk);
+            ChunkedReadStream in(block, chunk);
             XCPixels matrix;
             Nuvora::ReadImageBlock(&in, matrix);
             EXPECT_EQ(pixelsOf(matrix), pixels) << size[0] << "x" << size[1] << " chunk " << chunk;
@@ -173,7 +173,7 @@ TEST(ImageBlock, DataAfterTheLastRunIsIgnored)
 TEST(ImageBlock, ShortWritesAssert)
 {
     for (size_t failAfter : {size_t(0), size_t(5), size_t(39)}) {
-        StringWriteStream out;
+        LimitedWriteStream out;
         out.failAfter = failAfter;
         std::vector<uint32_t> pixels = {A, A, A, A};
         try {

@@ -14,7 +14,7 @@
 namespace ScnTest {
 
 // Collects what is written; after failAfter bytes it accepts only part of a write.
-class StringWriteStream : public NuvoraXML::XIXMLWriteStream {
+class LimitedWriteStream : public NuvoraXML::XIXMLWriteStream {
 public:
     int32_t Write(const void* bytes, int32_t length) override
     {
@@ -29,9 +29,9 @@ public:
 };
 
 // Delivers a string in pieces of at most chunk bytes (0: as asked).
-class StringReadStream : public NuvoraXML::CXMLReadStream {
+class ChunkedReadStream : public NuvoraXML::CXMLReadStream {
 public:
-    explicit StringReadStream(std::string bytes, size_t chunk = 0) : mBytes(std::move(bytes)), mChunk(chunk) {}
+    explicit ChunkedReadStream(std::string bytes, size_t chunk = 0) : mBytes(std::move(bytes)), mChunk(chunk) {}
 
     int32_t Read(void* buffer, int32_t length) override
     {

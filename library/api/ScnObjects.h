@@ -3,6 +3,8 @@
 #define SCN_OBJECTS_H
 
 #include "ScnBase.h"
+#include "ScnGeometry.h"
+#include "ScnObjectMgr.h"
 
 namespace NvScn {
 
@@ -12,15 +14,37 @@ public:
     virtual ~IScnScnObjectDefinition() {}
 };
 
-// Declared in full with its object kind; this library version does not hand it out filled yet.
+// An object placed in the scene; its attached object names the internal component definition
+// (or object definition) whose geometry it places. Operations follow the fields of its document
+// form; setters taking pointers ignore null.
 class IScnObjectInstance {
 public:
+    virtual const char* getName() = 0;
+    virtual void setName(const char* name) = 0;
+    // The kind of object placed, for example "ModelObject".
+    virtual const char* getClass() = 0;
+    virtual void setClass(const char* className) = 0;
+    // The instance's own identifier, fresh for a new instance.
+    virtual const CScnUUID* getUUID() = 0;
+    virtual void setUUID(const CScnUUID* uuid) = 0;
+    // The identifier of the definition the instance places; null UUID when none.
+    virtual const CScnUUID* getAttachedObject() = 0;
+    virtual void setAttachedObject(const CScnUUID* uuid) = 0;
     virtual ~IScnObjectInstance() {}
 };
 
-// Declared in full with its object kind; this library version does not hand it out filled yet.
+// The geometry of a definition: its own point and polygon tables, identified by a UUID and a
+// geometry level. Setters taking pointers ignore null.
 class IScnInternalComponentDefinition {
 public:
+    // The identifier, fresh for a new definition; object instances refer to it.
+    virtual const CScnUUID* getUUID() = 0;
+    virtual void setUUID(const CScnUUID* uuid) = 0;
+    virtual int32_t getGeometryLevel() = 0;
+    virtual void setGeometryLevel(int32_t level) = 0;
+    // The definition's own points; polygons of this definition index into them.
+    virtual TScnObjectMgr<CScnVector>* getPoints() = 0;
+    virtual TScnObjectMgr<CScnPolygon>* getPolygons() = 0;
     virtual ~IScnInternalComponentDefinition() {}
 };
 

@@ -9,6 +9,7 @@
 namespace NvScn {
 
 class CSCN;
+class CTokenReader;
 
 namespace Sections {
 
@@ -89,6 +90,12 @@ void writeLayers(CSCN& scene, XIXMLElement* file);
 void readLayers(CSCN& scene, XIXMLElement* file);
 void writeLayersInfo(CSCN& scene, XIXMLElement* file);
 void readLayersInfo(CSCN& scene, XIXMLElement* file);
+
+// The legacy token blocks of documents older than 2.0.0, read from a block's token reader: the
+// "Lights" records, and the "Materials" records with the product flag (the document was written
+// by the product itself) set for the duration.
+void readLegacyLights(CSCN& scene, CTokenReader& reader);
+void readLegacyMaterials(CSCN& scene, CTokenReader& reader, bool productFile);
 
 // The sun rule of old documents not written by the product itself: an inactive heliodon 0 named
 // "Heliodon" takes over from a light named "Sun".

@@ -17,10 +17,6 @@ void writeEmptyList(XIXMLElement* file, const char* name)
 
 }  // namespace
 
-void writeFileInfo(CSCN&, XIXMLElement*) {}
-void readFileInfo(CSCN&, XIXMLElement*) {}
-void writeInternalComponents(CSCN&, XIXMLElement*) {}
-void readInternalComponents(CSCN&, XIXMLElement*) {}
 void writePreview(CSCN&, XIXMLElement*) {}
 void readPreview(CSCN&, XIXMLElement*) {}
 void writeHeliodonOptions(CSCN&, XIXMLElement*) {}

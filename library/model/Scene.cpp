@@ -7,6 +7,7 @@
 #include "document/FileReaders.h"
 #include "model/Guard.h"
 #include "model/Messages.h"
+#include "xml/XMLNodes.h"
 
 namespace NvScn {
 
@@ -45,6 +46,7 @@ CSCN::CSCN(int32_t clientVersion, CScnFeedback* feedback, CScnExtStorage* storag
         throw std::runtime_error(Msg::kClientObsolete);
     }
     buildDefaultObjects();
+    buildDocument();
 }
 
 CSCN::~CSCN() = default;
@@ -172,6 +174,17 @@ TScnObjectMgr<CScnPanoLink>* CSCN::getPanoLinks()
     return panorama != nullptr ? panorama->getLinks() : nullptr;
 }
 
+CScnInternalComponentDefinition* CSCN::findInternalComponent(const CScnUUID& uuid) const
+{
+    for (size_t i = 0; i < mInternalComponents->size(); ++i) {
+        CScnInternalComponentDefinition* component = mInternalComponents->at(i);
+        if (component->uuid() == uuid) {
+            return component;
+        }
+    }
+    return nullptr;
+}
+
 void CSCN::setLanguage(const char* language)
 {
     if (language == nullptr) {
@@ -217,52 +230,6 @@ void CSCN::fixVector(CScnVector& vector) const
         vector.z = m[8] * x + m[9] * y + m[10] * z + m[11];
     }
 }
-
-// Document operations: the document tree arrives with the XML toolkit; until then the scene
-// answers as a scene without document would.
-
-const char* CSCN::getComment(int32_t)
-{
-    return nullptr;
-}
-
-int32_t CSCN::setComment(const char*, int32_t)
-{
-    return -1;
-}
-
-const char* CSCN::getURL()
-{
-    return "";
-}
-
-void CSCN::setURL(const char*) {}
-
-NuvoraXML::XIXMLElement* CSCN::getApplicationData(const char*)
-{
-    return nullptr;
-}
-
-int32_t CSCN::read(CScnStream*)
-{
-    warning("Not a valid scn file");
-    return 1;
-}
-
-int32_t CSCN::write(CScnStream* stream)
-{
-    return write(stream, nullptr);
-}
-
-int32_t CSCN::write(CScnStream*, const CScnVersion*)
-{
-    warning("Unknownm exception while writting");
-    return 2;
-}
-
-void CSCN::readDataBlocks(CScnStream*, CScnExtStorage*) {}
-
-void CSCN::removeGeometry() {}
 
 void* CSCN::readMediaInfo(CScnStream* stream)
 {

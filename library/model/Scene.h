@@ -6,25 +6,36 @@
 #include <string>
 
 #include "ScnMgr.h"
+#include "ScnXML.h"
 #include "model/BaseObjectMgr.h"
 #include "model/FileInfo.h"
 #include "model/Geometry.h"
 #include "model/Heliodon.h"
 #include "model/Image.h"
+#include "model/InternalComponent.h"
 #include "model/Lights.h"
+#include "model/ObjectInstance.h"
 #include "model/ObjectMgr.h"
 #include "model/ScnFrontier.h"
 #include "model/Stubs.h"
 #include "model/Uuid.h"
+
+namespace NuvoraXML {
+class XCXMLTree;
+}
 
 namespace NvScn {
 
 // The library's own version, written into every saved document.
 constexpr CScnVersion kLibraryVersion = {3, 0, 3, {}};
 
-// One scene: the manager a client holds. Creation checks the client version first; objects it
-// hands out live until release.
-class CSCN : public TScnFrontier<CScnMgr>, public TScnFrontier<CScnMgrEx>, public CBaseObjectMgr {
+// One scene: the manager a client holds, the owner of every scene collection and of the document
+// tree that a save writes and a load replaces, and the reader of the document's data blocks.
+// Creation checks the client version first; objects it hands out live until release.
+class CSCN : public TScnFrontier<CScnMgr>,
+             public TScnFrontier<CScnMgrEx>,
+             public NuvoraXML::IXMLCDataReader,
+             public CBaseObjectMgr {
 public:
     // Throws the version refusal texts for client versions outside 30 to 31.
     CSCN(int32_t clientVersion, CScnFeedback* feedback, CScnExtStorage* storage);
@@ -119,6 +130,14 @@ public:
     void removeScratchProperty(CScnProperty* property) override;
     bool isOlderThan202() override { return mOlderThan202; }
 
+    // IXMLCDataReader: decodes one CDATA section of a document being parsed into the scene; a
+    // failure is reported with the element's name and answers false, which aborts the parse.
+    bool Read(NuvoraXML::XIXMLElement* element, NuvoraXML::CXMLReadStream* stream) override;
+
+    // Whether the document of node was written by the product itself: its first "Application"
+    // PI names "Kestrovin" (either spelling); fails on a null node.
+    static bool isKestrovinFile(NuvoraXML::XIXMLNode* node);
+
     // The manager interface of this scene, as passed to the client's callbacks.
     CScnMgr* asMgr() { return static_cast<CScnMgr*>(this); }
     // Sends a report to the client's feedback (with this manager), when there is one.
@@ -137,12 +156,43 @@ public:
 
     CPointMgr& points() { return *mPoints; }
     CPolygonMgr& polygons() { return *mPolygons; }
+    // The internal component definitions, as the document sections fill them.
+    TObjectMgr<CScnInternalComponentDefinition, IScnInternalComponentDefinition>& internalComponents()
+    {
+        return *mInternalComponents;
+    }
+    // The internal component definition with that identifier, or null.
+    CScnInternalComponentDefinition* findInternalComponent(const CScnUUID& uuid) const;
+    // The scene's own file information, as the "File.Info" section fills it.
+    CScnFileInfo& fileInfo() { return mFileInfo; }
+    // The "Scn.File" element of the document, null when the document has none.
+    NuvoraXML::XIXMLElement* getFileNode() const { return mFileNode; }
+    // The path named by the legacy options being read.
+    void setLegacyPath(const std::string& path) { mLegacyPath = path; }
+    const std::string& getLegacyPath() const { return mLegacyPath; }
     TObjectMgr<CLight, CScnLight>& lights() { return *mLights; }
     TObjectMgr<CScnLightsGroup, IScnLightsGroup>& lightsGroups() { return *mLightsGroups; }
     TObjectMgr<CHeliodon, CScnHeliodon>& heliodons() { return *mHeliodons; }
 
 private:
     void buildDefaultObjects();
+    // Replaces the document by the skeleton of an empty scene.
+    void buildDocument();
+    // Finds the file element and the library and application PIs of the current document.
+    void findDocumentNodes();
+    void writeDocument(CScnStream* stream, const CScnVersion* minimumVersion);
+    void rebuildImages();
+    void setProcessingInstructions(const CScnVersion* minimumVersion);
+    void readDocument(CScnStream* stream);
+    void readSections();
+    void finishOldDocument();
+    void upgradeToComponents();
+    void emptyGeometryAndImages();
+    // The data blocks, one reader per element name.
+    void readPreviewBlock(NuvoraXML::XIXMLElement* element, NuvoraXML::CXMLReadStream* stream);
+    void readImageListBlock(NuvoraXML::XIXMLElement* element, NuvoraXML::CXMLReadStream* stream);
+    void readGeometryBlock(NuvoraXML::XIXMLElement* element, NuvoraXML::CXMLReadStream* stream,
+                           bool polygons);
 
     // Legacy format codes used by the legacy loader.
     int32_t mLegacyFormat1 = 2;
@@ -200,6 +250,11 @@ private:
     char mLanguage[4] = {'e', 'n', '\0', '\0'};
     bool mOlderThan202 = false;
     std::unique_ptr<CScnLayerInfo> mLayersInfo;
+    std::unique_ptr<NuvoraXML::XCXMLTree> mDocument;
+    NuvoraXML::XIXMLElement* mFileNode = nullptr;
+    NuvoraXML::XIXMLPI* mApplicationPI = nullptr;
+    NuvoraXML::XIXMLPI* mLibraryPI = nullptr;
+    bool mReadingDataBlocks = false;
 };
 
 }  // namespace NvScn

@@ -166,11 +166,15 @@ int convert(const std::string& from, const std::string& to)
     if (!input) {
         return kFailure;
     }
+    // The library keeps no creator from a file it reads: the converted file names the same one
+    // (its version is not known to the header parsers).
+    std::string creator = ScnTools::readHeaderFacts(input.get()).creator;
     Feedback feedback;
     Manager scene = readScene(from, feedback, *input);
     if (!scene) {
         return kFailure;
     }
+    scene->setApplication(creator.c_str(), "");
     std::unique_ptr<FileStream> output = openFile(to, "wb");
     if (!output) {
         return kFailure;

@@ -9,10 +9,12 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "FileStream.h"
+#include "ScnMgr.h"
 
 namespace {
 
@@ -117,6 +119,60 @@ TEST(Scntool, RefusesWhatItCannotReadWithTheLibrarysReports)
     }
     EXPECT_EQ(readFile(output), "");
     EXPECT_NE(access(output.c_str(), F_OK), 0);
+}
+
+// Writes a scene through the library: a triangle, a preview, one image and an origin.
+void writeScene(const std::string& path)
+{
+    NvScn::CScnMgr* scene = NvScn::CScnMgr::create(nullptr, nullptr);
+    scene->setApplication("Kestrovin", "14");
+    NvScn::CScnPolygon* polygon = scene->getPolygons()->newScnObject(NvScn::kScnLastIndex);
+    for (int32_t i = 0; i < 3; ++i) {
+        *scene->getPoints()->newScnObject(NvScn::kScnLastIndex) = {100.0 * i, 50.0 * (i % 2), 0.0};
+        polygon->getVertices()->newScnObject(NvScn::kScnLastIndex)->pointIndex = i;
+    }
+    std::vector<uint32_t> pixels(12, 0x00FF8000u);
+    scene->getPreviewImage()->setPixels(4, 3, pixels.data());
+    scene->getImages()->newScnObject(NvScn::kScnLastIndex)->setPixels(2, 2, pixels.data());
+    NvScn::CScnVector origin = {1.5, -2.0, 0.25};
+    scene->getFileInfo()->setOrigin(&origin);
+    std::unique_ptr<FileStream> file(FileStream::open(path, "wb"));
+    ASSERT_EQ(scene->write(file.get()), 0);
+    scene->release();
+}
+
+std::string infoLines(const std::string& path)
+{
+    return "file             " + path +
+           "\nverdict          3 - written by this library version (3.0.3), or a legacy scene file\n"
+           "description      Kestrovin (5.0)\nlibrary          3.0.3\nminimum version  3.0.1\n"
+           "safe version     3.0.1\ncreator          Kestrovin\nfile format      5.0\npoints           3\n"
+           "polygons         1\nmaterials        0\nlights           0\nviews            0\n"
+           "parallel views   0\nheliodons        1\nimages           1\ndefinitions      0\n"
+           "instances        0\norigin           1.5 -2 0.25\npreview          4 x 3\n";
+}
+
+TEST(Scntool, TellsWhatALibraryWrittenFileHoldsAndConvertsIt)
+{
+    const std::string original = scratch("written.scn");
+    const std::string converted = scratch("converted-again.scn");
+    writeScene(original);
+    ToolRun info = runTool("info " + original);
+    EXPECT_EQ(info.exitCode, 0);
+    EXPECT_EQ(info.out, infoLines(original));
+    EXPECT_EQ(info.err, "");
+
+    ToolRun convert = runTool("convert " + original + " " + converted);
+    EXPECT_EQ(convert.exitCode, 0);
+    EXPECT_EQ(convert.out + convert.err, "");
+    info = runTool("info " + converted);
+    EXPECT_EQ(info.exitCode, 0);
+    EXPECT_EQ(info.out, infoLines(converted));
+
+    const std::string unwritable = scratch("no/such/folder.scn");
+    convert = runTool("convert " + original + " " + unwritable);
+    EXPECT_EQ(convert.exitCode, 1);
+    EXPECT_EQ(convert.err, "scntool: cannot open " + unwritable + ": No such file or directory\n");
 }
 
 TEST(FileStream, ReadsSeeksAndOpensSiblings)

@@ -5,6 +5,7 @@
 
 #include "ScnMgr.h"
 #include "model/BaseObjectMgr.h"
+#include "model/ObjectDefinition.h"
 #include "model/ObjectMgr.h"
 #include "model/ScnFrontier.h"
 
@@ -30,7 +31,6 @@ using CRenderingOpt = TOwnedObject<CScnRenderingOpt>;
 using CAnimRenderingOpt = TOwnedObject<CScnRenderingOpt>;
 using CVRRenderingOpt = TOwnedObject<CScnPanoramaRenderingOpt>;
 using CParallelViewRenderingOpt = TOwnedObject<CScnParallelViewRenderingOpt>;
-using CScnScnObjectDefinition = TOwnedObject<IScnScnObjectDefinition>;
 using CScnBBMgrData = TOwnedObject<IScnBBMgrData>;
 using CScnInsertionObject = TOwnedObject<IScnInsertionObject>;
 using CScnLayer = TOwnedObject<IScnLayer>;

@@ -1,0 +1,192 @@
+// A sample client of the scene-file library: it models a small house (four walls, a window
+// opening, a gabled roof, texture-mapped wall vertices, a preview picture and one texture),
+// writes it to a scene file, reads the file back and checks what came back.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "FileStream.h"
+#include "Scn.h"
+
+namespace {
+
+using namespace NvScn;
+
+// Prints every report of the library.
+class Feedback : public CScnFeedback {
+public:
+    void warning(CScnMgr*, const char* text) override { std::fprintf(stderr, "library: %s\n", text); }
+    bool progress(CScnMgr*, int32_t, int32_t) override { return true; }
+};
+
+// House size in centimetres: 6 m wide (x), 4 m deep (y), walls 2.6 m high, ridge at 4 m.
+constexpr double kWidth = 600;
+constexpr double kDepth = 400;
+constexpr double kWall = 260;
+constexpr double kRidge = 400;
+
+// Material indices of the scene's material list.
+constexpr int32_t kWallMaterial = 0;
+constexpr int32_t kRoofMaterial = 1;
+
+struct Model {
+    std::vector<CScnVector> points;
+    // Each polygon: material, outer loop, optional hole (point indices).
+    struct Face {
+        int32_t material;
+        std::vector<int32_t> outer;
+        std::vector<int32_t> hole;
+    };
+    std::vector<Face> faces;
+
+    int32_t point(double x, double y, double z)
+    {
+        points.push_back({x, y, z});
+        return static_cast<int32_t>(points.size() - 1);
+    }
+};
+
+Model house()
+{
+    Model m;
+    int32_t a = m.point(0, 0, 0), b = m.point(kWidth, 0, 0);
+    int32_t c = m.point(kWidth, kDepth, 0), d = m.point(0, kDepth, 0);
+    int32_t ta = m.point(0, 0, kWall), tb = m.point(kWidth, 0, kWall);
+    int32_t tc = m.point(kWidth, kDepth, kWall), td = m.point(0, kDepth, kWall);
+    int32_t r1 = m.point(0, kDepth / 2, kRidge), r2 = m.point(kWidth, kDepth / 2, kRidge);
+    // The window in the front wall (y = 0): 1.2 m wide, 1 m high, sill at 1 m.
+    int32_t w1 = m.point(240, 0, 100), w2 = m.point(360, 0, 100);
+    int32_t w3 = m.point(360, 0, 200), w4 = m.point(240, 0, 200);
+
+    m.faces.push_back({kWallMaterial, {a, b, tb, ta}, {w1, w4, w3, w2}});  // front, with the window
+    m.faces.push_back({kWallMaterial, {b, c, tc, tb}, {}});                // right
+    m.faces.push_back({kWallMaterial, {c, d, td, tc}, {}});                // back
+    m.faces.push_back({kWallMaterial, {d, a, ta, td}, {}});                // left
+    m.faces.push_back({kRoofMaterial, {ta, tb, r2, r1}, {}});              // front roof slope
+    m.faces.push_back({kRoofMaterial, {tc, td, r1, r2}, {}});              // back roof slope
+    m.faces.push_back({kWallMaterial, {td, ta, r1}, {}});                  // left gable
+    m.faces.push_back({kWallMaterial, {tb, tc, r2}, {}});                  // right gable
+    return m;
+}
+
+// Wall textures repeat every metre: u runs along the wall, v up it.
+void addLoop(TScnObjectMgr<CScnVertex>* vertices, const Model& m, const std::vector<int32_t>& loop, bool mapped)
+{
+    for (int32_t index : loop) {
+        CScnVertex* vertex = vertices->newScnObject(kScnLastIndex);
+        vertex->pointIndex = index;
+        if (mapped) {
+            const CScnVector& p = m.points[static_cast<size_t>(index)];
+            vertex->flags |= kScnVertexMapped;
+            vertex->u = static_cast<float>((p.x + p.y) / 100.0);
+            vertex->v = static_cast<float>(p.z / 100.0);
+        }
+    }
+}
+
+void fill(CScnMgr* scene, const Model& m)
+{
+    scene->setApplication("Kestrovin Sample", "1.0");
+    // The materials that the polygons' material indices name: walls, then roof.
+    scene->getMaterials()->newScnObject(kScnLastIndex);
+    scene->getMaterials()->newScnObject(kScnLastIndex);
+    for (const CScnVector& p : m.points) {
+        *scene->getPoints()->newScnObject(kScnLastIndex) = p;
+    }
+    for (const Model::Face& face : m.faces) {
+        CScnPolygon* polygon = scene->getPolygons()->newScnObject(kScnLastIndex);
+        polygon->setPropertyIndex(face.material);
+        addLoop(polygon->getVertices(), m, face.outer, face.material == kWallMaterial);
+        if (!face.hole.empty()) {
+            addLoop(polygon->getHoles()->newScnObject(kScnLastIndex)->getVertices(), m, face.hole, true);
+        }
+    }
+    // A 32 x 24 preview: sky above, grass below (pixel words 0RGB).
+    std::vector<uint32_t> preview(32 * 24);
+    for (size_t i = 0; i < preview.size(); ++i) {
+        preview[i] = i < preview.size() / 2 ? 0x0087CEEBu : 0x00228B22u;
+    }
+    scene->getPreviewImage()->setPixels(32, 24, preview.data());
+    // One 4 x 4 checker texture.
+    uint32_t checker[16];
+    for (uint32_t i = 0; i < 16; ++i) {
+        checker[i] = ((i / 4 + i % 4) % 2) != 0 ? 0x00FFFFFFu : 0x00800000u;
+    }
+    IScnImage* texture = scene->getImages()->newScnObject(kScnLastIndex);
+    texture->setPixels(4, 4, checker);
+    CScnUUID uuid = {{0x4B, 0x45, 0x53, 0x54, 0x52, 0x4F, 0x56, 0x49, 0x4E, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x01}};
+    texture->setUUID(&uuid);
+    CScnVector origin = {1000.0, 2000.0, 0.0};
+    scene->getFileInfo()->setOrigin(&origin);
+}
+
+bool write(CScnMgr* scene, const std::string& path)
+{
+    std::string error;
+    ScnTools::FileStream* stream = ScnTools::FileStream::open(path, "wb", &error);
+    if (stream == nullptr) {
+        std::fprintf(stderr, "sample: cannot create %s: %s\n", path.c_str(), error.c_str());
+        return false;
+    }
+    bool written = scene->write(stream) == 0;
+    bool closed = stream->close();
+    delete stream;
+    return written && closed;
+}
+
+bool readBack(const std::string& path, const Model& m, Feedback& feedback)
+{
+    std::string error;
+    ScnTools::FileStream* stream = ScnTools::FileStream::open(path, "rb", &error);
+    if (stream == nullptr) {
+        std::fprintf(stderr, "sample: cannot open %s: %s\n", path.c_str(), error.c_str());
+        return false;
+    }
+    CScnMgr* scene = CScnMgr::create(&feedback, nullptr);
+    bool read = scene != nullptr && scene->read(stream) == 0;
+    delete stream;
+    if (!read) {
+        if (scene != nullptr) {
+            scene->release();
+        }
+        return false;
+    }
+    int32_t points = scene->getPoints()->getNbObjects();
+    int32_t polygons = scene->getPolygons()->getNbObjects();
+    uint32_t width = 0;
+    uint32_t height = 0;
+    scene->getPreviewImage()->getPixels(&width, &height, nullptr);
+    int32_t holes = polygons > 0 ? scene->getPolygons()->getScnObject(0)->getHoles()->getNbObjects() : 0;
+    std::printf("sample: read back %d points, %d polygons (%d hole in the front wall), preview %u x %u\n", points,
+                polygons, holes, width, height);
+    bool same = points == static_cast<int32_t>(m.points.size()) && polygons == static_cast<int32_t>(m.faces.size()) &&
+                holes == 1 && width == 32 && height == 24;
+    scene->release();
+    return same;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    std::string path = argc > 1 ? argv[1] : "out/sample.scn";
+    Feedback feedback;
+    CScnMgr* scene = CScnMgr::create(&feedback, nullptr);
+    if (scene == nullptr) {
+        return 1;
+    }
+    Model m = house();
+    fill(scene, m);
+    bool written = write(scene, path);
+    scene->release();
+    if (!written) {
+        std::fprintf(stderr, "sample: cannot write %s\n", path.c_str());
+        return 1;
+    }
+    std::printf("sample: wrote %s (%zu points, %zu polygons)\n", path.c_str(), m.points.size(), m.faces.size());
+    if (!readBack(path, m, feedback)) {
+        std::fprintf(stderr, "sample: %s did not read back as written\n", path.c_str());
+        return 1;
+    }
+    return 0;
+}

@@ -7,13 +7,17 @@
 
 #include "ScnMgr.h"
 #include "model/BaseObjectMgr.h"
+#include "model/Environment.h"
 #include "model/FileInfo.h"
 #include "model/Geometry.h"
+#include "model/HeliodonOpt.h"
 #include "model/Image.h"
 #include "model/ObjectMgr.h"
+#include "model/RenderingOpt.h"
 #include "model/ScnFrontier.h"
 #include "model/Stubs.h"
 #include "model/Uuid.h"
+#include "model/Views.h"
 
 namespace NvScn {
 
@@ -134,6 +138,13 @@ public:
     int32_t getClientVersion() const { return mClientVersion; }
 
     CPointMgr& points() { return *mPoints; }
+    // The view lists and grounds, for the document sections.
+    TObjectMgr<CCamera, CScnCamera>& cameras() { return *mCameras; }
+    TObjectMgr<CScnParallelView, IScnParallelView>& parallelViews() { return *mParallelViews; }
+    TObjectMgr<CScnParallelView, IScnParallelView>& workingWindowViews() { return *mWorkingWindowViews; }
+    TObjectMgr<CViewObject, CScnViewObject>& viewObjects() { return *mViewObjects; }
+    TObjectMgr<CScnGround, IScnGround>& grounds() { return mGrounds; }
+    CAnimRenderingOpt& perspectiveViewsOptions() { return *mPerspectiveViewsOpt; }
     CPolygonMgr& polygons() { return *mPolygons; }
 
 private:

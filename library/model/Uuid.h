@@ -26,6 +26,11 @@ bool uuidFromText(const char* text, CScnUUID& uuid);
 // An identifier as an item of a UUID list; a new item draws a fresh identifier.
 struct CScnUUIDX : CScnUUID {
     CScnUUIDX() : CScnUUID(newUuid()) {}
+    CScnUUIDX& operator=(const CScnUUID& other)
+    {
+        CScnUUID::operator=(other);
+        return *this;
+    }
 };
 
 }  // namespace NvScn

@@ -165,7 +165,7 @@ public:
         v.vector("Origin", mOrigin, CScnVector{0.0, 0.0, 0.0}, kOptional, AlternateName{"Origin.Obsolete"});
         v.flag("Use.Default", mUseDefault, true);
         v.real("Direction.Angle", mDirectionAngle, 0.0, kOptional);
-        v.location("URL", mImage, "", kOptional);
+        v.location("URL", mImage, "", kOptional, kOmitEmpty);
         v.identifier("UUID", mUUID, kNullUuid, kOptional, kFresh);
     }
 

@@ -18,7 +18,8 @@
 // kFindOrCreate (a sub-object shares an existing child element instead of appending its own),
 // kStoredMinus128 (a colour held as each file value minus 128), kKeptIdentifier (an identifier
 // taken from the file only when the reading context keeps identifiers), kFresh (an
-// identifier whose default is a fresh one), AlternateName{"Old.Name"}
+// identifier whose default is a fresh one), kOmitEmpty (an empty location is not written),
+// AlternateName{"Old.Name"}
 // (an older element name that reading also accepts).
 #ifndef SCN_FIELDS_H
 #define SCN_FIELDS_H
@@ -87,6 +88,9 @@ constexpr KeptIdentifierTag kKeptIdentifier{};
 // Option: an identifier's default is a fresh one.
 struct FreshTag {};
 constexpr FreshTag kFresh{};
+// Option: a location is written only when it is not empty.
+struct OmitEmptyTag {};
+constexpr OmitEmptyTag kOmitEmpty{};
 // Option: an older name of the item, looked up on reading when the current name is absent.
 struct AlternateName {
     const char* name;
@@ -349,7 +353,9 @@ public:
     template <class... O>
     void location(const char* name, std::string& value, const char*, const O&...)
     {
-        XmlForm::writeLocation(mElement, name, value);
+        if (!FieldOptions::has<OmitEmptyTag, O...>() || !value.empty()) {
+            XmlForm::writeLocation(mElement, name, value);
+        }
     }
     template <class... O>
     void presentColor(const char* name, bool& present, CScnColor& value, const CScnColor&, const O&...)

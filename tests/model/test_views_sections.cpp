@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -145,12 +146,24 @@ TEST_F(SceneTest, ANewSceneWritesItsSectionsInTheLayoutOrder)
     EXPECT_EQ(warnings(), Strings{});
 }
 
-TEST_F(SceneTest, SectionsComeBackThroughTheWrittenBytes)
+// The round trip in the C locale (false) and in a comma-decimal one (true).
+class SectionsRoundTrip : public SceneTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(SectionsRoundTrip, SectionsComeBackThroughTheWrittenBytes)
 {
+    std::unique_ptr<ViewTest::CommaLocale> locale;
+    if (GetParam()) {
+        locale = std::make_unique<ViewTest::CommaLocale>();
+        if (!locale->active()) {
+            GTEST_SKIP() << "de_DE.UTF-8 is not installed";
+        }
+    }
     fillScene(scene());
     ScnTest::XmlDocument document("Scn.File");
     writeSections(scene(), document.top());
-    Parsed parsed(ScnTest::writeElement(document.top()));
+    std::string bytes = ScnTest::writeElement(document.top());
+    EXPECT_NE(bytes.find("<Radius>250.000000</Radius>"), std::string::npos);
+    Parsed parsed(bytes);
 
     ScnTest::RecordingFeedback feedback;
     CScnMgr* other = CScnMgr::create(&feedback, nullptr);
@@ -162,6 +175,8 @@ TEST_F(SceneTest, SectionsComeBackThroughTheWrittenBytes)
     EXPECT_TRUE(read.cameras().at(1)->isCurrent());
     other->release();
 }
+
+INSTANTIATE_TEST_SUITE_P(Locales, SectionsRoundTrip, ::testing::Values(false, true));
 
 TEST_F(SceneTest, ReadersAcceptTheOlderBackgroundAndKeepListsWithoutItems)
 {

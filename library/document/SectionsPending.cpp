@@ -21,17 +21,10 @@ void writeFileInfo(CSCN&, XIXMLElement*) {}
 void readFileInfo(CSCN&, XIXMLElement*) {}
 void writeInternalComponents(CSCN&, XIXMLElement*) {}
 void readInternalComponents(CSCN&, XIXMLElement*) {}
-void writeHeliodons(CSCN&, XIXMLElement*) {}
-void readHeliodons(CSCN&, XIXMLElement*) {}
-void readOldHeliodon(CSCN&, XIXMLElement*) {}
 void writeProperties(CSCN&, XIXMLElement* file) { writeEmptyList(file, "Properties"); }
 void readProperties(CSCN&, XIXMLElement*) {}
 void writeBillboards(CSCN&, XIXMLElement* file) { writeEmptyList(file, "Billboards"); }
 void readBillboards(CSCN&, XIXMLElement*) {}
-void writeLights(CSCN&, XIXMLElement*) {}
-void readLights(CSCN&, XIXMLElement*) {}
-void writeLightsGroups(CSCN&, XIXMLElement*) {}
-void readLightsGroups(CSCN&, XIXMLElement*) {}
 void writePanoramas(CSCN&, XIXMLElement* file) { writeEmptyList(file, "Panoramas"); }
 void readPanoramas(CSCN&, XIXMLElement*) {}
 void writeAnimations(CSCN&, XIXMLElement* file) { writeEmptyList(file, "Animations"); }
@@ -49,7 +42,6 @@ void writeLayers(CSCN&, XIXMLElement* file) { writeEmptyList(file, "Layers"); }
 void readLayers(CSCN&, XIXMLElement*) {}
 void writeLayersInfo(CSCN&, XIXMLElement* file) { writeEmptyList(file, "Layers.Info"); }
 void readLayersInfo(CSCN&, XIXMLElement*) {}
-void convertOldSun(CSCN&) {}
 
 }  // namespace Sections
 }  // namespace NvScn

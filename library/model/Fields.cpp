@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cstring>
+#include <ctime>
 #include <string>
 
 #include "model/Scene.h"
@@ -262,7 +263,99 @@ void readUuidList(XIXMLElement* element, TObjectMgr<CScnUUIDX, CScnUUID>& list)
     }
 }
 
+void writeDate(XIXMLElement* parent, const char* name, const CScnTime& time)
+{
+    XIXMLElement* element = addChild(parent, name);
+    writeInteger(element, "Month", time.getMonth());
+    writeInteger(element, "Day", time.getDay());
+    writeInteger(element, "Hour", time.getHour());
+    writeInteger(element, "Minute", time.getMinute());
+    writeInteger(element, "Year", time.getYear());
+}
+
+void readDate(XIXMLElement* element, CScnTime& time)
+{
+    time.setMonth(readInteger(requireChild(element, "Month")));
+    time.setDay(readInteger(requireChild(element, "Day")));
+    time.setHour(readInteger(requireChild(element, "Hour")));
+    time.setMinute(readInteger(requireChild(element, "Minute")));
+    if (XIXMLElement* year = findChild(element, "Year")) {
+        time.setYear(readInteger(year));
+    }
+}
+
+void writePlace(XIXMLElement* parent, const char* name, const CScnPlace& place)
+{
+    XIXMLElement* element = addChild(parent, name);
+    writeInteger(element, "Longitude", place.getLongitude());
+    writeInteger(element, "Latitude", place.getLatitude());
+    writeInteger(element, "TimeZone", place.getTimeZone());
+    if (place.isDaylight()) {
+        addChild(element, "Daylight");
+    }
+}
+
+void readPlace(XIXMLElement* element, CScnPlace& place)
+{
+    place.setLongitude(readInteger(requireChild(element, "Longitude")));
+    place.setLatitude(readInteger(requireChild(element, "Latitude")));
+    place.setTimeZone(readInteger(requireChild(element, "TimeZone")));
+    place.setDaylight(findChild(element, "Daylight") != nullptr);
+}
+
+void writeColorArray(XIXMLElement* parent, const char* name, const char* itemName,
+                     const CScnColor* values, size_t count)
+{
+    XIXMLElement* element = addChild(parent, name);
+    for (size_t i = 0; i < count; ++i) {
+        writeColor(element, itemName, values[i]);
+    }
+}
+
+void readColorArray(XIXMLElement* element, const char* itemName, CScnColor* values, size_t count)
+{
+    XIXMLElement* first = findChild(element, itemName);
+    size_t found = 0;
+    for (XIXMLElement* item = first; item != nullptr && found <= count; item = item->GetNextNamesake()) {
+        ++found;
+    }
+    if (found < count) {
+        Nuvora::failNullPointer(nullptr);
+    }
+    Nuvora::check(found == count, nullptr);
+    XIXMLElement* item = first;
+    for (size_t i = 0; i < count; ++i, item = item->GetNextNamesake()) {
+        values[i] = readColor(item);
+    }
+}
+
+XIXMLElement* namedOrChild(XIXMLElement* element, const char* name)
+{
+    Nuvora::checkPointer(element, nullptr);
+    const char* own = element->GetName();
+    if (own != nullptr && std::strcmp(own, name) == 0) {
+        return element;
+    }
+    return requireChild(element, name);
+}
+
 }  // namespace XmlForm
+
+void setToLocalNow(CScnTime& time)
+{
+    std::time_t now = std::time(nullptr);
+    std::tm local{};
+    if (localtime_r(&now, &local) == nullptr) {
+        local = std::tm{};
+        local.tm_mday = 1;
+        local.tm_year = 70;
+    }
+    time.setDay(local.tm_mday);
+    time.setMonth(local.tm_mon + 1);
+    time.setHour(local.tm_hour);
+    time.setMinute(local.tm_min);
+    time.setYear(local.tm_year + 1900);
+}
 
 void FieldDefaults::convert(CScnVector& value) const
 {
@@ -298,6 +391,12 @@ std::string FieldDumper::realText(double value)
     char text[32];
     auto result = std::to_chars(text, text + sizeof text, value);
     return std::string(text, result.ptr);
+}
+
+std::string FieldDumper::colorText(const CScnColor& value)
+{
+    return std::to_string(value.zero) + " " + std::to_string(value.red) + " " + std::to_string(value.green) +
+           " " + std::to_string(value.blue);
 }
 
 std::string FieldDumper::uuidText(const CScnUUID& value)

@@ -12,15 +12,15 @@
 //
 // and the visitors below drive from it the defaults, the XML writing, the XML reading (in the same
 // order, stopping at the first missing required item) and a textual dump used to compare objects.
-// Trailing options of a field: kOptional (absent on reading keeps the current value), a filter
-// callable through which read values pass (the setter's range rule), kConvertDefault (a vector
-// default goes through the scene's vector fix-up, as the objects made during a load need),
+// Trailing options of a field: kOptional (absent on reading keeps the current value; for a flag,
+// absence leaves it as it was and presence sets it), a filter callable through which read values pass
+// (the setter's range rule), kConvertDefault (a vector default goes through the scene's vector fix-up,
+// as the objects made during a load need), kFresh (an identifier's default is a fresh identifier),
 // kFindOrCreate (a sub-object shares an existing child element instead of appending its own),
 // kStoredMinus128 (a colour held as each file value minus 128), kKeptIdentifier (an identifier
-// taken from the file only when the reading context keeps identifiers), kFresh (an
-// identifier whose default is a fresh one), kOmitEmpty (an empty location is not written),
-// AlternateName{"Old.Name"}
-// (an older element name that reading also accepts).
+// taken from the file only when the reading context keeps identifiers), kOmitEmpty (an empty
+// location is not written), AlternateName{"Old.Name"} (an older element name that reading also
+// accepts).
 #ifndef SCN_FIELDS_H
 #define SCN_FIELDS_H
 
@@ -31,10 +31,12 @@
 #include <utility>
 
 #include "ScnBase.h"
+#include "ScnHeliodon.h"
 #include "ScnXML.h"
 #include "model/Guard.h"
 #include "model/ObjectMgr.h"
 #include "model/Uuid.h"
+#include "platform/Failure.h"
 
 namespace NvScn {
 
@@ -132,6 +134,12 @@ const char* alternateName(const Options&... options)
     return name;
 }
 
+template <class... Options>
+constexpr bool drawsFresh()
+{
+    return (std::is_same<std::decay_t<Options>, FreshTag>::value || ...);
+}
+
 template <class T, class Option>
 T applyOne(T value, const Option& option)
 {
@@ -201,8 +209,26 @@ CScnUUID parseUuid(const char* text);
 // UUID list form: a list element holding one "UUID" child per identifier.
 void writeUuidList(XIXMLElement* parent, const char* name, TObjectMgr<CScnUUIDX, CScnUUID>& list);
 void readUuidList(XIXMLElement* element, TObjectMgr<CScnUUIDX, CScnUUID>& list);
+// Date form: integer children "Month", "Day", "Hour", "Minute", "Year"; on reading the first four
+// are required and "Year" is optional (absent: the year is kept); values go through the setters.
+void writeDate(XIXMLElement* parent, const char* name, const CScnTime& time);
+void readDate(XIXMLElement* element, CScnTime& time);
+// Place form: integer children "Longitude", "Latitude", "TimeZone" and the flag "Daylight".
+void writePlace(XIXMLElement* parent, const char* name, const CScnPlace& place);
+void readPlace(XIXMLElement* element, CScnPlace& place);
+// Fixed-size colour array: a list element holding exactly count colour items in index order;
+// reading fails with the missing-pointer error on fewer items and the assertion error on more.
+void writeColorArray(XIXMLElement* parent, const char* name, const char* itemName,
+                     const CScnColor* values, size_t count);
+void readColorArray(XIXMLElement* element, const char* itemName, CScnColor* values, size_t count);
+// The element itself when it bears that name, else its first child of that name; fails with the
+// missing-pointer error when element is null or has no such child.
+XIXMLElement* namedOrChild(XIXMLElement* element, const char* name);
 
 }  // namespace XmlForm
+
+// Sets a time to the machine's current local date and time (the default of every date field).
+void setToLocalNow(CScnTime& time);
 
 // Sets every field to its default.
 class FieldDefaults {
@@ -287,6 +313,27 @@ public:
     {
         FieldDefaults inner(mScene);
         sub.visitFields(inner);
+    }
+    template <class... O>
+    void date(const char*, CScnTime& time, const O&...)
+    {
+        setToLocalNow(time);
+    }
+    template <class... O>
+    void place(const char*, CScnPlace& place, const O&...)
+    {
+        place.setLongitude(0);
+        place.setLatitude(0);
+        place.setTimeZone(0);
+        place.setDaylight(false);
+    }
+    template <size_t N, class... O>
+    void colorArray(const char*, const char*, CScnColor (&values)[N], const CScnColor (&initial)[N],
+                    const O&...)
+    {
+        for (size_t i = 0; i < N; ++i) {
+            values[i] = initial[i];
+        }
     }
 
 private:
@@ -385,6 +432,22 @@ public:
         FieldWriter inner(element);
         sub.visitFields(inner);
     }
+    template <class... O>
+    void date(const char* name, CScnTime& time, const O&...)
+    {
+        XmlForm::writeDate(mElement, name, time);
+    }
+    template <class... O>
+    void place(const char* name, CScnPlace& place, const O&...)
+    {
+        XmlForm::writePlace(mElement, name, place);
+    }
+    template <size_t N, class... O>
+    void colorArray(const char* name, const char* itemName, CScnColor (&values)[N],
+                    const CScnColor (&)[N], const O&...)
+    {
+        XmlForm::writeColorArray(mElement, name, itemName, values, N);
+    }
 
     // Each channel plus offset, modulo 256; the first byte stays.
     static CScnColor shifted(const CScnColor& value, int offset);
@@ -409,7 +472,11 @@ public:
     template <class... O>
     void flag(const char* name, bool& value, bool, const O&... options)
     {
-        value = FieldOptions::filter(XmlForm::findChild(mElement, name) != nullptr, options...);
+        bool present = XmlForm::findChild(mElement, name) != nullptr;
+        if (FieldOptions::isOptional<O...>() && !present) {
+            return;
+        }
+        value = FieldOptions::filter(present, options...);
     }
     template <class T, class... O>
     void integer(const char* name, T& value, T, const O&... options)
@@ -519,6 +586,28 @@ public:
             sub.visitFields(inner);
         }
     }
+    template <class... O>
+    void date(const char* name, CScnTime& time, const O&... options)
+    {
+        if (NuvoraXML::XIXMLElement* item = child(name, options...)) {
+            XmlForm::readDate(item, time);
+        }
+    }
+    template <class... O>
+    void place(const char* name, CScnPlace& place, const O&... options)
+    {
+        if (NuvoraXML::XIXMLElement* item = child(name, options...)) {
+            XmlForm::readPlace(item, place);
+        }
+    }
+    template <size_t N, class... O>
+    void colorArray(const char* name, const char* itemName, CScnColor (&values)[N],
+                    const CScnColor (&)[N], const O&... options)
+    {
+        if (NuvoraXML::XIXMLElement* item = child(name, options...)) {
+            XmlForm::readColorArray(item, itemName, values, N);
+        }
+    }
 
     NuvoraXML::XIXMLElement* element() const { return mElement; }
     const CSCN* scene() const { return mScene; }
@@ -603,8 +692,7 @@ public:
     template <class... O>
     void color(const char* name, CScnColor& value, const CScnColor&, const O&...)
     {
-        line(name, std::to_string(value.zero) + " " + std::to_string(value.red) + " " +
-                       std::to_string(value.green) + " " + std::to_string(value.blue));
+        line(name, colorText(value));
     }
     template <class... O>
     void uuidList(const char* name, TObjectMgr<CScnUUIDX, CScnUUID>& list, const O&...)
@@ -647,11 +735,36 @@ public:
         sub.visitFields(inner);
         line("", "}");
     }
+    template <class... O>
+    void date(const char* name, CScnTime& time, const O&...)
+    {
+        line(name, std::to_string(time.getYear()) + "-" + std::to_string(time.getMonth()) + "-" +
+                       std::to_string(time.getDay()) + " " + std::to_string(time.getHour()) + ":" +
+                       std::to_string(time.getMinute()));
+    }
+    template <class... O>
+    void place(const char* name, CScnPlace& place, const O&...)
+    {
+        line(name, std::to_string(place.getLongitude()) + " " + std::to_string(place.getLatitude()) +
+                       " " + std::to_string(place.getTimeZone()) +
+                       (place.isDaylight() ? " daylight" : " standard"));
+    }
+    template <size_t N, class... O>
+    void colorArray(const char* name, const char*, CScnColor (&values)[N], const CScnColor (&)[N],
+                    const O&...)
+    {
+        std::string all;
+        for (size_t i = 0; i < N; ++i) {
+            all += (i == 0 ? "" : " ") + colorText(values[i]);
+        }
+        line(name, "[" + all + "]");
+    }
 
 private:
     void line(const char* name, const std::string& value);
     static std::string realText(double value);
     static std::string uuidText(const CScnUUID& value);
+    static std::string colorText(const CScnColor& value);
 
     std::string& mOut;
     int mDepth;
@@ -665,6 +778,47 @@ std::string dumpFields(Object& object)
     FieldDumper dumper(out);
     object.visitFields(dumper);
     return out;
+}
+
+// Appends an element named name under parent, writes the object's fields into it and answers it.
+template <class Object>
+NuvoraXML::XIXMLElement* writeObject(NuvoraXML::XIXMLElement* parent, const char* name, Object& object)
+{
+    NuvoraXML::XIXMLElement* element = XmlForm::addChild(Nuvora::checkPointer(parent, nullptr), name);
+    FieldWriter writer(element);
+    object.visitFields(writer);
+    return element;
+}
+
+// Reads the object's fields from element when it bears that name, else from its first child of
+// that name; fails with the missing-pointer error when there is none.
+template <class Object>
+void readObject(NuvoraXML::XIXMLElement* element, const char* name, Object& object, const CSCN* scene)
+{
+    FieldReader reader(XmlForm::namedOrChild(element, name), scene);
+    object.visitFields(reader);
+}
+
+// The wrapped putInXML of an object kind: appends its element named name under parent; on failure
+// reports for where (for example "CScnLight::putInXML") through the object's owner and answers null.
+template <class Object>
+NuvoraXML::XIXMLElement* putObjectInXML(Object& object, NuvoraXML::XIXMLElement* parent,
+                                        const char* name, const char* where)
+{
+    return guarded(object.getOwner(), where, static_cast<NuvoraXML::XIXMLElement*>(nullptr),
+                   [&] { return writeObject(parent, name, object); });
+}
+
+// The wrapped initWithXML of an object kind (see readObject); on failure reports for where and
+// answers false, the fields read before the failure keeping their new values.
+template <class Object>
+bool initObjectWithXML(Object& object, NuvoraXML::XIXMLElement* element, const char* name,
+                       const char* where)
+{
+    return guarded(object.getOwner(), where, false, [&] {
+        readObject(element, name, object, object.getScene());
+        return true;
+    });
 }
 
 // Generic list form: every element named listName under parent is deleted, one fresh list element

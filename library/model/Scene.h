@@ -10,8 +10,10 @@
 #include "model/Environment.h"
 #include "model/FileInfo.h"
 #include "model/Geometry.h"
+#include "model/Heliodon.h"
 #include "model/HeliodonOpt.h"
 #include "model/Image.h"
+#include "model/Lights.h"
 #include "model/ObjectMgr.h"
 #include "model/RenderingOpt.h"
 #include "model/ScnFrontier.h"
@@ -146,6 +148,9 @@ public:
     TObjectMgr<CScnGround, IScnGround>& grounds() { return mGrounds; }
     CAnimRenderingOpt& perspectiveViewsOptions() { return *mPerspectiveViewsOpt; }
     CPolygonMgr& polygons() { return *mPolygons; }
+    TObjectMgr<CLight, CScnLight>& lights() { return *mLights; }
+    TObjectMgr<CScnLightsGroup, IScnLightsGroup>& lightsGroups() { return *mLightsGroups; }
+    TObjectMgr<CHeliodon, CScnHeliodon>& heliodons() { return *mHeliodons; }
 
 private:
     void buildDefaultObjects();

@@ -17,9 +17,6 @@ public:
     explicit TOwnedObject(CBaseObjectMgr* owner) : CScnObject(owner) {}
 };
 
-using CLight = TOwnedObject<CScnLight>;
-using CScnLightsGroup = TOwnedObject<IScnLightsGroup>;
-using CHeliodon = TOwnedObject<CScnHeliodon>;
 using CScnScnObjectDefinition = TOwnedObject<IScnScnObjectDefinition>;
 using CScnObjectInstance = TOwnedObject<IScnObjectInstance>;
 using CScnInternalComponentDefinition = TOwnedObject<IScnInternalComponentDefinition>;

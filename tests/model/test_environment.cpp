@@ -13,6 +13,8 @@ namespace {
 
 using namespace ViewTest;
 
+class EnvironmentScene : public SceneFixture {};
+
 bool sameColor(const CScnColor& a, const CScnColor& b)
 {
     return a.zero == b.zero && a.red == b.red && a.green == b.green && a.blue == b.blue;
@@ -49,7 +51,7 @@ struct LinePowerCase {
     bool reported;
 };
 
-class BackgroundTest : public SceneTest {};
+class BackgroundTest : public SceneFixture {};
 
 TEST_F(BackgroundTest, LinePowerIsClampedInsideASceneThenSmallValuesBecomeOne)
 {
@@ -133,7 +135,7 @@ struct AtmosphereCase {
     const char* report;
 };
 
-TEST_F(SceneTest, AtmosphereClampsOnlyInsideAScene)
+TEST_F(EnvironmentScene, AtmosphereClampsOnlyInsideAScene)
 {
     const AtmosphereCase cases[] = {
         {"high", [](CScnAtmosphere& a, double v) { a.setHighDensity(v); },
@@ -161,7 +163,7 @@ TEST_F(SceneTest, AtmosphereClampsOnlyInsideAScene)
     }
 }
 
-TEST_F(SceneTest, AtmosphereReplacesTheExistingElement)
+TEST_F(EnvironmentScene, AtmosphereReplacesTheExistingElement)
 {
     ScnTest::XmlDocument document("Scn.File");
     XmlForm::addChild(document.top(), "Atmosphere");
@@ -172,7 +174,7 @@ TEST_F(SceneTest, AtmosphereReplacesTheExistingElement)
     EXPECT_NE(XmlForm::findChild(XmlForm::findChild(document.top(), "Atmosphere"), "Used"), nullptr);
 }
 
-TEST_F(SceneTest, AGroundWithoutPropertyFailsAfterReadingItsFields)
+TEST_F(EnvironmentScene, AGroundWithoutPropertyFailsAfterReadingItsFields)
 {
     Parsed parsed("<Ground><Height>12.5</Height></Ground>");
     CScnGround ground(owner());
@@ -211,7 +213,7 @@ TEST(Texture, CutOutsAreWrittenOnlyWhenSet)
     EXPECT_EQ(read.getCutOut2(), nullptr);
 }
 
-TEST_F(SceneTest, FiltersAndPicturesReportUnderTheirOwnNames)
+TEST_F(EnvironmentScene, FiltersAndPicturesReportUnderTheirOwnNames)
 {
     const std::pair<std::function<bool(XIXMLElement*)>, const char*> cases[] = {
         {[this](XIXMLElement* e) { return CScnFilters(owner()).initWithXML(e); }, "CScnFilters"},
@@ -237,7 +239,7 @@ TEST_F(SceneTest, FiltersAndPicturesReportUnderTheirOwnNames)
     }
 }
 
-TEST_F(SceneTest, APictureTypeOutsideItsTableFailsTheWrite)
+TEST_F(EnvironmentScene, APictureTypeOutsideItsTableFailsTheWrite)
 {
     CScnBackgroundPicture picture(owner());
     picture.setType(4);

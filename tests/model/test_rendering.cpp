@@ -119,7 +119,7 @@ struct ClampCase {
     const char* report;  // null when the value is in range
 };
 
-class RenderingClampTest : public SceneTest {};
+class RenderingClampTest : public SceneFixture {};
 
 TEST_F(RenderingClampTest, SettersClampAlwaysAndReportOnlyInsideAScene)
 {
@@ -246,7 +246,7 @@ struct BadReadCase {
     const char* report;
 };
 
-class RenderingReadTest : public SceneTest {};
+class RenderingReadTest : public SceneFixture {};
 
 TEST_F(RenderingReadTest, BadInputEndsTheReadWithTheWrappedReport)
 {

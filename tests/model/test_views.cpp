@@ -14,6 +14,8 @@ namespace {
 
 using namespace ViewTest;
 
+class ViewsScene : public SceneFixture {};
+
 constexpr double kPi = 3.141592653589793;
 constexpr double kTwoPi = 6.283185307179586;
 
@@ -39,7 +41,7 @@ TEST(Camera, NewCameraHoldsItsDefaults)
     EXPECT_NE(camera.getInsertionObject(), nullptr);
 }
 
-TEST_F(SceneTest, CameraVectorsGoThroughTheSceneConversion)
+TEST_F(ViewsScene, CameraVectorsGoThroughTheSceneConversion)
 {
     scene().setLegacyFile(true);
     CScnCamera* camera = scene().getPerspectiveViews()->newScnObject(kScnLastIndex);
@@ -81,7 +83,7 @@ TEST(Camera, RollIsBroughtIntoOneTurn)
     EXPECT_TRUE(std::isnan(camera.getRoll()));
 }
 
-TEST_F(SceneTest, SetCurrentLeavesOneCurrentCameraInItsList)
+TEST_F(ViewsScene, SetCurrentLeavesOneCurrentCameraInItsList)
 {
     TScnObjectMgr<CScnCamera>* cameras = scene().getPerspectiveViews();
     CScnCamera* views[3];
@@ -103,7 +105,7 @@ TEST_F(SceneTest, SetCurrentLeavesOneCurrentCameraInItsList)
     EXPECT_EQ(outside.getViewFlags(), 1u);
 }
 
-TEST_F(SceneTest, FocalIsClampedOnlyInsideAScene)
+TEST_F(ViewsScene, FocalIsClampedOnlyInsideAScene)
 {
     CScnCamera* inScene = scene().getPerspectiveViews()->newScnObject(kScnLastIndex);
     CCamera free(nullptr);
@@ -127,7 +129,7 @@ TEST(Camera, TargetTypesOutsideTheTableBecomeFixedVertex)
     }
 }
 
-TEST_F(SceneTest, OlderClientsGetTheCompatibleCameraInterface)
+TEST_F(ViewsScene, OlderClientsGetTheCompatibleCameraInterface)
 {
     const std::pair<int32_t, const char*> cases[] = {
         {2, "Client is obsolete for this Scn Library!"}, {-1, "Client is obsolete for this Scn Library!"},
@@ -159,7 +161,7 @@ TEST_F(SceneTest, OlderClientsGetTheCompatibleCameraInterface)
     EXPECT_EQ(ex->getDOFClearnessSizeInv(), 0.25);
 }
 
-TEST_F(SceneTest, ACameraReadStopsAtTheFirstMissingItemKeepingWhatItRead)
+TEST_F(ViewsScene, ACameraReadStopsAtTheFirstMissingItemKeepingWhatItRead)
 {
     Parsed parsed("<Perspective.View Object.Id=\"000102030405060708090A0B0C0D0E0F\" Target.type=\"On.Object\">"
                   "<Name en=\"Entrance\"/><View.Flags>7</View.Flags><Position X=\"1\" Y=\"2\" Z=\"3\"/>"
@@ -175,7 +177,7 @@ TEST_F(SceneTest, ACameraReadStopsAtTheFirstMissingItemKeepingWhatItRead)
     EXPECT_EQ(camera.getTargetType(), 0);
 }
 
-TEST_F(SceneTest, ACameraWithAnUnknownTargetTypeFails)
+TEST_F(ViewsScene, ACameraWithAnUnknownTargetTypeFails)
 {
     Parsed parsed("<Perspective.View Object.Id=\"000102030405060708090A0B0C0D0E0F\" Target.type=\"Moving\">"
                   "<Name en=\"\"/><View.Flags>2</View.Flags><Position X=\"1\" Y=\"2\" Z=\"3\"/>"
@@ -227,7 +229,7 @@ TEST(ViewObject, WritesItsSweepsInsideTheirElements)
     EXPECT_EQ(dumpFields(read), dumpFields(view));
 }
 
-TEST_F(SceneTest, ViewInfoKeepsItsIdentifierUnlessTheLoaderReads)
+TEST_F(ViewsScene, ViewInfoKeepsItsIdentifierUnlessTheLoaderReads)
 {
     Parsed parsed(kViewInfo);
     CScnViewInfo info(owner());
@@ -245,7 +247,7 @@ TEST_F(SceneTest, ViewInfoKeepsItsIdentifierUnlessTheLoaderReads)
     EXPECT_EQ(info.getUUID()->bytes[0], 0x00);
 }
 
-TEST_F(SceneTest, ViewInfoKeepsAbsentOptionalItemsAndFailsWithoutRequiredOnes)
+TEST_F(ViewsScene, ViewInfoKeepsAbsentOptionalItemsAndFailsWithoutRequiredOnes)
 {
     CScnViewInfo info(owner());
     info.getClippingBox()->setAngle(45);
@@ -296,7 +298,7 @@ TEST(RendererInfo, KeepsItsOptionsAsTheyAre)
     EXPECT_EQ(ScnTest::writeElement(read.getOptions()), options);
 }
 
-TEST_F(SceneTest, ViewWrappersReportUnderTheirOwnNames)
+TEST_F(ViewsScene, ViewWrappersReportUnderTheirOwnNames)
 {
     Parsed empty("<Empty/>");
     const std::pair<std::function<bool()>, const char*> cases[] = {

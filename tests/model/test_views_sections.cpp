@@ -16,6 +16,8 @@ namespace {
 
 using namespace ViewTest;
 
+class SectionsScene : public SceneFixture {};
+
 // The section writers in the document's writer order.
 void writeSections(CSCN& scene, XIXMLElement* file)
 {
@@ -120,7 +122,7 @@ void fillScene(CSCN& scene)
     scene.getGrounds()->newScnObject(kScnLastIndex)->setHeight(-5);
 }
 
-TEST_F(SceneTest, ANewSceneWritesItsSectionsInTheLayoutOrder)
+TEST_F(SectionsScene, ANewSceneWritesItsSectionsInTheLayoutOrder)
 {
     ScnTest::XmlDocument document("Scn.File");
     writeSections(scene(), document.top());
@@ -147,7 +149,7 @@ TEST_F(SceneTest, ANewSceneWritesItsSectionsInTheLayoutOrder)
 }
 
 // The round trip in the C locale (false) and in a comma-decimal one (true).
-class SectionsRoundTrip : public SceneTest, public ::testing::WithParamInterface<bool> {};
+class SectionsRoundTrip : public SceneFixture, public ::testing::WithParamInterface<bool> {};
 
 TEST_P(SectionsRoundTrip, SectionsComeBackThroughTheWrittenBytes)
 {
@@ -178,7 +180,7 @@ TEST_P(SectionsRoundTrip, SectionsComeBackThroughTheWrittenBytes)
 
 INSTANTIATE_TEST_SUITE_P(Locales, SectionsRoundTrip, ::testing::Values(false, true));
 
-TEST_F(SceneTest, ReadersAcceptTheOlderBackgroundAndKeepListsWithoutItems)
+TEST_F(SectionsScene, ReadersAcceptTheOlderBackgroundAndKeepListsWithoutItems)
 {
     scene().getPerspectiveViews()->newScnObject(kScnLastIndex)->setName("Kept");
     Parsed parsed("<Scn.File><Backgroung Image.Type=\"3D\" Color.Type=\"None\"><Color R=\"1\" G=\"2\" B=\"3\"/>"
@@ -197,7 +199,7 @@ TEST_F(SceneTest, ReadersAcceptTheOlderBackgroundAndKeepListsWithoutItems)
     EXPECT_EQ(warnings(), Strings{});
 }
 
-TEST_F(SceneTest, TheWorkingWindowMustExistWhenItIsRead)
+TEST_F(SectionsScene, TheWorkingWindowMustExistWhenItIsRead)
 {
     Parsed parsed("<Scn.File/>");
     EXPECT_THROW(
@@ -212,7 +214,7 @@ TEST_F(SceneTest, TheWorkingWindowMustExistWhenItIsRead)
         std::runtime_error);
 }
 
-TEST_F(SceneTest, TheOldImageElementHoldsThePerspectiveOptions)
+TEST_F(SectionsScene, TheOldImageElementHoldsThePerspectiveOptions)
 {
     const char* const images[] = {
         "<Scn.File><Image><Rendering Output.Type=\"BMP\" Antialias=\"Good\"><Nb.Reflections>5</Nb.Reflections>"
@@ -235,7 +237,7 @@ TEST_F(SceneTest, TheOldImageElementHoldsThePerspectiveOptions)
     EXPECT_EQ(warnings(), Strings{});
 }
 
-TEST_F(SceneTest, ABadViewIsReportedAndTheOthersAreRead)
+TEST_F(SectionsScene, ABadViewIsReportedAndTheOthersAreRead)
 {
     Parsed parsed("<Scn.File><Parallel.Views><Parallel.View PV.Type=\"Side\"><Name en=\"Bad\"/></Parallel.View>"
                   "<Parallel.View PV.Type=\"Front\"><Name en=\"Good\"/><View.Flags>0</View.Flags>"

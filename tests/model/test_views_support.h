@@ -27,10 +27,10 @@ inline Strings expectedReports(bool inScene, const char* report)
 }
 
 // A scene whose reports are recorded.
-class SceneTest : public ::testing::Test {
+class SceneFixture : public ::testing::Test {
 protected:
-    SceneTest() : mManager(NvScn::CScnMgr::create(&mFeedback, nullptr)) {}
-    ~SceneTest() override { mManager->release(); }
+    SceneFixture() : mManager(NvScn::CScnMgr::create(&mFeedback, nullptr)) {}
+    ~SceneFixture() override { mManager->release(); }
 
     NvScn::CSCN& scene() { return *static_cast<NvScn::CSCN*>(mManager); }
     // The scene as the owner of objects made in a test.

@@ -1,5 +1,7 @@
 #include "support/XmlSupport.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <cstring>
 
@@ -38,7 +40,12 @@ std::unique_ptr<NuvoraXML::XCXMLTree> parseDocument(const std::string& bytes)
 {
     StringReadStream in(bytes);
     NuvoraXML::CXMLTreeReader reader;
-    return std::unique_ptr<NuvoraXML::XCXMLTree>(reader.Read(&in));
+    try {
+        return std::unique_ptr<NuvoraXML::XCXMLTree>(reader.Read(&in));
+    } catch (const std::exception& error) {
+        ADD_FAILURE() << "parse failed: " << error.what() << "\n" << bytes;
+    }
+    return nullptr;
 }
 
 NuvoraXML::XIXMLElement* documentElement(NuvoraXML::XCXMLTree& tree)

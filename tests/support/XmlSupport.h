@@ -40,7 +40,7 @@ private:
 
 // The bytes of an element and its subtree as the writer produces them.
 std::string writeElement(NuvoraXML::XIXMLElement* element);
-// Parses a document; the tree belongs to the caller.
+// Parses a document (a parse failure fails the test and answers null); the tree belongs to the caller.
 std::unique_ptr<NuvoraXML::XCXMLTree> parseDocument(const std::string& bytes);
 // The first element of a parsed document (its document element).
 NuvoraXML::XIXMLElement* documentElement(NuvoraXML::XCXMLTree& tree);

@@ -1,0 +1,255 @@
+// Test-side tools for field lists: a visitor that moves every field away from its default, and the
+// XML round trip of an object (putInXML, the writer's bytes, the tree reader, initWithXML).
+#ifndef SCN_TEST_FIELD_VARY_H
+#define SCN_TEST_FIELD_VARY_H
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "model/Fields.h"
+#include "model/Scene.h"
+#include "support/TestSupport.h"
+#include "support/XmlSupport.h"
+#include "xml/XMLNodes.h"
+
+namespace ScnTest {
+
+using NuvoraXML::XIXMLElement;
+
+// Sets every field of a field list to a value other than its default that the field's read filters
+// keep as it is, so that a written and re-read object can be compared field by field. Successive
+// fields get different values.
+class FieldVary {
+public:
+    template <class... O>
+    void flag(const char*, bool& value, bool initial, const O&...)
+    {
+        value = !initial;
+    }
+    template <class T, class... O>
+    void integer(const char*, T& value, T initial, const O&... options)
+    {
+        value = pick(initial, static_cast<T>(initial + next()), options...);
+    }
+    template <class... O>
+    void real(const char*, double& value, double initial, const O&... options)
+    {
+        // Multiples of 1/8 print exactly with six decimals.
+        value = pick(initial, 0.125 * next(), options...);
+    }
+    template <class... O>
+    void text(const char*, std::string& value, const char*, const O&...)
+    {
+        value = "Texte \xC3\xA9t\xC3\xA9 <&\"'> " + std::to_string(next());
+    }
+    template <class... O>
+    void label(const char*, int32_t& value, const NvScn::LabelTable& table, int32_t initial,
+               const O&... options)
+    {
+        value = initial;
+        for (const NvScn::LabelEntry& entry : table) {
+            if (NvScn::FieldOptions::filter(entry.value, options...) != initial) {
+                value = NvScn::FieldOptions::filter(entry.value, options...);
+                return;
+            }
+        }
+    }
+    template <class... O>
+    void identifier(const char*, NvScn::CScnUUID& value, const NvScn::CScnUUID&, const O&...)
+    {
+        value = NvScn::newUuid();
+    }
+    template <class... O>
+    void vector(const char*, NvScn::CScnVector& value, const NvScn::CScnVector& initial, const O&...)
+    {
+        double step = next();
+        value = {initial.x + step + 0.5, initial.y - step - 0.25, initial.z + 2 * step + 0.125};
+    }
+    template <class... O>
+    void color(const char*, NvScn::CScnColor& value, const NvScn::CScnColor& initial, const O&...)
+    {
+        value = varied(initial, next());
+    }
+    template <class... O>
+    void uuidList(const char*, NvScn::TObjectMgr<NvScn::CScnUUIDX, NvScn::CScnUUID>& list, const O&...)
+    {
+        list.clear();
+        list.append();
+        list.append();
+    }
+    template <class Sub, class... O>
+    void object(const char*, Sub& sub, const O&...)
+    {
+        sub.visitFields(*this);
+    }
+    template <class... O>
+    void date(const char*, NvScn::CScnTime& time, const O&...)
+    {
+        varyDate(time);
+    }
+    template <class... O>
+    void place(const char*, NvScn::CScnPlace& place, const O&...)
+    {
+        varyPlace(place);
+    }
+    template <size_t N, class... O>
+    void colorArray(const char*, const char*, NvScn::CScnColor (&values)[N],
+                    const NvScn::CScnColor (&initial)[N], const O&...)
+    {
+        for (size_t i = 0; i < N; ++i) {
+            values[i] = varied(initial[i], next());
+        }
+    }
+
+private:
+    int next() { return ++mCounter; }
+    // The candidate through the filters, or, when that lands on the default, the next one.
+    template <class T, class... O>
+    T pick(T initial, T candidate, const O&... options)
+    {
+        T value = NvScn::FieldOptions::filter(candidate, options...);
+        if (value == initial) {
+            value = NvScn::FieldOptions::filter(static_cast<T>(candidate + 1), options...);
+        }
+        return value;
+    }
+    static NvScn::CScnColor varied(const NvScn::CScnColor& initial, int step);
+    static void varyDate(NvScn::CScnTime& time);
+    static void varyPlace(NvScn::CScnPlace& place);
+
+    int mCounter = 0;
+};
+
+// A fixture holding one scene whose reports are recorded.
+class SceneFixture : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    RecordingFeedback mFeedback;
+    NvScn::CScnMgr* mManager = nullptr;
+    NvScn::CSCN* mScene = nullptr;
+};
+
+// Moves every field of object away from its default (see FieldVary).
+template <class Object>
+void varyFields(Object& object)
+{
+    FieldVary vary;
+    object.visitFields(vary);
+}
+
+// A tree with one element under its root, to receive putInXML.
+class XmlScratch {
+public:
+    explicit XmlScratch(const char* parentName = "Test");
+    XIXMLElement* parent() { return mParent; }
+
+private:
+    NuvoraXML::XCXMLTree mTree;
+    XIXMLElement* mParent;
+};
+
+// The bytes the XML writer produces for element and its subtree.
+// Parses a document with the tree reader; null after a test failure when it does not parse.
+// The first element of a parsed document.
+XIXMLElement* firstElement(NuvoraXML::XCXMLTree& tree);
+// Names of the child elements of element, in order.
+std::vector<std::string> childNames(XIXMLElement* element);
+// Names of the attributes of element, in order.
+std::vector<std::string> attributeNames(XIXMLElement* element);
+// The dump of an object whose read stopped at the top-level field stopField: the lines of readDump
+// (the values in the file) before that field, then the lines of keptDump (the values the object
+// held before the read) from that field on. Both dumps come from objects of the same kind.
+std::string expectedStoppedDump(const std::string& readDump, const std::string& keptDump,
+                               const char* stopField);
+// The dump of an object that read readDump's values except for the top-level fields named in kept
+// (with their nested lines), which hold keptDump's values. Both dumps come from objects of one kind.
+std::string mergedDump(const std::string& readDump, const std::string& keptDump,
+                       const std::vector<std::string>& kept);
+// The value lines (not the braces of nested objects) that two dumps of the same kind share.
+std::vector<std::string> unchangedLines(const std::string& a, const std::string& b);
+// Deletes the attribute named name of element; false when there is none.
+bool deleteAttribute(XIXMLElement* element, const char* name);
+
+// A change made to a parsed element before it is read, to test bad or missing input.
+using Cut = std::function<void(XIXMLElement*)>;
+// Paths name an element below the cut one: "" is the element itself, "A" its first child A, "A/B"
+// the first child B of that.
+XIXMLElement* elementAt(XIXMLElement* element, const std::string& path);
+// Deletes every child named name of the element at path.
+Cut removeChildCut(const char* path, const char* name);
+// Deletes the attribute name of the element at path.
+Cut removeAttributeCut(const char* path, const char* name);
+// Sets the attribute name of the element at path to value.
+Cut setAttributeCut(const char* path, const char* name, const char* value);
+// Sets the text of the element at path.
+Cut setTextCut(const char* path, const char* text);
+
+// A setter given a value and the getter that must then answer the expected one.
+template <class Object, class T>
+struct SetterCase {
+    const char* name;
+    void (Object::*set)(T);
+    T (Object::*get)() const;
+    T in;
+    T out;
+};
+
+// Runs each case on a fresh object from make; disposed of with done.
+template <class Object, class T, size_t N, class Make, class Done>
+void expectSetterCases(const SetterCase<Object, T> (&cases)[N], Make make, Done done, const char* context)
+{
+    for (const SetterCase<Object, T>& c : cases) {
+        Object* object = make();
+        (object->*c.set)(c.in);
+        EXPECT_EQ((object->*c.get)(), c.out) << c.name << " " << context;
+        done(object);
+    }
+}
+
+// Writes source with putInXML, serialises and parses it, and reads the parsed element into target
+// with initWithXML. Answers the bytes; ok receives initWithXML's result.
+template <class Object>
+std::string xmlRoundTrip(Object& source, Object& target, bool* ok = nullptr)
+{
+    XmlScratch scratch;
+    XIXMLElement* element = source.putInXML(scratch.parent());
+    if (element == nullptr) {
+        if (ok != nullptr) {
+            *ok = false;
+        }
+        return std::string();
+    }
+    std::string bytes = writeElement(element);
+    std::unique_ptr<NuvoraXML::XCXMLTree> tree = parseDocument(bytes);
+    bool read = tree != nullptr && target.initWithXML(firstElement(*tree));
+    if (ok != nullptr) {
+        *ok = read;
+    }
+    return bytes;
+}
+
+// Varies every field of source (each must then differ from target's), takes it through the XML round
+// trip into target and expects both objects to hold the same values; name labels the failures.
+template <class Object>
+void expectRoundTrip(Object& source, Object& target, const char* name)
+{
+    varyFields(source);
+    EXPECT_EQ(unchangedLines(NvScn::dumpFields(source), NvScn::dumpFields(target)), std::vector<std::string>{})
+        << name;
+    bool ok = false;
+    std::string bytes = xmlRoundTrip(source, target, &ok);
+    EXPECT_TRUE(ok) << name << "\n" << bytes;
+    EXPECT_EQ(NvScn::dumpFields(target), NvScn::dumpFields(source)) << name << "\n" << bytes;
+}
+
+}  // namespace ScnTest
+
+#endif

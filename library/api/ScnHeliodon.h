@@ -271,8 +271,6 @@ public:
     virtual ~CScnHeliodon() {}
 };
 
-class CScnTime;
-
 // The options of a heliodon study (images over a day or a year): its rendering and compression
 // options, how often an image is taken and over which period. Frequency types: 0 "OneImage",
 // 1 "Daily", 2 "Yearly"; units: 0 "FrameRate", 1 "Minutes", 2 "Hours", 3 "Days", 4 "Months".

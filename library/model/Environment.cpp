@@ -262,7 +262,7 @@ bool CScnFilters::initWithXML(XIXMLElement* element)
 }
 
 CScnEnvironment::CScnEnvironment(CBaseObjectMgr* owner)
-    : CScnObject(owner), mBackgroundPicture(owner), mForeground(owner)
+    : CScnObject(owner), mFog(owner), mClouds(owner), mBackgroundPicture(owner), mForeground(owner)
 {
     setFieldDefaults(*this);
 }

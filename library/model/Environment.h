@@ -8,6 +8,7 @@
 #include "ScnEnvironment.h"
 #include "model/BaseObjectMgr.h"
 #include "model/Fields.h"
+#include "model/Heliodon.h"
 #include "model/ScnFrontier.h"
 #include "model/Stubs.h"
 
@@ -513,10 +514,10 @@ public:
     void setUUID(const CScnUUID* uuid) override { storeIfGiven(mUUID, uuid); }
     const char* getName() override { return mName.c_str(); }
     void setName(const char* name) override { mName = textOrEmpty(name); }
-    IScnFog* getFog() override { return nullptr; }
-    const IScnFog* getFog() const override { return nullptr; }
-    IScnClouds* getClouds() override { return nullptr; }
-    const IScnClouds* getClouds() const override { return nullptr; }
+    IScnFog* getFog() override { return &mFog; }
+    const IScnFog* getFog() const override { return &mFog; }
+    IScnClouds* getClouds() override { return &mClouds; }
+    const IScnClouds* getClouds() const override { return &mClouds; }
     IScnBackgroundPicture* getBackgroundPicture() override { return &mBackgroundPicture; }
     const IScnBackgroundPicture* getBackgroundPicture() const override { return &mBackgroundPicture; }
     IScnForeground* getForeground() override { return &mForeground; }
@@ -529,6 +530,8 @@ public:
     {
         v.identifier("UUID", mUUID, kNullUuid, kFresh);
         v.text("Name", mName, "");
+        v.object("Fog", mFog);
+        v.object("Clouds", mClouds);
         v.object("Background.Picture", mBackgroundPicture);
         v.object("Foregroung", mForeground);
     }
@@ -536,6 +539,8 @@ public:
 private:
     CScnUUID mUUID;
     std::string mName;
+    CScnFog mFog;
+    CScnClouds mClouds;
     CScnBackgroundPicture mBackgroundPicture;
     CScnForeground mForeground;
 };

@@ -3,7 +3,9 @@
 #include <cmath>
 #include <limits>
 
+#include "model/Clip.h"
 #include "model/Guard.h"
+#include "model/Messages.h"
 
 namespace NvScn {
 
@@ -20,7 +22,8 @@ constexpr LabelEntry kFrequencyUnitEntries[] = {
 const LabelTable kFrequencyTypeLabels(kFrequencyTypeEntries);
 const LabelTable kFrequencyUnitLabels(kFrequencyUnitEntries);
 
-CHeliodonOpt::CHeliodonOpt(CBaseObjectMgr* owner) : CScnObject(owner), mOptions(owner)
+CHeliodonOpt::CHeliodonOpt(CBaseObjectMgr* owner)
+    : CScnObject(owner), mOptions(owner), mStartTime(owner), mEndTime(owner)
 {
     setFieldDefaults(*this);
 }
@@ -43,6 +46,39 @@ XIXMLElement* CHeliodonOpt::putInXML(XIXMLElement* parent)
 bool CHeliodonOpt::initWithXML(XIXMLElement* options)
 {
     return initFieldsWithXML(*this, options, "CScnHeliodonOpt::initWithXML");
+}
+
+COldHeliodonOpt::COldHeliodonOpt(CBaseObjectMgr* owner)
+    : CAnimRenderingOpt(owner),
+      mPath("file:///C|/Heliodon"),
+      mPlace(owner),
+      mTime(owner),
+      mSunshine(0.5),
+      mNorthAngle(0.0),
+      mFilmFrameRate(25.0)
+{
+    mPlace.setLongitude(140);
+    mPlace.setLatitude(2932);
+    mPlace.setTimeZone(60);
+    mTime.setDay(15);
+    mTime.setMonth(1);
+    mTime.setHour(12);
+    mTime.setMinute(0);
+}
+
+void COldHeliodonOpt::setSunshine(double sunshine)
+{
+    mSunshine = clipOwnerGated(*this, sunshine, 0.0, 1.0, Msg::kClipSunshine);
+}
+
+void COldHeliodonOpt::setNorthAngle(double angle)
+{
+    mNorthAngle = clipOwnerGated(*this, angle, 0.0, 360.0, Msg::kClipNorthAngle);
+}
+
+void COldHeliodonOpt::setFilmFrameRate(double rate)
+{
+    mFilmFrameRate = clipOwnerGated(*this, rate, 0.0, kNoUpperBound<double>, Msg::kClipFilmFrameRate);
 }
 
 }  // namespace NvScn

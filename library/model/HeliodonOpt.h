@@ -2,9 +2,12 @@
 #ifndef SCN_HELIODON_OPT_H
 #define SCN_HELIODON_OPT_H
 
+#include <string>
+
 #include "ScnHeliodon.h"
 #include "model/BaseObjectMgr.h"
 #include "model/Fields.h"
+#include "model/Heliodon.h"
 #include "model/RenderingOpt.h"
 #include "model/ScnFrontier.h"
 
@@ -33,10 +36,10 @@ public:
     void setFrequencyValue(double value) override { mFrequencyValue = wholeUnits(value); }
     double getMovieDuration() override { return mMovieDuration; }
     void setMovieDuration(double duration) override { mMovieDuration = duration; }
-    CScnTime* getStartTime() override { return nullptr; }
-    const CScnTime* getStartTime() const override { return nullptr; }
-    CScnTime* getEndTime() override { return nullptr; }
-    const CScnTime* getEndTime() const override { return nullptr; }
+    CScnTime* getStartTime() override { return &mStartTime; }
+    const CScnTime* getStartTime() const override { return &mStartTime; }
+    CScnTime* getEndTime() override { return &mEndTime; }
+    const CScnTime* getEndTime() const override { return &mEndTime; }
     bool isAllRange() override { return mAllRange; }
     void setAllRange(bool allRange) override { mAllRange = allRange; }
 
@@ -49,6 +52,8 @@ public:
         v.label("Frequency.Unit", mFrequencyUnit, kFrequencyUnitLabels, 2);
         v.real("Frequency.Value", mFrequencyValue, 1.0, [](double value) { return wholeUnits(value); });
         v.real("Movie.Duration", mMovieDuration, 0.0);
+        v.date("Start.Time", mStartTime);
+        v.date("End.Time", mEndTime);
         v.flag("All.Range", mAllRange, false);
     }
 
@@ -62,7 +67,39 @@ private:
     int32_t mFrequencyUnit;
     double mFrequencyValue;
     double mMovieDuration;
+    CTime mStartTime;
+    CTime mEndTime;
     bool mAllRange;
+};
+
+// The heliodon options of older option files: view options and, beside them, the older settings
+// of the study, whose range setters clamp inside a scene with a report.
+class COldHeliodonOpt : public CAnimRenderingOpt {
+public:
+    explicit COldHeliodonOpt(CBaseObjectMgr* owner);
+
+    // Where the study's images go.
+    const char* getPath() const { return mPath.c_str(); }
+    void setPath(const char* path) { mPath = path != nullptr ? path : ""; }
+    CScnPlace* getPlace() { return &mPlace; }
+    CScnTime* getTime() { return &mTime; }
+    double getSunshine() const { return mSunshine; }
+    // Kept within 0 to 1 inside a scene.
+    void setSunshine(double sunshine);
+    double getNorthAngle() const { return mNorthAngle; }
+    // Kept within 0 to 360 degrees inside a scene.
+    void setNorthAngle(double angle);
+    double getFilmFrameRate() const { return mFilmFrameRate; }
+    // Kept not below 0 inside a scene.
+    void setFilmFrameRate(double rate);
+
+private:
+    std::string mPath;
+    CPlace mPlace;
+    CTime mTime;
+    double mSunshine;
+    double mNorthAngle;
+    double mFilmFrameRate;
 };
 
 }  // namespace NvScn

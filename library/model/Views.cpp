@@ -142,6 +142,8 @@ CScnViewInfo::CScnViewInfo(CBaseObjectMgr* owner)
       mDepthOfField(owner),
       mRendererInfo(owner),
       mClippingBox(owner),
+      mCameraLight(owner, false),
+      mRadiosityLight(owner, true),
       mFilters(owner),
       mNeonShaders(getScene()),
       mBackgroundPicture(owner),

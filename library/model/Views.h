@@ -8,6 +8,7 @@
 #include "model/BaseObjectMgr.h"
 #include "model/Environment.h"
 #include "model/Fields.h"
+#include "model/Lights.h"
 #include "model/ObjectMgr.h"
 #include "model/RenderingOpt.h"
 #include "model/ScnFrontier.h"
@@ -170,10 +171,10 @@ public:
     const IScnRendererInfo* getRendererInfo() const override { return &mRendererInfo; }
     IScnClippingBox* getClippingBox() override { return &mClippingBox; }
     const IScnClippingBox* getClippingBox() const override { return &mClippingBox; }
-    IScnCameraLight* getCameraLight() override { return nullptr; }
-    const IScnCameraLight* getCameraLight() const override { return nullptr; }
-    IScnCameraLight* getRadiosityLight() override { return nullptr; }
-    const IScnCameraLight* getRadiosityLight() const override { return nullptr; }
+    IScnCameraLight* getCameraLight() override { return &mCameraLight; }
+    const IScnCameraLight* getCameraLight() const override { return &mCameraLight; }
+    IScnCameraLight* getRadiosityLight() override { return &mRadiosityLight; }
+    const IScnCameraLight* getRadiosityLight() const override { return &mRadiosityLight; }
     IScnFilters* getFilters() override { return &mFilters; }
     const IScnFilters* getFilters() const override { return &mFilters; }
     TScnObjectMgr<CScnUUID>* getNeonShaders() override { return &mNeonShaders; }
@@ -197,6 +198,8 @@ public:
         v.object("Depth.Of.Field", mDepthOfField);
         v.object("Renderer.Info", mRendererInfo);
         v.object("Clipping.Box", mClippingBox, kOptional);
+        v.object("Camera.Light", mCameraLight, kOptional);
+        v.object("Radiosity.Light", mRadiosityLight, kOptional);
         v.identifier("Environment", mEnvironment, kNullUuid, kOptional);
         v.object("Filters", mFilters, kOptional);
         v.uuidList("Neon.Shaders", mNeonShaders, kOptional);
@@ -214,6 +217,8 @@ private:
     CScnDepthOfField mDepthOfField;
     CScnRendererInfo mRendererInfo;
     CScnClippingBox mClippingBox;
+    CScnCameraLight mCameraLight;
+    CScnCameraLight mRadiosityLight;
     CScnUUID mEnvironment;
     CScnFilters mFilters;
     TObjectMgr<CScnUUIDX, CScnUUID> mNeonShaders;

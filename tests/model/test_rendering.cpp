@@ -364,4 +364,54 @@ TEST(HeliodonStudyOptions, WriteTheirItemsIntoTheOptionsElement)
     EXPECT_EQ(dumpFields(read), dumpFields(study));
 }
 
+TEST(OldHeliodonOptions, StartWithTheOlderDefaults)
+{
+    COldHeliodonOpt old(nullptr);
+    EXPECT_STREQ(old.getPath(), "file:///C|/Heliodon");
+    EXPECT_EQ(old.getPlace()->getLongitude(), 140);
+    EXPECT_EQ(old.getPlace()->getLatitude(), 2932);
+    EXPECT_EQ(old.getPlace()->getTimeZone(), 60);
+    EXPECT_EQ(old.getTime()->getDay(), 15);
+    EXPECT_EQ(old.getTime()->getMonth(), 1);
+    EXPECT_EQ(old.getTime()->getHour(), 12);
+    EXPECT_EQ(old.getTime()->getMinute(), 0);
+    EXPECT_EQ(old.getSunshine(), 0.5);
+    EXPECT_EQ(old.getNorthAngle(), 0.0);
+    EXPECT_EQ(old.getFilmFrameRate(), 25.0);
+    EXPECT_EQ(old.asViewOpt()->getRenderingOpt()->getWidth(), 320);
+}
+
+struct OldClampCase {
+    void (COldHeliodonOpt::*set)(double);
+    double (COldHeliodonOpt::*get)() const;
+    double given;
+    double clamped;
+    const char* report;
+};
+
+class OldHeliodonClampTest : public SceneFixture {};
+
+TEST_F(OldHeliodonClampTest, RangeSettersClampOnlyInsideAScene)
+{
+    const OldClampCase cases[] = {
+        {&COldHeliodonOpt::setSunshine, &COldHeliodonOpt::getSunshine, 1.5, 1,
+         "Method setSunshine has clipped a value out of range."},
+        {&COldHeliodonOpt::setSunshine, &COldHeliodonOpt::getSunshine, 0.75, 0.75, nullptr},
+        {&COldHeliodonOpt::setNorthAngle, &COldHeliodonOpt::getNorthAngle, 400, 360,
+         "Method setNorthAngle has clipped a value out of range."},
+        {&COldHeliodonOpt::setNorthAngle, &COldHeliodonOpt::getNorthAngle, -10, 0,
+         "Method setNorthAngle has clipped a value out of range."},
+        {&COldHeliodonOpt::setFilmFrameRate, &COldHeliodonOpt::getFilmFrameRate, -1, 0,
+         "Method setFilmFrameRate has clipped a value out of range."},
+        {&COldHeliodonOpt::setFilmFrameRate, &COldHeliodonOpt::getFilmFrameRate, 1000, 1000, nullptr},
+    };
+    for (const OldClampCase& c : cases) {
+        forFreeAndOwned<COldHeliodonOpt>([&](COldHeliodonOpt& old, bool inScene) {
+            (old.*c.set)(c.given);
+            EXPECT_EQ((old.*c.get)(), inScene ? c.clamped : c.given) << c.given;
+            EXPECT_EQ(warnings(), expectedReports(inScene, c.report)) << c.given;
+        });
+    }
+}
+
 }  // namespace

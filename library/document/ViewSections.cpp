@@ -54,8 +54,13 @@ void writeHeliodonOptions(CSCN& scene, XIXMLElement* file)
 
 void readHeliodonOptions(CSCN& scene, XIXMLElement* file)
 {
-    if (XIXMLElement* heliodons = XmlForm::findChild(file, "Heliodons")) {
-        if (XIXMLElement* options = XmlForm::findChild(heliodons, "Options")) {
+    // Older documents hold a single "Heliodon" element with the study options inside.
+    XIXMLElement* holder = XmlForm::findChild(file, "Heliodons");
+    if (holder == nullptr) {
+        holder = XmlForm::findChild(file, "Heliodon");
+    }
+    if (holder != nullptr) {
+        if (XIXMLElement* options = XmlForm::findChild(holder, "Options")) {
             scene.getHeliodonOpt()->initWithXML(options);
         }
     }

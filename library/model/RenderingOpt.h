@@ -238,8 +238,18 @@ protected:
     template <class V>
     void visitOlderPlacement(V& v)
     {
-        v.olderPlacement("Scale", [this](auto& older) { visitScale(older, true); });
+        v.olderPlacement("Scale", OlderScale{*this});
     }
+
+    // The scale items of the older placement, as a group of the field list.
+    struct OlderScale {
+        TRenderingOpt& options;
+        template <class V>
+        void operator()(V& v)
+        {
+            options.visitScale(v, true);
+        }
+    };
 
     template <class V>
     void visitScale(V& v, bool olderPlacement = false)

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "document/Sections.h"
+#include "model/HeliodonOpt.h"
 #include "model/Views.h"
 #include "test_views_support.h"
 
@@ -233,6 +234,27 @@ TEST_F(SectionsScene, TheOldImageElementHoldsThePerspectiveOptions)
         EXPECT_EQ(options.getNbReflection(), 5) << image;
         EXPECT_EQ(options.getParallelScale(), 40) << image;
         EXPECT_EQ(options.getImageResolution(), 9) << image;
+    }
+    EXPECT_EQ(warnings(), Strings{});
+}
+
+TEST_F(SectionsScene, StudyOptionsComeFromTheListOrFromTheOlderSingleHeliodon)
+{
+    CHeliodonOpt written(nullptr);
+    written.setFrequencyType(2);
+    written.setMovieDuration(8);
+    ScnTest::XmlDocument holder("Heliodon");
+    std::string options = ScnTest::writeElement(written.putInXML(holder.top()));
+    const std::pair<std::string, double> cases[] = {
+        {"<Scn.File><Heliodon>" + options + "</Heliodon></Scn.File>", 8},
+        {"<Scn.File><Heliodons>" + options + "</Heliodons><Heliodon/></Scn.File>", 8},
+        {"<Scn.File><Heliodons/><Heliodon>" + options + "</Heliodon></Scn.File>", 0},
+    };
+    for (const auto& c : cases) {
+        scene().getHeliodonOpt()->setMovieDuration(0);
+        Parsed parsed(c.first);
+        Sections::readHeliodonOptions(scene(), parsed.element());
+        EXPECT_EQ(scene().getHeliodonOpt()->getMovieDuration(), c.second) << c.first;
     }
     EXPECT_EQ(warnings(), Strings{});
 }

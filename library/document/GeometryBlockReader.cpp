@@ -60,6 +60,50 @@ float toFloat(double value)
                                          static_cast<double>(FLT_MAX)));
 }
 
+// Bytes after the data that are always readable: the terminating NUL, then room for reading
+// eight bytes at once from any position up to it.
+constexpr size_t kPadding = 16;
+
+// Inlined into the token loops, which run once per number.
+#define SCN_HOT inline __attribute__((always_inline))
+
+// The value of eight ASCII digits in memory order (the first is the most significant).
+SCN_HOT uint64_t eightDigits(uint64_t chunk)
+{
+    chunk -= 0x3030303030303030ull;
+    chunk = chunk * 10 + (chunk >> 8);
+    return (((chunk & 0x000000FF000000FFull) * 0x000F424000000064ull) +
+            (((chunk >> 16) & 0x000000FF000000FFull) * 0x0000271000000001ull)) >> 32;
+}
+
+// Reads the run of decimal digits at p, which a non-digit ends within the readable bytes;
+// answers its length and its value (meaningful up to 19 digits).
+SCN_HOT size_t scanDigits(const char* p, uint64_t& value)
+{
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+    uint64_t chunk;
+    std::memcpy(&chunk, p, sizeof chunk);
+    uint64_t nonDigits =
+        ((chunk + 0x4646464646464646ull) | (chunk - 0x3030303030303030ull)) & 0x8080808080808080ull;
+    if (nonDigits != 0) {
+        // Only the bytes before the first non-digit count; the others become leading zeros.
+        size_t length = static_cast<size_t>(__builtin_ctzll(nonDigits)) >> 3;
+        size_t shift = 8 * (8 - length);
+        value = length == 0 ? 0 : eightDigits((chunk << shift) | (0x3030303030303030ull >> (64 - shift)));
+        return length;
+    }
+    value = eightDigits(chunk);
+    size_t length = 8;
+#else
+    value = 0;
+    size_t length = 0;
+#endif
+    while (isDigit(p[length])) {
+        value = value * 10 + static_cast<uint64_t>(p[length++] - '0');
+    }
+    return length;
+}
+
 // The tokens of a CDATA section, with the block rules: a token always lies whole in the
 // buffer, so reals convert in place.
 class CBlockInput {
@@ -68,19 +112,21 @@ public:
         : mStream(Nuvora::checkPointer(stream, TokenMsg::kNullBlockStream)),
           mScene(scene),
           mCapacity(kInitialCapacity),
-          mData(new char[kInitialCapacity])
+          mData(new char[kInitialCapacity + kPadding]())
     {
     }
 
     // Skips whitespace; answers the next byte without consuming it, -1 at the end.
-    int peekAfterSpace()
+    SCN_HOT int peekAfterSpace()
     {
         for (;;) {
-            while (mPos < mEnd && isSpace(mData[mPos])) {
-                ++mPos;
+            const char* p = mData.get() + mPos;
+            while (isSpace(*p)) {
+                ++p;
             }
+            mPos = static_cast<size_t>(p - mData.get());
             if (mPos < mEnd) {
-                return static_cast<unsigned char>(mData[mPos]);
+                return static_cast<unsigned char>(*p);
             }
             if (!more(mPos)) {
                 return -1;
@@ -91,9 +137,24 @@ public:
     // Consumes the byte that peekAfterSpace answered.
     void skip() { ++mPos; }
 
-    int32_t readInt()
+    SCN_HOT int32_t readInt()
     {
         int c = peekAfterSpace();
+        int32_t fast = 0;
+        return fastInt(fast) ? fast : readIntSlowly(c);
+    }
+
+    SCN_HOT double readReal()
+    {
+        int c = peekAfterSpace();
+        double fast = 0.0;
+        return fastReal(fast) ? fast : readRealSlowly(c);
+    }
+
+private:
+    // readInt for every case: tokens across the buffer's end, errors.
+    __attribute__((noinline)) int32_t readIntSlowly(int c)
+    {
         bool negative = c == '-';
         if (c == '-' || c == '+') {
             ++mPos;
@@ -121,9 +182,9 @@ public:
         return negative ? static_cast<int32_t>(0 - magnitude) : static_cast<int32_t>(magnitude);
     }
 
-    double readReal()
+    // readReal for every case: tokens across the buffer's end, INF and NaN, errors.
+    __attribute__((noinline)) double readRealSlowly(int c)
     {
-        int c = peekAfterSpace();
         size_t start = mPos;
         bool negative = c == '-';
         if (c == '-' || c == '+') {
@@ -161,7 +222,65 @@ public:
         return negative ? -kSpecialValue : kSpecialValue;
     }
 
-private:
+    // The read position past an optional sign.
+    SCN_HOT const char* afterSign(bool& negative) const
+    {
+        const char* p = mData.get() + mPos;
+        negative = *p == '-';
+        return *p == '-' || *p == '+' ? p + 1 : p;
+    }
+
+    // The common case of readInt: a plain integer of at most 10 digits that ends before the
+    // buffer does; false leaves everything to the general path.
+    SCN_HOT bool fastInt(int32_t& value)
+    {
+        bool negative = false;
+        const char* p = afterSign(negative);
+        uint64_t magnitude = 0;
+        size_t length = scanDigits(p, magnitude);
+        p += length;
+        if (length == 0 || length > 10 || p >= mData.get() + mEnd || *p == '.' ||
+            magnitude > (negative ? 2147483648ull : 2147483647ull)) {
+            return false;
+        }
+        value = negative ? static_cast<int32_t>(0 - magnitude) : static_cast<int32_t>(magnitude);
+        mPos = static_cast<size_t>(p - mData.get());
+        return true;
+    }
+
+    // The common case of readReal: at most 19 digits, the point anywhere, ending before the
+    // buffer does, converted exactly as a 53-bit integer over a power of ten; false leaves
+    // everything to the general path.
+    SCN_HOT bool fastReal(double& value)
+    {
+        static constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,
+                                                  1e7,  1e8,  1e9,  1e10, 1e11, 1e12, 1e13,
+                                                  1e14, 1e15, 1e16, 1e17, 1e18, 1e19};
+        bool negative = false;
+        const char* p = afterSign(negative);
+        uint64_t mantissa = 0;
+        size_t digits = scanDigits(p, mantissa);
+        p += digits;
+        size_t fraction = 0;
+        if (*p == '.') {
+            uint64_t decimals = 0;
+            fraction = scanDigits(++p, decimals);
+            p += fraction;
+            digits += fraction;
+            if (digits > 19) {
+                return false;
+            }
+            mantissa = mantissa * static_cast<uint64_t>(kPowersOfTen[fraction]) + decimals;
+        }
+        if (digits == 0 || digits > 19 || p >= mData.get() + mEnd || mantissa > (1ull << 53)) {
+            return false;
+        }
+        double magnitude = static_cast<double>(mantissa) / kPowersOfTen[fraction];
+        value = negative ? -magnitude : magnitude;
+        mPos = static_cast<size_t>(p - mData.get());
+        return true;
+    }
+
     int peek()
     {
         if (mPos == mEnd && !more(mPos)) {
@@ -199,8 +318,8 @@ private:
         }
     }
 
-    // Drops the bytes before keep (the kept ones move to the front) and reads more; false when
-    // no byte came.
+    // Drops the bytes before keep (the kept ones move to the front) and reads more, with a NUL
+    // after the data; false when no byte came.
     bool more(size_t keep)
     {
         if (mAtEnd) {
@@ -212,7 +331,7 @@ private:
         mEnd = kept;
         if (mCapacity - mEnd < static_cast<size_t>(kChunk)) {
             size_t capacity = mCapacity * 2;
-            std::unique_ptr<char[]> grown(new char[capacity]);
+            std::unique_ptr<char[]> grown(new char[capacity + kPadding]());
             std::memcpy(grown.get(), mData.get(), mEnd);
             mData = std::move(grown);
             mCapacity = capacity;
@@ -226,6 +345,7 @@ private:
             }
             mEnd += static_cast<size_t>(std::min(got, kChunk));
         }
+        mData[mEnd] = '\0';
         return mEnd > before;
     }
 
@@ -271,7 +391,9 @@ CScnVector readPoint(CBlockInput& in, CSCN* scene)
     return point;
 }
 
-void readLoop(CBlockInput& in, CVertexMgr& vertices)
+// Reads one loop (outer or hole) into its vertex records.
+template <class Loop>
+void readLoop(CBlockInput& in, Loop& vertices)
 {
     int32_t count = in.readInt();
     if (count < 0) {
@@ -310,7 +432,7 @@ void readPolygon(CBlockInput& in, CSCN* scene, CPolygon& polygon)
     if (marker != 'h' && marker != 'o' && marker != 'p') {
         report(scene, TokenMsg::kPolygonTypeUnknown);
     }
-    polygon.setPropertyIndex(in.readInt());
+    polygon.CPolygon::setPropertyIndex(in.readInt());
     int32_t loops = 1;
     if (marker == 'h') {
         loops = in.readInt();
@@ -318,7 +440,7 @@ void readPolygon(CBlockInput& in, CSCN* scene, CPolygon& polygon)
             Nuvora::fail(TokenMsg::kErrorReadingPolygon);
         }
     }
-    polygon.setSmoothed(marker == 'o');
+    polygon.CPolygon::setSmoothed(marker == 'o');
     readLoop(in, polygon.vertices());
     for (int32_t i = 1; i < loops; ++i) {
         readLoop(in, polygon.holes().appendItem()->vertices());

@@ -85,7 +85,9 @@ char* putVector(char* p, const CScnVector& point)
     return putReal(p, point.z);
 }
 
-void putLoop(CBlockOutput& out, const CVertexMgr& vertices)
+// Writes one loop (outer or hole): its count, then each vertex with its markers.
+template <class Loop>
+void putLoop(CBlockOutput& out, const Loop& vertices)
 {
     uint32_t count = vertices.size();
     out.commit(putInt(out.room(kIntCapacity), static_cast<int32_t>(count)));

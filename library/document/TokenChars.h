@@ -8,6 +8,7 @@
 namespace NvScn {
 namespace TokenChars {
 
+// The classes, as bits of a table entry.
 enum : uint8_t {
     kDigit = 1,     // 0-9
     kLetter = 2,    // A-Z, a-z
@@ -16,6 +17,7 @@ enum : uint8_t {
     kLineEnd = 16   // line feed, carriage return
 };
 
+// Builds the table once, at compile time.
 constexpr std::array<uint8_t, 256> makeTable()
 {
     std::array<uint8_t, 256> table{};
@@ -34,6 +36,7 @@ constexpr std::array<uint8_t, 256> makeTable()
     return table;
 }
 
+// The classes of every byte value.
 inline constexpr std::array<uint8_t, 256> kTable = makeTable();
 
 // Whether the byte (0 to 255) has any of the classes; false for the end of data (-1).

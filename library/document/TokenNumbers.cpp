@@ -100,8 +100,11 @@ const char* skipBlanksAndSign(const char* p, bool& negative)
 
 char* putDigits(char* out, uint32_t value)
 {
-    char text[10];
-    char* end = text + sizeof text;
+    int length = 1;
+    for (uint32_t bound = 10; length < 10 && value >= bound; bound *= 10) {
+        ++length;
+    }
+    char* end = out + length;
     char* p = end;
     while (value >= 100) {
         uint32_t pair = (value % 100) * 2;
@@ -115,9 +118,7 @@ char* putDigits(char* out, uint32_t value)
     } else {
         *--p = static_cast<char>('0' + value);
     }
-    size_t length = static_cast<size_t>(end - p);
-    std::memcpy(out, p, length);
-    return out + length;
+    return end;
 }
 
 char* putInt(char* out, int32_t value)
@@ -170,21 +171,19 @@ char* putReal(char* out, double value)
         *out++ = ' ';
         return out;
     }
-    // Six digits, then as many as the stepwise rule keeps: a digit follows while the digits
-    // after it are not all zero (the rest is never zero on this path).
-    char digits[6];
+    // Six digits, of which the stepwise rule keeps as many as are followed by a non-zero digit
+    // (the rest is never zero on this path); the space overwrites the first dropped one.
     uint32_t remaining = micros;
-    for (int i = 5; i >= 0; --i) {
-        digits[i] = static_cast<char>('0' + remaining % 10);
-        remaining /= 10;
+    for (int i = 5; i >= 0; i -= 2) {
+        uint32_t pair = (remaining % 100) * 2;
+        remaining /= 100;
+        out[i] = kDigitPairs[pair + 1];
+        out[i - 1] = kDigitPairs[pair];
     }
-    int kept = 1;
-    uint32_t below = 100000;
-    while (kept < 6 && micros % below != 0) {
-        ++kept;
-        below /= 10;
+    int kept = 6;
+    while (kept > 1 && out[kept - 1] == '0') {
+        --kept;
     }
-    std::memcpy(out, digits, static_cast<size_t>(kept));
     out += kept;
     *out++ = ' ';
     return out;

@@ -19,6 +19,8 @@ namespace {
 // Bytes kept before the read position when the buffer is refilled, so that a byte or two can
 // always be given back.
 constexpr size_t kLookBack = 8;
+// Largest chunk a reader asks for, whatever its caller requests.
+constexpr size_t kLargestChunk = 1 << 20;
 // Longest word that readReal examines for "NaN" and "INF".
 constexpr size_t kSpecialWordLength = 9;
 // Values a table reserves before they arrive.
@@ -61,7 +63,7 @@ bool isSpaceOrTab(int c)
 CReader::CReader(CScnStream* stream, CSCN* scene, size_t chunk)
     : mStream(Nuvora::checkPointer(stream, TokenMsg::kNullStream)),
       mScene(scene),
-      mChunk(std::max<size_t>(chunk, 1)),
+      mChunk(std::clamp<size_t>(chunk, 1, kLargestChunk)),
       mBuffer(kLookBack + mChunk)
 {
     mBase = mStream->getPosition();

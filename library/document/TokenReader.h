@@ -42,7 +42,8 @@ struct CToken {
 // and NaN/INF reports go to the scene's feedback (dropped without scene).
 class CReader {
 public:
-    // Bytes asked of the stream per read; the reader may leave the stream up to this far ahead.
+    // Bytes asked of the stream per read (1 to 1 MB); the reader may leave the stream up to this
+    // far ahead until sync(), so over a stream that seeks back only so far the chunk must fit.
     static constexpr size_t kDefaultChunk = 4096;
 
     // Fails with the missing-pointer form when the stream is null.

@@ -15,8 +15,10 @@ struct CPoint : CScnVector {
     CPoint() : CScnVector{0.0, 0.0, 0.0} {}
 };
 
-// Vertices of a loop, stored by value; the owning polygon receives the reports.
+// Vertices of a hole, stored by value; the owning polygon receives the reports.
 using CVertexMgr = TSimpleMgr<CScnVertex, CPolygon>;
+// Vertices of a polygon's outer loop: room for 3 inside the polygon, on the heap beyond.
+using COuterLoopMgr = TSimpleMgr<CScnVertex, CPolygon, 3>;
 
 // An inner loop of a polygon.
 class CLoop : public TScnFrontier<CScnPolygon::CScnHole> {
@@ -39,7 +41,10 @@ using CHoleMgr = TRapideMgr<CLoop, CScnPolygon::CScnHole, CPolygon>;
 // A polygon: smoothing flag, material index, outer loop (room for 3 vertices) and holes.
 class CPolygon : public TScnFrontier<CScnPolygon> {
 public:
-    explicit CPolygon(CSCN* scene) : mScene(scene), mVertices(this, 3), mHoles(this) {}
+    // The large polygon tables keep their polygons in a slab pool.
+    static constexpr bool kPooled = true;
+
+    explicit CPolygon(CSCN* scene) : mScene(scene), mVertices(this), mHoles(this) {}
 
     bool isSmoothed() override { return mSmoothed; }
     void setSmoothed(bool smoothed) override { mSmoothed = smoothed; }
@@ -55,8 +60,8 @@ public:
 
     bool smoothed() const { return mSmoothed; }
     int32_t propertyIndex() const { return mPropertyIndex; }
-    CVertexMgr& vertices() { return mVertices; }
-    const CVertexMgr& vertices() const { return mVertices; }
+    COuterLoopMgr& vertices() { return mVertices; }
+    const COuterLoopMgr& vertices() const { return mVertices; }
     CHoleMgr& holes() { return mHoles; }
     const CHoleMgr& holes() const { return mHoles; }
 
@@ -64,7 +69,7 @@ private:
     bool mSmoothed = false;
     int32_t mPropertyIndex = 0;
     CSCN* mScene;
-    CVertexMgr mVertices;
+    COuterLoopMgr mVertices;
     CHoleMgr mHoles;
 };
 

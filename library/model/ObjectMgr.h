@@ -102,7 +102,7 @@ public:
     }
 
 private:
-    static constexpr size_t kSlot = (Size < sizeof(void*) ? sizeof(void*) : Size);
+    static constexpr size_t kSlot = ((Size < sizeof(void*) ? sizeof(void*) : Size) + 7) & ~size_t(7);
     static constexpr size_t kFirstChunkItems = 64;
     static constexpr size_t kLargestChunkItems = 65536;
 
@@ -134,16 +134,43 @@ private:
     void* mFree = nullptr;
 };
 
-// Storage of the elements of a TRapideMgr (an empty base for the kinds made with new): plain items
+// Whether a TRapideMgr keeps its elements in a slab pool: plain items (points) and the kinds that
+// ask for it with a static kPooled member (polygons of the large tables).
+template <class Impl, class = void>
+struct TIsPooled : std::is_trivially_destructible<Impl> {};
+template <class Impl>
+struct TIsPooled<Impl, std::void_t<decltype(Impl::kPooled)>> : std::integral_constant<bool, Impl::kPooled> {};
+
+// Storage of the elements of a TRapideMgr (an empty base for the kinds made with new): pooled items
 // come from a slab pool, the others from new.
-template <class Impl, class Owner, bool Plain = std::is_trivially_destructible<Impl>::value>
+template <class Impl, class Owner, bool Pooled = TIsPooled<Impl>::value>
 class TRapideStorage;
 
 template <class Impl, class Owner>
 class TRapideStorage<Impl, Owner, true> {
+    static_assert(alignof(Impl) <= 8, "pool slots are 8-byte aligned");
+
 public:
-    Impl* createElement(Owner*) { return new (mPool.allocate()) Impl(); }
-    void destroyElement(Impl* item) { mPool.deallocate(item); }
+    Impl* createElement(Owner* owner)
+    {
+        void* storage = mPool.allocate();
+        try {
+            if constexpr (std::is_constructible<Impl, Owner*>::value) {
+                return new (storage) Impl(owner);
+            } else {
+                (void)owner;
+                return new (storage) Impl();
+            }
+        } catch (...) {
+            mPool.deallocate(storage);
+            throw;
+        }
+    }
+    void destroyElement(Impl* item)
+    {
+        item->~Impl();
+        mPool.deallocate(item);
+    }
 
 private:
     TItemPool<sizeof(Impl)> mPool;
@@ -408,19 +435,27 @@ private:
 };
 
 // A list of plain 16-byte records stored by value (polygon vertices); pointers handed out stay
-// valid until the next insertion or removal.
-template <class Impl, class Owner>
+// valid until the next insertion or removal. The first Inline records live inside the manager,
+// so a polygon's first vertices cost no allocation of their own.
+template <class Impl, class Owner, uint32_t Inline = 0>
 class TSimpleMgr : public TScnFrontier<TScnObjectMgr<Impl>> {
 public:
     explicit TSimpleMgr(Owner* owner, uint32_t initialCapacity = 0) : mOwner(owner)
     {
-        if (initialCapacity > 0 && detail::resizeArray(mItems, initialCapacity)) {
-            mCapacity = initialCapacity;
+        if constexpr (Inline > 0) {
+            mItems = inlineItems();
+            mCapacity = Inline;
         }
+        reserve(initialCapacity);
     }
     TSimpleMgr(const TSimpleMgr&) = delete;
     TSimpleMgr& operator=(const TSimpleMgr&) = delete;
-    ~TSimpleMgr() override { Nuvora::release(mItems); }
+    ~TSimpleMgr() override
+    {
+        if (!isInline()) {
+            Nuvora::release(mItems);
+        }
+    }
 
     int32_t getNbObjects() override { return static_cast<int32_t>(mCount); }
 
@@ -506,13 +541,8 @@ public:
         if (count > detail::kMaxArrayCount) {
             return false;
         }
-        uint32_t capacity = std::max<uint32_t>(static_cast<uint32_t>(count),
-                                               detail::doubledCapacity(mCapacity));
-        if (!detail::resizeArray(mItems, capacity)) {
-            return false;
-        }
-        mCapacity = capacity;
-        return true;
+        return resize(std::max<uint32_t>(static_cast<uint32_t>(count),
+                                         detail::doubledCapacity(mCapacity)));
     }
 
     // Removes every record; the capacity stays.
@@ -524,14 +554,44 @@ public:
     Impl* data() { return mItems; }
 
 private:
+    bool isInline() const
+    {
+        if constexpr (Inline > 0) {
+            return mItems == inlineItems();
+        }
+        return false;
+    }
+    Impl* inlineItems() const
+    {
+        return reinterpret_cast<Impl*>(const_cast<unsigned char*>(mInline));
+    }
+
+    // Moves the records to a heap block of that capacity; false (nothing changed) without memory.
+    bool resize(uint32_t capacity)
+    {
+        if (!isInline()) {
+            if (!detail::resizeArray(mItems, capacity)) {
+                return false;
+            }
+        } else {
+            Impl* heap = nullptr;
+            if (!detail::resizeArray(heap, capacity)) {
+                return false;
+            }
+            std::memcpy(static_cast<void*>(heap), mItems, mCount * sizeof(Impl));
+            mItems = heap;
+        }
+        mCapacity = capacity;
+        return true;
+    }
+
     bool grow()
     {
         uint32_t capacity = detail::doubledCapacity(mCapacity);
-        if (capacity == 0 || !detail::resizeArray(mItems, capacity)) {
+        if (capacity == 0 || !resize(capacity)) {
             mOwner->report(Msg::kNoMemory);
             return false;
         }
-        mCapacity = capacity;
         return true;
     }
 
@@ -539,6 +599,7 @@ private:
     uint32_t mCount = 0;
     uint32_t mCapacity = 0;
     Impl* mItems = nullptr;
+    alignas(Impl) unsigned char mInline[Inline > 0 ? Inline * sizeof(Impl) : 1];
 };
 
 }  // namespace NvScn

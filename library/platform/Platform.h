@@ -20,7 +20,7 @@ int32_t interlockedIncrement(int32_t* value);
 // Atomically subtracts one and answers the new value.
 int32_t interlockedDecrement(int32_t* value);
 
-// Milliseconds of processor time used by the process.
+// A millisecond clock for progress throttling (monotonic; it may wrap around).
 using ClockSource = uint32_t (*)();
 uint32_t processorTimeMs();
 // Replaces the clock (tests); null restores the system one. Answers the previous one.

@@ -22,6 +22,16 @@ void replaceString(char*& field, const char* text)
     field = copy;
 }
 
+// Replaces a string that may live in an object's inline bytes with a heap copy of text.
+void replaceOwned(char*& field, char* inlineBytes, const char* text)
+{
+    char* copy = copyString(text);
+    if (field != inlineBytes) {
+        freeString(field);
+    }
+    field = copy;
+}
+
 // Replaces an owned string with a copy of text, or null.
 void replaceOptional(char*& field, const char* text)
 {
@@ -56,12 +66,22 @@ void checkValue(bool done)
     }
 }
 
-// Appends to target a copy of element with its attributes but no children.
-XIXMLElement* copyShallow(XIXMLElement* element, XIXMLElement* target)
+// The topmost ancestor of element (itself when detached): the one that owns the keys.
+XIXMLElement* keyOwner(XIXMLElement* element)
 {
-    XIXMLElement* copy = target->AddElement(target->GetKey(element->GetName()));
+    XIXMLElement* top = element;
+    for (XIXMLElement* e = element->AsNode()->GetParent(); e != nullptr; e = e->AsNode()->GetParent()) {
+        top = e;
+    }
+    return top;
+}
+
+// Appends to target a copy of element with its attributes but no children; keys come from keys.
+XIXMLElement* copyShallow(XIXMLElement* element, XIXMLElement* target, XIXMLElement* keys)
+{
+    XIXMLElement* copy = target->AddElement(keys->GetKey(element->GetName()));
     for (XIXMLAttribute* a = element->GetFirstAttribute(); a != nullptr; a = a->GetNext()) {
-        a->CopyTo(copy);
+        copy->AddAttribute(keys->GetKey(a->GetName()), a->GetValue());
     }
     return copy;
 }
@@ -69,13 +89,14 @@ XIXMLElement* copyShallow(XIXMLElement* element, XIXMLElement* target)
 // Appends to target a deep copy of the subtree of top, without recursion; answers the copy.
 XIXMLNode* copyTree(XIXMLElement* top, XIXMLElement* target)
 {
-    XIXMLElement* copyTop = copyShallow(top, target);
+    XIXMLElement* keys = keyOwner(target);
+    XIXMLElement* copyTop = copyShallow(top, target, keys);
     XIXMLElement* into = copyTop;
     XIXMLNode* node = top->GetFirstChild();
     while (node != nullptr) {
         XIXMLElement* element = node->AsElement();
         if (element != nullptr) {
-            XIXMLElement* copy = copyShallow(element, into);
+            XIXMLElement* copy = copyShallow(element, into, keys);
             XIXMLNode* child = element->GetFirstChild();
             if (child != nullptr) {
                 into = copy;
@@ -176,11 +197,14 @@ XCXMLElement::~XCXMLElement()
 
 void XCXMLElement::DestroyContent()
 {
+    // Every attribute of the list was made by AddAttribute.
     while (mFirstAttribute != nullptr) {
-        XIXMLAttribute* attribute = mFirstAttribute;
-        RemoveAttribute(attribute);
+        XCXMLAttribute* attribute = static_cast<XCXMLAttribute*>(mFirstAttribute);
+        mFirstAttribute = attribute->GetNext();
+        attribute->SetOwner(nullptr);
         delete attribute;
     }
+    mLastAttribute = nullptr;
     XIXMLElement* current = this;
     for (;;) {
         XIXMLNode* child = current->GetFirstChild();
@@ -231,10 +255,7 @@ XIXMLNode* XCXMLElement::CopyTo(XIXMLElement* target)
 
 const char* XCXMLElement::GetKey(const char* name)
 {
-    XIXMLElement* top = this;
-    for (XIXMLElement* e = mParent; e != nullptr; e = e->AsNode()->GetParent()) {
-        top = e;
-    }
+    XIXMLElement* top = keyOwner(this);
     if (top == this) {
         Nuvora::failNullPointer(Msg::kNotInTree);
     }
@@ -305,7 +326,12 @@ int32_t XCXMLElement::IndexOf(XIXMLNode* node)
 
 XIXMLAttribute* XCXMLElement::AddAttribute(const char* key, const char* value)
 {
-    XCXMLAttribute* attribute = new XCXMLAttribute(this, key, value);
+    return AddAttributeBytes(key, value, value != nullptr ? std::strlen(value) : 0);
+}
+
+XIXMLAttribute* XCXMLElement::AddAttributeBytes(const char* key, const char* value, size_t length)
+{
+    XCXMLAttribute* attribute = new (InlineBytes{length + 1}) XCXMLAttribute(this, key, value, length);
     appendToList<XIXMLAttribute>(mFirstAttribute, mLastAttribute, attribute);
     return attribute;
 }
@@ -364,16 +390,13 @@ XIXMLData* XCXMLElement::AddData(XIXMLData::IXMLCData* data)
 
 XIXMLData* XCXMLElement::AddData(const char* text)
 {
-    CheckNoData();
-    XCXMLData* node = new XCXMLData(text);
-    AppendChild(node);
-    return node;
+    return AddDataBytes(text, text != nullptr ? std::strlen(text) : 0);
 }
 
 XIXMLData* XCXMLElement::AddDataBytes(const char* text, size_t length)
 {
     CheckNoData();
-    XCXMLData* node = new XCXMLData(text, length);
+    XCXMLData* node = new (InlineBytes{length + 1}) XCXMLData(text, length);
     AppendChild(node);
     return node;
 }
@@ -533,9 +556,13 @@ void XCXMLRoot::Write(XCXMLWriter* writer, int32_t depth)
 
 // ---- XCXMLAttribute ----
 
-XCXMLAttribute::XCXMLAttribute(XIXMLElement* owner, const char* nameKey, const char* value)
-    : mNext(nullptr), mOwner(owner), mName(nameKey), mValue(copyString(value))
+XCXMLAttribute::XCXMLAttribute(XIXMLElement* owner, const char* nameKey, const char* value, size_t length)
+    : mNext(nullptr), mOwner(owner), mName(nameKey), mValue(InlineValue())
 {
+    if (length != 0) {
+        std::memcpy(mValue, value, length);
+    }
+    mValue[length] = 0;
 }
 
 XCXMLAttribute::~XCXMLAttribute()
@@ -545,7 +572,9 @@ XCXMLAttribute::~XCXMLAttribute()
             mOwner->RemoveAttribute(this);
         }
     });
-    freeString(mValue);
+    if (mValue != InlineValue()) {
+        freeString(mValue);
+    }
 }
 
 void XCXMLAttribute::Delete()
@@ -561,7 +590,7 @@ void XCXMLAttribute::SetName(const char* key)
 
 void XCXMLAttribute::SetValue(const char* value)
 {
-    replaceString(mValue, value);
+    replaceOwned(mValue, InlineValue(), value);
 }
 
 void XCXMLAttribute::ScanValue(const char* format, ...)
@@ -601,15 +630,21 @@ void XCXMLAttribute::CopyTo(XIXMLElement* target)
 
 // ---- XCXMLData ----
 
-XCXMLData::XCXMLData(const char* text) : mText(copyString(text)), mData(nullptr) {}
-
-XCXMLData::XCXMLData(const char* text, size_t length) : mText(copyString(text, length)), mData(nullptr) {}
+XCXMLData::XCXMLData(const char* text, size_t length) : mText(InlineText()), mData(nullptr)
+{
+    if (length != 0) {
+        std::memcpy(mText, text, length);
+    }
+    mText[length] = 0;
+}
 
 XCXMLData::XCXMLData(XIXMLData::IXMLCData* data) : mText(nullptr), mData(data) {}
 
 XCXMLData::~XCXMLData()
 {
-    freeString(mText);
+    if (mText != InlineText()) {
+        freeString(mText);
+    }
     if (mData != nullptr) {
         guardDestructor(Msg::kDataDestructor, [this] { mData->Release(); });
     }
@@ -651,7 +686,7 @@ void XCXMLData::SetText(const char* text)
     if (mData != nullptr) {
         Nuvora::fail();
     }
-    replaceString(mText, text);
+    replaceOwned(mText, InlineText(), text);
 }
 
 void XCXMLData::ScanText(const char* format, ...)

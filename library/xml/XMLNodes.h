@@ -6,13 +6,14 @@
 
 #include "ScnXML.h"
 #include "xml/Mine.h"
+#include "xml/NodeHeap.h"
 
 namespace NuvoraXML {
 
 class CHashKey;
 
 // The common part of every node: sibling and parent links and the liveness guard.
-class XCXMLNode : public XIXMLNode {
+class XCXMLNode : public XIXMLNode, public XCNodeMemory {
 public:
     XCXMLNode() : mNext(nullptr), mParent(nullptr) {}
     // Unlinks the node from its parent.
@@ -87,6 +88,8 @@ public:
     XIXMLAttribute* FindAttribute(const char* key) override;
     bool HasAttributeValue(const char* key, const char* value) override;
 
+    // Appends an attribute whose value is length bytes (the reader's path, no length scan).
+    XIXMLAttribute* AddAttributeBytes(const char* key, const char* value, size_t length);
     // Appends a text data node from length bytes (the reader's path, no length scan).
     XIXMLData* AddDataBytes(const char* text, size_t length);
 
@@ -123,9 +126,10 @@ private:
 };
 
 // A name and value pair of an element.
-class XCXMLAttribute : public XIXMLAttribute {
+class XCXMLAttribute final : public XIXMLAttribute, public XCNodeMemory {
 public:
-    XCXMLAttribute(XIXMLElement* owner, const char* nameKey, const char* value);
+    // The value (length bytes) goes to the inline bytes allocated behind the attribute.
+    XCXMLAttribute(XIXMLElement* owner, const char* nameKey, const char* value, size_t length);
     // Unlinks the attribute from its owner and frees the value.
     ~XCXMLAttribute() override;
     XCXMLAttribute(const XCXMLAttribute&) = delete;
@@ -148,6 +152,8 @@ public:
     void SetOwner(XIXMLElement* owner) { mOwner = owner; }
 
 private:
+    char* InlineValue() { return reinterpret_cast<char*>(this) + sizeof(XCXMLAttribute); }
+
     XIXMLAttribute* mNext;
     XIXMLElement* mOwner;
     const char* mName;
@@ -156,9 +162,9 @@ private:
 };
 
 // Character data of an element: an owned text or an owned data object.
-class XCXMLData : public XIXMLData, public XCXMLNode {
+class XCXMLData final : public XIXMLData, public XCXMLNode {
 public:
-    explicit XCXMLData(const char* text);
+    // The text (length bytes) goes to the inline bytes allocated behind the node.
     XCXMLData(const char* text, size_t length);
     explicit XCXMLData(XIXMLData::IXMLCData* data);
     // Releases the data object or frees the text.
@@ -179,6 +185,8 @@ public:
     XIXMLData::IXMLCData* GetCData() { return mData; }
 
 private:
+    char* InlineText() { return reinterpret_cast<char*>(this) + sizeof(XCXMLData); }
+
     char* mText;
     XIXMLData::IXMLCData* mData;
 };

@@ -107,6 +107,26 @@ size_t encodeUtf8(uint32_t value, unsigned char* out)
 
 }  // namespace
 
+inline void CXMLParser::AppendRun(Buffer& buffer, uint16_t stops)
+{
+    // The current character is the byte before the read position; the run is copied while it
+    // is scanned, into room for the rest of the input piece.
+    const unsigned char* p = mInput + mPos - 1;
+    const unsigned char* limit = mInput + mFill;
+    size_t room = static_cast<size_t>(limit - p);
+    if (buffer.length + room + 1 > buffer.capacity) {
+        Reserve(buffer, room);
+    }
+    char* out = buffer.bytes + buffer.length;
+    *out++ = static_cast<char>(*p++);
+    while (p < limit && (kClass.of[*p] & stops) == 0) {
+        *out++ = static_cast<char>(*p++);
+    }
+    buffer.length = static_cast<size_t>(out - buffer.bytes);
+    mPos = static_cast<size_t>(p - mInput);
+    Next();
+}
+
 // ---- CXMLCDataStream ----
 
 CXMLCDataStream::CXMLCDataStream(CXMLParser* parser)
@@ -273,7 +293,7 @@ int CXMLParser::Refill()
     return mInput[0];
 }
 
-void CXMLParser::SkipWhitespace()
+void CXMLParser::SkipMoreWhitespace()
 {
     while (isWhite(mCh)) {
         while (mPos < mFill && (kClass.of[mInput[mPos]] & kWhite) != 0) {
@@ -304,45 +324,18 @@ void CXMLParser::Reserve(Buffer& buffer, size_t extra)
     buffer.capacity = capacity;
 }
 
-void CXMLParser::Append(Buffer& buffer, const unsigned char* bytes, size_t length)
-{
-    Reserve(buffer, length);
-    std::memcpy(buffer.bytes + buffer.length, bytes, length);
-    buffer.length += length;
-}
-
-void CXMLParser::AppendRun(Buffer& buffer, uint16_t stops)
-{
-    size_t start = mPos;
-    size_t end = start;
-    while (end < mFill && (kClass.of[mInput[end]] & stops) == 0) {
-        ++end;
-    }
-    if (end != start) {
-        Append(buffer, mInput + start, end - start);
-        mPos = end;
-    }
-}
-
-void CXMLParser::Terminate(Buffer& buffer)
-{
-    Reserve(buffer, 0);
-    buffer.bytes[buffer.length] = 0;
-}
-
 void CXMLParser::ReadName(Buffer& buffer)
 {
     if (mCh < 0) {
         Nuvora::fail(Msg::kEndInName);
     }
-    if (isNameStop(mCh)) {
+    // A NUL byte would leave the name empty in the tree, and the tree unwritable.
+    if (isNameStop(mCh) || mCh == 0) {
         Nuvora::fail(Msg::kMustBeName);
     }
     buffer.length = 0;
     for (;;) {
-        Append(buffer, static_cast<char>(mCh));
         AppendRun(buffer, kNameStop);
-        Next();
         if (mCh < 0) {
             Nuvora::fail(Msg::kEndInName);
         }
@@ -456,9 +449,7 @@ void CXMLParser::ReadDelimited(Buffer& buffer, int end, uint16_t stops, bool ent
             ReadEntity(buffer);
             continue;
         }
-        Append(buffer, static_cast<char>(mCh));
         AppendRun(buffer, stops);
-        Next();
     }
     Next();
     Terminate(buffer);
@@ -476,9 +467,7 @@ void CXMLParser::ReadClosed(const char* close, size_t closeLength, const char* e
             mValue.length -= closeLength;
             break;
         }
-        Append(mValue, static_cast<char>(mCh));
         AppendRun(mValue, kGreaterStop);
-        Next();
     }
     Next();
     Terminate(mValue);
@@ -498,9 +487,7 @@ void CXMLParser::ReadText()
             ReadEntity(mValue);
             continue;
         }
-        Append(mValue, static_cast<char>(mCh));
         AppendRun(mValue, kTextStop);
-        Next();
     }
     Terminate(mValue);
     OnText(mValue.bytes);
@@ -648,9 +635,7 @@ void CXMLParser::SkipElementContent()
         }
         mName.length = 0;
         while (!isNameStop(mCh)) {
-            Append(mName, static_cast<char>(mCh));
             AppendRun(mName, kNameStop);
-            Next();
         }
         if (mCh < 0) {
             Nuvora::fail(Msg::kEndInSkippedElement);
@@ -719,6 +704,8 @@ void CXMLParser::ParseElement()
                 ReadCData();
             } else if (mCh == '!') {
                 ReadBang();
+            } else if (mCh == '?') {
+                ReadPI();
             } else {
                 break;
             }

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 #include "ScnXML.h"
@@ -43,6 +44,7 @@ public:
     void ParseFiltered(CXMLReadStream* stream);
 
 protected:
+    // A comment's text; the default ignores it.
     virtual void OnComment(const char* text);
     // Answering false ends the parse at once, without error.
     virtual bool OnPI(const char* target, const char* data);
@@ -51,22 +53,29 @@ protected:
                            const char* internalSubset);
     // Answers the handle given back to OnEndElement; in filtering mode 0 declines the element.
     virtual void* OnStartElement(const char* name) = 0;
+    // An attribute of the element just started, its value decoded.
     virtual void OnAttribute(const char* name, const char* value) = 0;
+    // A run of text, decoded, without its leading blanks.
     virtual void OnText(const char* text) = 0;
     // The default reads the section in 2048-byte requests and hands it to OnText.
     virtual void OnCData(CXMLReadStream* stream);
+    // The end of the element that OnStartElement answered handle for.
     virtual void OnEndElement(void* handle) = 0;
     // May fill buffer (size bytes, terminated) with the replacement of an unknown named entity.
     virtual bool OnUnknownEntity(const char* name, char* buffer, int32_t size);
 
 public:
+    // Frees the name and value buffers.
     virtual ~CXMLParser();
     CXMLParser(const CXMLParser&) = delete;
     CXMLParser& operator=(const CXMLParser&) = delete;
 
 protected:
-    // The length of the text being reported to OnText (it may hold NUL bytes from a section).
-    size_t GetTextLength() const { return mValue.length; }
+    // The length of the value or text being reported to OnAttribute or OnText (a text may hold
+    // NUL bytes from a section).
+    size_t GetValueLength() const { return mValue.length; }
+    // The length of the name being reported to OnStartElement or OnAttribute.
+    size_t GetNameLength() const { return mName.length; }
 
 private:
     friend class CXMLCDataStream;
@@ -91,7 +100,13 @@ private:
         return mCh = Refill();
     }
     int Refill();
-    void SkipWhitespace();
+    void SkipWhitespace()
+    {
+        if (mCh == ' ' || mCh == '\t' || mCh == '\n' || mCh == '\r') {
+            SkipMoreWhitespace();
+        }
+    }
+    void SkipMoreWhitespace();
 
     void Reserve(Buffer& buffer, size_t extra);
     void Append(Buffer& buffer, char c)
@@ -101,10 +116,24 @@ private:
         }
         buffer.bytes[buffer.length++] = c;
     }
-    void Append(Buffer& buffer, const unsigned char* bytes, size_t length);
-    // Adds the input bytes after the current character that belong to the run (class table).
-    void AppendRun(Buffer& buffer, uint16_t stops);
-    void Terminate(Buffer& buffer);
+    void Append(Buffer& buffer, const unsigned char* bytes, size_t length)
+    {
+        if (buffer.length + length + 1 > buffer.capacity) {
+            Reserve(buffer, length);
+        }
+        std::memcpy(buffer.bytes + buffer.length, bytes, length);
+        buffer.length += length;
+    }
+    // Adds the current character and the input bytes after it up to one of the stops (class
+    // table), then moves to the next character.
+    inline void AppendRun(Buffer& buffer, uint16_t stops);
+    void Terminate(Buffer& buffer)
+    {
+        if (buffer.length + 1 > buffer.capacity) {
+            Reserve(buffer, 0);
+        }
+        buffer.bytes[buffer.length] = 0;
+    }
 
     void ReadName(Buffer& buffer);
     void ReadEntity(Buffer& buffer);

@@ -2,6 +2,8 @@
 #ifndef NUVORA_XML_TREEREADER_H
 #define NUVORA_XML_TREEREADER_H
 
+#include <cstddef>
+
 #include "xml/XMLNodes.h"
 #include "xml/XMLParser.h"
 
@@ -30,10 +32,20 @@ protected:
     void OnEndElement(void* handle) override;
 
 private:
+    // The key of the name being reported, through a small cache in front of the key table.
+    const char* Intern(const char* name, size_t length);
+
+    struct CachedKey {
+        const char* key;
+        size_t length;
+    };
+    static constexpr size_t kKeyCacheSize = 256;
+
     IXMLCDataReader* mDataReader;
     XCXMLTree* mTree;
     XCXMLRoot* mRoot;
     XCXMLElement* mCurrent;
+    CachedKey mKeyCache[kKeyCacheSize];
 };
 
 }  // namespace NuvoraXML

@@ -10,41 +10,48 @@ namespace NuvoraXML {
 
 namespace {
 
-// Character classes of the escapes: 1 escaped in attribute values, 2 escaped in text.
-constexpr unsigned char kInValue = 1;
-constexpr unsigned char kInText = 2;
-
+// Characters that stop the copy of a text: its end (NUL) in every class, and the characters
+// written as entities in attribute values (class value) or in texts (class text).
 struct EscapeTable {
     unsigned char value[256];
     unsigned char text[256];
-    constexpr EscapeTable() : value(), text()
+    unsigned char plain[256];
+    constexpr EscapeTable() : value(), text(), plain()
     {
-        value[static_cast<unsigned char>('"')] = kInValue;
-        value[static_cast<unsigned char>('&')] = kInValue;
-        value[static_cast<unsigned char>('<')] = kInValue;
-        text[static_cast<unsigned char>('&')] = kInText;
-        text[static_cast<unsigned char>('<')] = kInText;
-        text[static_cast<unsigned char>('>')] = kInText;
+        value[0] = text[0] = plain[0] = 1;
+        value[static_cast<unsigned char>('"')] = 1;
+        value[static_cast<unsigned char>('&')] = 1;
+        value[static_cast<unsigned char>('<')] = 1;
+        text[static_cast<unsigned char>('&')] = 1;
+        text[static_cast<unsigned char>('<')] = 1;
+        text[static_cast<unsigned char>('>')] = 1;
     }
 };
 
 constexpr EscapeTable kEscapes;
 
-const char* entityOf(unsigned char c, size_t* length)
+// The longest entity written.
+constexpr size_t kLongestEntity = 6;
+
+// Line feed and tabs for indentation in one piece.
+constexpr char kIndent[] = "\n\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t";
+constexpr int32_t kIndentTabs = static_cast<int32_t>(sizeof(kIndent)) - 2;
+
+char* copyEntity(unsigned char c, char* out)
 {
     switch (c) {
     case '"':
-        *length = 6;
-        return "&quot;";
+        std::memcpy(out, "&quot;", 6);
+        return out + 6;
     case '&':
-        *length = 5;
-        return "&amp;";
+        std::memcpy(out, "&amp;", 5);
+        return out + 5;
     case '<':
-        *length = 4;
-        return "&lt;";
+        std::memcpy(out, "&lt;", 4);
+        return out + 4;
     default:
-        *length = 4;
-        return "&gt;";
+        std::memcpy(out, "&gt;", 4);
+        return out + 4;
     }
 }
 
@@ -79,13 +86,8 @@ void XCXMLWriter::Flush()
     }
 }
 
-void XCXMLWriter::Write(const char* bytes, size_t length)
+void XCXMLWriter::WriteLong(const char* bytes, size_t length)
 {
-    if (length <= kBufferSize - mUsed) {
-        std::memcpy(mBuffer.get() + mUsed, bytes, length);
-        mUsed += length;
-        return;
-    }
     Flush();
     if (length < kBufferSize) {
         std::memcpy(mBuffer.get(), bytes, length);
@@ -97,9 +99,7 @@ void XCXMLWriter::Write(const char* bytes, size_t length)
 
 void XCXMLWriter::Write(const char* text)
 {
-    if (text != nullptr) {
-        Write(text, std::strlen(text));
-    }
+    WriteEscaped(text, kEscapes.plain, "");
 }
 
 void XCXMLWriter::Indent(int32_t depth)
@@ -109,31 +109,37 @@ void XCXMLWriter::Indent(int32_t depth)
         return;
     }
     Put('\n');
-    for (int32_t i = 0; i < depth; ++i) {
-        Put('\t');
+    while (depth > 0) {
+        int32_t tabs = depth < kIndentTabs ? depth : kIndentTabs;
+        Write(kIndent + 1, static_cast<size_t>(tabs));
+        depth -= tabs;
     }
 }
 
-void XCXMLWriter::WriteEscaped(const char* text, const unsigned char* escapes)
+void XCXMLWriter::WriteEscaped(const char* text, const unsigned char* stops, const char* stopSet)
 {
     if (text == nullptr) {
         return;
     }
     const unsigned char* p = reinterpret_cast<const unsigned char*>(text);
     for (;;) {
+        // Short runs by the table; a long one goes on with the library's vectorised scan.
         const unsigned char* run = p;
-        while (*p != 0 && escapes[*p] == 0) {
+        const unsigned char* quick = p + 16;
+        while (p != quick && stops[*p] == 0) {
             ++p;
         }
-        if (p != run) {
-            Write(reinterpret_cast<const char*>(run), static_cast<size_t>(p - run));
+        if (p == quick) {
+            p += std::strcspn(reinterpret_cast<const char*>(p), stopSet);
         }
+        Write(reinterpret_cast<const char*>(run), static_cast<size_t>(p - run));
         if (*p == 0) {
             return;
         }
-        size_t length = 0;
-        const char* entity = entityOf(*p, &length);
-        Write(entity, length);
+        if (kBufferSize - mUsed < kLongestEntity) {
+            Flush();
+        }
+        mUsed = static_cast<size_t>(copyEntity(*p, mBuffer.get() + mUsed) - mBuffer.get());
         ++p;
     }
 }
@@ -141,13 +147,13 @@ void XCXMLWriter::WriteEscaped(const char* text, const unsigned char* escapes)
 void XCXMLWriter::WriteQuoted(const char* value)
 {
     Put('"');
-    WriteEscaped(value, kEscapes.value);
+    WriteEscaped(value, kEscapes.value, "\"&<");
     Put('"');
 }
 
 void XCXMLWriter::WriteText(const char* text)
 {
-    WriteEscaped(text, kEscapes.text);
+    WriteEscaped(text, kEscapes.text, "&<>");
 }
 
 void XCXMLWriter::WriteStartTag(XIXMLElement* element, int32_t depth, bool hasChildren)

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 
 #include "ScnXML.h"
@@ -34,7 +35,15 @@ public:
     void SetSkipIndent(bool skip) { mSkipIndent = skip; }
     bool GetSkipIndent() const { return mSkipIndent; }
 
-    void Write(const char* bytes, size_t length);
+    void Write(const char* bytes, size_t length)
+    {
+        if (length <= kBufferSize - mUsed) {
+            std::memcpy(mBuffer.get() + mUsed, bytes, length);
+            mUsed += length;
+        } else {
+            WriteLong(bytes, length);
+        }
+    }
     // Writes a NUL-terminated text; null writes nothing.
     void Write(const char* text);
     void Put(char c)
@@ -55,8 +64,11 @@ public:
     void WriteEndTag(XIXMLElement* element, int32_t depth);
 
 private:
-    // Writes text with the characters marked in escapes replaced by their entities.
-    void WriteEscaped(const char* text, const unsigned char* escapes);
+    // Writes text with the characters marked in stops (also listed in stopSet) replaced by their
+    // entities; NUL ends the text.
+    void WriteEscaped(const char* text, const unsigned char* stops, const char* stopSet);
+    // Writes bytes that do not fit in the buffer's free space.
+    void WriteLong(const char* bytes, size_t length);
     void WriteToStream(const char* bytes, size_t length);
 
     XIXMLWriteStream* mStream;

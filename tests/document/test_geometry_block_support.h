@@ -132,9 +132,10 @@ public:
         polygon.setSmoothed(source.smoothed);
         polygon.setPropertyIndex(source.material);
         for (size_t loop = 0; loop < source.loops.size(); ++loop) {
-            NvScn::CVertexMgr& vertices = loop == 0 ? polygon.vertices() : polygon.holes().appendItem()->vertices();
+            NvScn::TScnObjectMgr<NvScn::CScnVertex>* vertices =
+                loop == 0 ? polygon.getVertices() : polygon.holes().appendItem()->getVertices();
             for (const NvScn::CScnVertex& vertex : source.loops[loop]) {
-                *vertices.appendItem() = vertex;
+                *vertices->newScnObject(NvScn::kScnLastIndex) = vertex;
             }
         }
     }
@@ -144,7 +145,7 @@ public:
         Polygon result;
         result.smoothed = polygon.smoothed();
         result.material = polygon.propertyIndex();
-        auto loopOf = [](const NvScn::CVertexMgr& vertices) {
+        auto loopOf = [](const auto& vertices) {
             return std::vector<NvScn::CScnVertex>(vertices.data(), vertices.data() + vertices.size());
         };
         result.loops.push_back(loopOf(polygon.vertices()));

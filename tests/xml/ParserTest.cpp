@@ -1,0 +1,458 @@
+// The parser and the tree reader: syntax, messages, entities, sections, modes and input requests.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "XmlTestSupport.h"
+#include "platform/Memory.h"
+
+using namespace NuvoraXML;
+using XmlTest::errorOf;
+using XmlTest::readTree;
+using XmlTest::roundTrip;
+using XmlTest::StringReadStream;
+
+namespace {
+
+struct ErrorCase {
+    std::string input;
+    const char* message;
+};
+
+class MalformedDocument : public ::testing::TestWithParam<ErrorCase> {};
+
+const ErrorCase kMalformed[] = {
+    {"", "XML file must begin with <"},
+    {"  x<a/>", "XML file must begin with <"},
+    {"<?xml version='1.0'?> x", "XML root must begin with '<'"},
+    {"<!-- c -->x", "XML root must begin with '<'"},
+    {"<a/>x", "Only comments and processing instructions accepted here"},
+    {"<a/><b/>", "Only comments and processing instructions accepted here"},
+    {"<a/><!DOCTYPE a>", "Only comments and processing instructions accepted here"},
+    {"<a/><![CDATA[x]]>", "Only comments and processing instructions accepted here"},
+    {"<=a/>", "Must be a name here"},
+    {"<a =''/>", "Must be a name here"},
+    {"<?\?>", "Must be a name here"},
+    {std::string("<\0a/>", 5), "Must be a name here"},
+    {std::string("<a \0='1'/>", 10), "Must be a name here"},
+    {"<!x><a/>", "Only !DOCTYPE is recognized."},
+    {"<!-x--><a/>", "Comment must begin with '<!--'"},
+    {"<a/><!-x-->", "Comment must begin with '<!--'"},
+    {"<!DOCTYPE a FOO 'x'><a/>", "Only PUBLIC and SYSTEM can be specified here"},
+    {"<!DOCTYPE a SYSTEM x><a/>", "Literal must start with ' or \"."},
+    {"<!DOCTYPE a PUBLIC 'p' ><a/>", "Literal must start with ' or \"."},
+    {"<!DOCTYPE a SYSTEM 'x' y><a/>", "Declaration must end with '>'."},
+    {"<!DOCTYPE a [x] y><a/>", "Declaration must end with '>'."},
+    {"<a><![CDATX[x]]></a>", "Must be CDATA here"},
+    {"<a><[CDATA]></a>", "Must be CDATA here"},
+    {"<a><![CDATA[x]]</a>", "Error while reading <[CDATA[...]]>"},
+    {"<a b></a>", "Attribute name must be followed by '='."},
+    {"<a b=c></a>", "Attribute value must begin with ''' or '\"'."},
+    {"<a/ >", "Bad empty node closing."},
+    {"<a b='1'/x>", "Bad empty node closing."},
+    {"<a>&foo;</a>", "Unrecognized entity"},
+    {"<a b='&;'/>", "Unrecognized entity"},
+    {"<a>&#x4F;</a>", "Bad unicode value"},
+    {"<a>&#X41;</a>", "Bad unicode value"},
+    {"<a>&#12a;</a>", "Bad unicode value"},
+    {"<a>&#2147483648;</a>", "Unicode value too big"},
+    {"<a>&#x80000000;</a>", "Unicode value too big"},
+    {"<a>&" + std::string(255, 'a') + ";</a>", "Entity too big"},
+    {"<a>&" + std::string(254, 'a') + ";</a>", "Unrecognized entity"},
+    {"<a>&amp", "End of Data unexpected"},
+    {"<a b='&quot", "End of Data unexpected"},
+    {"<a></a x>", "exception"},
+    {"<a>text", "exception"},
+    {"<a>", "exception"},
+    {"<a><b>", "exception"},
+    {"<a>x<![CDATA[y]]></a>", "Only one data node for an element"},
+    {"<a>x<b/>y</a>", "Only one data node for an element"},
+    // The end of the data where a construct is still open.
+    {"<a", "End of data inside a name"},
+    {"<a b", "End of data inside a name"},
+    {"<a></a", "End of data inside a name"},
+    {"<a b='x", "End of data inside an attribute value"},
+    {"<a b=\"x'", "End of data inside an attribute value"},
+    {"<!DOCTYPE a SYSTEM 'x", "End of data inside a literal"},
+    {"<!DOCTYPE a PUBLIC 'p' \"s", "End of data inside a literal"},
+    {"<!DOCTYPE a [ x", "End of data inside a document type declaration"},
+    {"<?pi data", "End of data inside a processing instruction"},
+    {"<?pi data?", "End of data inside a processing instruction"},
+    {"<a/><?pi", "End of data inside a name"},
+    {"<!-- c", "End of data inside a comment"},
+    {"<a><!-- c --", "End of data inside a comment"},
+    {"<a/><!-- c ->", "End of data inside a comment"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Messages, MalformedDocument, ::testing::ValuesIn(kMalformed));
+
+TEST_P(MalformedDocument, FailsWithItsMessage)
+{
+    // Leading blanks move every construct across the 1024-byte input pieces.
+    for (size_t pad : {0, 1000, 1021, 1023}) {
+        std::string input = std::string(pad, ' ') + GetParam().input;
+        EXPECT_EQ(GetParam().message, errorOf([&] { readTree(input); })) << pad << ": " << GetParam().input;
+    }
+}
+
+struct RoundTripCase {
+    std::string input;
+    std::string output;
+};
+
+class DocumentRoundTrip : public ::testing::TestWithParam<RoundTripCase> {};
+
+const RoundTripCase kRoundTrips[] = {
+    {"<a/>", "<a/>\n"},
+    {" \r\n\t<a></a>\n", "<a/>\n"},
+    {"<a>  x </a>", "<a>x </a>\n"},
+    {"<a>\r\n x\r\n</a>", "<a>x\r\n</a>\n"},
+    {"<a></b>", "<a/>\n"},
+    {"<a><b>1</b><c/></a>", "<a>\n\t<b>1</b>\n\t<c/>\n</a>\n"},
+    {"<a x='1' y=\"2\"/>", "<a\n\t x=\"1\"\n\t y=\"2\"/>\n"},
+    {"<a x = '1' ></a >", "<a x=\"1\"/>\n"},
+    {"<a x='&quot;&lt;&amp;&gt;&apos;\"'/>", "<a x=\"&quot;&lt;&amp;>'&quot;\"/>\n"},
+    {"<a>&lt;&gt;&amp;&apos;&quot;</a>", "<a>&lt;&gt;&amp;'\"</a>\n"},
+    {"<a>&#x41;&#233;&#65;&#0;</a>", "<a>A\xC3\xA9"
+                                     "A</a>\n"},
+    {"<a>&#x7ff;&#xffff;&#x10000;&#x7fffffff;</a>",
+     "<a>\xDF\xBF\xEF\xBF\xBF\xF0\x90\x80\x80\xFD\xBF\xBF\xBF\xBF\xBF</a>\n"},
+    {"<a><![CDATA[x]]]></a>", "<a>x]</a>\n"},
+    {"<a><[CDATA[<b>&amp;]]></a>", "<a>&lt;b&gt;&amp;amp;</a>\n"},
+    {"<a><![CDATA[]]]]></a>", "<a>]]</a>\n"},
+    {"<a><![CDATA[a]b]]c]>]]></a>", "<a>a]b]]c]&gt;</a>\n"},
+    {"<?xml version=\"1.0\"?>\n<!-- c --><a/>", "<?xml version=\"1.0\"?>\n<!-- c -->\n<a/>\n"},
+    {"<?pi   data ?><a/><?end?>", "<?pi data ?>\n<a/>\n<?end ?>\n"},
+    {"<?pi a?b>c?\?><a/>", "<?pi a?b>c?\?>\n<a/>\n"},
+    {"<a/><!-- x - y --->", "<a/>\n<!-- x - y --->\n"},
+    {"<!DOCTYPE a PUBLIC 'p' \"s\" [ <!ENTITY x> ]><a/>", "<!DOCTYPE a PUBLIC \"p\" \"s\" [ <!ENTITY x> ]>\n<a/>\n"},
+    {"<!DOCTYPE a SYSTEM \"s\"><a/>", "<!DOCTYPE a SYSTEM \"s\">\n<a/>\n"},
+    {"<!DOCTYPE a [i]><a/>", "<!DOCTYPE a [i]>\n<a/>\n"},
+    {"<!DOCTYPE a><a/>", "<!DOCTYPE a>\n<a/>\n"},
+    {"<!DOCTYPE a SYSTEM 'x\"y'><a/>", "<!DOCTYPE a SYSTEM 'x\"y'>\n<a/>\n"},
+    {"<a><!DOCTYPE b SYSTEM 's'></a>", "<a>\n\t<!DOCTYPE b SYSTEM \"s\">\n</a>\n"},
+    {"<a>x<b/></a>", "<a>x<b/>\n</a>\n"},
+    {"<a><b/>x</a>", "<a>\n\t<b/>x</a>\n"},
+    {"<a>x<!--c--></a>", "<a>x<!--c-->\n</a>\n"},
+    {"<a:b c:d='1'>t</a:b>", "<a:b c:d=\"1\">t</a:b>\n"},
+    {"<a<b>t</a>", "<a<b>t</a<b>\n"},
+    {"<a>\xC3\xA9\xE2\x82\xAC</a>", "<a>\xC3\xA9\xE2\x82\xAC</a>\n"},
+    {"<a><?p d?>x</a>", "<a>\n\t<?p d?>x</a>\n"},
+    {"<r><s><s/></s><k/></r>", "<r>\n\t<s>\n\t\t<s/>\n\t</s>\n\t<k/>\n</r>\n"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Documents, DocumentRoundTrip, ::testing::ValuesIn(kRoundTrips));
+
+TEST_P(DocumentRoundTrip, ReadsAndWritesTheExpectedBytes)
+{
+    for (size_t pad : {0, 1000, 1021, 1023}) {
+        EXPECT_EQ(GetParam().output, roundTrip(std::string(pad, '\n') + GetParam().input)) << pad << ": " << GetParam().input;
+    }
+    // What the writer produced reads back to the same bytes.
+    EXPECT_EQ(GetParam().output, roundTrip(GetParam().output)) << GetParam().input;
+}
+
+// Records every event as text; declines the elements named in `declined` (filtering mode).
+class RecordingParser : public CXMLParser {
+public:
+    std::string log;
+    std::string declined;
+    bool stopAtPI = false;
+
+    void run(const std::string& text, bool filtered, size_t chunk = 0)
+    {
+        StringReadStream stream(text, chunk);
+        if (filtered) {
+            ParseFiltered(&stream);
+        } else {
+            Parse(&stream);
+        }
+    }
+
+protected:
+    void OnComment(const char* text) override { log += "comment(" + std::string(text) + ")"; }
+    bool OnPI(const char* target, const char* data) override
+    {
+        log += "pi(" + std::string(target) + "," + data + ")";
+        return !stopAtPI;
+    }
+    void OnDocType(const char* name, const char* publicId, const char* systemId, const char* subset) override
+    {
+        auto part = [](const char* p) { return p != nullptr ? std::string(p) : std::string("null"); };
+        log += "doctype(" + std::string(name) + "," + part(publicId) + "," + part(systemId) + "," + part(subset) + ")";
+    }
+    void* OnStartElement(const char* name) override
+    {
+        log += "<" + std::string(name) + ">";
+        names.emplace_back(name);
+        return declined == name ? nullptr : reinterpret_cast<void*>(names.size());
+    }
+    void OnAttribute(const char* name, const char* value) override
+    {
+        log += "@" + std::string(name) + "=" + value;
+    }
+    void OnText(const char* text) override { log += "text(" + std::string(text) + ")"; }
+    void OnEndElement(void* handle) override
+    {
+        log += handle == nullptr ? "</?>" : "</" + names[reinterpret_cast<size_t>(handle) - 1] + ">";
+    }
+
+    std::vector<std::string> names;
+};
+
+}  // namespace
+
+TEST(Parser, FullModeReportsEveryConstruct)
+{
+    RecordingParser parser;
+    parser.run("<?xml v?><!DOCTYPE d SYSTEM 's'><!--c--><a x='1'><b/>t<![CDATA[s]]></a><?p q?>", false);
+    EXPECT_EQ("pi(xml,v)doctype(d,null,s,null)comment(c)<a>@x=1<b></b>text(t)text(s)</a>pi(p,q)", parser.log);
+}
+
+TEST(Parser, FilteringModeSkipsDeclinedElements)
+{
+    struct Case {
+        const char* input;
+        const char* declined;
+        const char* log;
+    };
+    const Case cases[] = {
+        {"<r><skip a='1'><x y='2'/>text</skip><k b='2'/></r>", "skip", "<r><skip><k>@b=2</k></r>"},
+        {"<r><skip a='1'/><k/></r>", "skip", "<r><skip><k></k></r>"},
+        {"<r><s><s/>a/b //x></s ><k/></r>", "s", "<r><s><k></k></r>"},
+        {"<skip><x/></skip>", "skip", "<skip>"},
+        {"<r><k/></r>", "none", "<r><k></k></r>"},
+    };
+    for (const Case& c : cases) {
+        RecordingParser parser;
+        parser.declined = c.declined;
+        parser.run(c.input, true);
+        EXPECT_EQ(c.log, parser.log) << c.input;
+    }
+    RecordingParser parser;
+    parser.declined = "skip";
+    EXPECT_EQ("End of data inside a skipped element", errorOf([&] { parser.run("<r><skip><x/></skap></r>", true); }));
+    // In full mode a null handle is just a handle.
+    RecordingParser full;
+    full.declined = "b";
+    full.run("<a><b x='1'>t</b></a>", false);
+    EXPECT_EQ("<a><b>@x=1text(t)</?></a>", full.log);
+}
+
+TEST(Parser, ProcessingInstructionHandlerCanStopTheParse)
+{
+    RecordingParser parser;
+    parser.stopAtPI = true;
+    EXPECT_NO_THROW(parser.run("<?first x?><a><b/></a>", false));
+    EXPECT_EQ("pi(first,x)", parser.log);
+    // The parser is idle again and reusable.
+    parser.stopAtPI = false;
+    parser.log.clear();
+    parser.run("<a/>", false);
+    EXPECT_EQ("<a></a>", parser.log);
+}
+
+TEST(Parser, NullStreamAndReentryFail)
+{
+    class Reentering : public RecordingParser {
+    protected:
+        void* OnStartElement(const char* name) override
+        {
+            StringReadStream inner("<b/>");
+            Parse(&inner);
+            return RecordingParser::OnStartElement(name);
+        }
+    };
+    Reentering parser;
+    EXPECT_EQ("exception", errorOf([&] { parser.Parse(nullptr); }));
+    EXPECT_EQ("exception", errorOf([&] { parser.run("<a/>", false); }));
+}
+
+TEST(Parser, InputIsRequestedIn1024BytePiecesAndAShortAnswerIsTheLast)
+{
+    std::string document = "<a>" + std::string(5000, 'x') + "</a>";
+    StringReadStream whole(document);
+    CXMLTreeReader reader;
+    std::unique_ptr<XCXMLTree>(reader.Read(&whole));
+    EXPECT_EQ(std::vector<int32_t>(5, 1024), whole.asked);
+
+    // 1000 bytes now and more later: the document ends after those 1000 bytes.
+    std::string complete = "<a/>" + std::string(996, ' ');
+    StringReadStream shortFirst(complete + "<b/>", 1000);
+    std::unique_ptr<XCXMLTree> tree(reader.Read(&shortFirst));
+    EXPECT_EQ(std::vector<int32_t>(1, 1024), shortFirst.asked);
+    EXPECT_EQ("<a/>\n", XmlTest::writeElement(tree->GetRoot()));
+}
+
+TEST(Parser, UnknownEntityHandlerMaySupplyText)
+{
+    class Entities : public RecordingParser {
+    protected:
+        bool OnUnknownEntity(const char* name, char* buffer, int32_t size) override
+        {
+            if (std::string(name) != "nbsp") {
+                return false;
+            }
+            std::snprintf(buffer, static_cast<size_t>(size), "%s", "\xC2\xA0");
+            return true;
+        }
+    };
+    Entities parser;
+    parser.run("<a b='&nbsp;x'>&nbsp;</a>", false);
+    EXPECT_EQ("<a>@b=\xC2\xA0xtext(\xC2\xA0)</a>", parser.log);
+    EXPECT_EQ("Unrecognized entity", errorOf([&] { parser.run("<a>&other;</a>", false); }));
+}
+
+TEST(Parser, LongNamesAndValuesGrowTheBuffers)
+{
+    std::string name(5000, 'n');
+    std::string value(100000, 'v');
+    std::string text(300000, 't');
+    auto tree = readTree("<" + name + " " + name + "='" + value + "'>" + text + "</" + name + ">");
+    XIXMLElement* element = tree->GetRoot()->GetFirstElement();
+    EXPECT_EQ(name, element->GetName());
+    EXPECT_EQ(value, element->GetFirstAttribute()->GetValue());
+    EXPECT_EQ(text, element->GetData()->GetText());
+}
+
+TEST(Parser, BufferGrowthFailureIsReported)
+{
+    StringReadStream stream("<" + std::string(300, 'n') + "/>");
+    CXMLTreeReader reader;
+    Nuvora::failAllocationAfter(3);
+    std::string error = errorOf([&] { delete reader.Read(&stream); });
+    Nuvora::failAllocationAfter(0);
+    EXPECT_TRUE(error == "Can't allocate buffer." || error == "exception (pointer is NULL)") << error;
+}
+
+// ---- CDATA sections and the data-block reader ----
+
+namespace {
+
+// Reads each section in requests of a given size and keeps its bytes.
+class SectionCollector : public IXMLCDataReader {
+public:
+    explicit SectionCollector(int32_t request, int32_t limit = -1, bool answer = true)
+        : mRequest(request), mLimit(limit), mAnswer(answer)
+    {
+    }
+    bool Read(XIXMLElement* element, CXMLReadStream* stream) override
+    {
+        owners.emplace_back(element->GetName() != nullptr ? element->GetName() : "(root)");
+        std::string bytes;
+        std::vector<char> buffer(static_cast<size_t>(mRequest));
+        for (;;) {
+            if (mLimit >= 0 && static_cast<int32_t>(bytes.size()) >= mLimit) {
+                break;
+            }
+            int32_t got = stream->Read(buffer.data(), mRequest);
+            bytes.append(buffer.data(), static_cast<size_t>(got));
+            if (got < mRequest) {
+                break;
+            }
+        }
+        sections.push_back(bytes);
+        return mAnswer;
+    }
+    std::vector<std::string> owners;
+    std::vector<std::string> sections;
+
+private:
+    int32_t mRequest;
+    int32_t mLimit;
+    bool mAnswer;
+};
+
+}  // namespace
+
+TEST(CDataSection, DeliversTheBytesBeforeTheFirstTerminatorForEveryRequestSize)
+{
+    const std::string content = "x]]y]]]<a>&amp;]" + std::string(3000, 'z') + "]]]";
+    const std::string document = "<r><Points><![CDATA[" + content + "]]></Points><b/></r>";
+    for (int32_t request : {1, 2, 3, 7, 1024, 2048, 5000}) {
+        SectionCollector collector(request);
+        auto tree = readTree(std::string(static_cast<size_t>(request) % 1024, ' ') + document, &collector);
+        ASSERT_EQ(1u, collector.sections.size());
+        EXPECT_EQ(content, collector.sections[0]) << request;
+        EXPECT_EQ("Points", collector.owners[0]);
+        EXPECT_EQ(nullptr, tree->GetRoot()->GetFirstElement()->GetFirstElement()->GetData());
+        EXPECT_STREQ("b", tree->GetRoot()->GetFirstElement()->GetElementAt(1)->GetName());
+    }
+}
+
+TEST(CDataSection, WhatTheBlockReaderLeavesIsSkipped)
+{
+    SectionCollector collector(4, 8);
+    auto tree = readTree("<r><p><![CDATA[0123456789abcdef]]></p><q><[CDATA[x]]></q></r>", &collector);
+    EXPECT_EQ((std::vector<std::string>{"01234567", "x"}), collector.sections);
+    EXPECT_EQ((std::vector<std::string>{"p", "q"}), collector.owners);
+}
+
+TEST(CDataSection, BlockReaderRefusalAbortsTheParse)
+{
+    SectionCollector refusing(16, -1, false);
+    EXPECT_EQ("exception", errorOf([&] { readTree("<r><![CDATA[data]]></r>", &refusing); }));
+    SectionCollector collector(16);
+    EXPECT_EQ("Error while reading <[CDATA[...]]>", errorOf([&] { readTree("<r><![CDATA[data]]", &collector); }));
+}
+
+TEST(CDataSection, SectionInThePrologBelongsToTheRoot)
+{
+    SectionCollector collector(16);
+    readTree("<![CDATA[pre]]><a/>", &collector);
+    EXPECT_EQ((std::vector<std::string>{"(root)"}), collector.owners);
+}
+
+// ---- depth ----
+
+TEST(Depth, AMillionLevelsAreReadWrittenCopiedAndFreedWithoutRecursion)
+{
+    const size_t depth = 1000000;
+    std::string document;
+    document.reserve(depth * 7 + 8);
+    for (size_t i = 0; i < depth; ++i) {
+        document += "<a>";
+    }
+    document += "x";
+    for (size_t i = 0; i < depth; ++i) {
+        document += "</a>";
+    }
+    auto tree = readTree(document);
+    XIXMLElement* deepest = tree->GetRoot()->GetFirstElement();
+    size_t levels = 1;
+    while (deepest->GetFirstElement() != nullptr) {
+        deepest = deepest->GetFirstElement();
+        ++levels;
+    }
+    EXPECT_EQ(depth, levels);
+    EXPECT_STREQ("x", deepest->GetData()->GetText());
+    EXPECT_EQ(deepest->GetKey("a"), deepest->GetName());
+
+    // Indentation makes the output quadratic in the depth: write the deepest thousand levels.
+    XIXMLElement* tenth = tree->GetRoot()->GetFirstElement();
+    for (size_t i = 0; i < depth - 1000; ++i) {
+        tenth = tenth->GetFirstElement();
+    }
+    std::string written = XmlTest::writeElement(tenth);
+    EXPECT_EQ("<a>\n\t<a>\n\t\t<a>", written.substr(0, 14));
+    EXPECT_EQ("\n\t</a>\n</a>", written.substr(written.size() - 11));
+    EXPECT_NE(std::string::npos, written.find(std::string(999, '\t') + "<a>x</a>\n" + std::string(998, '\t') + "</a>"));
+
+    XCXMLTree copy;
+    XIXMLNode* copied = tree->GetRoot()->GetFirstElement()->AsNode()->CopyTo(copy.GetRoot());
+    XIXMLElement* copiedTenth = copied->AsElement();
+    for (size_t i = 0; i < depth - 1000; ++i) {
+        copiedTenth = copiedTenth->GetFirstElement();
+    }
+    EXPECT_EQ(written, XmlTest::writeElement(copiedTenth));
+}
+
+TEST(Depth, AnUnclosedMillionLevelDocumentFailsAndFreesItsPartialTree)
+{
+    std::string document;
+    for (int i = 0; i < 1000000; ++i) {
+        document += "<a>";
+    }
+    EXPECT_EQ("exception", errorOf([&] { readTree(document); }));
+}

@@ -17,37 +17,14 @@ void writeEmptyList(XIXMLElement* file, const char* name)
 
 }  // namespace
 
-void writePreview(CSCN&, XIXMLElement*) {}
-void readPreview(CSCN&, XIXMLElement*) {}
-void writeHeliodonOptions(CSCN&, XIXMLElement*) {}
-void readHeliodonOptions(CSCN&, XIXMLElement*) {}
-void writeAmbient(CSCN&, XIXMLElement*) {}
-void readAmbient(CSCN&, XIXMLElement*) {}
-void writeAtmosphere(CSCN&, XIXMLElement*) {}
-void readAtmosphere(CSCN&, XIXMLElement*) {}
-void writeBackground(CSCN&, XIXMLElement*) {}
-void readBackground(CSCN&, XIXMLElement*) {}
 void writeProperties(CSCN&, XIXMLElement* file) { writeEmptyList(file, "Properties"); }
 void readProperties(CSCN&, XIXMLElement*) {}
 void writeBillboards(CSCN&, XIXMLElement* file) { writeEmptyList(file, "Billboards"); }
 void readBillboards(CSCN&, XIXMLElement*) {}
-void writePerspectiveViews(CSCN&, XIXMLElement*) {}
-void readPerspectiveViews(CSCN&, XIXMLElement*) {}
-void readOldImage(CSCN&, XIXMLElement*) {}
-void writeParallelViews(CSCN&, XIXMLElement*) {}
-void readParallelViews(CSCN&, XIXMLElement*) {}
 void writePanoramas(CSCN&, XIXMLElement* file) { writeEmptyList(file, "Panoramas"); }
 void readPanoramas(CSCN&, XIXMLElement*) {}
-void writePanoramaOptions(CSCN&, XIXMLElement*) {}
-void readPanoramaOptions(CSCN&, XIXMLElement*) {}
 void writeAnimations(CSCN&, XIXMLElement* file) { writeEmptyList(file, "Animations"); }
 void readAnimations(CSCN&, XIXMLElement*) {}
-void writeAnimationOptions(CSCN&, XIXMLElement*) {}
-void readAnimationOptions(CSCN&, XIXMLElement*) {}
-void writeViewObjects(CSCN&, XIXMLElement*) {}
-void readViewObjects(CSCN&, XIXMLElement*) {}
-void writeWorkingWindow(CSCN&, XIXMLElement*) {}
-void readWorkingWindow(CSCN&, XIXMLElement*) {}
 void writeObjectDefinitions(CSCN&, XIXMLElement* file) { XmlForm::removeChildren(file, "Object.Definition"); }
 void readObjectDefinitions(CSCN&, XIXMLElement*) {}
 void writeObjectInstances(CSCN&, XIXMLElement* file) { writeEmptyList(file, "Object.Instances"); }
@@ -57,8 +34,6 @@ void writeScenarios(CSCN&, XIXMLElement* file) { writeEmptyList(file, "Scenarios
 void readScenarios(CSCN&, XIXMLElement*) {}
 void write3DPaths(CSCN&, XIXMLElement* file) { writeEmptyList(file, "3D.Paths"); }
 void read3DPaths(CSCN&, XIXMLElement*) {}
-void writeGrounds(CSCN&, XIXMLElement*) {}
-void readGrounds(CSCN&, XIXMLElement*) {}
 void writeLayers(CSCN&, XIXMLElement* file) { writeEmptyList(file, "Layers"); }
 void readLayers(CSCN&, XIXMLElement*) {}
 void writeLayersInfo(CSCN&, XIXMLElement* file) { writeEmptyList(file, "Layers.Info"); }

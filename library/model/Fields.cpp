@@ -88,6 +88,11 @@ uint8_t colorByte(int32_t value)
 
 }  // namespace
 
+XIXMLElement* require(XIXMLElement* element)
+{
+    return Nuvora::checkPointer(element, nullptr);
+}
+
 XIXMLElement* findChild(XIXMLElement* parent, const char* name)
 {
     return parent->FindElement(parent->GetKey(name));
@@ -125,6 +130,26 @@ void addAttribute(XIXMLElement* element, const char* name, const char* value)
 const char* requireText(XIXMLElement* element)
 {
     return requireData(element)->GetText();
+}
+
+XIXMLElement* findOrAddChild(XIXMLElement* parent, const char* name)
+{
+    XIXMLElement* child = findChild(parent, name);
+    return child != nullptr ? child : addChild(parent, name);
+}
+
+void writeLocation(XIXMLElement* parent, const char* name, const std::string& location)
+{
+    XIXMLElement* element = addChild(parent, name);
+    if (!location.empty()) {
+        element->AddData(location.c_str());
+    }
+}
+
+std::string readLocation(XIXMLElement* element)
+{
+    XIXMLData* data = element->GetData();
+    return data != nullptr ? data->GetText() : "";
 }
 
 void writeInteger(XIXMLElement* parent, const char* name, int32_t value)
@@ -337,6 +362,12 @@ void FieldDefaults::convert(CScnVector& value) const
     if (mScene != nullptr) {
         mScene->fixVector(value);
     }
+}
+
+CScnColor FieldWriter::shifted(const CScnColor& value, int offset)
+{
+    auto shift = [offset](uint8_t channel) { return static_cast<uint8_t>((channel + offset) & 0xFF); };
+    return CScnColor{value.zero, shift(value.red), shift(value.green), shift(value.blue)};
 }
 
 void FieldReader::requireMissing()

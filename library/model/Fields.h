@@ -15,7 +15,12 @@
 // Trailing options of a field: kOptional (absent on reading keeps the current value; for a flag,
 // absence leaves it as it was and presence sets it), a filter callable through which read values pass
 // (the setter's range rule), kConvertDefault (a vector default goes through the scene's vector fix-up,
-// as the objects made during a load need), kFresh (an identifier's default is a fresh identifier).
+// as the objects made during a load need), kFresh (an identifier's default is a fresh identifier),
+// kFindOrCreate (a sub-object shares an existing child element instead of appending its own),
+// kStoredMinus128 (a colour held as each file value minus 128), kKeptIdentifier (an identifier
+// taken from the file only when the reading context keeps identifiers), kOmitEmpty (an empty
+// location is not written), AlternateName{"Old.Name"} (an older element name that reading also
+// accepts).
 #ifndef SCN_FIELDS_H
 #define SCN_FIELDS_H
 
@@ -73,9 +78,25 @@ constexpr OptionalTag kOptional{};
 // Option: a vector default goes through the scene's vector fix-up.
 struct ConvertDefaultTag {};
 constexpr ConvertDefaultTag kConvertDefault{};
-// Option: an identifier's default is drawn fresh from the generator.
+// Option: a sub-object writes into the first child of its name, creating it only when absent.
+struct FindOrCreateTag {};
+constexpr FindOrCreateTag kFindOrCreate{};
+// Option: a colour is held as each file value minus 128 (modulo 256).
+struct StoredMinus128Tag {};
+constexpr StoredMinus128Tag kStoredMinus128{};
+// Option: an identifier is read only when the reading context keeps identifiers.
+struct KeptIdentifierTag {};
+constexpr KeptIdentifierTag kKeptIdentifier{};
+// Option: an identifier's default is a fresh one.
 struct FreshTag {};
 constexpr FreshTag kFresh{};
+// Option: a location is written only when it is not empty.
+struct OmitEmptyTag {};
+constexpr OmitEmptyTag kOmitEmpty{};
+// Option: an older name of the item, looked up on reading when the current name is absent.
+struct AlternateName {
+    const char* name;
+};
 
 namespace FieldOptions {
 
@@ -89,6 +110,28 @@ template <class... Options>
 constexpr bool convertsDefault()
 {
     return (std::is_same<std::decay_t<Options>, ConvertDefaultTag>::value || ...);
+}
+
+template <class Tag, class... Options>
+constexpr bool has()
+{
+    return (std::is_same<std::decay_t<Options>, Tag>::value || ...);
+}
+
+inline const char* alternateOne(const AlternateName& option) { return option.name; }
+template <class Option>
+const char* alternateOne(const Option&)
+{
+    return nullptr;
+}
+
+// The older name given among the options, or null.
+template <class... Options>
+const char* alternateName(const Options&... options)
+{
+    const char* name = nullptr;
+    ((name = name != nullptr ? name : alternateOne(options)), ...);
+    return name;
 }
 
 template <class... Options>
@@ -122,6 +165,8 @@ namespace XmlForm {
 
 using NuvoraXML::XIXMLElement;
 
+// The element itself; fails with the missing-pointer error when it is null.
+XIXMLElement* require(XIXMLElement* element);
 // The first child element of that name, or null.
 XIXMLElement* findChild(XIXMLElement* parent, const char* name);
 // The first child element of that name; fails with the missing-pointer error when absent.
@@ -136,6 +181,12 @@ const char* findAttribute(XIXMLElement* element, const char* name);
 void addAttribute(XIXMLElement* element, const char* name, const char* value);
 // An element's text; fails with the missing-pointer error when it has none.
 const char* requireText(XIXMLElement* element);
+// The first child element of that name, appended when there is none.
+XIXMLElement* findOrAddChild(XIXMLElement* parent, const char* name);
+// Location form: a child element whose text is the location (no text when it is empty).
+void writeLocation(XIXMLElement* parent, const char* name, const std::string& location);
+// An element's text, empty when it has none.
+std::string readLocation(XIXMLElement* element);
 
 void writeInteger(XIXMLElement* parent, const char* name, int32_t value);
 int32_t readInteger(XIXMLElement* element);
@@ -212,7 +263,7 @@ public:
     template <class... O>
     void identifier(const char*, CScnUUID& value, const CScnUUID& initial, const O&...)
     {
-        if constexpr (FieldOptions::drawsFresh<O...>()) {
+        if constexpr (FieldOptions::has<FreshTag, O...>()) {
             value = newUuid();
         } else {
             value = initial;
@@ -235,6 +286,27 @@ public:
     void uuidList(const char*, TObjectMgr<CScnUUIDX, CScnUUID>& list, const O&...)
     {
         list.clear();
+    }
+    template <class... O>
+    void location(const char*, std::string& value, const char* initial, const O&...)
+    {
+        value = initial;
+    }
+    template <class... O>
+    void presentColor(const char*, bool& present, CScnColor& value, const CScnColor& initial, const O&...)
+    {
+        present = false;
+        value = initial;
+    }
+    template <class Fragment, class... O>
+    void fragment(const char*, Fragment& value, const O&...)
+    {
+        value.clear();
+    }
+    // The items of an older placement belong to fields stated elsewhere in the list.
+    template <class Group>
+    void olderPlacement(const char*, Group&&)
+    {
     }
     template <class Sub, class... O>
     void object(const char*, Sub& sub, const O&...)
@@ -314,17 +386,50 @@ public:
     template <class... O>
     void color(const char* name, CScnColor& value, const CScnColor&, const O&...)
     {
-        XmlForm::writeColor(mElement, name, value);
+        if constexpr (FieldOptions::has<StoredMinus128Tag, O...>()) {
+            XmlForm::writeColor(mElement, name, shifted(value, 128));
+        } else {
+            XmlForm::writeColor(mElement, name, value);
+        }
     }
     template <class... O>
     void uuidList(const char* name, TObjectMgr<CScnUUIDX, CScnUUID>& list, const O&...)
     {
         XmlForm::writeUuidList(mElement, name, list);
     }
+    template <class... O>
+    void location(const char* name, std::string& value, const char*, const O&...)
+    {
+        if (!FieldOptions::has<OmitEmptyTag, O...>() || !value.empty()) {
+            XmlForm::writeLocation(mElement, name, value);
+        }
+    }
+    template <class... O>
+    void presentColor(const char* name, bool& present, CScnColor& value, const CScnColor&, const O&...)
+    {
+        if (present) {
+            XmlForm::writeColor(mElement, name, value);
+        }
+    }
+    template <class Fragment, class... O>
+    void fragment(const char* name, Fragment& value, const O&...)
+    {
+        value.write(XmlForm::addChild(mElement, name));
+    }
+    template <class Group>
+    void olderPlacement(const char*, Group&&)
+    {
+    }
     template <class Sub, class... O>
     void object(const char* name, Sub& sub, const O&...)
     {
-        FieldWriter inner(XmlForm::addChild(mElement, name));
+        NuvoraXML::XIXMLElement* element = nullptr;
+        if constexpr (FieldOptions::has<FindOrCreateTag, O...>()) {
+            element = XmlForm::findOrAddChild(mElement, name);
+        } else {
+            element = XmlForm::addChild(mElement, name);
+        }
+        FieldWriter inner(element);
         sub.visitFields(inner);
     }
     template <class... O>
@@ -344,6 +449,10 @@ public:
         XmlForm::writeColorArray(mElement, name, itemName, values, N);
     }
 
+    // Each channel plus offset, modulo 256; the first byte stays.
+    static CScnColor shifted(const CScnColor& value, int offset);
+    NuvoraXML::XIXMLElement* element() const { return mElement; }
+
 private:
     NuvoraXML::XIXMLElement* mElement;
 };
@@ -353,8 +462,10 @@ private:
 // leaving the fields read so far set. Read values pass through the field's filters.
 class FieldReader {
 public:
-    FieldReader(NuvoraXML::XIXMLElement* element, const CSCN* scene)
-        : mElement(element), mScene(scene)
+    // keepIdentifiers: identifiers marked kKeptIdentifier are taken from the file (the document
+    // loader reads so); the objects' own initWithXML reads without.
+    FieldReader(NuvoraXML::XIXMLElement* element, const CSCN* scene, bool keepIdentifiers = false)
+        : mElement(element), mScene(scene), mKeepIdentifiers(keepIdentifiers)
     {
     }
 
@@ -370,21 +481,21 @@ public:
     template <class T, class... O>
     void integer(const char* name, T& value, T, const O&... options)
     {
-        if (NuvoraXML::XIXMLElement* item = child<O...>(name)) {
+        if (NuvoraXML::XIXMLElement* item = child(name, options...)) {
             value = FieldOptions::filter(static_cast<T>(XmlForm::readInteger(item)), options...);
         }
     }
     template <class... O>
     void real(const char* name, double& value, double, const O&... options)
     {
-        if (NuvoraXML::XIXMLElement* item = child<O...>(name)) {
+        if (NuvoraXML::XIXMLElement* item = child(name, options...)) {
             value = FieldOptions::filter(XmlForm::readReal(item), options...);
         }
     }
     template <class... O>
     void text(const char* name, std::string& value, const char*, const O&... options)
     {
-        if (NuvoraXML::XIXMLElement* item = child<O...>(name)) {
+        if (NuvoraXML::XIXMLElement* item = child(name, options...)) {
             value = FieldOptions::filter(XmlForm::readName(item), options...);
         }
     }
@@ -398,71 +509,126 @@ public:
     template <class... O>
     void identifier(const char* name, CScnUUID& value, const CScnUUID&, const O&... options)
     {
-        if (const char* text = attribute<O...>(name)) {
+        if constexpr (FieldOptions::has<KeptIdentifierTag, O...>()) {
+            if (!mKeepIdentifiers) {
+                return;
+            }
+            if (const char* text = XmlForm::findAttribute(mElement, name)) {
+                value = FieldOptions::filter(XmlForm::parseUuid(text), options...);
+            }
+        } else if (const char* text = attribute<O...>(name)) {
             value = FieldOptions::filter(XmlForm::parseUuid(text), options...);
         }
     }
     template <class... O>
     void vector(const char* name, CScnVector& value, const CScnVector&, const O&... options)
     {
-        if (NuvoraXML::XIXMLElement* item = child<O...>(name)) {
+        if (NuvoraXML::XIXMLElement* item = child(name, options...)) {
             value = FieldOptions::filter(XmlForm::readVector(item, mScene), options...);
         }
     }
     template <class... O>
     void color(const char* name, CScnColor& value, const CScnColor&, const O&... options)
     {
-        if (NuvoraXML::XIXMLElement* item = child<O...>(name)) {
-            value = FieldOptions::filter(XmlForm::readColor(item), options...);
+        if (NuvoraXML::XIXMLElement* item = child(name, options...)) {
+            CScnColor read = XmlForm::readColor(item);
+            if constexpr (FieldOptions::has<StoredMinus128Tag, O...>()) {
+                read = FieldWriter::shifted(read, -128);
+            }
+            value = FieldOptions::filter(read, options...);
         }
     }
     template <class... O>
-    void uuidList(const char* name, TObjectMgr<CScnUUIDX, CScnUUID>& list, const O&...)
+    void uuidList(const char* name, TObjectMgr<CScnUUIDX, CScnUUID>& list, const O&... options)
     {
-        if (NuvoraXML::XIXMLElement* item = child<O...>(name)) {
+        if (NuvoraXML::XIXMLElement* item = child(name, options...)) {
             XmlForm::readUuidList(item, list);
         }
     }
-    template <class Sub, class... O>
-    void object(const char* name, Sub& sub, const O&...)
+    template <class... O>
+    void location(const char* name, std::string& value, const char*, const O&... options)
     {
-        if (NuvoraXML::XIXMLElement* item = child<O...>(name)) {
-            FieldReader inner(item, mScene);
+        if (NuvoraXML::XIXMLElement* item = child(name, options...)) {
+            value = FieldOptions::filter(XmlForm::readLocation(item), options...);
+        }
+    }
+    // The colour is present when its element is.
+    template <class... O>
+    void presentColor(const char* name, bool& present, CScnColor& value, const CScnColor&, const O&...)
+    {
+        NuvoraXML::XIXMLElement* item = XmlForm::findChild(mElement, name);
+        present = item != nullptr;
+        if (item != nullptr) {
+            value = XmlForm::readColor(item);
+        }
+    }
+    template <class Fragment, class... O>
+    void fragment(const char* name, Fragment& value, const O&... options)
+    {
+        if (NuvoraXML::XIXMLElement* item = child(name, options...)) {
+            value.read(item);
+        }
+    }
+    // Items that older documents keep in this element: read through group(reader) only when the
+    // marker item is present.
+    template <class Group>
+    void olderPlacement(const char* marker, Group&& group)
+    {
+        if (XmlForm::findChild(mElement, marker) != nullptr) {
+            group(*this);
+        }
+    }
+    template <class Sub, class... O>
+    void object(const char* name, Sub& sub, const O&... options)
+    {
+        if (NuvoraXML::XIXMLElement* item = child(name, options...)) {
+            FieldReader inner(item, mScene, mKeepIdentifiers);
             sub.visitFields(inner);
         }
     }
     template <class... O>
-    void date(const char* name, CScnTime& time, const O&...)
+    void date(const char* name, CScnTime& time, const O&... options)
     {
-        if (NuvoraXML::XIXMLElement* item = child<O...>(name)) {
+        if (NuvoraXML::XIXMLElement* item = child(name, options...)) {
             XmlForm::readDate(item, time);
         }
     }
     template <class... O>
-    void place(const char* name, CScnPlace& place, const O&...)
+    void place(const char* name, CScnPlace& place, const O&... options)
     {
-        if (NuvoraXML::XIXMLElement* item = child<O...>(name)) {
+        if (NuvoraXML::XIXMLElement* item = child(name, options...)) {
             XmlForm::readPlace(item, place);
         }
     }
     template <size_t N, class... O>
     void colorArray(const char* name, const char* itemName, CScnColor (&values)[N],
-                    const CScnColor (&)[N], const O&...)
+                    const CScnColor (&)[N], const O&... options)
     {
-        if (NuvoraXML::XIXMLElement* item = child<O...>(name)) {
+        if (NuvoraXML::XIXMLElement* item = child(name, options...)) {
             XmlForm::readColorArray(item, itemName, values, N);
         }
     }
 
+    NuvoraXML::XIXMLElement* element() const { return mElement; }
+    const CSCN* scene() const { return mScene; }
+    bool keepsIdentifiers() const { return mKeepIdentifiers; }
+
 private:
     template <class... O>
-    NuvoraXML::XIXMLElement* child(const char* name)
+    NuvoraXML::XIXMLElement* child(const char* name, const O&... options)
     {
-        if constexpr (FieldOptions::isOptional<O...>()) {
-            return XmlForm::findChild(mElement, name);
-        } else {
-            return XmlForm::requireChild(mElement, name);
+        NuvoraXML::XIXMLElement* item = XmlForm::findChild(mElement, name);
+        if (const char* older = FieldOptions::alternateName(options...)) {
+            if (item == nullptr) {
+                item = XmlForm::findChild(mElement, older);
+            }
         }
+        if constexpr (!FieldOptions::isOptional<O...>()) {
+            if (item == nullptr) {
+                requireMissing();
+            }
+        }
+        return item;
     }
     template <class... O>
     const char* attribute(const char* name)
@@ -479,6 +645,7 @@ private:
 
     NuvoraXML::XIXMLElement* mElement;
     const CSCN* mScene;
+    bool mKeepIdentifiers;
 };
 
 // Renders every field as "name=value" lines, nested objects indented; two objects of a kind hold
@@ -535,6 +702,30 @@ public:
             all += (i == 0 ? "" : " ") + uuidText(*list.at(i));
         }
         line(name, "[" + all + "]");
+    }
+    template <class... O>
+    void location(const char* name, std::string& value, const char*, const O&...)
+    {
+        line(name, '"' + value + '"');
+    }
+    template <class... O>
+    void presentColor(const char* name, bool& present, CScnColor& value, const CScnColor& initial,
+                      const O&... options)
+    {
+        if (present) {
+            color(name, value, initial, options...);
+        } else {
+            line(name, "absent");
+        }
+    }
+    template <class Fragment, class... O>
+    void fragment(const char* name, Fragment& value, const O&...)
+    {
+        line(name, value.text());
+    }
+    template <class Group>
+    void olderPlacement(const char*, Group&&)
+    {
     }
     template <class Sub, class... O>
     void object(const char* name, Sub& sub, const O&...)
@@ -645,11 +836,11 @@ NuvoraXML::XIXMLElement* writeList(NuvoraXML::XIXMLElement* parent, const char* 
 }
 
 // Reads the first list element under parent: when it holds at least one item element, the list is
-// emptied and one object is appended and read (initWithXML) per item, in document order; otherwise
-// the list is left exactly as it was. Answers the list element, or null.
-template <class Impl, class Iface>
+// emptied and one object is appended and read per item, in document order, by read(object, item);
+// otherwise the list is left exactly as it was. Answers the list element, or null.
+template <class Impl, class Iface, class Read>
 NuvoraXML::XIXMLElement* readList(NuvoraXML::XIXMLElement* parent, const char* listName,
-                                  const char* itemName, TObjectMgr<Impl, Iface>& list)
+                                  const char* itemName, TObjectMgr<Impl, Iface>& list, Read&& read)
 {
     NuvoraXML::XIXMLElement* element = XmlForm::findChild(parent, listName);
     if (element == nullptr) {
@@ -662,10 +853,67 @@ NuvoraXML::XIXMLElement* readList(NuvoraXML::XIXMLElement* parent, const char* l
     list.clear();
     for (; item != nullptr; item = item->GetNextNamesake()) {
         if (Impl* object = list.append()) {
-            object->initWithXML(item);
+            read(*object, item);
         }
     }
     return element;
+}
+
+// The same, each object read by its own initWithXML.
+template <class Impl, class Iface>
+NuvoraXML::XIXMLElement* readList(NuvoraXML::XIXMLElement* parent, const char* listName,
+                                  const char* itemName, TObjectMgr<Impl, Iface>& list)
+{
+    return readList(parent, listName, itemName, list,
+                    [](Impl& object, NuvoraXML::XIXMLElement* item) { object.initWithXML(item); });
+}
+
+// Appends an element named name under parent (which must exist) and writes the fields into it.
+template <class Object>
+NuvoraXML::XIXMLElement* writeFields(Object& object, NuvoraXML::XIXMLElement* parent, const char* name)
+{
+    FieldWriter writer(XmlForm::addChild(XmlForm::require(parent), name));
+    object.visitFields(writer);
+    return writer.element();
+}
+
+// Reads the fields from element (which must exist); see FieldReader for keepIdentifiers.
+template <class Object>
+void readFields(Object& object, NuvoraXML::XIXMLElement* element, const CSCN* scene,
+                bool keepIdentifiers = false)
+{
+    FieldReader reader(XmlForm::require(element), scene, keepIdentifiers);
+    object.visitFields(reader);
+}
+
+// Sets every field of an object to its default.
+template <class Object>
+void setFieldDefaults(Object& object)
+{
+    FieldDefaults defaults(object.getScene());
+    object.visitFields(defaults);
+}
+
+// The wrapped putInXML of a kind whose element holds its field list: appends the element named
+// name under parent; any failure is reported for where (e.g. "CScnAmbient::putInXML") and answers null.
+template <class Object>
+NuvoraXML::XIXMLElement* putFieldsInXML(Object& object, NuvoraXML::XIXMLElement* parent, const char* name,
+                                        const char* where) noexcept
+{
+    return guarded(object.getOwner(), where, static_cast<NuvoraXML::XIXMLElement*>(nullptr),
+                   [&] { return writeFields(object, parent, name); });
+}
+
+// The wrapped initWithXML of such a kind: reads its element; any failure is reported for where
+// and answers false, the fields read so far keeping their new values.
+template <class Object>
+bool initFieldsWithXML(Object& object, NuvoraXML::XIXMLElement* element, const char* where,
+                       bool keepIdentifiers = false) noexcept
+{
+    return guarded(object.getOwner(), where, false, [&] {
+        readFields(object, element, object.getScene(), keepIdentifiers);
+        return true;
+    });
 }
 
 }  // namespace NvScn

@@ -17,6 +17,41 @@ constexpr const char* kMoveBadIndex = "moveObject: Bad index value";
 constexpr const char* kNoMemory = "No memory availiable";
 constexpr const char* kCantCreateUuid = "Can't create UUID";
 
+// Clipping reports of the views, the environment and the rendering options.
+constexpr const char* kClipFocal = "Method setFocal has clipped a value out of range.";
+constexpr const char* kClipLinePower = "Method setLinePower has clipped a value out of range.";
+constexpr const char* kClipHighDensity = "Method setHighDensity has clipped a value out of range.";
+constexpr const char* kClipMediumDensity = "Method setMediumDensity has clipped a value out of range.";
+constexpr const char* kClipLowDensity = "Method setLowDensity has clipped a value out of range.";
+constexpr const char* kClipScale = "Method setScale has clipped a value out of range.";
+constexpr const char* kClipNoise = "Method setNoise has clipped a value out of range.";
+constexpr const char* kClipSunshine = "Method setSunshine has clipped a value out of range.";
+constexpr const char* kClipNorthAngle = "Method setNorthAngle has clipped a value out of range.";
+constexpr const char* kClipFilmFrameRate = "Method setFilmFrameRate has clipped a value out of range.";
+constexpr const char* kClipNbReflection =
+    "class CRenderingOpt: Method setNbReflection has clipped a value out of range.";
+constexpr const char* kClipNbRefraction =
+    "class CRenderingOpt: Method setNbRefraction has clipped a value out of range.";
+constexpr const char* kClipHeight = "class CRenderingOpt: Method setHeight has clipped a value out of range.";
+constexpr const char* kClipWidth = "class CRenderingOpt: Method setWidth has clipped a value out of range.";
+constexpr const char* kClipRenderFirst =
+    "class CRenderingOpt: Method setRenderFirst has clipped a value out of range.";
+constexpr const char* kClipRenderLast =
+    "class CRenderingOpt: Method setRenderLast has clipped a value out of range.";
+constexpr const char* kClipParallelScale =
+    "class CRenderingOpt: Method setParallelScale has clipped a value out of range.";
+constexpr const char* kClipImageResolution =
+    "class CRenderingOpt: Method setImageResolution has clipped a value out of range.";
+constexpr const char* kClipPanoramaResolution =
+    "class CRenderingOpt: Method setPanoramaResolution has clipped a value out of range.";
+constexpr const char* kClipRadiosityFactor =
+    "class CRenderingOpt:Method setRadiosityFactor has clipped a value out of range.";
+constexpr const char* kClipRadiosityQuality =
+    "class CRenderingOpt: Method setRadiosityQuality has clipped a value out of range.";
+constexpr const char* kContrastPositive = "CRenderingOpt::setContrast value must be positive";
+constexpr const char* kLuminosityRange = "CRenderingOpt::setLuminosity value must be between -1 and 1.";
+constexpr const char* kGroundNoProperty = "CScnXMLIO::GetGround : no property!";
+
 constexpr const char* kExceptionIn = "Exception in %s : %s";
 constexpr const char* kUnknownExceptionIn = "Unknown exception in %s";
 

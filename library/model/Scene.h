@@ -8,17 +8,21 @@
 #include "ScnMgr.h"
 #include "ScnXML.h"
 #include "model/BaseObjectMgr.h"
+#include "model/Environment.h"
 #include "model/FileInfo.h"
 #include "model/Geometry.h"
 #include "model/Heliodon.h"
+#include "model/HeliodonOpt.h"
 #include "model/Image.h"
 #include "model/InternalComponent.h"
 #include "model/Lights.h"
 #include "model/ObjectInstance.h"
 #include "model/ObjectMgr.h"
+#include "model/RenderingOpt.h"
 #include "model/ScnFrontier.h"
 #include "model/Stubs.h"
 #include "model/Uuid.h"
+#include "model/Views.h"
 
 namespace NuvoraXML {
 class XCXMLTree;
@@ -155,6 +159,13 @@ public:
     int32_t getClientVersion() const { return mClientVersion; }
 
     CPointMgr& points() { return *mPoints; }
+    // The view lists and grounds, for the document sections.
+    TObjectMgr<CCamera, CScnCamera>& cameras() { return *mCameras; }
+    TObjectMgr<CScnParallelView, IScnParallelView>& parallelViews() { return *mParallelViews; }
+    TObjectMgr<CScnParallelView, IScnParallelView>& workingWindowViews() { return *mWorkingWindowViews; }
+    TObjectMgr<CViewObject, CScnViewObject>& viewObjects() { return *mViewObjects; }
+    TObjectMgr<CScnGround, IScnGround>& grounds() { return mGrounds; }
+    CAnimRenderingOpt& perspectiveViewsOptions() { return *mPerspectiveViewsOpt; }
     CPolygonMgr& polygons() { return *mPolygons; }
     // The internal component definitions, as the document sections fill them.
     TObjectMgr<CScnInternalComponentDefinition, IScnInternalComponentDefinition>& internalComponents()

@@ -18,19 +18,6 @@ public:
     explicit TOwnedObject(CBaseObjectMgr* owner) : CScnObject(owner) {}
 };
 
-using CHeliodonOpt = TOwnedObject<CScnHeliodonOpt>;
-using CCamera = TOwnedObject<CScnCamera>;
-using CScnParallelView = TOwnedObject<IScnParallelView>;
-using CViewObject = TOwnedObject<CScnViewObject>;
-using CAmbiance = TOwnedObject<CScnAmbient>;
-using CAtmosphere = TOwnedObject<CScnAtmosphere>;
-using CBackground = TOwnedObject<CScnBackground>;
-using CScnGround = TOwnedObject<IScnGround>;
-using CScnEnvironment = TOwnedObject<IScnEnvironment>;
-using CRenderingOpt = TOwnedObject<CScnRenderingOpt>;
-using CAnimRenderingOpt = TOwnedObject<CScnRenderingOpt>;
-using CVRRenderingOpt = TOwnedObject<CScnPanoramaRenderingOpt>;
-using CParallelViewRenderingOpt = TOwnedObject<CScnParallelViewRenderingOpt>;
 using CScnBBMgrData = TOwnedObject<IScnBBMgrData>;
 using CScnInsertionObject = TOwnedObject<IScnInsertionObject>;
 using CScnLayer = TOwnedObject<IScnLayer>;

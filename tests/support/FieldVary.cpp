@@ -17,6 +17,13 @@ NvScn::CScnColor FieldVary::varied(const NvScn::CScnColor& initial, int step)
     return {0, flip(initial.red, 1), flip(initial.green, 2), flip(initial.blue, 3)};
 }
 
+void FieldVary::addToFragment(XIXMLElement* element, int step)
+{
+    std::string text = std::to_string(step);
+    element->AddAttribute(element->GetKey("Varied"), text.c_str());
+    element->AddElement(element->GetKey("Item"))->AddData(text.c_str());
+}
+
 void FieldVary::varyDate(NvScn::CScnTime& time)
 {
     time.setMonth(time.getMonth() % 12 + 1);

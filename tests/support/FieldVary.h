@@ -106,10 +106,33 @@ public:
             values[i] = varied(initial[i], next());
         }
     }
+    template <class... O>
+    void location(const char*, std::string& value, const char*, const O&...)
+    {
+        value = "file:///C|/Dossier \xC3\xA9t\xC3\xA9/<&>" + std::to_string(next()) + ".tif";
+    }
+    template <class... O>
+    void presentColor(const char*, bool& present, NvScn::CScnColor& value, const NvScn::CScnColor& initial,
+                      const O&...)
+    {
+        present = true;
+        value = varied(initial, next());
+    }
+    // A fragment gains an attribute and a child element with text.
+    template <class Fragment, class... O>
+    void fragment(const char*, Fragment& value, const O&...)
+    {
+        addToFragment(value.element(), next());
+    }
+    template <class Group>
+    void olderPlacement(const char*, Group&&)
+    {
+    }
 
 private:
     int next() { return ++mCounter; }
-    // The candidate through the filters, or, when that lands on the default, the next one.
+    // The candidate through the filters, or, when that lands on the default, the next one, then a
+    // hundred times the candidate (for filters that fold small values onto the default).
     template <class T, class... O>
     T pick(T initial, T candidate, const O&... options)
     {
@@ -117,8 +140,12 @@ private:
         if (value == initial) {
             value = NvScn::FieldOptions::filter(static_cast<T>(candidate + 1), options...);
         }
+        if (value == initial) {
+            value = NvScn::FieldOptions::filter(static_cast<T>(candidate * 100), options...);
+        }
         return value;
     }
+    static void addToFragment(XIXMLElement* element, int step);
     static NvScn::CScnColor varied(const NvScn::CScnColor& initial, int step);
     static void varyDate(NvScn::CScnTime& time);
     static void varyPlace(NvScn::CScnPlace& place);

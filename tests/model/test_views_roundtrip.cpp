@@ -1,0 +1,92 @@
+// Every kind of views, environment and options, each field moved off its default, written with
+// putInXML, taken through the writer's bytes and the tree reader, read back and compared whole;
+// in the C locale and in a comma-decimal one.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "model/HeliodonOpt.h"
+#include "model/Views.h"
+#include "support/FieldVary.h"
+#include "test_views_support.h"
+
+namespace {
+
+using namespace ViewTest;
+
+// A view kind read the way the document loader reads it: identifiers are taken from the file.
+template <class Kind>
+struct KeepingIdentifiers : Kind {
+    explicit KeepingIdentifiers(CBaseObjectMgr* owner) : Kind(owner) {}
+    bool initWithXML(XIXMLElement* element) override
+    {
+        return initFieldsWithXML(*this, element, "KeepingIdentifiers::initWithXML", true);
+    }
+};
+
+template <class Kind>
+void expectKindRoundTrip(const char* name)
+{
+    Kind source(nullptr);
+    Kind target(nullptr);
+    ScnTest::expectRoundTrip(source, target, name);
+}
+
+class KindRoundTrip : public ::testing::TestWithParam<bool> {};
+
+TEST_P(KindRoundTrip, EveryKindComesBackWithAllItsFields)
+{
+    std::unique_ptr<CommaLocale> locale;
+    if (GetParam()) {
+        locale = std::make_unique<CommaLocale>();
+        if (!locale->active()) {
+            GTEST_SKIP() << "de_DE.UTF-8 is not installed";
+        }
+    }
+    expectKindRoundTrip<CRenderingOpt>("CRenderingOpt");
+    expectKindRoundTrip<CAnimRenderingOpt>("CAnimRenderingOpt");
+    expectKindRoundTrip<CVRRenderingOpt>("CVRRenderingOpt");
+    expectKindRoundTrip<CParallelViewRenderingOpt>("CParallelViewRenderingOpt");
+    expectKindRoundTrip<CCompressionOpt>("CCompressionOpt");
+    expectKindRoundTrip<CHeliodonOpt>("CHeliodonOpt");
+    expectKindRoundTrip<CAmbiance>("CAmbiance");
+    expectKindRoundTrip<CAtmosphere>("CAtmosphere");
+    expectKindRoundTrip<CBackground>("CBackground");
+    expectKindRoundTrip<CScnGround>("CScnGround");
+    expectKindRoundTrip<CScnBackgroundPicture>("CScnBackgroundPicture");
+    expectKindRoundTrip<CScnForeground>("CScnForeground");
+    expectKindRoundTrip<CScnTexture>("CScnTexture");
+    expectKindRoundTrip<CScnImageSettingsFilter>("CScnImageSettingsFilter");
+    expectKindRoundTrip<CScnGrainFilter>("CScnGrainFilter");
+    expectKindRoundTrip<CScnExposureFilter>("CScnExposureFilter");
+    expectKindRoundTrip<CScnHatchingFilter>("CScnHatchingFilter");
+    expectKindRoundTrip<CScnFilters>("CScnFilters");
+    expectKindRoundTrip<CScnEnvironment>("CScnEnvironment");
+    expectKindRoundTrip<CScnDepthOfField>("CScnDepthOfField");
+    expectKindRoundTrip<CScnClippingBox>("CScnClippingBox");
+    expectKindRoundTrip<CScnRendererInfo>("CScnRendererInfo");
+    expectKindRoundTrip<KeepingIdentifiers<CScnViewInfo>>("CScnViewInfo");
+    expectKindRoundTrip<KeepingIdentifiers<CCamera>>("CCamera");
+    expectKindRoundTrip<KeepingIdentifiers<CScnParallelView>>("CScnParallelView");
+    expectKindRoundTrip<KeepingIdentifiers<CViewObject>>("CViewObject");
+}
+
+INSTANTIATE_TEST_SUITE_P(Locales, KindRoundTrip, ::testing::Values(false, true));
+
+// The object wrappers read with identifiers cleared: a camera read through initWithXML keeps its
+// view information's identifier and takes everything else.
+TEST(CameraWrapper, AReadByTheWrapperKeepsItsViewInformationIdentifier)
+{
+    CCamera source(nullptr);
+    CCamera target(nullptr);
+    ScnTest::varyFields(source);
+    CScnUUID own = *target.getViewInfo()->getUUID();
+    bool ok = false;
+    ScnTest::xmlRoundTrip(source, target, &ok);
+    EXPECT_TRUE(ok);
+    EXPECT_EQ(*target.getViewInfo()->getUUID(), own);
+    target.getViewInfo()->setUUID(source.getViewInfo()->getUUID());
+    EXPECT_EQ(dumpFields(target), dumpFields(source));
+}
+
+}  // namespace

@@ -384,8 +384,9 @@ void CSCN::readSections()
         Sections::readOldHeliodon(*this, file);
     } else {
         Sections::readHeliodons(*this, file);
-        Sections::readHeliodonOptions(*this, file);
     }
+    // The study options sit in "Heliodons", or in the old single "Heliodon".
+    Sections::readHeliodonOptions(*this, file);
     Sections::readParallelViews(*this, file);
     Sections::readPanoramas(*this, file);
     Sections::readPanoramaOptions(*this, file);

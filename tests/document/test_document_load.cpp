@@ -374,3 +374,42 @@ TEST(DocumentOperations, ADocumentWithoutFileElementReportsEveryOperation)
 }
 
 }  // namespace
+
+namespace {
+
+using NuvoraXML::XIXMLElement;
+
+// The old form of a saved scene: the first heliodon, with the study options inside it, stands
+// alone as "Heliodon" instead of the "Heliodons" list.
+std::string withOldHeliodon(const std::string& saved)
+{
+    auto tree = ScnTest::parseDocument(saved);
+    XIXMLElement* file = tree->GetRoot()->FindElement(tree->GetRoot()->GetKey("Scn.File"));
+    XIXMLElement* list = XmlForm::requireChild(file, "Heliodons");
+    XIXMLElement* heliodon = XmlForm::requireChild(list, "Heliodon");
+    XIXMLElement* options = XmlForm::requireChild(list, "Options");
+    list->RemoveNode(heliodon->AsNode());
+    list->RemoveNode(options->AsNode());
+    heliodon->AddNode(options->AsNode());
+    file->AddNode(heliodon->AsNode());
+    list->AsNode()->Delete();
+    ScnTest::StringWriteStream out;
+    tree->GetRoot()->Write(&out);
+    return out.bytes;
+}
+
+TEST(DocumentLoad, TheOldSingleHeliodonBringsItsStudyOptions)
+{
+    TestScene written;
+    written->getHeliodon()->setName("Old sun");
+    written->getMgrEx(6)->getHeliodonOpt()->setFrequencyType(1);
+    std::string bytes = withOldHeliodon(written.save());
+    ASSERT_NE(bytes.find("<Heliodon\n"), std::string::npos);
+
+    TestScene read;
+    ASSERT_EQ(read.load(bytes), 0) << (read.feedback.warnings.empty() ? "" : read.feedback.warnings[0]);
+    EXPECT_STREQ(read->getHeliodon()->getName(), "Old sun");
+    EXPECT_EQ(read->getMgrEx(6)->getHeliodonOpt()->getFrequencyType(), 1);
+}
+
+}  // namespace

@@ -98,13 +98,26 @@ const char* skipBlanksAndSign(const char* p, bool& negative)
 
 }  // namespace
 
+namespace {
+
+// Number of decimal digits of a value, from its bit width without a loop: each entry adds to the
+// value so that the high word of the sum is the digit count.
+int digitCount(uint32_t value)
+{
+    static constexpr uint64_t kTable[32] = {
+        4294967296,  8589934582,  8589934582,  8589934582,  12884901788, 12884901788, 12884901788,
+        17179868184, 17179868184, 17179868184, 21474826480, 21474826480, 21474826480, 21474826480,
+        25769703776, 25769703776, 25769703776, 30063771072, 30063771072, 30063771072, 34349738368,
+        34349738368, 34349738368, 34349738368, 38554705664, 38554705664, 38554705664, 41949672960,
+        41949672960, 41949672960, 42949672960, 42949672960};
+    return static_cast<int>((value + kTable[31 - __builtin_clz(value | 1)]) >> 32);
+}
+
+}  // namespace
+
 char* putDigits(char* out, uint32_t value)
 {
-    int length = 1;
-    for (uint32_t bound = 10; length < 10 && value >= bound; bound *= 10) {
-        ++length;
-    }
-    char* end = out + length;
+    char* end = out + digitCount(value);
     char* p = end;
     while (value >= 100) {
         uint32_t pair = (value % 100) * 2;

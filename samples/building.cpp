@@ -118,6 +118,26 @@ void fill(CScnMgr* scene, const Model& m)
     texture->setUUID(&uuid);
     CScnVector origin = {1000.0, 2000.0, 0.0};
     scene->getFileInfo()->setOrigin(&origin);
+
+    // A lamp above the door, a camera looking at the front wall, and the sun of the site.
+    CScnLight* lamp = scene->getLights()->newScnObject(kScnLastIndex);
+    lamp->setName("Door lamp");
+    lamp->setType(kScnLightSpot);
+    CScnVector lampPosition = {300.0, -50.0, 260.0};
+    CScnVector lampTarget = {300.0, 0.0, 0.0};
+    lamp->setPosition(&lampPosition);
+    lamp->setTarget(&lampTarget);
+    lamp->setPower(800.0);
+    CScnCamera* camera = scene->getPerspectiveViews()->newScnObject(kScnLastIndex);
+    camera->setName("Front");
+    CScnVector eye = {300.0, -1200.0, 170.0};
+    CScnVector look = {300.0, 0.0, 150.0};
+    camera->setPosition(&eye);
+    camera->setTarget(&look);
+    camera->setFocal(45.0);
+    camera->setCurrent();
+    scene->getHeliodon()->setName("Site sun");
+    scene->getHeliodon()->setNorthAngle(15.0);
 }
 
 bool write(CScnMgr* scene, const std::string& path)

@@ -41,8 +41,8 @@ using CHoleMgr = TRapideMgr<CLoop, CScnPolygon::CScnHole, CPolygon>;
 // A polygon: smoothing flag, material index, outer loop (room for 3 vertices) and holes.
 class CPolygon : public TScnFrontier<CScnPolygon> {
 public:
-    // The large polygon tables keep their polygons in a slab pool.
-    static constexpr bool kPooled = true;
+    // The large polygon tables keep their polygons in a slab pool on huge pages.
+    static constexpr bool kPooledOnHugePages = true;
 
     explicit CPolygon(CSCN* scene) : mScene(scene), mVertices(this), mHoles(this) {}
 

@@ -52,18 +52,17 @@ template <class T>
 bool resizeArray(T*& items, uint32_t capacity)
 {
     static_assert(std::is_trivially_copyable<T>::value, "raw arrays hold plain values");
-    size_t bytes = static_cast<size_t>(capacity) * sizeof(T);
-    void* grown = Nuvora::reallocate(items, bytes);
+    void* grown = Nuvora::reallocate(items, static_cast<size_t>(capacity) * sizeof(T));
     if (grown == nullptr) {
         return false;
     }
     items = static_cast<T*>(grown);
-    Nuvora::adviseHugePages(grown, bytes);
     return true;
 }
 
-// Slab allocator of fixed-size plain items: geometry points cost their 24 bytes and nothing more.
-template <size_t Size>
+// Slab allocator of fixed-size items: geometry points cost their 24 bytes and nothing more.
+// HugePages asks for huge pages behind the large slabs (see Nuvora::allocateChunk).
+template <size_t Size, bool HugePages = false>
 class TItemPool {
 public:
     TItemPool() = default;
@@ -120,7 +119,7 @@ private:
                                           : std::min(mChunks->items * 2, kLargestChunkItems);
         size_t header = (sizeof(Chunk) + alignof(std::max_align_t) - 1) &
                         ~(alignof(std::max_align_t) - 1);
-        auto* chunk = static_cast<Chunk*>(Nuvora::allocateChunk(header + items * kSlot));
+        auto* chunk = static_cast<Chunk*>(Nuvora::allocateChunk(header + items * kSlot, HugePages));
         if (chunk == nullptr) {
             throw std::bad_alloc();
         }
@@ -138,11 +137,17 @@ private:
 };
 
 // Whether a TRapideMgr keeps its elements in a slab pool: plain items (points) and the kinds that
-// ask for it with a static kPooled member (polygons of the large tables).
+// ask for it with a static kPooledOnHugePages member (polygons of the large tables, whose filling
+// from a file is dominated by page faults otherwise).
 template <class Impl, class = void>
 struct TIsPooled : std::is_trivially_destructible<Impl> {};
 template <class Impl>
-struct TIsPooled<Impl, std::void_t<decltype(Impl::kPooled)>> : std::integral_constant<bool, Impl::kPooled> {};
+struct TIsPooled<Impl, std::void_t<decltype(Impl::kPooledOnHugePages)>> : std::true_type {};
+template <class Impl, class = void>
+struct TUsesHugePages : std::false_type {};
+template <class Impl>
+struct TUsesHugePages<Impl, std::void_t<decltype(Impl::kPooledOnHugePages)>>
+    : std::integral_constant<bool, Impl::kPooledOnHugePages> {};
 
 // Storage of the elements of a TRapideMgr (an empty base for the kinds made with new): pooled items
 // come from a slab pool, the others from new.
@@ -176,7 +181,7 @@ public:
     }
 
 private:
-    TItemPool<sizeof(Impl)> mPool;
+    TItemPool<sizeof(Impl), TUsesHugePages<Impl>::value> mPool;
 };
 
 template <class Impl, class Owner>

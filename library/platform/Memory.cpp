@@ -28,43 +28,28 @@ void* reallocate(void* block, size_t bytes)
     return std::realloc(block, bytes == 0 ? 1 : bytes);
 }
 
-void* allocateChunk(size_t bytes)
+void* allocateChunk(size_t bytes, bool hugePages)
 {
     if (failsUnderTest()) {
         return nullptr;
     }
-    if (bytes < kHugePage) {
+    if (!hugePages || bytes < 2 * kHugePage) {
         return std::malloc(bytes == 0 ? 1 : bytes);
     }
     void* block = nullptr;
     if (posix_memalign(&block, kHugePage, bytes) != 0) {
         return nullptr;
     }
-    adviseHugePages(block, bytes);
+#ifdef MADV_HUGEPAGE
+    // Only advice: the memory works the same when the system declines.
+    madvise(block, bytes & ~(kHugePage - 1), MADV_HUGEPAGE);
+#endif
     return block;
 }
 
 void releaseChunk(void* block)
 {
     std::free(block);
-}
-
-void adviseHugePages(void* block, size_t bytes)
-{
-#ifdef MADV_HUGEPAGE
-    if (bytes < 2 * kHugePage) {
-        return;
-    }
-    auto start = (reinterpret_cast<uintptr_t>(block) + kHugePage - 1) & ~(kHugePage - 1);
-    auto end = (reinterpret_cast<uintptr_t>(block) + bytes) & ~(kHugePage - 1);
-    if (end > start) {
-        // Only advice: the memory works the same when the system declines.
-        madvise(reinterpret_cast<void*>(start), end - start, MADV_HUGEPAGE);
-    }
-#else
-    (void)block;
-    (void)bytes;
-#endif
 }
 
 void release(void* block)

@@ -10,14 +10,12 @@ namespace Nuvora {
 void* reallocate(void* block, size_t bytes);
 // Frees a block of reallocate.
 void release(void* block);
-// A block for a slab of many small objects; blocks of 2 MB and more are aligned for and backed by
-// huge pages where the system offers them, so filling millions of polygons costs few page faults.
-// Null when memory runs out (also under the test switch).
-void* allocateChunk(size_t bytes);
+// A block for a slab of many small objects; with hugePages, blocks of 2 MB and more are aligned for
+// and backed by huge pages where the system offers them, so filling millions of polygons costs few
+// page faults. Null when memory runs out (also under the test switch).
+void* allocateChunk(size_t bytes, bool hugePages);
 // Frees a block of allocateChunk.
 void releaseChunk(void* block);
-// Asks for huge pages behind the whole 2 MB pages inside a large block (tables of pointers).
-void adviseHugePages(void* block, size_t bytes);
 // Tests: makes the countdown-th next reallocate or allocateChunk fail (1 = the next one); 0 switches it off.
 void failAllocationAfter(long countdown);
 

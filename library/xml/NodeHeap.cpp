@@ -16,7 +16,8 @@ constexpr size_t kChunkSize = 64 * 1024;
 constexpr size_t kLargeBlock = 4 * 1024;
 
 // While a chunk is current, its live count carries a large bias and the allocating thread counts
-// its blocks without atomics; retiring the chunk trades the bias for that count.
+// its blocks without atomics (also the ones it frees again); retiring the chunk trades the bias
+// for that count.
 constexpr int64_t kBias = int64_t(1) << 40;
 
 struct Chunk {
@@ -55,26 +56,43 @@ void* allocateRaw(size_t bytes)
     return block;
 }
 
-// The chunk the calling thread allocates from; released when the thread ends.
-struct CurrentChunk {
-    Chunk* chunk = nullptr;
-    ~CurrentChunk()
+// The chunk the calling thread allocates from, and the run of frees it has not settled yet (all
+// in one chunk); both are let go of when the thread ends.
+struct ThreadHeap {
+    Chunk* current = nullptr;
+    Chunk* pending = nullptr;
+    int64_t pendingCount = 0;
+    bool ended = false;
+
+    void settle() noexcept
     {
-        if (chunk != nullptr) {
-            retire(chunk);
+        if (pending != nullptr) {
+            Chunk* chunk = pending;
+            pending = nullptr;
+            dropReferences(chunk, pendingCount);
         }
+    }
+    ~ThreadHeap()
+    {
+        settle();
+        if (current != nullptr) {
+            retire(current);
+            current = nullptr;
+        }
+        ended = true;
     }
 };
 
 // Initial-exec: the hot path reads the variable without a call, also in the shared library.
-thread_local CurrentChunk tCurrent __attribute__((tls_model("initial-exec")));
+thread_local ThreadHeap tHeap __attribute__((tls_model("initial-exec")));
 
 }  // namespace
 
 void* allocateNode(size_t size)
 {
     size_t total = (sizeof(Header) + size + alignof(Header) - 1) / alignof(Header) * alignof(Header);
-    if (total < size || total > kLargeBlock) {
+    // After the thread's heap has ended, blocks get their own allocation: no chunk would retire.
+    if (total < size || total > kLargeBlock || tHeap.ended) {
         if (total < size) {
             Nuvora::failNullPointer();
         }
@@ -82,7 +100,7 @@ void* allocateNode(size_t size)
         header->chunk = nullptr;
         return header + 1;
     }
-    Chunk* chunk = tCurrent.chunk;
+    Chunk* chunk = tHeap.current;
     if (chunk == nullptr || chunk->used + total > kChunkSize) {
         Chunk* fresh = new (allocateRaw(kChunkSize)) Chunk();
         fresh->live.store(kBias, std::memory_order_relaxed);
@@ -91,7 +109,7 @@ void* allocateNode(size_t size)
         if (chunk != nullptr) {
             retire(chunk);
         }
-        tCurrent.chunk = chunk = fresh;
+        tHeap.current = chunk = fresh;
     }
     Header* header = reinterpret_cast<Header*>(reinterpret_cast<char*>(chunk) + chunk->used);
     chunk->used += total;
@@ -106,11 +124,28 @@ void freeNode(void* block) noexcept
         return;
     }
     Header* header = static_cast<Header*>(block) - 1;
-    if (header->chunk == nullptr) {
+    Chunk* chunk = header->chunk;
+    if (chunk == nullptr) {
         Nuvora::release(header);
-    } else {
-        dropReferences(header->chunk, 1);
+        return;
     }
+    ThreadHeap& heap = tHeap;
+    if (chunk == heap.current) {
+        --chunk->allocated;
+    } else if (chunk == heap.pending) {
+        ++heap.pendingCount;
+    } else if (heap.ended) {
+        dropReferences(chunk, 1);
+    } else {
+        heap.settle();
+        heap.pending = chunk;
+        heap.pendingCount = 1;
+    }
+}
+
+void settleFreedNodes() noexcept
+{
+    tHeap.settle();
 }
 
 }  // namespace NuvoraXML

@@ -1,5 +1,5 @@
 // Memory of tree nodes: bump allocation in 64 KB chunks, so that reading a large document does
-// not pay a general allocation for every node and attribute.
+// not pay a general allocation for every node and attribute, nor destroying it a general free.
 #ifndef NUVORA_XML_NODEHEAP_H
 #define NUVORA_XML_NODEHEAP_H
 
@@ -12,11 +12,14 @@ struct InlineBytes {
     size_t count;
 };
 
-// A block of size bytes; a chunk goes back to the system when the last of its blocks is freed.
+// A block of size bytes; a chunk goes back to the system once every block in it is freed.
 // Out of memory fails in the missing-pointer form.
 void* allocateNode(size_t size);
-// Frees a block of allocateNode (from any thread); null does nothing.
+// Frees a block of allocateNode (from any thread); null does nothing. Frees that follow one another
+// in one chunk are counted together, so the chunk may go back to the system a little later.
 void freeNode(void* block) noexcept;
+// Settles the calling thread's pending frees at once (after a whole subtree is destroyed).
+void settleFreedNodes() noexcept;
 
 // Gives a class node-heap allocation, with optional inline bytes behind each object.
 class XCNodeMemory {

@@ -119,13 +119,29 @@ XIXMLNode* copyTree(XIXMLElement* top, XIXMLElement* target)
     return copyTop->AsNode();
 }
 
+// The element view of an element node, null for null.
+XIXMLElement* elementView(XCXMLNode* node)
+{
+    return node != nullptr ? node->ToElement() : nullptr;
+}
+
+XCXMLNode* nextOf(XCXMLNode* node)
+{
+    return node->NextNode();
+}
+
+XCXMLAttribute* nextOf(XCXMLAttribute* attribute)
+{
+    return attribute->NextAttribute();
+}
+
 // The item of a singly linked list that stands before item; fails when the list is broken.
 template <class T>
-T* findPrevious(T* first, T* item, const char* brokenMessage)
+T* findPrevious(T* first, const T* item, const char* brokenMessage)
 {
     T* previous = first;
-    while (previous != nullptr && previous->GetNext() != item) {
-        previous = previous->GetNext();
+    while (previous != nullptr && nextOf(previous) != item) {
+        previous = nextOf(previous);
     }
     return Nuvora::checkPointer(previous, brokenMessage);
 }
@@ -135,11 +151,11 @@ template <class T>
 T* unlinkFromList(T*& first, T* item, const char* brokenMessage)
 {
     if (first == item) {
-        first = item->GetNext();
+        first = nextOf(item);
         return nullptr;
     }
     T* previous = findPrevious(first, item, brokenMessage);
-    previous->SetNext(item->GetNext());
+    previous->LinkNext(nextOf(item));
     return previous;
 }
 
@@ -151,10 +167,10 @@ void appendToList(T*& first, T*& lastHint, T* item)
     if (last == nullptr) {
         first = item;
     } else {
-        for (T* next = last->GetNext(); next != nullptr; next = next->GetNext()) {
+        for (T* next = nextOf(last); next != nullptr; next = nextOf(next)) {
             last = next;
         }
-        last->SetNext(item);
+        last->LinkNext(item);
     }
     lastHint = item;
 }
@@ -167,7 +183,7 @@ XCXMLNode::~XCXMLNode()
 {
     guardDestructor(Msg::kNodeDestructor, [this] {
         if (mParent != nullptr) {
-            mParent->RemoveNode(this);
+            mParent->RemoveChild(this);
         }
     });
 }
@@ -176,6 +192,38 @@ void XCXMLNode::Delete()
 {
     mMine.CheckMine();
     delete this;
+    settleFreedNodes();
+}
+
+XCXMLNode* XCXMLNode::Checked(XIXMLNode* node)
+{
+    if (node == nullptr) {
+        return nullptr;
+    }
+    XCXMLNode* toolkit = dynamic_cast<XCXMLNode*>(node);
+    Nuvora::check(toolkit != nullptr, Msg::kForeignNode);
+    return toolkit;
+}
+
+void XCXMLNode::SetNext(XIXMLNode* next)
+{
+    mNext = Checked(next);
+}
+
+XIXMLElement* XCXMLNode::GetParent()
+{
+    return mParent;
+}
+
+void XCXMLNode::SetParent(XIXMLElement* parent)
+{
+    XCXMLElement* toolkit = nullptr;
+    if (parent != nullptr) {
+        XCXMLNode* node = Checked(parent->AsNode());
+        Nuvora::check(node->IsElement(), Msg::kForeignNode);
+        toolkit = node->ToElement();
+    }
+    mParent = toolkit;
 }
 
 int32_t XCXMLNode::GetIndex()
@@ -185,11 +233,6 @@ int32_t XCXMLNode::GetIndex()
 
 // ---- XCXMLElement ----
 
-XCXMLElement::XCXMLElement(const char* nameKey)
-    : mName(nameKey), mFirstChild(nullptr), mFirstAttribute(nullptr), mLastChild(nullptr), mLastAttribute(nullptr)
-{
-}
-
 XCXMLElement::~XCXMLElement()
 {
     guardDestructor(Msg::kElementDestructor, [this] { DestroyContent(); });
@@ -197,34 +240,36 @@ XCXMLElement::~XCXMLElement()
 
 void XCXMLElement::DestroyContent()
 {
-    // Every attribute of the list was made by AddAttribute.
     while (mFirstAttribute != nullptr) {
-        XCXMLAttribute* attribute = static_cast<XCXMLAttribute*>(mFirstAttribute);
-        mFirstAttribute = attribute->GetNext();
+        XCXMLAttribute* attribute = mFirstAttribute;
+        mFirstAttribute = attribute->NextAttribute();
         attribute->SetOwner(nullptr);
         delete attribute;
     }
     mLastAttribute = nullptr;
-    XIXMLElement* current = this;
+    // Always the first child of the current element goes: a leaf at once, an element once its
+    // own children are gone. The lists stay linked from the front at every step.
+    XCXMLElement* current = this;
     for (;;) {
-        XIXMLNode* child = current->GetFirstChild();
+        XCXMLNode* child = current->mFirstChild;
         if (child == nullptr) {
             if (current == this) {
+                mLastChild = nullptr;
                 return;
             }
-            XIXMLNode* done = current->AsNode();
-            XIXMLElement* parent = Nuvora::checkPointer(done->GetParent(), Msg::kRemoveNodePrevious);
-            parent->RemoveNode(done);
-            delete done;
-            current = parent;
+            child = current;
+            current = Nuvora::checkPointer(child->ParentElement(), Msg::kRemoveNodePrevious);
+            Nuvora::check(current->mFirstChild == child, Msg::kRemoveNodeNotChild);
+        } else if (child->IsElement() && child->ToElement()->mFirstChild != nullptr) {
+            current = child->ToElement();
             continue;
         }
-        XIXMLElement* element = child->AsElement();
-        if (element != nullptr && element->GetFirstChild() != nullptr) {
-            current = element;
-            continue;
+        current->mFirstChild = child->NextNode();
+        if (current->mLastChild == child) {
+            current->mLastChild = nullptr;
         }
-        current->RemoveNode(child);
+        child->LinkParent(nullptr);
+        child->LinkNext(nullptr);
         delete child;
     }
 }
@@ -262,61 +307,75 @@ const char* XCXMLElement::GetKey(const char* name)
     return top->GetKey(name);
 }
 
-void XCXMLElement::AppendChild(XIXMLNode* node)
+void XCXMLElement::AppendChild(XCXMLNode* node)
 {
     appendToList(mFirstChild, mLastChild, node);
-    node->SetParent(this);
+    node->LinkParent(this);
 }
 
 void XCXMLElement::AddNode(XIXMLNode* node)
 {
     Nuvora::checkPointer(node, Msg::kAddNodeNull);
-    Nuvora::check(node->GetParent() == nullptr && node->GetNext() == nullptr, Msg::kAddNodeAttached);
-    XIXMLElement* element = node->AsElement();
-    if (element != nullptr) {
-        Nuvora::check(element->GetName() != nullptr, Msg::kAddNodeRoot);
+    XCXMLNode* toolkit = XCXMLNode::Checked(node);
+    Nuvora::check(toolkit->ParentElement() == nullptr && toolkit->NextNode() == nullptr, Msg::kAddNodeAttached);
+    if (toolkit->IsElement()) {
+        XCXMLElement* element = toolkit->ToElement();
+        Nuvora::check(element->mName != nullptr, Msg::kAddNodeRoot);
         Nuvora::check(!isSelfOrAncestor(element, this), Msg::kAddNodeAncestor);
     }
-    AppendChild(node);
+    AppendChild(toolkit);
+}
+
+void XCXMLElement::RemoveChild(XCXMLNode* node)
+{
+    XCXMLNode* previous = unlinkFromList(mFirstChild, node, Msg::kRemoveNodePrevious);
+    if (mLastChild == node) {
+        mLastChild = previous;
+    }
+    node->LinkParent(nullptr);
+    node->LinkNext(nullptr);
+}
+
+// The child of element that node is; an assertion fails otherwise.
+XCXMLNode* XCXMLElement::CheckedChild(XIXMLNode* node, const char* notChild)
+{
+    Nuvora::check(node != nullptr, notChild);
+    XCXMLNode* toolkit = XCXMLNode::Checked(node);
+    Nuvora::check(toolkit->ParentElement() == this, notChild);
+    return toolkit;
 }
 
 void XCXMLElement::RemoveNode(XIXMLNode* node)
 {
-    Nuvora::check(node != nullptr && node->GetParent() == this, Msg::kRemoveNodeNotChild);
-    XIXMLNode* previous = unlinkFromList(mFirstChild, node, Msg::kRemoveNodePrevious);
-    if (mLastChild == node) {
-        mLastChild = previous;
-    }
-    node->SetParent(nullptr);
-    node->SetNext(nullptr);
+    RemoveChild(CheckedChild(node, Msg::kRemoveNodeNotChild));
 }
 
 void XCXMLElement::MoveNode(XIXMLNode* node, XIXMLNode* before)
 {
-    Nuvora::check(node != nullptr && node->GetParent() == this, Msg::kMoveNodeNotChild);
-    Nuvora::check(before == nullptr || before->GetParent() == this, Msg::kMoveNodeNotChild);
-    if (node == before || node->GetNext() == before) {
+    XCXMLNode* moved = CheckedChild(node, Msg::kMoveNodeNotChild);
+    XCXMLNode* next = before == nullptr ? nullptr : CheckedChild(before, Msg::kMoveNodeNotChild);
+    if (moved == next || moved->NextNode() == next) {
         return;
     }
-    unlinkFromList(mFirstChild, node, Msg::kMoveNodePrevious);
+    unlinkFromList(mFirstChild, moved, Msg::kMoveNodePrevious);
     mLastChild = nullptr;
-    node->SetNext(nullptr);
-    if (before == nullptr) {
-        node->SetParent(nullptr);
-        AppendChild(node);
-    } else if (mFirstChild == before) {
-        node->SetNext(before);
-        mFirstChild = node;
+    moved->LinkNext(nullptr);
+    if (next == nullptr) {
+        moved->LinkParent(nullptr);
+        AppendChild(moved);
+    } else if (mFirstChild == next) {
+        moved->LinkNext(next);
+        mFirstChild = moved;
     } else {
-        findPrevious(mFirstChild, before, Msg::kMoveNodePrevious)->SetNext(node);
-        node->SetNext(before);
+        findPrevious(mFirstChild, next, Msg::kMoveNodePrevious)->LinkNext(moved);
+        moved->LinkNext(next);
     }
 }
 
 int32_t XCXMLElement::IndexOf(XIXMLNode* node)
 {
     int32_t index = 0;
-    for (XIXMLNode* child = mFirstChild; child != nullptr; child = child->GetNext(), ++index) {
+    for (XCXMLNode* child = mFirstChild; child != nullptr; child = child->NextNode(), ++index) {
         if (child == node) {
             return index;
         }
@@ -329,23 +388,24 @@ XIXMLAttribute* XCXMLElement::AddAttribute(const char* key, const char* value)
     return AddAttributeBytes(key, value, value != nullptr ? std::strlen(value) : 0);
 }
 
-XIXMLAttribute* XCXMLElement::AddAttributeBytes(const char* key, const char* value, size_t length)
+XCXMLAttribute* XCXMLElement::AddAttributeBytes(const char* key, const char* value, size_t length)
 {
     XCXMLAttribute* attribute = new (InlineBytes{length + 1}) XCXMLAttribute(this, key, value, length);
-    appendToList<XIXMLAttribute>(mFirstAttribute, mLastAttribute, attribute);
+    appendToList(mFirstAttribute, mLastAttribute, attribute);
     return attribute;
 }
 
 void XCXMLElement::RemoveAttribute(XIXMLAttribute* attribute)
 {
     Nuvora::check(attribute != nullptr && attribute->GetOwner() == this, Msg::kRemoveAttributeNotOwned);
-    XIXMLAttribute* previous = unlinkFromList(mFirstAttribute, attribute, Msg::kRemoveAttributePrevious);
-    if (mLastAttribute == attribute) {
+    // Only attributes made by AddAttribute have this element as their owner.
+    XCXMLAttribute* owned = static_cast<XCXMLAttribute*>(attribute);
+    XCXMLAttribute* previous = unlinkFromList(mFirstAttribute, owned, Msg::kRemoveAttributePrevious);
+    if (mLastAttribute == owned) {
         mLastAttribute = previous;
     }
-    attribute->SetNext(nullptr);
-    // Every attribute of a list was made by AddAttribute.
-    static_cast<XCXMLAttribute*>(attribute)->SetOwner(nullptr);
+    owned->LinkNext(nullptr);
+    owned->SetOwner(nullptr);
 }
 
 XIXMLPI* XCXMLElement::AddPI(const char* target, const char* data)
@@ -372,7 +432,7 @@ XIXMLDocType* XCXMLElement::AddDocType(const char* nameKey, const char* publicId
 
 void XCXMLElement::CheckNoData()
 {
-    if (GetData() != nullptr) {
+    if (FirstOfKind(kDataNode) != nullptr) {
         Nuvora::fail(Msg::kOneDataNode);
     }
 }
@@ -404,6 +464,11 @@ XIXMLData* XCXMLElement::AddDataBytes(const char* text, size_t length)
 XIXMLElement* XCXMLElement::AddElement(const char* key)
 {
     Nuvora::checkPointer(key, Msg::kNoKey);
+    return AppendElement(key);
+}
+
+XCXMLElement* XCXMLElement::AppendElement(const char* key)
+{
     XCXMLElement* element = new XCXMLElement(key);
     AppendChild(element);
     return element;
@@ -414,15 +479,23 @@ void XCXMLElement::SetName(const char* key)
     mName = Nuvora::checkPointer(key, Msg::kNoKey);
 }
 
+XCXMLNode* XCXMLElement::FirstOfKind(XCXMLNode::Kind kind) const
+{
+    return NextOfKind(mFirstChild, kind);
+}
+
+XCXMLNode* XCXMLElement::NextOfKind(XCXMLNode* node, XCXMLNode::Kind kind)
+{
+    while (node != nullptr && node->GetKind() != kind) {
+        node = node->NextNode();
+    }
+    return node;
+}
+
 XIXMLData* XCXMLElement::GetData()
 {
-    for (XIXMLNode* child = mFirstChild; child != nullptr; child = child->GetNext()) {
-        XIXMLData* data = child->AsData();
-        if (data != nullptr) {
-            return data;
-        }
-    }
-    return nullptr;
+    XCXMLNode* data = FirstOfKind(kDataNode);
+    return data != nullptr ? static_cast<XCXMLData*>(data) : nullptr;
 }
 
 const XIXMLData* XCXMLElement::GetData() const
@@ -432,55 +505,38 @@ const XIXMLData* XCXMLElement::GetData() const
 
 XIXMLElement* XCXMLElement::GetFirstElement()
 {
-    for (XIXMLNode* child = mFirstChild; child != nullptr; child = child->GetNext()) {
-        XIXMLElement* element = child->AsElement();
-        if (element != nullptr) {
-            return element;
-        }
-    }
-    return nullptr;
+    return elementView(FirstOfKind(kElementNode));
 }
 
 XIXMLElement* XCXMLElement::GetNextElement()
 {
-    for (XIXMLNode* sibling = mNext; sibling != nullptr; sibling = sibling->GetNext()) {
-        XIXMLElement* element = sibling->AsElement();
-        if (element != nullptr) {
-            return element;
-        }
-    }
-    return nullptr;
+    return elementView(NextOfKind(mNext, kElementNode));
 }
 
 XIXMLElement* XCXMLElement::FindElement(const char* key)
 {
-    for (XIXMLNode* child = mFirstChild; child != nullptr; child = child->GetNext()) {
-        XIXMLElement* element = child->AsElement();
-        if (element != nullptr && element->GetName() == key) {
-            return element;
-        }
+    XCXMLNode* child = FirstOfKind(kElementNode);
+    while (child != nullptr && child->ToElement()->mName != key) {
+        child = NextOfKind(child->NextNode(), kElementNode);
     }
-    return nullptr;
+    return elementView(child);
 }
 
 XIXMLElement* XCXMLElement::GetNextNamesake()
 {
-    for (XIXMLNode* sibling = mNext; sibling != nullptr; sibling = sibling->GetNext()) {
-        XIXMLElement* element = sibling->AsElement();
-        if (element != nullptr && element->GetName() == mName) {
-            return element;
-        }
+    XCXMLNode* sibling = NextOfKind(mNext, kElementNode);
+    while (sibling != nullptr && sibling->ToElement()->mName != mName) {
+        sibling = NextOfKind(sibling->NextNode(), kElementNode);
     }
-    return nullptr;
+    return elementView(sibling);
 }
 
 int32_t XCXMLElement::CountElements()
 {
     int32_t count = 0;
-    for (XIXMLNode* child = mFirstChild; child != nullptr; child = child->GetNext()) {
-        if (child->AsElement() != nullptr) {
-            ++count;
-        }
+    for (XCXMLNode* child = FirstOfKind(kElementNode); child != nullptr;
+         child = NextOfKind(child->NextNode(), kElementNode)) {
+        ++count;
     }
     return count;
 }
@@ -490,13 +546,11 @@ XIXMLElement* XCXMLElement::GetElementAt(int32_t index)
     if (index < 0) {
         return nullptr;
     }
-    for (XIXMLNode* child = mFirstChild; child != nullptr; child = child->GetNext()) {
-        XIXMLElement* element = child->AsElement();
-        if (element != nullptr && index-- == 0) {
-            return element;
-        }
+    XCXMLNode* child = FirstOfKind(kElementNode);
+    while (child != nullptr && index-- > 0) {
+        child = NextOfKind(child->NextNode(), kElementNode);
     }
-    return nullptr;
+    return elementView(child);
 }
 
 XIXMLAttribute* XCXMLElement::FindAttribute(const char* key)
@@ -507,12 +561,11 @@ XIXMLAttribute* XCXMLElement::FindAttribute(const char* key)
     if (*key == 0) {
         return mFirstAttribute;
     }
-    for (XIXMLAttribute* a = mFirstAttribute; a != nullptr; a = a->GetNext()) {
-        if (a->GetName() == key) {
-            return a;
-        }
+    XCXMLAttribute* attribute = mFirstAttribute;
+    while (attribute != nullptr && attribute->Name() != key) {
+        attribute = attribute->NextAttribute();
     }
-    return nullptr;
+    return attribute;
 }
 
 bool XCXMLElement::HasAttributeValue(const char* key, const char* value)
@@ -548,7 +601,7 @@ const char* XCXMLRoot::GetKey(const char* name)
 void XCXMLRoot::Write(XCXMLWriter* writer, int32_t depth)
 {
     Nuvora::checkPointer(writer, Msg::kNoWriter);
-    for (XIXMLNode* child = mFirstChild; child != nullptr; child = child->GetNext()) {
+    for (XCXMLNode* child = mFirstChild; child != nullptr; child = child->NextNode()) {
         writer->WriteTree(child, depth);
     }
     writer->Put('\n');
@@ -556,7 +609,7 @@ void XCXMLRoot::Write(XCXMLWriter* writer, int32_t depth)
 
 // ---- XCXMLAttribute ----
 
-XCXMLAttribute::XCXMLAttribute(XIXMLElement* owner, const char* nameKey, const char* value, size_t length)
+XCXMLAttribute::XCXMLAttribute(XCXMLElement* owner, const char* nameKey, const char* value, size_t length)
     : mNext(nullptr), mOwner(owner), mName(nameKey), mValue(InlineValue())
 {
     if (length != 0) {
@@ -581,6 +634,16 @@ void XCXMLAttribute::Delete()
 {
     mMine.CheckMine();
     delete this;
+}
+
+void XCXMLAttribute::SetNext(XIXMLAttribute* next)
+{
+    XCXMLAttribute* toolkit = nullptr;
+    if (next != nullptr) {
+        toolkit = dynamic_cast<XCXMLAttribute*>(next);
+        Nuvora::check(toolkit != nullptr, Msg::kForeignAttribute);
+    }
+    mNext = toolkit;
 }
 
 void XCXMLAttribute::SetName(const char* key)
@@ -630,7 +693,7 @@ void XCXMLAttribute::CopyTo(XIXMLElement* target)
 
 // ---- XCXMLData ----
 
-XCXMLData::XCXMLData(const char* text, size_t length) : mText(InlineText()), mData(nullptr)
+XCXMLData::XCXMLData(const char* text, size_t length) : XCXMLNode(kDataNode), mText(InlineText()), mData(nullptr)
 {
     if (length != 0) {
         std::memcpy(mText, text, length);
@@ -638,7 +701,7 @@ XCXMLData::XCXMLData(const char* text, size_t length) : mText(InlineText()), mDa
     mText[length] = 0;
 }
 
-XCXMLData::XCXMLData(XIXMLData::IXMLCData* data) : mText(nullptr), mData(data) {}
+XCXMLData::XCXMLData(XIXMLData::IXMLCData* data) : XCXMLNode(kDataNode), mText(nullptr), mData(data) {}
 
 XCXMLData::~XCXMLData()
 {
@@ -713,7 +776,7 @@ void XCXMLData::PrintText(const char* format, ...)
 
 // ---- XCXMLComment ----
 
-XCXMLComment::XCXMLComment(const char* text) : mText(copyString(text)) {}
+XCXMLComment::XCXMLComment(const char* text) : XCXMLNode(kCommentNode), mText(copyString(text)) {}
 
 XCXMLComment::~XCXMLComment()
 {
@@ -741,7 +804,8 @@ void XCXMLComment::SetText(const char* text)
 
 // ---- XCXMLPI ----
 
-XCXMLPI::XCXMLPI(const char* target, const char* data) : mTarget(copyString(target)), mData(nullptr)
+XCXMLPI::XCXMLPI(const char* target, const char* data)
+    : XCXMLNode(kPINode), mTarget(copyString(target)), mData(nullptr)
 {
     try {
         mData = copyString(data);
@@ -787,7 +851,7 @@ void XCXMLPI::SetData(const char* data)
 
 XCXMLDocType::XCXMLDocType(const char* nameKey, const char* publicId, const char* systemId,
                            const char* internalSubset)
-    : mName(nameKey), mPublicId(nullptr), mSystemId(nullptr), mInternalSubset(nullptr)
+    : XCXMLNode(kDocTypeNode), mName(nameKey), mPublicId(nullptr), mSystemId(nullptr), mInternalSubset(nullptr)
 {
     try {
         mPublicId = copyOptional(publicId);
@@ -873,6 +937,7 @@ XCXMLTree::XCXMLTree() : mRoot(new XCXMLRoot()) {}
 XCXMLTree::~XCXMLTree()
 {
     guardDestructor(Msg::kTreeDestructor, [this] { mRoot->AsNode()->Delete(); });
+    settleFreedNodes();
 }
 
 }  // namespace NuvoraXML

@@ -3,6 +3,7 @@
 #define NUVORA_XML_TREEREADER_H
 
 #include <cstddef>
+#include <cstdint>
 
 #include "xml/XMLNodes.h"
 #include "xml/XMLParser.h"
@@ -32,14 +33,18 @@ protected:
     void OnEndElement(void* handle) override;
 
 private:
-    // The key of the name being reported, through a small cache in front of the key table.
+    // The key of the name being reported (length bytes, readable for kScanWidth bytes at least),
+    // through a cache in front of the key table.
     const char* Intern(const char* name, size_t length);
 
+    // A name met before: its first 16 bytes (zero past its end), its length and its key.
     struct CachedKey {
-        const char* key;
+        uint64_t head[2];
         size_t length;
+        const char* key;
     };
-    static constexpr size_t kKeyCacheSize = 256;
+    static constexpr size_t kKeyCacheBits = 9;
+    static constexpr size_t kKeyCacheSize = size_t(1) << kKeyCacheBits;
 
     IXMLCDataReader* mDataReader;
     XCXMLTree* mTree;

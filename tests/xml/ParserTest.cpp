@@ -318,12 +318,14 @@ TEST(Parser, LongNamesAndValuesGrowTheBuffers)
 
 TEST(Parser, BufferGrowthFailureIsReported)
 {
-    StringReadStream stream("<" + std::string(300, 'n') + "/>");
+    // A name across input pieces is gathered in the name buffer: the key table takes the first
+    // allocation, the buffer the second and, for the second piece, the third.
+    StringReadStream stream("<" + std::string(3000, 'n') + "/>");
     CXMLTreeReader reader;
     Nuvora::failAllocationAfter(3);
     std::string error = errorOf([&] { delete reader.Read(&stream); });
     Nuvora::failAllocationAfter(0);
-    EXPECT_TRUE(error == "Can't allocate buffer." || error == "exception (pointer is NULL)") << error;
+    EXPECT_EQ("Can't allocate buffer.", error);
 }
 
 // ---- CDATA sections and the data-block reader ----

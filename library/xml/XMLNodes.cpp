@@ -2,10 +2,10 @@
 
 #include <cstdarg>
 #include <cstring>
+#include <new>
 
 #include "platform/Failure.h"
 #include "xml/HashKey.h"
-#include "xml/StringCopy.h"
 #include "xml/ValueFormat.h"
 #include "xml/XMLMessages.h"
 #include "xml/XMLWriter.h"
@@ -14,29 +14,53 @@ namespace NuvoraXML {
 
 namespace {
 
-// Replaces an owned string with a copy of text (null copies as empty).
-void replaceString(char*& field, const char* text)
+// A copy of text (null copies as empty) in a block of the tree of owner (the start of a node or
+// attribute); out of memory fails in the missing-pointer form.
+char* copyText(const void* owner, const char* text)
 {
-    char* copy = copyString(text);
-    freeString(field);
+    size_t length = text != nullptr ? std::strlen(text) : 0;
+    char* copy = static_cast<char*>(allocateNode(length + 1, arenaOf(owner)));
+    if (length != 0) {
+        std::memcpy(copy, text, length);
+    }
+    copy[length] = 0;
+    return copy;
+}
+
+// A copy of text as copyText, or null for null.
+char* copyOptionalText(const void* owner, const char* text)
+{
+    return text != nullptr ? copyText(owner, text) : nullptr;
+}
+
+void freeText(char* text)
+{
+    freeNode(text);
+}
+
+// Replaces an owned string with a copy of text (null copies as empty).
+void replaceString(const void* owner, char*& field, const char* text)
+{
+    char* copy = copyText(owner, text);
+    freeText(field);
     field = copy;
 }
 
-// Replaces a string that may live in an object's inline bytes with a heap copy of text.
-void replaceOwned(char*& field, char* inlineBytes, const char* text)
+// Replaces a string that may live in an object's inline bytes with a copy of text.
+void replaceOwned(const void* owner, char*& field, char* inlineBytes, const char* text)
 {
-    char* copy = copyString(text);
+    char* copy = copyText(owner, text);
     if (field != inlineBytes) {
-        freeString(field);
+        freeText(field);
     }
     field = copy;
 }
 
 // Replaces an owned string with a copy of text, or null.
-void replaceOptional(char*& field, const char* text)
+void replaceOptional(const void* owner, char*& field, const char* text)
 {
-    char* copy = copyOptional(text);
-    freeString(field);
+    char* copy = copyOptionalText(owner, text);
+    freeText(field);
     field = copy;
 }
 
@@ -207,7 +231,29 @@ XCXMLNode* XCXMLNode::Checked(XIXMLNode* node)
 
 void XCXMLNode::SetNext(XIXMLNode* next)
 {
-    mNext = Checked(next);
+    XCXMLNode* linked = Checked(next);
+    // Raw links may join trees: neither can be released whole any more.
+    shareArena(arenaOf(Block()));
+    if (linked != nullptr) {
+        shareArena(arenaOf(linked->Block()));
+    }
+    mNext = linked;
+}
+
+const void* XCXMLNode::Block() const
+{
+    switch (mKind) {
+    case kElementNode:
+        return static_cast<const XCXMLElement*>(this);
+    case kDataNode:
+        return static_cast<const XCXMLData*>(this);
+    case kCommentNode:
+        return static_cast<const XCXMLComment*>(this);
+    case kPINode:
+        return static_cast<const XCXMLPI*>(this);
+    default:
+        return static_cast<const XCXMLDocType*>(this);
+    }
 }
 
 XIXMLElement* XCXMLNode::GetParent()
@@ -222,7 +268,9 @@ void XCXMLNode::SetParent(XIXMLElement* parent)
         XCXMLNode* node = Checked(parent->AsNode());
         Nuvora::check(node->IsElement(), Msg::kForeignNode);
         toolkit = node->ToElement();
+        shareArena(arenaOf(toolkit));
     }
+    shareArena(arenaOf(Block()));
     mParent = toolkit;
 }
 
@@ -323,6 +371,9 @@ void XCXMLElement::AddNode(XIXMLNode* node)
         Nuvora::check(element->mName != nullptr, Msg::kAddNodeRoot);
         Nuvora::check(!isSelfOrAncestor(element, this), Msg::kAddNodeAncestor);
     }
+    // The node comes from elsewhere (a detached node): this tree is no longer released whole.
+    shareArena(Arena());
+    shareArena(arenaOf(toolkit->Block()));
     AppendChild(toolkit);
 }
 
@@ -347,7 +398,10 @@ XCXMLNode* XCXMLElement::CheckedChild(XIXMLNode* node, const char* notChild)
 
 void XCXMLElement::RemoveNode(XIXMLNode* node)
 {
-    RemoveChild(CheckedChild(node, Msg::kRemoveNodeNotChild));
+    XCXMLNode* child = CheckedChild(node, Msg::kRemoveNodeNotChild);
+    // The caller owns the detached node, which may outlive the tree.
+    shareArena(Arena());
+    RemoveChild(child);
 }
 
 void XCXMLElement::MoveNode(XIXMLNode* node, XIXMLNode* before)
@@ -390,7 +444,7 @@ XIXMLAttribute* XCXMLElement::AddAttribute(const char* key, const char* value)
 
 XCXMLAttribute* XCXMLElement::AddAttributeBytes(const char* key, const char* value, size_t length)
 {
-    XCXMLAttribute* attribute = new (InlineBytes{length + 1}) XCXMLAttribute(this, key, value, length);
+    XCXMLAttribute* attribute = new (NodePlace{Arena(), length + 1}) XCXMLAttribute(this, key, value, length);
     appendToList(mFirstAttribute, mLastAttribute, attribute);
     return attribute;
 }
@@ -406,18 +460,20 @@ void XCXMLElement::RemoveAttribute(XIXMLAttribute* attribute)
     }
     owned->LinkNext(nullptr);
     owned->SetOwner(nullptr);
+    // The caller owns the detached attribute, which may outlive the tree.
+    shareArena(Arena());
 }
 
 XIXMLPI* XCXMLElement::AddPI(const char* target, const char* data)
 {
-    XCXMLPI* node = new XCXMLPI(target, data);
+    XCXMLPI* node = new (NodePlace{Arena(), 0}) XCXMLPI(target, data);
     AppendChild(node);
     return node;
 }
 
 XIXMLComment* XCXMLElement::AddComment(const char* text)
 {
-    XCXMLComment* node = new XCXMLComment(text);
+    XCXMLComment* node = new (NodePlace{Arena(), 0}) XCXMLComment(text);
     AppendChild(node);
     return node;
 }
@@ -425,7 +481,7 @@ XIXMLComment* XCXMLElement::AddComment(const char* text)
 XIXMLDocType* XCXMLElement::AddDocType(const char* nameKey, const char* publicId, const char* systemId,
                                        const char* internalSubset)
 {
-    XCXMLDocType* node = new XCXMLDocType(nameKey, publicId, systemId, internalSubset);
+    XCXMLDocType* node = new (NodePlace{Arena(), 0}) XCXMLDocType(nameKey, publicId, systemId, internalSubset);
     AppendChild(node);
     return node;
 }
@@ -443,7 +499,7 @@ XIXMLData* XCXMLElement::AddData(XIXMLData::IXMLCData* data)
         Nuvora::fail();
     }
     CheckNoData();
-    XCXMLData* node = new XCXMLData(data);
+    XCXMLData* node = new (NodePlace{Arena(), sizeof(ArenaFinalizer)}) XCXMLData(data);
     AppendChild(node);
     return node;
 }
@@ -456,7 +512,7 @@ XIXMLData* XCXMLElement::AddData(const char* text)
 XIXMLData* XCXMLElement::AddDataBytes(const char* text, size_t length)
 {
     CheckNoData();
-    XCXMLData* node = new (InlineBytes{length + 1}) XCXMLData(text, length);
+    XCXMLData* node = new (NodePlace{Arena(), length + 1}) XCXMLData(text, length);
     AppendChild(node);
     return node;
 }
@@ -469,7 +525,7 @@ XIXMLElement* XCXMLElement::AddElement(const char* key)
 
 XCXMLElement* XCXMLElement::AppendElement(const char* key)
 {
-    XCXMLElement* element = new XCXMLElement(key);
+    XCXMLElement* element = new (NodePlace{Arena(), 0}) XCXMLElement(key);
     AppendChild(element);
     return element;
 }
@@ -626,7 +682,7 @@ XCXMLAttribute::~XCXMLAttribute()
         }
     });
     if (mValue != InlineValue()) {
-        freeString(mValue);
+        freeText(mValue);
     }
 }
 
@@ -642,7 +698,10 @@ void XCXMLAttribute::SetNext(XIXMLAttribute* next)
     if (next != nullptr) {
         toolkit = dynamic_cast<XCXMLAttribute*>(next);
         Nuvora::check(toolkit != nullptr, Msg::kForeignAttribute);
+        shareArena(arenaOf(toolkit));
     }
+    // Raw links may join trees: neither can be released whole any more.
+    shareArena(arenaOf(this));
     mNext = toolkit;
 }
 
@@ -653,7 +712,7 @@ void XCXMLAttribute::SetName(const char* key)
 
 void XCXMLAttribute::SetValue(const char* value)
 {
-    replaceOwned(mValue, InlineValue(), value);
+    replaceOwned(this, mValue, InlineValue(), value);
 }
 
 void XCXMLAttribute::ScanValue(const char* format, ...)
@@ -678,11 +737,7 @@ void XCXMLAttribute::PrintValue(const char* format, ...)
 
 void XCXMLAttribute::Write(XCXMLWriter* writer)
 {
-    Nuvora::checkPointer(writer, Msg::kNoWriter);
-    writer->Put(' ');
-    writer->Write(mName);
-    writer->Put('=');
-    writer->WriteQuoted(mValue);
+    Nuvora::checkPointer(writer, Msg::kNoWriter)->WriteAttribute(mName, mValue);
 }
 
 void XCXMLAttribute::CopyTo(XIXMLElement* target)
@@ -701,16 +756,35 @@ XCXMLData::XCXMLData(const char* text, size_t length) : XCXMLNode(kDataNode), mT
     mText[length] = 0;
 }
 
-XCXMLData::XCXMLData(XIXMLData::IXMLCData* data) : XCXMLNode(kDataNode), mText(nullptr), mData(data) {}
+XCXMLData::XCXMLData(XIXMLData::IXMLCData* data) : XCXMLNode(kDataNode), mText(nullptr), mData(data)
+{
+    ArenaFinalizer* finalizer = new (InlineText()) ArenaFinalizer();
+    finalizer->finalize = &XCXMLData::ReleaseWithArena;
+    registerFinalizer(arenaOf(this), finalizer);
+}
 
 XCXMLData::~XCXMLData()
 {
-    if (mText != InlineText()) {
-        freeString(mText);
+    if (mData == nullptr) {
+        if (mText != InlineText()) {
+            freeText(mText);
+        }
+        return;
     }
-    if (mData != nullptr) {
-        guardDestructor(Msg::kDataDestructor, [this] { mData->Release(); });
-    }
+    unregisterFinalizer(Finalizer());
+    ReleaseObject();
+}
+
+void XCXMLData::ReleaseObject() noexcept
+{
+    guardDestructor(Msg::kDataDestructor, [this] { mData->Release(); });
+}
+
+void XCXMLData::ReleaseWithArena(ArenaFinalizer* finalizer) noexcept
+{
+    // The finalizer stands in the inline bytes, just behind its node.
+    XCXMLData* node = reinterpret_cast<XCXMLData*>(reinterpret_cast<char*>(finalizer) - sizeof(XCXMLData));
+    node->ReleaseObject();
 }
 
 void XCXMLData::Write(XCXMLWriter* writer, int32_t depth)
@@ -749,7 +823,7 @@ void XCXMLData::SetText(const char* text)
     if (mData != nullptr) {
         Nuvora::fail();
     }
-    replaceOwned(mText, InlineText(), text);
+    replaceOwned(this, mText, InlineText(), text);
 }
 
 void XCXMLData::ScanText(const char* format, ...)
@@ -776,11 +850,11 @@ void XCXMLData::PrintText(const char* format, ...)
 
 // ---- XCXMLComment ----
 
-XCXMLComment::XCXMLComment(const char* text) : XCXMLNode(kCommentNode), mText(copyString(text)) {}
+XCXMLComment::XCXMLComment(const char* text) : XCXMLNode(kCommentNode), mText(copyText(this, text)) {}
 
 XCXMLComment::~XCXMLComment()
 {
-    freeString(mText);
+    freeText(mText);
 }
 
 void XCXMLComment::Write(XCXMLWriter* writer, int32_t depth)
@@ -799,26 +873,26 @@ XIXMLNode* XCXMLComment::CopyTo(XIXMLElement* target)
 
 void XCXMLComment::SetText(const char* text)
 {
-    replaceString(mText, text);
+    replaceString(this, mText, text);
 }
 
 // ---- XCXMLPI ----
 
 XCXMLPI::XCXMLPI(const char* target, const char* data)
-    : XCXMLNode(kPINode), mTarget(copyString(target)), mData(nullptr)
+    : XCXMLNode(kPINode), mTarget(copyText(this, target)), mData(nullptr)
 {
     try {
-        mData = copyString(data);
+        mData = copyText(this, data);
     } catch (...) {
-        freeString(mTarget);
+        freeText(mTarget);
         throw;
     }
 }
 
 XCXMLPI::~XCXMLPI()
 {
-    freeString(mTarget);
-    freeString(mData);
+    freeText(mTarget);
+    freeText(mData);
 }
 
 void XCXMLPI::Write(XCXMLWriter* writer, int32_t depth)
@@ -839,12 +913,12 @@ XIXMLNode* XCXMLPI::CopyTo(XIXMLElement* target)
 
 void XCXMLPI::SetTarget(const char* target)
 {
-    replaceString(mTarget, target);
+    replaceString(this, mTarget, target);
 }
 
 void XCXMLPI::SetData(const char* data)
 {
-    replaceString(mData, data);
+    replaceString(this, mData, data);
 }
 
 // ---- XCXMLDocType ----
@@ -854,21 +928,21 @@ XCXMLDocType::XCXMLDocType(const char* nameKey, const char* publicId, const char
     : XCXMLNode(kDocTypeNode), mName(nameKey), mPublicId(nullptr), mSystemId(nullptr), mInternalSubset(nullptr)
 {
     try {
-        mPublicId = copyOptional(publicId);
-        mSystemId = copyOptional(systemId);
-        mInternalSubset = copyOptional(internalSubset);
+        mPublicId = copyOptionalText(this, publicId);
+        mSystemId = copyOptionalText(this, systemId);
+        mInternalSubset = copyOptionalText(this, internalSubset);
     } catch (...) {
-        freeString(mPublicId);
-        freeString(mSystemId);
+        freeText(mPublicId);
+        freeText(mSystemId);
         throw;
     }
 }
 
 XCXMLDocType::~XCXMLDocType()
 {
-    freeString(mPublicId);
-    freeString(mSystemId);
-    freeString(mInternalSubset);
+    freeText(mPublicId);
+    freeText(mSystemId);
+    freeText(mInternalSubset);
 }
 
 namespace {
@@ -917,26 +991,47 @@ XIXMLNode* XCXMLDocType::CopyTo(XIXMLElement* target)
 
 void XCXMLDocType::SetPublicId(const char* publicId)
 {
-    replaceOptional(mPublicId, publicId);
+    replaceOptional(this, mPublicId, publicId);
 }
 
 void XCXMLDocType::SetSystemId(const char* systemId)
 {
-    replaceOptional(mSystemId, systemId);
+    replaceOptional(this, mSystemId, systemId);
 }
 
 void XCXMLDocType::SetInternalSubset(const char* subset)
 {
-    replaceOptional(mInternalSubset, subset);
+    replaceOptional(this, mInternalSubset, subset);
 }
 
 // ---- XCXMLTree ----
 
-XCXMLTree::XCXMLTree() : mRoot(new XCXMLRoot()) {}
+XCXMLTree::XCXMLTree() : mRoot(nullptr)
+{
+    CNodeArena* arena = createArena();
+    try {
+        mRoot = new (NodePlace{arena, 0}) XCXMLRoot();
+    } catch (...) {
+        releaseArena(arena);
+        throw;
+    }
+}
 
 XCXMLTree::~XCXMLTree()
 {
-    guardDestructor(Msg::kTreeDestructor, [this] { mRoot->AsNode()->Delete(); });
+    guardDestructor(Msg::kTreeDestructor, [this] {
+        CNodeArena* arena = arenaOf(mRoot);
+        if (arena == nullptr) {
+            mRoot->AsNode()->Delete();
+            return;
+        }
+        // Every node of a whole tree lives in its arena: the root lets go of them, and the arena
+        // releases the data objects and frees the memory of all.
+        mRoot->CheckMine();
+        mRoot->ForgetContent();
+        mRoot->~XCXMLRoot();
+        releaseArena(arena);
+    });
     settleFreedNodes();
 }
 

@@ -46,6 +46,8 @@ public:
 
     // The toolkit node behind node, null for null; an assertion fails for another implementation.
     static XCXMLNode* Checked(XIXMLNode* node);
+    // The start of the node's memory block (its most derived object).
+    const void* Block() const;
 
     Kind GetKind() const { return mKind; }
     bool IsElement() const { return mKind == kElementNode; }
@@ -116,7 +118,10 @@ public:
     // Appends a child element named by a key that is not null (the reader's path).
     XCXMLElement* AppendElement(const char* key);
 
+    const char* Name() const { return mName; }
     XCXMLNode* FirstNode() const { return mFirstChild; }
+    // The arena of the element's tree while it can be released whole, else null.
+    CNodeArena* Arena() const { return arenaOf(static_cast<const void*>(this)); }
     XCXMLAttribute* FirstAttribute() const { return mFirstAttribute; }
     // Unlinks a child (the list must hold it) and clears its parent and next links.
     void RemoveChild(XCXMLNode* node);
@@ -162,6 +167,17 @@ public:
     CHashKey* GetKeyTable() { return mKeys; }
 
 private:
+    friend class XCXMLTree;
+
+    // Lets go of every attribute and child without destroying them (their arena frees them).
+    void ForgetContent()
+    {
+        mFirstChild = nullptr;
+        mLastChild = nullptr;
+        mFirstAttribute = nullptr;
+        mLastAttribute = nullptr;
+    }
+
     CHashKey* mKeys;
 };
 
@@ -237,7 +253,12 @@ public:
     const char* Text() const { return mText; }
 
 private:
+    // The inline bytes: the text of a text node, the arena finalizer of a data object's node.
     char* InlineText() { return reinterpret_cast<char*>(this) + sizeof(XCXMLData); }
+    ArenaFinalizer* Finalizer() { return reinterpret_cast<ArenaFinalizer*>(InlineText()); }
+    void ReleaseObject() noexcept;
+    // Releases the object of the node whose finalizer this is, when its arena is released whole.
+    static void ReleaseWithArena(ArenaFinalizer* finalizer) noexcept;
 
     char* mText;
     XIXMLData::IXMLCData* mData;

@@ -3,8 +3,8 @@
 #define NUVORA_XML_TREEREADER_H
 
 #include <cstddef>
-#include <cstdint>
 
+#include "xml/KeyCache.h"
 #include "xml/XMLNodes.h"
 #include "xml/XMLParser.h"
 
@@ -33,24 +33,12 @@ protected:
     void OnEndElement(void* handle) override;
 
 private:
-    // The key of the name being reported (length bytes, readable for kScanWidth bytes at least),
-    // through a cache in front of the key table.
-    const char* Intern(const char* name, size_t length);
-
-    // A name met before: its first 16 bytes (zero past its end), its length and its key.
-    struct CachedKey {
-        uint64_t head[2];
-        size_t length;
-        const char* key;
-    };
-    static constexpr size_t kKeyCacheBits = 9;
-    static constexpr size_t kKeyCacheSize = size_t(1) << kKeyCacheBits;
-
     IXMLCDataReader* mDataReader;
     XCXMLTree* mTree;
     XCXMLRoot* mRoot;
     XCXMLElement* mCurrent;
-    CachedKey mKeyCache[kKeyCacheSize];
+    // The keys of the names of the document being read.
+    CKeyCache mKeys;
 };
 
 }  // namespace NuvoraXML

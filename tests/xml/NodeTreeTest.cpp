@@ -595,8 +595,9 @@ TEST_F(NodeTree, StringCopyFailureUsesTheMissingPointerForm)
     std::string large(10000, 'x');
     Nuvora::failAllocationAfter(1);
     EXPECT_EQ("exception (pointer is NULL)", errorOf([&] { e->AddData(large.c_str()); }));
+    // Short strings come from the tree's memory; a long one needs an allocation of its own.
     Nuvora::failAllocationAfter(1);
-    EXPECT_EQ("exception (pointer is NULL)", errorOf([&] { a->SetValue("new"); }));
+    EXPECT_EQ("exception (pointer is NULL)", errorOf([&] { a->SetValue(large.c_str()); }));
     Nuvora::failAllocationAfter(0);
     EXPECT_EQ(nullptr, e->GetFirstChild());
     EXPECT_STREQ("kept", a->GetValue());

@@ -30,13 +30,13 @@ private:
     bool mDone;
 };
 
-// Parses a document from a read stream and reports its constructs to the handler operations.
+// Parses a document from a read stream and reports its constructs to the handler operations; the
+// texts they are given (often in the input itself) are valid during the call only.
 class CXMLParser {
 public:
     // Size of each request to the input stream; a shorter answer is the last one.
     static constexpr int32_t kInputSize = 1024;
-    // Bytes that can be read past the end of a name given to OnStartElement or OnAttribute, and
-    // past the last input byte (scans look at 16 bytes at a time).
+    // Scans look at this many input bytes at a time, also past the last byte of a piece.
     static constexpr size_t kScanWidth = 16;
 
     CXMLParser();

@@ -1,6 +1,7 @@
 #include "xml/XMLNodes.h"
 
 #include <cstdarg>
+#include <cstdint>
 #include <cstring>
 #include <new>
 
@@ -14,16 +15,40 @@ namespace NuvoraXML {
 
 namespace {
 
+template <class Word>
+void moveWord(char* to, const char* from)
+{
+    Word word;
+    std::memcpy(&word, from, sizeof(word));
+    std::memcpy(to, &word, sizeof(word));
+}
+
+// Copies length bytes and ends them with a NUL; short copies (most names' values) without a call.
+void copyTerminated(char* to, const char* from, size_t length)
+{
+    if (length >= 8 && length <= 16) {
+        moveWord<uint64_t>(to, from);
+        moveWord<uint64_t>(to + length - 8, from + length - 8);
+    } else if (length >= 4 && length < 8) {
+        moveWord<uint32_t>(to, from);
+        moveWord<uint32_t>(to + length - 4, from + length - 4);
+    } else if (length > 0 && length < 4) {
+        to[0] = from[0];
+        to[length / 2] = from[length / 2];
+        to[length - 1] = from[length - 1];
+    } else if (length != 0) {
+        std::memcpy(to, from, length);
+    }
+    to[length] = 0;
+}
+
 // A copy of text (null copies as empty) in a block of the tree of owner (the start of a node or
 // attribute); out of memory fails in the missing-pointer form.
 char* copyText(const void* owner, const char* text)
 {
     size_t length = text != nullptr ? std::strlen(text) : 0;
     char* copy = static_cast<char*>(allocateNode(length + 1, arenaOf(owner)));
-    if (length != 0) {
-        std::memcpy(copy, text, length);
-    }
-    copy[length] = 0;
+    copyTerminated(copy, text, length);
     return copy;
 }
 
@@ -668,10 +693,13 @@ void XCXMLRoot::Write(XCXMLWriter* writer, int32_t depth)
 XCXMLAttribute::XCXMLAttribute(XCXMLElement* owner, const char* nameKey, const char* value, size_t length)
     : mNext(nullptr), mOwner(owner), mName(nameKey), mValue(InlineValue())
 {
-    if (length != 0) {
-        std::memcpy(mValue, value, length);
-    }
-    mValue[length] = 0;
+    copyTerminated(mValue, value, length);
+    SetLength(length);
+}
+
+size_t XCXMLAttribute::ValueLength() const
+{
+    return mLength != kUnknownLength ? mLength : std::strlen(mValue);
 }
 
 XCXMLAttribute::~XCXMLAttribute()
@@ -713,6 +741,7 @@ void XCXMLAttribute::SetName(const char* key)
 void XCXMLAttribute::SetValue(const char* value)
 {
     replaceOwned(this, mValue, InlineValue(), value);
+    SetLength(std::strlen(mValue));
 }
 
 void XCXMLAttribute::ScanValue(const char* format, ...)
@@ -737,7 +766,7 @@ void XCXMLAttribute::PrintValue(const char* format, ...)
 
 void XCXMLAttribute::Write(XCXMLWriter* writer)
 {
-    Nuvora::checkPointer(writer, Msg::kNoWriter)->WriteAttribute(mName, mValue);
+    Nuvora::checkPointer(writer, Msg::kNoWriter)->WriteAttribute(mName, mValue, ValueLength());
 }
 
 void XCXMLAttribute::CopyTo(XIXMLElement* target)
@@ -750,10 +779,7 @@ void XCXMLAttribute::CopyTo(XIXMLElement* target)
 
 XCXMLData::XCXMLData(const char* text, size_t length) : XCXMLNode(kDataNode), mText(InlineText()), mData(nullptr)
 {
-    if (length != 0) {
-        std::memcpy(mText, text, length);
-    }
-    mText[length] = 0;
+    copyTerminated(mText, text, length);
 }
 
 XCXMLData::XCXMLData(XIXMLData::IXMLCData* data) : XCXMLNode(kDataNode), mText(nullptr), mData(data)

@@ -49,6 +49,7 @@ public:
     // The start of the node's memory block (its most derived object).
     const void* Block() const;
 
+    // The links and kind as they are, for the tree's own walks (no call, no checks).
     Kind GetKind() const { return mKind; }
     bool IsElement() const { return mKind == kElementNode; }
     XCXMLNode* NextNode() const { return mNext; }
@@ -118,6 +119,7 @@ public:
     // Appends a child element named by a key that is not null (the reader's path).
     XCXMLElement* AppendElement(const char* key);
 
+    // The name and lists as they are, for the tree's own walks (no call, no checks).
     const char* Name() const { return mName; }
     XCXMLNode* FirstNode() const { return mFirstChild; }
     // The arena of the element's tree while it can be released whole, else null.
@@ -207,19 +209,27 @@ public:
 
     // Detaches the attribute from its owner (the owner's list no longer holds it).
     void SetOwner(XCXMLElement* owner) { mOwner = owner; }
+    // The fields as they are, for the tree's own walks (no call, no checks).
     XCXMLAttribute* NextAttribute() const { return mNext; }
     void LinkNext(XCXMLAttribute* next) { mNext = next; }
     const char* Name() const { return mName; }
     const char* Value() const { return mValue; }
+    // The bytes of the value up to its NUL at most (a value read from a document may hold a NUL).
+    size_t ValueLength() const;
 
 private:
     char* InlineValue() { return reinterpret_cast<char*>(this) + sizeof(XCXMLAttribute); }
+
+    // The value's length when it fits, else kUnknownLength.
+    void SetLength(size_t length) { mLength = length < kUnknownLength ? static_cast<uint32_t>(length) : kUnknownLength; }
+    static constexpr uint32_t kUnknownLength = 0xFFFFFFFFu;
 
     XCXMLAttribute* mNext;
     XCXMLElement* mOwner;
     const char* mName;
     char* mValue;
     XCMine mMine;
+    uint32_t mLength;
 };
 
 inline XIXMLAttribute* XCXMLElement::GetFirstAttribute()
@@ -249,8 +259,6 @@ public:
 
     // The data object, null when the node holds text.
     XIXMLData::IXMLCData* GetCData() { return mData; }
-    // The text, null when the node holds a data object.
-    const char* Text() const { return mText; }
 
 private:
     // The inline bytes: the text of a text node, the arena finalizer of a data object's node.

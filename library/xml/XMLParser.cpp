@@ -900,6 +900,8 @@ CXMLParser::Step CXMLParser::FastSteps(Step step)
     unsigned char* s = mInput + mPos - 1;
     unsigned char* const end = mInput + mFill;
     int c = mCh;
+    // The place of a scanned byte, to end a name or value there.
+    auto place = [this](const unsigned char* p) { return mInput + (p - mInput); };
     auto leave = [&](Step at) {
         if (s != end) {
             mPos = static_cast<size_t>(s + 1 - mInput);
@@ -925,7 +927,7 @@ CXMLParser::Step CXMLParser::FastSteps(Step step)
             if (c <= 0 || isNameStop(c)) {
                 return leave(step);
             }
-            unsigned char* stop = mInput + (findStop<kNameStop>(s + 1, end) - mInput);
+            unsigned char* stop = place(findStop<kNameStop>(s + 1, end));
             if (stop == end) {
                 return leave(step);
             }
@@ -965,7 +967,7 @@ CXMLParser::Step CXMLParser::FastSteps(Step step)
             if (c <= 0 || isNameStop(c)) {
                 return leave(step);
             }
-            unsigned char* nameEnd = mInput + (findStop<kNameStop>(s + 1, end) - mInput);
+            unsigned char* nameEnd = place(findStop<kNameStop>(s + 1, end));
             const unsigned char* p = nameEnd;
             if (p != end && isWhite(*p)) {
                 p = findStop<kWhite, true>(p, end);
@@ -980,9 +982,9 @@ CXMLParser::Step CXMLParser::FastSteps(Step step)
                 return leave(step);
             }
             int quote = *p;
-            unsigned char* value = mInput + (p + 1 - mInput);
+            unsigned char* value = place(p + 1);
             unsigned char* close =
-                mInput + ((quote == '"' ? findStop<kDoubleStop>(value, end) : findStop<kSingleStop>(value, end)) - mInput);
+                place(quote == '"' ? findStop<kDoubleStop>(value, end) : findStop<kSingleStop>(value, end));
             if (end - close < 2 || *close != quote) {
                 return leave(step);
             }
@@ -1007,7 +1009,7 @@ CXMLParser::Step CXMLParser::FastSteps(Step step)
                 if (c == '&') {
                     return leave(step);
                 }
-                unsigned char* stop = mInput + (findStop<kTextStop>(s + 1, end) - mInput);
+                unsigned char* stop = place(findStop<kTextStop>(s + 1, end));
                 if (stop == end || *stop != '<') {
                     return leave(step);
                 }
@@ -1037,7 +1039,7 @@ CXMLParser::Step CXMLParser::FastSteps(Step step)
                 void* done = mHandles.back();
                 mHandles.pop_back();
                 OnEndElement(done);
-                s = mInput + (p + 1 - mInput);
+                s = place(p + 1);
                 c = *s;
                 if (!skipWhite()) {
                     return leave(step);

@@ -20,11 +20,14 @@ namespace {
 constexpr int kValueEscapes = 0;
 constexpr int kTextEscapes = 1;
 
-// The characters written as entities in attribute values and in texts.
+// The characters written as entities in attribute values and in texts, and the NUL that ends
+// both.
 struct EscapeTable {
     unsigned char of[2][256];
     constexpr EscapeTable() : of()
     {
+        of[kValueEscapes][0] = 1;
+        of[kTextEscapes][0] = 1;
         of[kValueEscapes][static_cast<unsigned char>('"')] = 1;
         of[kValueEscapes][static_cast<unsigned char>('&')] = 1;
         of[kValueEscapes][static_cast<unsigned char>('<')] = 1;
@@ -60,23 +63,26 @@ char* copyEntity(unsigned char c, char* out)
 }
 
 #if NUVORA_XML_WRITE_SSE2
-// Bit i is set when byte i is one of the characters of the set Escapes.
+// Bit i is set when byte i is one of the characters of the set Escapes, or a NUL.
 template <int Escapes>
 inline unsigned escapeBits(__m128i v)
 {
     __m128i m = _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('&')), _mm_cmpeq_epi8(v, _mm_set1_epi8('<')));
     m = _mm_or_si128(m, _mm_cmpeq_epi8(v, _mm_set1_epi8(Escapes == kValueEscapes ? '"' : '>')));
+    m = _mm_or_si128(m, _mm_cmpeq_epi8(v, _mm_setzero_si128()));
     return static_cast<unsigned>(_mm_movemask_epi8(m));
 }
 #endif
 
-// Copies from p (up to end) to out, escaping, while out has room before limit for a step and an
-// entity; answers where the copy stopped in the source and the output.
+// Copies from p (up to end, or a NUL, which ends the text) to out, escaping, while out has room
+// before limit for a step and an entity; answers where the copy stopped in the source (end once
+// the text is done) and the output.
 template <int Escapes>
 inline void escapeInto(const unsigned char*& p, const unsigned char* end, char*& out, const char* limit)
 {
     const unsigned char* escapes = kEscapes.of[Escapes];
     while (p != end && static_cast<size_t>(limit - out) >= kStep + kLongestEntity) {
+        unsigned char c;
 #if NUVORA_XML_WRITE_SSE2
         if (static_cast<size_t>(end - p) >= kStep) {
             __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
@@ -90,24 +96,29 @@ inline void escapeInto(const unsigned char*& p, const unsigned char* end, char*&
             unsigned plain = static_cast<unsigned>(__builtin_ctz(bits));
             p += plain;
             out += plain;
-            out = copyEntity(*p++, out);
-            continue;
-        }
+            c = *p++;
+        } else
 #endif
-        // Fewer bytes than a step: one at a time.
-        unsigned char c = *p++;
-        if (escapes[c] != 0) {
-            out = copyEntity(c, out);
-        } else {
-            *out++ = static_cast<char>(c);
+        {
+            // Fewer bytes than a step: one at a time.
+            c = *p++;
+            if (escapes[c] == 0) {
+                *out++ = static_cast<char>(c);
+                continue;
+            }
         }
+        if (c == 0) {
+            p = end;
+            return;
+        }
+        out = copyEntity(c, out);
     }
 }
 
 }  // namespace
 
 XCXMLWriter::XCXMLWriter(XIXMLWriteStream* stream)
-    : mStream(stream), mBuffer(new char[kBufferSize]), mUsed(0), mSkipIndent(true)
+    : mStream(stream), mBuffer(new char[kBufferSize]), mUsed(0), mSkipIndent(true), mNames()
 {
     Nuvora::checkPointer(stream, Msg::kNoStream);
 }
@@ -192,10 +203,9 @@ void XCXMLWriter::WriteText(const char* text)
     }
 }
 
-void XCXMLWriter::WriteAttribute(const char* name, const char* value)
+void XCXMLWriter::WriteAttribute(const char* name, const char* value, size_t valueLength)
 {
-    size_t nameLength = std::strlen(name);
-    size_t valueLength = value != nullptr ? std::strlen(value) : 0;
+    size_t nameLength = NameLength(name);
     // Most attributes fit whole in the buffer, with every value byte as an entity.
     size_t worst = nameLength + valueLength * kLongestEntity + 4 + kStep + kLongestEntity;
     char* out = worst <= kBufferSize / 4 ? Room(worst) : nullptr;
@@ -223,14 +233,15 @@ void XCXMLWriter::WriteStartTag(XCXMLElement* element, int32_t depth, bool hasCh
 {
     Indent(depth);
     Put('<');
-    Write(element->Name());
+    const char* name = element->Name();
+    Write(name, NameLength(name));
     XCXMLAttribute* attribute = element->FirstAttribute();
     bool many = attribute != nullptr && attribute->NextAttribute() != nullptr;
     for (; attribute != nullptr; attribute = attribute->NextAttribute()) {
         if (many) {
             Indent(depth + 1);
         }
-        WriteAttribute(attribute->Name(), attribute->Value());
+        WriteAttribute(attribute->Name(), attribute->Value(), attribute->ValueLength());
     }
     if (hasChildren) {
         Put('>');
@@ -243,7 +254,8 @@ void XCXMLWriter::WriteEndTag(XCXMLElement* element, int32_t depth)
 {
     Indent(depth);
     Write("</", 2);
-    Write(element->Name());
+    const char* name = element->Name();
+    Write(name, NameLength(name));
     Put('>');
 }
 

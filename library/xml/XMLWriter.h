@@ -70,8 +70,9 @@ public:
     void WriteQuoted(const char* value);
     // A text: '&', '<' and '>' as entities.
     void WriteText(const char* text);
-    // An attribute: a space, its name, "=" and its quoted value.
-    void WriteAttribute(const char* name, const char* value);
+    // An attribute: a space, its name, "=" and its quoted value (of valueLength bytes at most: a
+    // NUL ends it earlier).
+    void WriteAttribute(const char* name, const char* value, size_t valueLength);
 
     // The start tag of an element; "/>" when it has no children.
     void WriteStartTag(XCXMLElement* element, int32_t depth, bool hasChildren);
@@ -84,8 +85,19 @@ private:
     static constexpr int32_t kIndentCopy = static_cast<int32_t>(sizeof(kIndent)) - 1;
 
     void IndentLong(int32_t depth);
-    // Writes length bytes of text (no NUL among them) with the characters of the set Escapes
-    // (0 for attribute values, 1 for texts) written as their entities.
+    // The length of a name: names are keys that come back again and again, so their lengths are
+    // kept for the writer's life (a key never changes).
+    size_t NameLength(const char* name)
+    {
+        NameEntry& entry = mNames[(reinterpret_cast<uintptr_t>(name) >> 3) % kNameSlots];
+        if (entry.name != name) {
+            entry.name = name;
+            entry.length = std::strlen(name);
+        }
+        return entry.length;
+    }
+    // Writes length bytes of text at most (a NUL ends it earlier) with the characters of the set
+    // Escapes (0 for attribute values, 1 for texts) written as their entities.
     template <int Escapes>
     void WriteEscaped(const char* text, size_t length);
     // Room for count bytes at the end of the buffer, flushing first when needed; null when count
@@ -105,10 +117,17 @@ private:
     void WriteLong(const char* bytes, size_t length);
     void WriteToStream(const char* bytes, size_t length);
 
+    struct NameEntry {
+        const char* name;
+        size_t length;
+    };
+    static constexpr size_t kNameSlots = 251;
+
     XIXMLWriteStream* mStream;
     std::unique_ptr<char[]> mBuffer;
     size_t mUsed;
     bool mSkipIndent;
+    NameEntry mNames[kNameSlots];
 };
 
 }  // namespace NuvoraXML

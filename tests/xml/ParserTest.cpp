@@ -8,6 +8,7 @@
 #include "platform/Memory.h"
 
 using namespace NuvoraXML;
+using namespace std::string_literals;
 using XmlTest::errorOf;
 using XmlTest::readTree;
 using XmlTest::roundTrip;
@@ -138,6 +139,10 @@ const RoundTripCase kRoundTrips[] = {
     {"<a:b c:d='1'>t</a:b>", "<a:b c:d=\"1\">t</a:b>\n"},
     {"<a<b>t</a>", "<a<b>t</a<b>\n"},
     {"<a>\xC3\xA9\xE2\x82\xAC</a>", "<a>\xC3\xA9\xE2\x82\xAC</a>\n"},
+    // A value or text holding a NUL is written up to it.
+    {"<a b='x\0y'>t\0u</a>"s, "<a b=\"x\">t</a>\n"},
+    {"<a b='0123456789abcdef\0z\"'>0123456789abcdef&lt;\0z&lt;</a>"s,
+     "<a b=\"0123456789abcdef\">0123456789abcdef&lt;</a>\n"},
     {"<a><?p d?>x</a>", "<a>\n\t<?p d?>x</a>\n"},
     {"<r><s><s/></s><k/></r>", "<r>\n\t<s>\n\t\t<s/>\n\t</s>\n\t<k/>\n</r>\n"},
 };
@@ -297,7 +302,7 @@ const std::string kConstructs[] = {
     "<a><b/>t<![CDATA[s]]></a>",
     "<a><!--c--><?p d?><[CDATA[x]]]></a>",
     "<a b='&#233;&#x41;'>&#0;x&gt;</a>",
-    std::string("<a b='x\0y'>t\0u</a>", 19),
+    "<a b='x\0y'>t\0u</a>"s,
     "<a:b c.d='v'>x</a:b>",
     "<r><s><s/></s><k/></r><!--after--><?end?>",
     "<a>x<b/>y</a>",

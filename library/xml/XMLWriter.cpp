@@ -219,8 +219,10 @@ void XCXMLWriter::WriteAttribute(const char* name, const char* value, size_t val
         return;
     }
     *out++ = ' ';
-    std::memcpy(out, name, nameLength);
-    out += nameLength;
+    if (nameLength != 0) {
+        std::memcpy(out, name, nameLength);
+        out += nameLength;
+    }
     *out++ = '=';
     *out++ = '"';
     const unsigned char* p = reinterpret_cast<const unsigned char*>(value);

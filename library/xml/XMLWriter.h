@@ -50,6 +50,9 @@ public:
 
     void Write(const char* bytes, size_t length)
     {
+        if (length == 0) {
+            return;
+        }
         if (length <= kBufferSize - mUsed) {
             std::memcpy(mBuffer.get() + mUsed, bytes, length);
             mUsed += length;
@@ -85,12 +88,15 @@ private:
     static constexpr int32_t kIndentCopy = static_cast<int32_t>(sizeof(kIndent)) - 1;
 
     void IndentLong(int32_t depth);
-    // The length of a name: names are keys that come back again and again, so their lengths are
-    // kept for the writer's life (a key never changes).
+    // The length of a name (0 for none): names are keys that come back again and again, so their
+    // lengths are kept for the writer's life (a key never changes).
     size_t NameLength(const char* name)
     {
         NameEntry& entry = mNames[(reinterpret_cast<uintptr_t>(name) >> 3) % kNameSlots];
         if (entry.name != name) {
+            if (name == nullptr) {
+                return 0;
+            }
             entry.name = name;
             entry.length = std::strlen(name);
         }

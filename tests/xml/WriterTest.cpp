@@ -94,6 +94,14 @@ const WriteCase kWriteCases[] = {
          return a;
      },
      "<a v=\"q&quot;a&amp;l&lt;g>'\"/>"},
+    {"AttributeWithoutANameWritesNoName",
+     [](XCXMLRoot* r) {
+         XIXMLElement* a = element(r, "a");
+         a->AddAttribute(nullptr, "v");
+         a->AddAttribute(r->GetKey("w"), "");
+         return a;
+     },
+     "<a\n\t =\"v\"\n\t w=\"\"/>"},
     {"TextThenChildren",
      [](XCXMLRoot* r) {
          XIXMLElement* a = element(r, "a");

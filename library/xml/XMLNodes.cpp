@@ -415,9 +415,8 @@ void XCXMLElement::RemoveChild(XCXMLNode* node)
 // The child of element that node is; an assertion fails otherwise.
 XCXMLNode* XCXMLElement::CheckedChild(XIXMLNode* node, const char* notChild)
 {
-    Nuvora::check(node != nullptr, notChild);
-    XCXMLNode* toolkit = XCXMLNode::Checked(node);
-    Nuvora::check(toolkit->ParentElement() == this, notChild);
+    XCXMLNode* toolkit = node != nullptr ? dynamic_cast<XCXMLNode*>(node) : nullptr;
+    Nuvora::check(toolkit != nullptr && toolkit->ParentElement() == this, notChild);
     return toolkit;
 }
 

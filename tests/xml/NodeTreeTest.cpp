@@ -760,3 +760,55 @@ TEST(TreeMemory, PartsDeletedAndRebuiltAgainAndAgain)
     EXPECT_EQ(100, file->GetFirstElement()->CountElements());
     EXPECT_STREQ("99", file->GetFirstElement()->GetElementAt(99)->GetFirstAttribute()->GetValue());
 }
+
+namespace {
+
+// A node and an attribute of another implementation: the tree links only its own.
+struct ForeignNode : XIXMLNode {
+    void Delete() override {}
+    XIXMLNode* GetNext() override { return nullptr; }
+    void SetNext(XIXMLNode*) override {}
+    XIXMLPI* AsPI() override { return nullptr; }
+    XIXMLComment* AsComment() override { return nullptr; }
+    XIXMLDocType* AsDocType() override { return nullptr; }
+    XIXMLData* AsData() override { return nullptr; }
+    XIXMLElement* AsElement() override { return nullptr; }
+    void Write(XCXMLWriter*, int32_t) override {}
+    XIXMLElement* GetParent() override { return nullptr; }
+    void SetParent(XIXMLElement*) override {}
+    int32_t GetIndex() override { return -1; }
+    XIXMLNode* CopyTo(XIXMLElement*) override { return nullptr; }
+};
+
+struct ForeignAttribute : XIXMLAttribute {
+    void Delete() override {}
+    XIXMLAttribute* GetNext() override { return nullptr; }
+    void SetNext(XIXMLAttribute*) override {}
+    XIXMLElement* GetOwner() override { return nullptr; }
+    const char* GetName() override { return "f"; }
+    void SetName(const char*) override {}
+    const char* GetValue() override { return ""; }
+    void SetValue(const char*) override {}
+    void ScanValue(const char*, ...) override {}
+    void PrintValue(const char*, ...) override {}
+    void Write(XCXMLWriter*) override {}
+    void CopyTo(XIXMLElement*) override {}
+};
+
+}  // namespace
+
+TEST_F(NodeTree, NodesOfAnotherImplementationAreNotLinked)
+{
+    ForeignNode node;
+    ForeignAttribute attribute;
+    XIXMLElement* a = add(root, "A");
+    XIXMLAttribute* x = a->AddAttribute(root->GetKey("x"), "1");
+    const std::string notNode = "XCXMLNode - not a node of this toolkit (assertion failed)";
+    EXPECT_EQ(notNode, errorOf([&] { a->AddNode(&node); }));
+    EXPECT_EQ(notNode, errorOf([&] { a->AsNode()->SetNext(&node); }));
+    EXPECT_EQ("XCXMLElement::RemoveNode - node isn't a child (assertion failed)", errorOf([&] { a->RemoveNode(&node); }));
+    EXPECT_EQ("XCXMLAttribute - not an attribute of this toolkit (assertion failed)",
+              errorOf([&] { x->SetNext(&attribute); }));
+    EXPECT_EQ("A", childNames(root));
+    EXPECT_EQ(nullptr, x->GetNext());
+}

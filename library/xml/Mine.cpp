@@ -9,15 +9,9 @@
 
 namespace NuvoraXML {
 
-XCMine::~XCMine()
+void XCMine::ReportDeletion(uint32_t state) noexcept
 {
-    uint32_t state = mState;
-    if (state == kDead) {
-        Nuvora::reportDiagnostic(Nuvora::kDiagnosticFault, Msg::kDoubleDeletion);
-    } else if (state != kAlive) {
-        Nuvora::reportDiagnostic(Nuvora::kDiagnosticFault, Msg::kInvalidDeletion);
-    }
-    mState = kDead;
+    Nuvora::reportDiagnostic(Nuvora::kDiagnosticFault, state == kDead ? Msg::kDoubleDeletion : Msg::kInvalidDeletion);
 }
 
 void XCMine::CheckMine() const

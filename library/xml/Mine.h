@@ -15,7 +15,14 @@ public:
 
     XCMine() : mState(kAlive) {}
     // Reports a double or invalid deletion, then marks the word dead.
-    ~XCMine();
+    ~XCMine()
+    {
+        uint32_t state = mState;
+        if (state != kAlive) {
+            ReportDeletion(state);
+        }
+        mState = kDead;
+    }
     XCMine(const XCMine&) : mState(kAlive) {}
     XCMine& operator=(const XCMine&) { return *this; }
 
@@ -24,6 +31,9 @@ public:
     uint32_t GetState() const { return mState; }
 
 private:
+    // Reports the deletion of an object whose word is not the live one.
+    static void ReportDeletion(uint32_t state) noexcept;
+
     volatile uint32_t mState;
 };
 

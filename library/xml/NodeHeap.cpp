@@ -11,93 +11,359 @@ namespace NuvoraXML {
 
 namespace {
 
-constexpr size_t kChunkSize = 64 * 1024;
-// Blocks larger than this get their own allocation.
+// Chunks of the threads' shared allocation.
+constexpr size_t kSharedChunkSize = 64 * 1024;
+// An arena's chunks double from the first size up to the largest.
+constexpr size_t kFirstArenaChunk = 4 * 1024;
+constexpr size_t kLargestArenaChunk = 64 * 1024;
+// Blocks larger than this get a chunk of their own.
 constexpr size_t kLargeBlock = 4 * 1024;
 
-// While a chunk is current, its live count carries a large bias and the allocating thread counts
-// its blocks without atomics; retiring the chunk trades the bias for that count.
+// While a shared chunk is a thread's current one, its live count carries a large bias and the
+// thread counts its blocks without atomics (also the ones it frees again); retiring the chunk
+// trades the bias for that count.
 constexpr int64_t kBias = int64_t(1) << 40;
 
 struct Chunk {
+    // Blocks alive: counted plainly while the chunk belongs to an arena (its tree is used by one
+    // thread at a time), atomically once shared.
     std::atomic<int64_t> live;
     size_t used;
+    size_t size;
+    // Blocks handed out while the chunk is a thread's current shared chunk.
     int64_t allocated;
+    // The arena, null once shared.
+    CNodeArena* arena;
+    Chunk* previous;
+    Chunk* next;
 };
 
-// Stands before every block: the chunk it lives in, or null for a block of its own.
+// Stands before every block: the chunk it lives in.
 struct alignas(8) Header {
     Chunk* chunk;
 };
 
 constexpr size_t kChunkStart = (sizeof(Chunk) + alignof(Header) - 1) / alignof(Header) * alignof(Header);
 
+// The bytes of a block of size bytes with its header, or 0 when that overflows.
+size_t blockBytes(size_t size)
+{
+    size_t total = (sizeof(Header) + size + alignof(Header) - 1) / alignof(Header) * alignof(Header);
+    return total < size ? 0 : total;
+}
+
+Chunk* newChunk(size_t size, CNodeArena* arena, int64_t live)
+{
+    void* raw = size < kChunkStart ? nullptr : Nuvora::reallocate(nullptr, size);
+    if (raw == nullptr) {
+        Nuvora::failNullPointer();
+    }
+    Chunk* chunk = new (raw) Chunk();
+    chunk->live.store(live, std::memory_order_relaxed);
+    chunk->used = kChunkStart;
+    chunk->size = size;
+    chunk->allocated = 0;
+    chunk->arena = arena;
+    chunk->previous = nullptr;
+    chunk->next = nullptr;
+    return chunk;
+}
+
+void freeChunk(Chunk* chunk) noexcept
+{
+    chunk->~Chunk();
+    Nuvora::release(chunk);
+}
+
+void* cutBlock(Chunk* chunk, size_t total)
+{
+    Header* header = reinterpret_cast<Header*>(reinterpret_cast<char*>(chunk) + chunk->used);
+    chunk->used += total;
+    header->chunk = chunk;
+    return header + 1;
+}
+
 void dropReferences(Chunk* chunk, int64_t count) noexcept
 {
     if (chunk->live.fetch_sub(count, std::memory_order_acq_rel) == count) {
-        chunk->~Chunk();
-        Nuvora::release(chunk);
+        freeChunk(chunk);
     }
 }
 
-// The allocating thread lets go of its current chunk.
+// The allocating thread lets go of its current shared chunk.
 void retire(Chunk* chunk) noexcept
 {
     dropReferences(chunk, kBias - chunk->allocated);
 }
 
-void* allocateRaw(size_t bytes)
-{
-    void* block = Nuvora::reallocate(nullptr, bytes);
-    if (block == nullptr) {
-        Nuvora::failNullPointer();
-    }
-    return block;
-}
+// The shared chunk the calling thread allocates from, the run of frees it has not settled yet
+// (all in one shared chunk), and a spare arena chunk of the largest size, kept from a released
+// arena for the next one (so that reading document after document reuses the same memory); all
+// are let go of when the thread ends.
+struct ThreadHeap {
+    Chunk* current = nullptr;
+    Chunk* pending = nullptr;
+    int64_t pendingCount = 0;
+    Chunk* spare = nullptr;
+    bool ended = false;
 
-// The chunk the calling thread allocates from; released when the thread ends.
-struct CurrentChunk {
-    Chunk* chunk = nullptr;
-    ~CurrentChunk()
+    void settle() noexcept
     {
-        if (chunk != nullptr) {
-            retire(chunk);
+        if (pending != nullptr) {
+            Chunk* chunk = pending;
+            pending = nullptr;
+            dropReferences(chunk, pendingCount);
         }
+    }
+    ~ThreadHeap()
+    {
+        settle();
+        if (current != nullptr) {
+            retire(current);
+            current = nullptr;
+        }
+        if (spare != nullptr) {
+            freeChunk(spare);
+            spare = nullptr;
+        }
+        ended = true;
     }
 };
 
 // Initial-exec: the hot path reads the variable without a call, also in the shared library.
-thread_local CurrentChunk tCurrent __attribute__((tls_model("initial-exec")));
+thread_local ThreadHeap tHeap __attribute__((tls_model("initial-exec")));
 
-}  // namespace
-
-void* allocateNode(size_t size)
+void* allocateShared(size_t total)
 {
-    size_t total = (sizeof(Header) + size + alignof(Header) - 1) / alignof(Header) * alignof(Header);
-    if (total < size || total > kLargeBlock) {
-        if (total < size) {
-            Nuvora::failNullPointer();
-        }
-        Header* header = static_cast<Header*>(allocateRaw(total));
-        header->chunk = nullptr;
-        return header + 1;
+    // After the thread's heap has ended, blocks get chunks of their own: no chunk would retire.
+    if (total > kLargeBlock || tHeap.ended) {
+        return cutBlock(newChunk(kChunkStart + total, nullptr, 1), total);
     }
-    Chunk* chunk = tCurrent.chunk;
-    if (chunk == nullptr || chunk->used + total > kChunkSize) {
-        Chunk* fresh = new (allocateRaw(kChunkSize)) Chunk();
-        fresh->live.store(kBias, std::memory_order_relaxed);
-        fresh->used = kChunkStart;
-        fresh->allocated = 0;
+    Chunk* chunk = tHeap.current;
+    if (chunk == nullptr || chunk->used + total > chunk->size) {
+        Chunk* fresh = newChunk(kSharedChunkSize, nullptr, kBias);
         if (chunk != nullptr) {
             retire(chunk);
         }
-        tCurrent.chunk = chunk = fresh;
+        tHeap.current = chunk = fresh;
     }
-    Header* header = reinterpret_cast<Header*>(reinterpret_cast<char*>(chunk) + chunk->used);
-    chunk->used += total;
     ++chunk->allocated;
-    header->chunk = chunk;
-    return header + 1;
+    return cutBlock(chunk, total);
+}
+
+void freeShared(Chunk* chunk) noexcept
+{
+    ThreadHeap& heap = tHeap;
+    if (chunk == heap.current) {
+        --chunk->allocated;
+    } else if (chunk == heap.pending) {
+        ++heap.pendingCount;
+    } else if (heap.ended) {
+        dropReferences(chunk, 1);
+    } else {
+        heap.settle();
+        heap.pending = chunk;
+        heap.pendingCount = 1;
+    }
+}
+
+}  // namespace
+
+class CNodeArena {
+public:
+    Chunk* chunks = nullptr;
+    Chunk* current = nullptr;
+    size_t nextSize = kFirstArenaChunk;
+    ArenaFinalizer* finalizers = nullptr;
+
+    void Link(Chunk* chunk)
+    {
+        chunk->next = chunks;
+        if (chunks != nullptr) {
+            chunks->previous = chunk;
+        }
+        chunks = chunk;
+    }
+    void Unlink(Chunk* chunk)
+    {
+        if (chunk->previous != nullptr) {
+            chunk->previous->next = chunk->next;
+        } else {
+            chunks = chunk->next;
+        }
+        if (chunk->next != nullptr) {
+            chunk->next->previous = chunk->previous;
+        }
+    }
+    // Counts a block out of or back into a chunk of the arena (plainly: one thread at a time).
+    static int64_t AddLive(Chunk* chunk, int64_t count)
+    {
+        int64_t live = chunk->live.load(std::memory_order_relaxed) + count;
+        chunk->live.store(live, std::memory_order_relaxed);
+        return live;
+    }
+    void* Allocate(size_t total)
+    {
+        Chunk* chunk = nullptr;
+        if (total > kLargeBlock) {
+            chunk = newChunk(kChunkStart + total, this, 0);
+            Link(chunk);
+        } else {
+            chunk = current;
+            if (chunk == nullptr || chunk->used + total > chunk->size) {
+                Chunk* fresh = TakeSpare();
+                if (fresh == nullptr) {
+                    fresh = newChunk(nextSize, this, 0);
+                }
+                Link(fresh);
+                nextSize = nextSize < kLargestArenaChunk ? nextSize * 2 : kLargestArenaChunk;
+                current = fresh;
+                if (chunk != nullptr && chunk->live.load(std::memory_order_relaxed) == 0) {
+                    Unlink(chunk);
+                    freeChunk(chunk);
+                }
+                chunk = fresh;
+            }
+        }
+        AddLive(chunk, 1);
+        return cutBlock(chunk, total);
+    }
+    // The thread's spare chunk made ready for this arena, or null.
+    Chunk* TakeSpare()
+    {
+        Chunk* chunk = tHeap.spare;
+        if (chunk == nullptr) {
+            return nullptr;
+        }
+        tHeap.spare = nullptr;
+        chunk->used = kChunkStart;
+        chunk->arena = this;
+        nextSize = kLargestArenaChunk;
+        return chunk;
+    }
+    // Frees a chunk of the released arena, or keeps it as the thread's spare.
+    static void Drop(Chunk* chunk) noexcept
+    {
+        ThreadHeap& heap = tHeap;
+        if (heap.spare == nullptr && !heap.ended && chunk->size == kLargestArenaChunk) {
+            chunk->live.store(0, std::memory_order_relaxed);
+            chunk->arena = nullptr;
+            chunk->previous = nullptr;
+            chunk->next = nullptr;
+            heap.spare = chunk;
+        } else {
+            freeChunk(chunk);
+        }
+    }
+    void Free(Chunk* chunk)
+    {
+        if (AddLive(chunk, -1) == 0 && chunk != current) {
+            Unlink(chunk);
+            freeChunk(chunk);
+        }
+    }
+};
+
+CNodeArena* createArena()
+{
+    void* raw = Nuvora::reallocate(nullptr, sizeof(CNodeArena));
+    if (raw == nullptr) {
+        Nuvora::failNullPointer();
+    }
+    return new (raw) CNodeArena();
+}
+
+CNodeArena* arenaOf(const void* block) noexcept
+{
+    return (static_cast<const Header*>(block) - 1)->chunk->arena;
+}
+
+void registerFinalizer(CNodeArena* arena, ArenaFinalizer* finalizer) noexcept
+{
+    finalizer->arena = arena;
+    finalizer->previous = nullptr;
+    finalizer->next = nullptr;
+    if (arena == nullptr) {
+        return;
+    }
+    finalizer->next = arena->finalizers;
+    if (arena->finalizers != nullptr) {
+        arena->finalizers->previous = finalizer;
+    }
+    arena->finalizers = finalizer;
+}
+
+void unregisterFinalizer(ArenaFinalizer* finalizer) noexcept
+{
+    CNodeArena* arena = finalizer->arena;
+    if (arena == nullptr) {
+        return;
+    }
+    if (finalizer->previous != nullptr) {
+        finalizer->previous->next = finalizer->next;
+    } else {
+        arena->finalizers = finalizer->next;
+    }
+    if (finalizer->next != nullptr) {
+        finalizer->next->previous = finalizer->previous;
+    }
+    finalizer->arena = nullptr;
+    finalizer->previous = nullptr;
+    finalizer->next = nullptr;
+}
+
+void shareArena(CNodeArena* arena) noexcept
+{
+    if (arena == nullptr) {
+        return;
+    }
+    while (arena->finalizers != nullptr) {
+        unregisterFinalizer(arena->finalizers);
+    }
+    // The live counts are exact: from now on they are counted down atomically.
+    Chunk* chunk = arena->chunks;
+    while (chunk != nullptr) {
+        Chunk* next = chunk->next;
+        chunk->arena = nullptr;
+        chunk->previous = nullptr;
+        chunk->next = nullptr;
+        if (chunk->live.load(std::memory_order_relaxed) == 0) {
+            freeChunk(chunk);
+        }
+        chunk = next;
+    }
+    arena->~CNodeArena();
+    Nuvora::release(arena);
+}
+
+void releaseArena(CNodeArena* arena) noexcept
+{
+    if (arena == nullptr) {
+        return;
+    }
+    while (arena->finalizers != nullptr) {
+        ArenaFinalizer* finalizer = arena->finalizers;
+        unregisterFinalizer(finalizer);
+        finalizer->finalize(finalizer);
+    }
+    // The chunk cut last (the first of the list) is the one kept as a spare.
+    Chunk* chunk = arena->chunks;
+    while (chunk != nullptr) {
+        Chunk* next = chunk->next;
+        CNodeArena::Drop(chunk);
+        chunk = next;
+    }
+    arena->~CNodeArena();
+    Nuvora::release(arena);
+}
+
+void* allocateNode(size_t size, CNodeArena* arena)
+{
+    size_t total = blockBytes(size);
+    if (total == 0 || total > (static_cast<size_t>(-1) >> 2)) {
+        Nuvora::failNullPointer();
+    }
+    return arena != nullptr ? arena->Allocate(total) : allocateShared(total);
 }
 
 void freeNode(void* block) noexcept
@@ -105,12 +371,18 @@ void freeNode(void* block) noexcept
     if (block == nullptr) {
         return;
     }
-    Header* header = static_cast<Header*>(block) - 1;
-    if (header->chunk == nullptr) {
-        Nuvora::release(header);
+    Chunk* chunk = (static_cast<Header*>(block) - 1)->chunk;
+    CNodeArena* arena = chunk->arena;
+    if (arena != nullptr) {
+        arena->Free(chunk);
     } else {
-        dropReferences(header->chunk, 1);
+        freeShared(chunk);
     }
+}
+
+void settleFreedNodes() noexcept
+{
+    tHeap.settle();
 }
 
 }  // namespace NuvoraXML

@@ -1,11 +1,12 @@
 #include "xml/XMLNodes.h"
 
 #include <cstdarg>
+#include <cstdint>
 #include <cstring>
+#include <new>
 
 #include "platform/Failure.h"
 #include "xml/HashKey.h"
-#include "xml/StringCopy.h"
 #include "xml/ValueFormat.h"
 #include "xml/XMLMessages.h"
 #include "xml/XMLWriter.h"
@@ -14,29 +15,77 @@ namespace NuvoraXML {
 
 namespace {
 
-// Replaces an owned string with a copy of text (null copies as empty).
-void replaceString(char*& field, const char* text)
+template <class Word>
+void moveWord(char* to, const char* from)
 {
-    char* copy = copyString(text);
-    freeString(field);
+    Word word;
+    std::memcpy(&word, from, sizeof(word));
+    std::memcpy(to, &word, sizeof(word));
+}
+
+// Copies length bytes and ends them with a NUL; short copies (most names' values) without a call.
+void copyTerminated(char* to, const char* from, size_t length)
+{
+    if (length >= 8 && length <= 16) {
+        moveWord<uint64_t>(to, from);
+        moveWord<uint64_t>(to + length - 8, from + length - 8);
+    } else if (length >= 4 && length < 8) {
+        moveWord<uint32_t>(to, from);
+        moveWord<uint32_t>(to + length - 4, from + length - 4);
+    } else if (length > 0 && length < 4) {
+        to[0] = from[0];
+        to[length / 2] = from[length / 2];
+        to[length - 1] = from[length - 1];
+    } else if (length != 0) {
+        std::memcpy(to, from, length);
+    }
+    to[length] = 0;
+}
+
+// A copy of text (null copies as empty) in a block of the tree of owner (the start of a node or
+// attribute); out of memory fails in the missing-pointer form.
+char* copyText(const void* owner, const char* text)
+{
+    size_t length = text != nullptr ? std::strlen(text) : 0;
+    char* copy = static_cast<char*>(allocateNode(length + 1, arenaOf(owner)));
+    copyTerminated(copy, text, length);
+    return copy;
+}
+
+// A copy of text as copyText, or null for null.
+char* copyOptionalText(const void* owner, const char* text)
+{
+    return text != nullptr ? copyText(owner, text) : nullptr;
+}
+
+void freeText(char* text)
+{
+    freeNode(text);
+}
+
+// Replaces an owned string with a copy of text (null copies as empty).
+void replaceString(const void* owner, char*& field, const char* text)
+{
+    char* copy = copyText(owner, text);
+    freeText(field);
     field = copy;
 }
 
-// Replaces a string that may live in an object's inline bytes with a heap copy of text.
-void replaceOwned(char*& field, char* inlineBytes, const char* text)
+// Replaces a string that may live in an object's inline bytes with a copy of text.
+void replaceOwned(const void* owner, char*& field, char* inlineBytes, const char* text)
 {
-    char* copy = copyString(text);
+    char* copy = copyText(owner, text);
     if (field != inlineBytes) {
-        freeString(field);
+        freeText(field);
     }
     field = copy;
 }
 
 // Replaces an owned string with a copy of text, or null.
-void replaceOptional(char*& field, const char* text)
+void replaceOptional(const void* owner, char*& field, const char* text)
 {
-    char* copy = copyOptional(text);
-    freeString(field);
+    char* copy = copyOptionalText(owner, text);
+    freeText(field);
     field = copy;
 }
 
@@ -119,13 +168,29 @@ XIXMLNode* copyTree(XIXMLElement* top, XIXMLElement* target)
     return copyTop->AsNode();
 }
 
+// The element view of an element node, null for null.
+XIXMLElement* elementView(XCXMLNode* node)
+{
+    return node != nullptr ? node->ToElement() : nullptr;
+}
+
+XCXMLNode* nextOf(XCXMLNode* node)
+{
+    return node->NextNode();
+}
+
+XCXMLAttribute* nextOf(XCXMLAttribute* attribute)
+{
+    return attribute->NextAttribute();
+}
+
 // The item of a singly linked list that stands before item; fails when the list is broken.
 template <class T>
-T* findPrevious(T* first, T* item, const char* brokenMessage)
+T* findPrevious(T* first, const T* item, const char* brokenMessage)
 {
     T* previous = first;
-    while (previous != nullptr && previous->GetNext() != item) {
-        previous = previous->GetNext();
+    while (previous != nullptr && nextOf(previous) != item) {
+        previous = nextOf(previous);
     }
     return Nuvora::checkPointer(previous, brokenMessage);
 }
@@ -135,11 +200,11 @@ template <class T>
 T* unlinkFromList(T*& first, T* item, const char* brokenMessage)
 {
     if (first == item) {
-        first = item->GetNext();
+        first = nextOf(item);
         return nullptr;
     }
     T* previous = findPrevious(first, item, brokenMessage);
-    previous->SetNext(item->GetNext());
+    previous->LinkNext(nextOf(item));
     return previous;
 }
 
@@ -151,10 +216,10 @@ void appendToList(T*& first, T*& lastHint, T* item)
     if (last == nullptr) {
         first = item;
     } else {
-        for (T* next = last->GetNext(); next != nullptr; next = next->GetNext()) {
+        for (T* next = nextOf(last); next != nullptr; next = nextOf(next)) {
             last = next;
         }
-        last->SetNext(item);
+        last->LinkNext(item);
     }
     lastHint = item;
 }
@@ -167,7 +232,7 @@ XCXMLNode::~XCXMLNode()
 {
     guardDestructor(Msg::kNodeDestructor, [this] {
         if (mParent != nullptr) {
-            mParent->RemoveNode(this);
+            mParent->RemoveChild(this);
         }
     });
 }
@@ -176,6 +241,62 @@ void XCXMLNode::Delete()
 {
     mMine.CheckMine();
     delete this;
+    settleFreedNodes();
+}
+
+XCXMLNode* XCXMLNode::Checked(XIXMLNode* node)
+{
+    if (node == nullptr) {
+        return nullptr;
+    }
+    XCXMLNode* toolkit = dynamic_cast<XCXMLNode*>(node);
+    Nuvora::check(toolkit != nullptr, Msg::kForeignNode);
+    return toolkit;
+}
+
+void XCXMLNode::SetNext(XIXMLNode* next)
+{
+    XCXMLNode* linked = Checked(next);
+    // Raw links may join trees: neither can be released whole any more.
+    shareArena(arenaOf(Block()));
+    if (linked != nullptr) {
+        shareArena(arenaOf(linked->Block()));
+    }
+    mNext = linked;
+}
+
+const void* XCXMLNode::Block() const
+{
+    switch (mKind) {
+    case kElementNode:
+        return static_cast<const XCXMLElement*>(this);
+    case kDataNode:
+        return static_cast<const XCXMLData*>(this);
+    case kCommentNode:
+        return static_cast<const XCXMLComment*>(this);
+    case kPINode:
+        return static_cast<const XCXMLPI*>(this);
+    default:
+        return static_cast<const XCXMLDocType*>(this);
+    }
+}
+
+XIXMLElement* XCXMLNode::GetParent()
+{
+    return mParent;
+}
+
+void XCXMLNode::SetParent(XIXMLElement* parent)
+{
+    XCXMLElement* toolkit = nullptr;
+    if (parent != nullptr) {
+        XCXMLNode* node = Checked(parent->AsNode());
+        Nuvora::check(node->IsElement(), Msg::kForeignNode);
+        toolkit = node->ToElement();
+        shareArena(arenaOf(toolkit));
+    }
+    shareArena(arenaOf(Block()));
+    mParent = toolkit;
 }
 
 int32_t XCXMLNode::GetIndex()
@@ -185,11 +306,6 @@ int32_t XCXMLNode::GetIndex()
 
 // ---- XCXMLElement ----
 
-XCXMLElement::XCXMLElement(const char* nameKey)
-    : mName(nameKey), mFirstChild(nullptr), mFirstAttribute(nullptr), mLastChild(nullptr), mLastAttribute(nullptr)
-{
-}
-
 XCXMLElement::~XCXMLElement()
 {
     guardDestructor(Msg::kElementDestructor, [this] { DestroyContent(); });
@@ -197,34 +313,36 @@ XCXMLElement::~XCXMLElement()
 
 void XCXMLElement::DestroyContent()
 {
-    // Every attribute of the list was made by AddAttribute.
     while (mFirstAttribute != nullptr) {
-        XCXMLAttribute* attribute = static_cast<XCXMLAttribute*>(mFirstAttribute);
-        mFirstAttribute = attribute->GetNext();
+        XCXMLAttribute* attribute = mFirstAttribute;
+        mFirstAttribute = attribute->NextAttribute();
         attribute->SetOwner(nullptr);
         delete attribute;
     }
     mLastAttribute = nullptr;
-    XIXMLElement* current = this;
+    // Always the first child of the current element goes: a leaf at once, an element once its
+    // own children are gone. The lists stay linked from the front at every step.
+    XCXMLElement* current = this;
     for (;;) {
-        XIXMLNode* child = current->GetFirstChild();
+        XCXMLNode* child = current->mFirstChild;
         if (child == nullptr) {
             if (current == this) {
+                mLastChild = nullptr;
                 return;
             }
-            XIXMLNode* done = current->AsNode();
-            XIXMLElement* parent = Nuvora::checkPointer(done->GetParent(), Msg::kRemoveNodePrevious);
-            parent->RemoveNode(done);
-            delete done;
-            current = parent;
+            child = current;
+            current = Nuvora::checkPointer(child->ParentElement(), Msg::kRemoveNodePrevious);
+            Nuvora::check(current->mFirstChild == child, Msg::kRemoveNodeNotChild);
+        } else if (child->IsElement() && child->ToElement()->mFirstChild != nullptr) {
+            current = child->ToElement();
             continue;
         }
-        XIXMLElement* element = child->AsElement();
-        if (element != nullptr && element->GetFirstChild() != nullptr) {
-            current = element;
-            continue;
+        current->mFirstChild = child->NextNode();
+        if (current->mLastChild == child) {
+            current->mLastChild = nullptr;
         }
-        current->RemoveNode(child);
+        child->LinkParent(nullptr);
+        child->LinkNext(nullptr);
         delete child;
     }
 }
@@ -262,61 +380,80 @@ const char* XCXMLElement::GetKey(const char* name)
     return top->GetKey(name);
 }
 
-void XCXMLElement::AppendChild(XIXMLNode* node)
+void XCXMLElement::AppendChild(XCXMLNode* node)
 {
     appendToList(mFirstChild, mLastChild, node);
-    node->SetParent(this);
+    node->LinkParent(this);
 }
 
 void XCXMLElement::AddNode(XIXMLNode* node)
 {
     Nuvora::checkPointer(node, Msg::kAddNodeNull);
-    Nuvora::check(node->GetParent() == nullptr && node->GetNext() == nullptr, Msg::kAddNodeAttached);
-    XIXMLElement* element = node->AsElement();
-    if (element != nullptr) {
-        Nuvora::check(element->GetName() != nullptr, Msg::kAddNodeRoot);
+    XCXMLNode* toolkit = XCXMLNode::Checked(node);
+    Nuvora::check(toolkit->ParentElement() == nullptr && toolkit->NextNode() == nullptr, Msg::kAddNodeAttached);
+    if (toolkit->IsElement()) {
+        XCXMLElement* element = toolkit->ToElement();
+        Nuvora::check(element->mName != nullptr, Msg::kAddNodeRoot);
         Nuvora::check(!isSelfOrAncestor(element, this), Msg::kAddNodeAncestor);
     }
-    AppendChild(node);
+    // The node comes from elsewhere (a detached node): this tree is no longer released whole.
+    shareArena(Arena());
+    shareArena(arenaOf(toolkit->Block()));
+    AppendChild(toolkit);
+}
+
+void XCXMLElement::RemoveChild(XCXMLNode* node)
+{
+    XCXMLNode* previous = unlinkFromList(mFirstChild, node, Msg::kRemoveNodePrevious);
+    if (mLastChild == node) {
+        mLastChild = previous;
+    }
+    node->LinkParent(nullptr);
+    node->LinkNext(nullptr);
+}
+
+// The child of element that node is; an assertion fails otherwise.
+XCXMLNode* XCXMLElement::CheckedChild(XIXMLNode* node, const char* notChild)
+{
+    XCXMLNode* toolkit = node != nullptr ? dynamic_cast<XCXMLNode*>(node) : nullptr;
+    Nuvora::check(toolkit != nullptr && toolkit->ParentElement() == this, notChild);
+    return toolkit;
 }
 
 void XCXMLElement::RemoveNode(XIXMLNode* node)
 {
-    Nuvora::check(node != nullptr && node->GetParent() == this, Msg::kRemoveNodeNotChild);
-    XIXMLNode* previous = unlinkFromList(mFirstChild, node, Msg::kRemoveNodePrevious);
-    if (mLastChild == node) {
-        mLastChild = previous;
-    }
-    node->SetParent(nullptr);
-    node->SetNext(nullptr);
+    XCXMLNode* child = CheckedChild(node, Msg::kRemoveNodeNotChild);
+    // The caller owns the detached node, which may outlive the tree.
+    shareArena(Arena());
+    RemoveChild(child);
 }
 
 void XCXMLElement::MoveNode(XIXMLNode* node, XIXMLNode* before)
 {
-    Nuvora::check(node != nullptr && node->GetParent() == this, Msg::kMoveNodeNotChild);
-    Nuvora::check(before == nullptr || before->GetParent() == this, Msg::kMoveNodeNotChild);
-    if (node == before || node->GetNext() == before) {
+    XCXMLNode* moved = CheckedChild(node, Msg::kMoveNodeNotChild);
+    XCXMLNode* next = before == nullptr ? nullptr : CheckedChild(before, Msg::kMoveNodeNotChild);
+    if (moved == next || moved->NextNode() == next) {
         return;
     }
-    unlinkFromList(mFirstChild, node, Msg::kMoveNodePrevious);
+    unlinkFromList(mFirstChild, moved, Msg::kMoveNodePrevious);
     mLastChild = nullptr;
-    node->SetNext(nullptr);
-    if (before == nullptr) {
-        node->SetParent(nullptr);
-        AppendChild(node);
-    } else if (mFirstChild == before) {
-        node->SetNext(before);
-        mFirstChild = node;
+    moved->LinkNext(nullptr);
+    if (next == nullptr) {
+        moved->LinkParent(nullptr);
+        AppendChild(moved);
+    } else if (mFirstChild == next) {
+        moved->LinkNext(next);
+        mFirstChild = moved;
     } else {
-        findPrevious(mFirstChild, before, Msg::kMoveNodePrevious)->SetNext(node);
-        node->SetNext(before);
+        findPrevious(mFirstChild, next, Msg::kMoveNodePrevious)->LinkNext(moved);
+        moved->LinkNext(next);
     }
 }
 
 int32_t XCXMLElement::IndexOf(XIXMLNode* node)
 {
     int32_t index = 0;
-    for (XIXMLNode* child = mFirstChild; child != nullptr; child = child->GetNext(), ++index) {
+    for (XCXMLNode* child = mFirstChild; child != nullptr; child = child->NextNode(), ++index) {
         if (child == node) {
             return index;
         }
@@ -329,35 +466,38 @@ XIXMLAttribute* XCXMLElement::AddAttribute(const char* key, const char* value)
     return AddAttributeBytes(key, value, value != nullptr ? std::strlen(value) : 0);
 }
 
-XIXMLAttribute* XCXMLElement::AddAttributeBytes(const char* key, const char* value, size_t length)
+XCXMLAttribute* XCXMLElement::AddAttributeBytes(const char* key, const char* value, size_t length)
 {
-    XCXMLAttribute* attribute = new (InlineBytes{length + 1}) XCXMLAttribute(this, key, value, length);
-    appendToList<XIXMLAttribute>(mFirstAttribute, mLastAttribute, attribute);
+    XCXMLAttribute* attribute = new (NodePlace{Arena(), length + 1}) XCXMLAttribute(this, key, value, length);
+    appendToList(mFirstAttribute, mLastAttribute, attribute);
     return attribute;
 }
 
 void XCXMLElement::RemoveAttribute(XIXMLAttribute* attribute)
 {
     Nuvora::check(attribute != nullptr && attribute->GetOwner() == this, Msg::kRemoveAttributeNotOwned);
-    XIXMLAttribute* previous = unlinkFromList(mFirstAttribute, attribute, Msg::kRemoveAttributePrevious);
-    if (mLastAttribute == attribute) {
+    // Only attributes made by AddAttribute have this element as their owner.
+    XCXMLAttribute* owned = static_cast<XCXMLAttribute*>(attribute);
+    XCXMLAttribute* previous = unlinkFromList(mFirstAttribute, owned, Msg::kRemoveAttributePrevious);
+    if (mLastAttribute == owned) {
         mLastAttribute = previous;
     }
-    attribute->SetNext(nullptr);
-    // Every attribute of a list was made by AddAttribute.
-    static_cast<XCXMLAttribute*>(attribute)->SetOwner(nullptr);
+    owned->LinkNext(nullptr);
+    owned->SetOwner(nullptr);
+    // The caller owns the detached attribute, which may outlive the tree.
+    shareArena(Arena());
 }
 
 XIXMLPI* XCXMLElement::AddPI(const char* target, const char* data)
 {
-    XCXMLPI* node = new XCXMLPI(target, data);
+    XCXMLPI* node = new (NodePlace{Arena(), 0}) XCXMLPI(target, data);
     AppendChild(node);
     return node;
 }
 
 XIXMLComment* XCXMLElement::AddComment(const char* text)
 {
-    XCXMLComment* node = new XCXMLComment(text);
+    XCXMLComment* node = new (NodePlace{Arena(), 0}) XCXMLComment(text);
     AppendChild(node);
     return node;
 }
@@ -365,14 +505,14 @@ XIXMLComment* XCXMLElement::AddComment(const char* text)
 XIXMLDocType* XCXMLElement::AddDocType(const char* nameKey, const char* publicId, const char* systemId,
                                        const char* internalSubset)
 {
-    XCXMLDocType* node = new XCXMLDocType(nameKey, publicId, systemId, internalSubset);
+    XCXMLDocType* node = new (NodePlace{Arena(), 0}) XCXMLDocType(nameKey, publicId, systemId, internalSubset);
     AppendChild(node);
     return node;
 }
 
 void XCXMLElement::CheckNoData()
 {
-    if (GetData() != nullptr) {
+    if (FirstOfKind(kDataNode) != nullptr) {
         Nuvora::fail(Msg::kOneDataNode);
     }
 }
@@ -383,7 +523,7 @@ XIXMLData* XCXMLElement::AddData(XIXMLData::IXMLCData* data)
         Nuvora::fail();
     }
     CheckNoData();
-    XCXMLData* node = new XCXMLData(data);
+    XCXMLData* node = new (NodePlace{Arena(), sizeof(ArenaFinalizer)}) XCXMLData(data);
     AppendChild(node);
     return node;
 }
@@ -396,7 +536,7 @@ XIXMLData* XCXMLElement::AddData(const char* text)
 XIXMLData* XCXMLElement::AddDataBytes(const char* text, size_t length)
 {
     CheckNoData();
-    XCXMLData* node = new (InlineBytes{length + 1}) XCXMLData(text, length);
+    XCXMLData* node = new (NodePlace{Arena(), length + 1}) XCXMLData(text, length);
     AppendChild(node);
     return node;
 }
@@ -404,7 +544,12 @@ XIXMLData* XCXMLElement::AddDataBytes(const char* text, size_t length)
 XIXMLElement* XCXMLElement::AddElement(const char* key)
 {
     Nuvora::checkPointer(key, Msg::kNoKey);
-    XCXMLElement* element = new XCXMLElement(key);
+    return AppendElement(key);
+}
+
+XCXMLElement* XCXMLElement::AppendElement(const char* key)
+{
+    XCXMLElement* element = new (NodePlace{Arena(), 0}) XCXMLElement(key);
     AppendChild(element);
     return element;
 }
@@ -414,15 +559,23 @@ void XCXMLElement::SetName(const char* key)
     mName = Nuvora::checkPointer(key, Msg::kNoKey);
 }
 
+XCXMLNode* XCXMLElement::FirstOfKind(XCXMLNode::Kind kind) const
+{
+    return NextOfKind(mFirstChild, kind);
+}
+
+XCXMLNode* XCXMLElement::NextOfKind(XCXMLNode* node, XCXMLNode::Kind kind)
+{
+    while (node != nullptr && node->GetKind() != kind) {
+        node = node->NextNode();
+    }
+    return node;
+}
+
 XIXMLData* XCXMLElement::GetData()
 {
-    for (XIXMLNode* child = mFirstChild; child != nullptr; child = child->GetNext()) {
-        XIXMLData* data = child->AsData();
-        if (data != nullptr) {
-            return data;
-        }
-    }
-    return nullptr;
+    XCXMLNode* data = FirstOfKind(kDataNode);
+    return data != nullptr ? static_cast<XCXMLData*>(data) : nullptr;
 }
 
 const XIXMLData* XCXMLElement::GetData() const
@@ -432,55 +585,38 @@ const XIXMLData* XCXMLElement::GetData() const
 
 XIXMLElement* XCXMLElement::GetFirstElement()
 {
-    for (XIXMLNode* child = mFirstChild; child != nullptr; child = child->GetNext()) {
-        XIXMLElement* element = child->AsElement();
-        if (element != nullptr) {
-            return element;
-        }
-    }
-    return nullptr;
+    return elementView(FirstOfKind(kElementNode));
 }
 
 XIXMLElement* XCXMLElement::GetNextElement()
 {
-    for (XIXMLNode* sibling = mNext; sibling != nullptr; sibling = sibling->GetNext()) {
-        XIXMLElement* element = sibling->AsElement();
-        if (element != nullptr) {
-            return element;
-        }
-    }
-    return nullptr;
+    return elementView(NextOfKind(mNext, kElementNode));
 }
 
 XIXMLElement* XCXMLElement::FindElement(const char* key)
 {
-    for (XIXMLNode* child = mFirstChild; child != nullptr; child = child->GetNext()) {
-        XIXMLElement* element = child->AsElement();
-        if (element != nullptr && element->GetName() == key) {
-            return element;
-        }
+    XCXMLNode* child = FirstOfKind(kElementNode);
+    while (child != nullptr && child->ToElement()->mName != key) {
+        child = NextOfKind(child->NextNode(), kElementNode);
     }
-    return nullptr;
+    return elementView(child);
 }
 
 XIXMLElement* XCXMLElement::GetNextNamesake()
 {
-    for (XIXMLNode* sibling = mNext; sibling != nullptr; sibling = sibling->GetNext()) {
-        XIXMLElement* element = sibling->AsElement();
-        if (element != nullptr && element->GetName() == mName) {
-            return element;
-        }
+    XCXMLNode* sibling = NextOfKind(mNext, kElementNode);
+    while (sibling != nullptr && sibling->ToElement()->mName != mName) {
+        sibling = NextOfKind(sibling->NextNode(), kElementNode);
     }
-    return nullptr;
+    return elementView(sibling);
 }
 
 int32_t XCXMLElement::CountElements()
 {
     int32_t count = 0;
-    for (XIXMLNode* child = mFirstChild; child != nullptr; child = child->GetNext()) {
-        if (child->AsElement() != nullptr) {
-            ++count;
-        }
+    for (XCXMLNode* child = FirstOfKind(kElementNode); child != nullptr;
+         child = NextOfKind(child->NextNode(), kElementNode)) {
+        ++count;
     }
     return count;
 }
@@ -490,13 +626,11 @@ XIXMLElement* XCXMLElement::GetElementAt(int32_t index)
     if (index < 0) {
         return nullptr;
     }
-    for (XIXMLNode* child = mFirstChild; child != nullptr; child = child->GetNext()) {
-        XIXMLElement* element = child->AsElement();
-        if (element != nullptr && index-- == 0) {
-            return element;
-        }
+    XCXMLNode* child = FirstOfKind(kElementNode);
+    while (child != nullptr && index-- > 0) {
+        child = NextOfKind(child->NextNode(), kElementNode);
     }
-    return nullptr;
+    return elementView(child);
 }
 
 XIXMLAttribute* XCXMLElement::FindAttribute(const char* key)
@@ -507,12 +641,11 @@ XIXMLAttribute* XCXMLElement::FindAttribute(const char* key)
     if (*key == 0) {
         return mFirstAttribute;
     }
-    for (XIXMLAttribute* a = mFirstAttribute; a != nullptr; a = a->GetNext()) {
-        if (a->GetName() == key) {
-            return a;
-        }
+    XCXMLAttribute* attribute = mFirstAttribute;
+    while (attribute != nullptr && attribute->Name() != key) {
+        attribute = attribute->NextAttribute();
     }
-    return nullptr;
+    return attribute;
 }
 
 bool XCXMLElement::HasAttributeValue(const char* key, const char* value)
@@ -548,7 +681,7 @@ const char* XCXMLRoot::GetKey(const char* name)
 void XCXMLRoot::Write(XCXMLWriter* writer, int32_t depth)
 {
     Nuvora::checkPointer(writer, Msg::kNoWriter);
-    for (XIXMLNode* child = mFirstChild; child != nullptr; child = child->GetNext()) {
+    for (XCXMLNode* child = mFirstChild; child != nullptr; child = child->NextNode()) {
         writer->WriteTree(child, depth);
     }
     writer->Put('\n');
@@ -556,13 +689,16 @@ void XCXMLRoot::Write(XCXMLWriter* writer, int32_t depth)
 
 // ---- XCXMLAttribute ----
 
-XCXMLAttribute::XCXMLAttribute(XIXMLElement* owner, const char* nameKey, const char* value, size_t length)
+XCXMLAttribute::XCXMLAttribute(XCXMLElement* owner, const char* nameKey, const char* value, size_t length)
     : mNext(nullptr), mOwner(owner), mName(nameKey), mValue(InlineValue())
 {
-    if (length != 0) {
-        std::memcpy(mValue, value, length);
-    }
-    mValue[length] = 0;
+    copyTerminated(mValue, value, length);
+    SetLength(length);
+}
+
+size_t XCXMLAttribute::ValueLength() const
+{
+    return mLength != kUnknownLength ? mLength : std::strlen(mValue);
 }
 
 XCXMLAttribute::~XCXMLAttribute()
@@ -573,7 +709,7 @@ XCXMLAttribute::~XCXMLAttribute()
         }
     });
     if (mValue != InlineValue()) {
-        freeString(mValue);
+        freeText(mValue);
     }
 }
 
@@ -583,6 +719,19 @@ void XCXMLAttribute::Delete()
     delete this;
 }
 
+void XCXMLAttribute::SetNext(XIXMLAttribute* next)
+{
+    XCXMLAttribute* toolkit = nullptr;
+    if (next != nullptr) {
+        toolkit = dynamic_cast<XCXMLAttribute*>(next);
+        Nuvora::check(toolkit != nullptr, Msg::kForeignAttribute);
+        shareArena(arenaOf(toolkit));
+    }
+    // Raw links may join trees: neither can be released whole any more.
+    shareArena(arenaOf(this));
+    mNext = toolkit;
+}
+
 void XCXMLAttribute::SetName(const char* key)
 {
     mName = key;
@@ -590,7 +739,8 @@ void XCXMLAttribute::SetName(const char* key)
 
 void XCXMLAttribute::SetValue(const char* value)
 {
-    replaceOwned(mValue, InlineValue(), value);
+    replaceOwned(this, mValue, InlineValue(), value);
+    SetLength(std::strlen(mValue));
 }
 
 void XCXMLAttribute::ScanValue(const char* format, ...)
@@ -615,11 +765,7 @@ void XCXMLAttribute::PrintValue(const char* format, ...)
 
 void XCXMLAttribute::Write(XCXMLWriter* writer)
 {
-    Nuvora::checkPointer(writer, Msg::kNoWriter);
-    writer->Put(' ');
-    writer->Write(mName);
-    writer->Put('=');
-    writer->WriteQuoted(mValue);
+    Nuvora::checkPointer(writer, Msg::kNoWriter)->WriteAttribute(mName, mValue, ValueLength());
 }
 
 void XCXMLAttribute::CopyTo(XIXMLElement* target)
@@ -630,24 +776,40 @@ void XCXMLAttribute::CopyTo(XIXMLElement* target)
 
 // ---- XCXMLData ----
 
-XCXMLData::XCXMLData(const char* text, size_t length) : mText(InlineText()), mData(nullptr)
+XCXMLData::XCXMLData(const char* text, size_t length) : XCXMLNode(kDataNode), mText(InlineText()), mData(nullptr)
 {
-    if (length != 0) {
-        std::memcpy(mText, text, length);
-    }
-    mText[length] = 0;
+    copyTerminated(mText, text, length);
 }
 
-XCXMLData::XCXMLData(XIXMLData::IXMLCData* data) : mText(nullptr), mData(data) {}
+XCXMLData::XCXMLData(XIXMLData::IXMLCData* data) : XCXMLNode(kDataNode), mText(nullptr), mData(data)
+{
+    ArenaFinalizer* finalizer = new (InlineText()) ArenaFinalizer();
+    finalizer->finalize = &XCXMLData::ReleaseWithArena;
+    registerFinalizer(arenaOf(this), finalizer);
+}
 
 XCXMLData::~XCXMLData()
 {
-    if (mText != InlineText()) {
-        freeString(mText);
+    if (mData == nullptr) {
+        if (mText != InlineText()) {
+            freeText(mText);
+        }
+        return;
     }
-    if (mData != nullptr) {
-        guardDestructor(Msg::kDataDestructor, [this] { mData->Release(); });
-    }
+    unregisterFinalizer(Finalizer());
+    ReleaseObject();
+}
+
+void XCXMLData::ReleaseObject() noexcept
+{
+    guardDestructor(Msg::kDataDestructor, [this] { mData->Release(); });
+}
+
+void XCXMLData::ReleaseWithArena(ArenaFinalizer* finalizer) noexcept
+{
+    // The finalizer stands in the inline bytes, just behind its node.
+    XCXMLData* node = reinterpret_cast<XCXMLData*>(reinterpret_cast<char*>(finalizer) - sizeof(XCXMLData));
+    node->ReleaseObject();
 }
 
 void XCXMLData::Write(XCXMLWriter* writer, int32_t depth)
@@ -686,7 +848,7 @@ void XCXMLData::SetText(const char* text)
     if (mData != nullptr) {
         Nuvora::fail();
     }
-    replaceOwned(mText, InlineText(), text);
+    replaceOwned(this, mText, InlineText(), text);
 }
 
 void XCXMLData::ScanText(const char* format, ...)
@@ -713,11 +875,11 @@ void XCXMLData::PrintText(const char* format, ...)
 
 // ---- XCXMLComment ----
 
-XCXMLComment::XCXMLComment(const char* text) : mText(copyString(text)) {}
+XCXMLComment::XCXMLComment(const char* text) : XCXMLNode(kCommentNode), mText(copyText(this, text)) {}
 
 XCXMLComment::~XCXMLComment()
 {
-    freeString(mText);
+    freeText(mText);
 }
 
 void XCXMLComment::Write(XCXMLWriter* writer, int32_t depth)
@@ -736,25 +898,26 @@ XIXMLNode* XCXMLComment::CopyTo(XIXMLElement* target)
 
 void XCXMLComment::SetText(const char* text)
 {
-    replaceString(mText, text);
+    replaceString(this, mText, text);
 }
 
 // ---- XCXMLPI ----
 
-XCXMLPI::XCXMLPI(const char* target, const char* data) : mTarget(copyString(target)), mData(nullptr)
+XCXMLPI::XCXMLPI(const char* target, const char* data)
+    : XCXMLNode(kPINode), mTarget(copyText(this, target)), mData(nullptr)
 {
     try {
-        mData = copyString(data);
+        mData = copyText(this, data);
     } catch (...) {
-        freeString(mTarget);
+        freeText(mTarget);
         throw;
     }
 }
 
 XCXMLPI::~XCXMLPI()
 {
-    freeString(mTarget);
-    freeString(mData);
+    freeText(mTarget);
+    freeText(mData);
 }
 
 void XCXMLPI::Write(XCXMLWriter* writer, int32_t depth)
@@ -775,36 +938,36 @@ XIXMLNode* XCXMLPI::CopyTo(XIXMLElement* target)
 
 void XCXMLPI::SetTarget(const char* target)
 {
-    replaceString(mTarget, target);
+    replaceString(this, mTarget, target);
 }
 
 void XCXMLPI::SetData(const char* data)
 {
-    replaceString(mData, data);
+    replaceString(this, mData, data);
 }
 
 // ---- XCXMLDocType ----
 
 XCXMLDocType::XCXMLDocType(const char* nameKey, const char* publicId, const char* systemId,
                            const char* internalSubset)
-    : mName(nameKey), mPublicId(nullptr), mSystemId(nullptr), mInternalSubset(nullptr)
+    : XCXMLNode(kDocTypeNode), mName(nameKey), mPublicId(nullptr), mSystemId(nullptr), mInternalSubset(nullptr)
 {
     try {
-        mPublicId = copyOptional(publicId);
-        mSystemId = copyOptional(systemId);
-        mInternalSubset = copyOptional(internalSubset);
+        mPublicId = copyOptionalText(this, publicId);
+        mSystemId = copyOptionalText(this, systemId);
+        mInternalSubset = copyOptionalText(this, internalSubset);
     } catch (...) {
-        freeString(mPublicId);
-        freeString(mSystemId);
+        freeText(mPublicId);
+        freeText(mSystemId);
         throw;
     }
 }
 
 XCXMLDocType::~XCXMLDocType()
 {
-    freeString(mPublicId);
-    freeString(mSystemId);
-    freeString(mInternalSubset);
+    freeText(mPublicId);
+    freeText(mSystemId);
+    freeText(mInternalSubset);
 }
 
 namespace {
@@ -853,26 +1016,48 @@ XIXMLNode* XCXMLDocType::CopyTo(XIXMLElement* target)
 
 void XCXMLDocType::SetPublicId(const char* publicId)
 {
-    replaceOptional(mPublicId, publicId);
+    replaceOptional(this, mPublicId, publicId);
 }
 
 void XCXMLDocType::SetSystemId(const char* systemId)
 {
-    replaceOptional(mSystemId, systemId);
+    replaceOptional(this, mSystemId, systemId);
 }
 
 void XCXMLDocType::SetInternalSubset(const char* subset)
 {
-    replaceOptional(mInternalSubset, subset);
+    replaceOptional(this, mInternalSubset, subset);
 }
 
 // ---- XCXMLTree ----
 
-XCXMLTree::XCXMLTree() : mRoot(new XCXMLRoot()) {}
+XCXMLTree::XCXMLTree() : mRoot(nullptr)
+{
+    CNodeArena* arena = createArena();
+    try {
+        mRoot = new (NodePlace{arena, 0}) XCXMLRoot();
+    } catch (...) {
+        releaseArena(arena);
+        throw;
+    }
+}
 
 XCXMLTree::~XCXMLTree()
 {
-    guardDestructor(Msg::kTreeDestructor, [this] { mRoot->AsNode()->Delete(); });
+    guardDestructor(Msg::kTreeDestructor, [this] {
+        CNodeArena* arena = arenaOf(mRoot);
+        if (arena == nullptr) {
+            mRoot->AsNode()->Delete();
+            return;
+        }
+        // Every node of a whole tree lives in its arena: the root lets go of them, and the arena
+        // releases the data objects and frees the memory of all.
+        mRoot->CheckMine();
+        mRoot->ForgetContent();
+        mRoot->~XCXMLRoot();
+        releaseArena(arena);
+    });
+    settleFreedNodes();
 }
 
 }  // namespace NuvoraXML

@@ -3,6 +3,11 @@
 #include <cstring>
 #include <string>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#define NUVORA_XML_SCAN_SSE2 1
+#endif
+
 #include "platform/Failure.h"
 #include "platform/Memory.h"
 #include "xml/XMLMessages.h"
@@ -44,6 +49,111 @@ struct ClassTable {
 };
 
 constexpr ClassTable kClass;
+
+constexpr size_t kScanWidth = CXMLParser::kScanWidth;
+
+#if NUVORA_XML_SCAN_SSE2
+
+inline __m128i equalBytes(__m128i bytes, char c)
+{
+    return _mm_cmpeq_epi8(bytes, _mm_set1_epi8(c));
+}
+
+// Bit i is set when byte i belongs to one of the classes of Stops.
+template <uint16_t Stops>
+inline unsigned stopBits(__m128i v)
+{
+    __m128i m = _mm_setzero_si128();
+    if constexpr ((Stops & (kWhite | kNameStop)) != 0) {
+        m = _mm_or_si128(_mm_or_si128(equalBytes(v, ' '), equalBytes(v, '\t')),
+                         _mm_or_si128(equalBytes(v, '\n'), equalBytes(v, '\r')));
+    }
+    if constexpr ((Stops & kNameStop) != 0) {
+        // "!", "*+" and ">?" pair with " ", "*" and ">" once the lowest bit is cleared.
+        __m128i pairs = _mm_and_si128(v, _mm_set1_epi8(static_cast<char>(0xFE)));
+        m = _mm_or_si128(m, _mm_or_si128(equalBytes(pairs, ' '), equalBytes(pairs, '*')));
+        m = _mm_or_si128(m, _mm_or_si128(equalBytes(pairs, '>'), _mm_or_si128(equalBytes(v, '/'), equalBytes(v, '='))));
+    }
+    if constexpr ((Stops & kTextStop) != 0) {
+        m = _mm_or_si128(m, equalBytes(v, '<'));
+    }
+    if constexpr ((Stops & (kTextStop | kDoubleStop | kSingleStop)) != 0) {
+        m = _mm_or_si128(m, equalBytes(v, '&'));
+    }
+    if constexpr ((Stops & (kDoubleStop | kDoubleQuote)) != 0) {
+        m = _mm_or_si128(m, equalBytes(v, '"'));
+    }
+    if constexpr ((Stops & (kSingleStop | kSingleQuote)) != 0) {
+        m = _mm_or_si128(m, equalBytes(v, '\''));
+    }
+    if constexpr ((Stops & kGreaterStop) != 0) {
+        m = _mm_or_si128(m, equalBytes(v, '>'));
+    }
+    if constexpr ((Stops & kBracketStop) != 0) {
+        m = _mm_or_si128(m, equalBytes(v, ']'));
+    }
+    return static_cast<unsigned>(_mm_movemask_epi8(m));
+}
+
+// Adds to the stop bits of the 16 bytes at p a stop at limit, when limit lies among them.
+inline unsigned stopAtLimit(unsigned bits, const unsigned char* p, const unsigned char* limit)
+{
+    size_t available = static_cast<size_t>(limit - p);
+    return available < kScanWidth ? bits | (1u << available) : bits;
+}
+
+#endif
+
+// The first byte from p on, before limit, that is (or with Inverse: is not) in one of the classes
+// of Stops; limit when there is none. The 16 bytes from any position before limit are readable.
+template <uint16_t Stops, bool Inverse = false>
+inline const unsigned char* findStop(const unsigned char* p, const unsigned char* limit)
+{
+#if NUVORA_XML_SCAN_SSE2
+    while (p < limit) {
+        unsigned bits = stopBits<Stops>(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)));
+        if (Inverse) {
+            bits ^= 0xFFFFu;
+        }
+        bits = stopAtLimit(bits, p, limit);
+        if (bits != 0) {
+            return p + __builtin_ctz(bits);
+        }
+        p += kScanWidth;
+    }
+    return limit;
+#else
+    while (p < limit && ((kClass.of[*p] & Stops) != 0) == Inverse) {
+        ++p;
+    }
+    return p;
+#endif
+}
+
+// Copies the bytes from p on up to the first stop (as findStop) to out and answers that stop.
+// Up to 16 bytes past the copy may be written: out must have room for limit - p + 16 bytes.
+template <uint16_t Stops>
+inline const unsigned char* copyRun(const unsigned char* p, const unsigned char* limit, char* out)
+{
+#if NUVORA_XML_SCAN_SSE2
+    while (p < limit) {
+        __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out), bytes);
+        unsigned bits = stopAtLimit(stopBits<Stops>(bytes), p, limit);
+        if (bits != 0) {
+            return p + __builtin_ctz(bits);
+        }
+        p += kScanWidth;
+        out += kScanWidth;
+    }
+    return limit;
+#else
+    while (p < limit && (kClass.of[*p] & Stops) == 0) {
+        *out++ = static_cast<char>(*p++);
+    }
+    return p;
+#endif
+}
 
 inline bool isWhite(int c)
 {
@@ -107,23 +217,22 @@ size_t encodeUtf8(uint32_t value, unsigned char* out)
 
 }  // namespace
 
-inline void CXMLParser::AppendRun(Buffer& buffer, uint16_t stops)
+template <uint16_t Stops>
+inline void CXMLParser::AppendRun(Buffer& buffer)
 {
     // The current character is the byte before the read position; the run is copied while it
     // is scanned, into room for the rest of the input piece.
-    const unsigned char* p = mInput + mPos - 1;
+    const unsigned char* p = mInput + mPos;
     const unsigned char* limit = mInput + mFill;
-    size_t room = static_cast<size_t>(limit - p);
+    size_t room = static_cast<size_t>(limit - p) + 1 + kScanWidth;
     if (buffer.length + room + 1 > buffer.capacity) {
         Reserve(buffer, room);
     }
     char* out = buffer.bytes + buffer.length;
-    *out++ = static_cast<char>(*p++);
-    while (p < limit && (kClass.of[*p] & stops) == 0) {
-        *out++ = static_cast<char>(*p++);
-    }
-    buffer.length = static_cast<size_t>(out - buffer.bytes);
-    mPos = static_cast<size_t>(p - mInput);
+    *out++ = static_cast<char>(mCh);
+    const unsigned char* stop = copyRun<Stops>(p, limit, out);
+    buffer.length += 1 + static_cast<size_t>(stop - p);
+    mPos = static_cast<size_t>(stop - mInput);
     Next();
 }
 
@@ -203,7 +312,12 @@ void CXMLCDataStream::Drain()
 
 // ---- CXMLParser ----
 
-CXMLParser::CXMLParser() : mStream(nullptr), mPos(0), mFill(0), mEnd(false), mCh(-1), mFiltered(false) {}
+CXMLParser::CXMLParser()
+    : mStream(nullptr), mPos(0), mFill(0), mEnd(false), mCh(-1), mFiltered(false), mNameLength(0), mValueLength(0),
+      mHandle(nullptr), mDeclined(false)
+{
+    std::memset(mInput, 0, sizeof(mInput));
+}
 
 CXMLParser::~CXMLParser()
 {
@@ -234,6 +348,7 @@ void CXMLParser::OnCData(CXMLReadStream* stream)
         mValue.length += static_cast<size_t>(got > kRequest ? kRequest : got);
     }
     Terminate(mValue);
+    mValueLength = mValue.length;
     OnText(mValue.bytes);
 }
 
@@ -296,9 +411,7 @@ int CXMLParser::Refill()
 void CXMLParser::SkipMoreWhitespace()
 {
     while (isWhite(mCh)) {
-        while (mPos < mFill && (kClass.of[mInput[mPos]] & kWhite) != 0) {
-            ++mPos;
-        }
+        mPos = static_cast<size_t>(findStop<kWhite, true>(mInput + mPos, mInput + mFill) - mInput);
         Next();
     }
 }
@@ -324,7 +437,7 @@ void CXMLParser::Reserve(Buffer& buffer, size_t extra)
     buffer.capacity = capacity;
 }
 
-void CXMLParser::ReadName(Buffer& buffer)
+void CXMLParser::CheckNameStart()
 {
     if (mCh < 0) {
         Nuvora::fail(Msg::kEndInName);
@@ -333,9 +446,14 @@ void CXMLParser::ReadName(Buffer& buffer)
     if (isNameStop(mCh) || mCh == 0) {
         Nuvora::fail(Msg::kMustBeName);
     }
+}
+
+void CXMLParser::ReadName(Buffer& buffer)
+{
+    CheckNameStart();
     buffer.length = 0;
     for (;;) {
-        AppendRun(buffer, kNameStop);
+        AppendRun<kNameStop>(buffer);
         if (mCh < 0) {
             Nuvora::fail(Msg::kEndInName);
         }
@@ -344,6 +462,21 @@ void CXMLParser::ReadName(Buffer& buffer)
         }
     }
     Terminate(buffer);
+}
+
+void CXMLParser::SkipName()
+{
+    CheckNameStart();
+    for (;;) {
+        mPos = static_cast<size_t>(findStop<kNameStop>(mInput + mPos, mInput + mFill) - mInput);
+        Next();
+        if (mCh < 0) {
+            Nuvora::fail(Msg::kEndInName);
+        }
+        if (isNameStop(mCh)) {
+            break;
+        }
+    }
 }
 
 void CXMLParser::ReadEntity(Buffer& buffer)
@@ -417,6 +550,7 @@ void CXMLParser::ReadEntity(Buffer& buffer)
 void CXMLParser::ReadAttribute(bool report)
 {
     ReadName(mName);
+    mNameLength = mName.length;
     SkipWhitespace();
     if (mCh != '=') {
         Nuvora::fail(Msg::kAttributeEquals);
@@ -428,14 +562,20 @@ void CXMLParser::ReadAttribute(bool report)
     }
     int quote = mCh;
     Next();
-    ReadDelimited(mValue, quote, quote == '"' ? kDoubleStop : kSingleStop, true, Msg::kEndInAttributeValue);
+    if (quote == '"') {
+        ReadDelimited<kDoubleStop>(mValue, quote, true, Msg::kEndInAttributeValue);
+    } else {
+        ReadDelimited<kSingleStop>(mValue, quote, true, Msg::kEndInAttributeValue);
+    }
+    mValueLength = mValue.length;
     if (report) {
         OnAttribute(mName.bytes, mValue.bytes);
     }
     SkipWhitespace();
 }
 
-void CXMLParser::ReadDelimited(Buffer& buffer, int end, uint16_t stops, bool entities, const char* endOfData)
+template <uint16_t Stops>
+void CXMLParser::ReadDelimited(Buffer& buffer, int end, bool entities, const char* endOfData)
 {
     buffer.length = 0;
     for (;;) {
@@ -449,7 +589,7 @@ void CXMLParser::ReadDelimited(Buffer& buffer, int end, uint16_t stops, bool ent
             ReadEntity(buffer);
             continue;
         }
-        AppendRun(buffer, stops);
+        AppendRun<Stops>(buffer);
     }
     Next();
     Terminate(buffer);
@@ -467,7 +607,7 @@ void CXMLParser::ReadClosed(const char* close, size_t closeLength, const char* e
             mValue.length -= closeLength;
             break;
         }
-        AppendRun(mValue, kGreaterStop);
+        AppendRun<kGreaterStop>(mValue);
     }
     Next();
     Terminate(mValue);
@@ -487,9 +627,10 @@ void CXMLParser::ReadText()
             ReadEntity(mValue);
             continue;
         }
-        AppendRun(mValue, kTextStop);
+        AppendRun<kTextStop>(mValue);
     }
     Terminate(mValue);
+    mValueLength = mValue.length;
     OnText(mValue.bytes);
 }
 
@@ -500,7 +641,11 @@ void CXMLParser::ReadLiteral(Buffer& buffer)
     }
     int quote = mCh;
     Next();
-    ReadDelimited(buffer, quote, quote == '"' ? kDoubleQuote : kSingleQuote, false, Msg::kEndInLiteral);
+    if (quote == '"') {
+        ReadDelimited<kDoubleQuote>(buffer, quote, false, Msg::kEndInLiteral);
+    } else {
+        ReadDelimited<kSingleQuote>(buffer, quote, false, Msg::kEndInLiteral);
+    }
 }
 
 void CXMLParser::ReadComment()
@@ -579,7 +724,7 @@ void CXMLParser::ReadDocType()
     }
     if (mCh == '[') {
         Next();
-        ReadDelimited(mValue, ']', kBracketStop, false, Msg::kEndInDocType);
+        ReadDelimited<kBracketStop>(mValue, ']', false, Msg::kEndInDocType);
         subset.assign(mValue.bytes, mValue.length);
         hasSubset = true;
         SkipWhitespace();
@@ -635,7 +780,7 @@ void CXMLParser::SkipElementContent()
         }
         mName.length = 0;
         while (!isNameStop(mCh)) {
-            AppendRun(mName, kNameStop);
+            AppendRun<kNameStop>(mName);
         }
         if (mCh < 0) {
             Nuvora::fail(Msg::kEndInSkippedElement);
@@ -651,17 +796,40 @@ void CXMLParser::ParseElement()
 {
     // The current character is the first of the document element's name.
     mHandles.clear();
+    Step step = Step::StartTag;
     for (;;) {
+        if (!mFiltered) {
+            step = FastSteps(step);
+        }
+        if (step == Step::Done) {
+            return;
+        }
+        step = SlowStep(step);
+    }
+}
+
+CXMLParser::Step CXMLParser::SlowStep(Step step)
+{
+    switch (step) {
+    case Step::StartTag: {
+        // The current character is the first of the element's name.
         ReadName(mName);
-        void* handle = OnStartElement(mName.bytes);
-        bool declined = mFiltered && handle == nullptr;
-        if (declined) {
+        mNameLength = mName.length;
+        mHandle = OnStartElement(mName.bytes);
+        mDeclined = mFiltered && mHandle == nullptr;
+        if (mDeclined) {
             mSkipName.length = 0;
             Append(mSkipName, reinterpret_cast<const unsigned char*>(mName.bytes), mName.length);
         }
         SkipWhitespace();
-        while (mCh != '/' && mCh != '>') {
-            ReadAttribute(!declined);
+        return Step::Attributes;
+    }
+    case Step::Attributes: {
+        // The fast steps may stop inside the whitespace before an attribute.
+        SkipWhitespace();
+        if (mCh != '/' && mCh != '>') {
+            ReadAttribute(!mDeclined);
+            return Step::Attributes;
         }
         bool open = mCh == '>';
         Next();
@@ -671,44 +839,221 @@ void CXMLParser::ParseElement()
         if (!open) {
             Next();
         }
-        if (open && !declined) {
-            mHandles.push_back(handle);
+        if (open && !mDeclined) {
+            mHandles.push_back(mHandle);
         } else {
             if (open) {
                 SkipElementContent();
-            } else if (!declined) {
-                OnEndElement(handle);
+            } else if (!mDeclined) {
+                OnEndElement(mHandle);
             }
             SkipWhitespace();
         }
-        // Content of the open elements, until a child element starts or the document element ends.
-        for (;;) {
-            if (mHandles.empty()) {
-                return;
+        return Step::Content;
+    }
+    case Step::Content:
+        break;
+    case Step::Done:
+        return Step::Done;
+    }
+    // Content of the open elements, one construct, until a child element starts or the document
+    // element ends.
+    if (mHandles.empty()) {
+        return Step::Done;
+    }
+    SkipWhitespace();
+    if (mCh != '<') {
+        ReadText();
+        return Step::Content;
+    }
+    Next();
+    if (mCh == '/') {
+        Next();
+        SkipName();
+        ReadEndTag();
+        void* done = mHandles.back();
+        mHandles.pop_back();
+        OnEndElement(done);
+        SkipWhitespace();
+    } else if (mCh == '[') {
+        ReadCData();
+    } else if (mCh == '!') {
+        ReadBang();
+    } else if (mCh == '?') {
+        ReadPI();
+    } else {
+        return Step::StartTag;
+    }
+    return Step::Content;
+}
+
+CXMLParser::Step CXMLParser::FastSteps(Step step)
+{
+    if (mCh < 0) {
+        return step;
+    }
+    // The current character c stands at s in the input piece, which ends at end. Names, values
+    // and texts are reported in place: the byte after each one is read already (or is the current
+    // character, kept in c) and its place terminates it. Handlers are called exactly where the
+    // slow steps call them, after the same input requests, so a construct that reaches the end of
+    // the piece, or anything unusual, is left to the slow steps from its start.
+    unsigned char* s = mInput + mPos - 1;
+    unsigned char* const end = mInput + mFill;
+    int c = mCh;
+    // The place of a scanned byte, to end a name or value there.
+    auto place = [this](const unsigned char* p) { return mInput + (p - mInput); };
+    auto leave = [&](Step at) {
+        if (s != end) {
+            mPos = static_cast<size_t>(s + 1 - mInput);
+            mCh = c;
+        } else {
+            mPos = mFill;
+            Next();
+        }
+        return at;
+    };
+    // Moves over whitespace; false at the end of the piece.
+    auto skipWhite = [&] {
+        while (isWhite(c)) {
+            if (++s == end) {
+                return false;
             }
-            SkipWhitespace();
-            if (mCh != '<') {
-                ReadText();
+            c = *s;
+        }
+        return true;
+    };
+    for (;;) {
+        if (step == Step::StartTag) {
+            if (c <= 0 || isNameStop(c)) {
+                return leave(step);
+            }
+            unsigned char* stop = place(findStop<kNameStop>(s + 1, end));
+            if (stop == end) {
+                return leave(step);
+            }
+            c = *stop;
+            *stop = 0;
+            mNameLength = static_cast<size_t>(stop - s);
+            mHandle = OnStartElement(reinterpret_cast<const char*>(s));
+            mDeclined = false;
+            s = stop;
+            step = Step::Attributes;
+            if (!skipWhite()) {
+                return leave(step);
+            }
+        } else if (step == Step::Attributes) {
+            if (c == '>') {
+                mHandles.push_back(mHandle);
+                step = Step::Content;
+                if (++s == end) {
+                    return leave(step);
+                }
+                c = *s;
                 continue;
             }
-            Next();
-            if (mCh == '/') {
-                Next();
-                ReadName(mName);
-                ReadEndTag();
+            if (c == '/') {
+                if (end - s < 3 || s[1] != '>') {
+                    return leave(step);
+                }
+                s += 2;
+                c = *s;
+                OnEndElement(mHandle);
+                step = Step::Content;
+                if (!skipWhite()) {
+                    return leave(step);
+                }
+                continue;
+            }
+            if (c <= 0 || isNameStop(c)) {
+                return leave(step);
+            }
+            unsigned char* nameEnd = place(findStop<kNameStop>(s + 1, end));
+            const unsigned char* p = nameEnd;
+            if (p != end && isWhite(*p)) {
+                p = findStop<kWhite, true>(p, end);
+            }
+            if (p == end || *p != '=') {
+                return leave(step);
+            }
+            if (++p != end && isWhite(*p)) {
+                p = findStop<kWhite, true>(p, end);
+            }
+            if (p == end || (*p != '"' && *p != '\'')) {
+                return leave(step);
+            }
+            int quote = *p;
+            unsigned char* value = place(p + 1);
+            unsigned char* close =
+                place(quote == '"' ? findStop<kDoubleStop>(value, end) : findStop<kSingleStop>(value, end));
+            if (end - close < 2 || *close != quote) {
+                return leave(step);
+            }
+            *nameEnd = 0;
+            *close = 0;
+            mNameLength = static_cast<size_t>(nameEnd - s);
+            mValueLength = static_cast<size_t>(close - value);
+            OnAttribute(reinterpret_cast<const char*>(s), reinterpret_cast<const char*>(value));
+            s = close + 1;
+            c = *s;
+            if (!skipWhite()) {
+                return leave(step);
+            }
+        } else if (step == Step::Content) {
+            if (mHandles.empty()) {
+                return leave(Step::Done);
+            }
+            if (!skipWhite()) {
+                return leave(step);
+            }
+            if (c != '<') {
+                if (c == '&') {
+                    return leave(step);
+                }
+                unsigned char* stop = place(findStop<kTextStop>(s + 1, end));
+                if (stop == end || *stop != '<') {
+                    return leave(step);
+                }
+                *stop = 0;
+                mValueLength = static_cast<size_t>(stop - s);
+                OnText(reinterpret_cast<const char*>(s));
+                s = stop;
+                c = '<';
+                continue;
+            }
+            if (end - s < 2) {
+                return leave(step);
+            }
+            int next = s[1];
+            if (next == '/') {
+                const unsigned char* name = s + 2;
+                if (name == end || *name == 0 || isNameStop(*name)) {
+                    return leave(step);
+                }
+                const unsigned char* p = findStop<kNameStop>(name + 1, end);
+                if (p != end && isWhite(*p)) {
+                    p = findStop<kWhite, true>(p, end);
+                }
+                if (end - p < 2 || *p != '>') {
+                    return leave(step);
+                }
                 void* done = mHandles.back();
                 mHandles.pop_back();
                 OnEndElement(done);
-                SkipWhitespace();
-            } else if (mCh == '[') {
-                ReadCData();
-            } else if (mCh == '!') {
-                ReadBang();
-            } else if (mCh == '?') {
-                ReadPI();
-            } else {
-                break;
+                s = place(p + 1);
+                c = *s;
+                if (!skipWhite()) {
+                    return leave(step);
+                }
+                continue;
             }
+            if (next == '[' || next == '!' || next == '?') {
+                return leave(step);
+            }
+            ++s;
+            c = next;
+            step = Step::StartTag;
+        } else {
+            return leave(step);
         }
     }
 }

@@ -30,11 +30,14 @@ private:
     bool mDone;
 };
 
-// Parses a document from a read stream and reports its constructs to the handler operations.
+// Parses a document from a read stream and reports its constructs to the handler operations; the
+// texts they are given (often in the input itself) are valid during the call only.
 class CXMLParser {
 public:
     // Size of each request to the input stream; a shorter answer is the last one.
     static constexpr int32_t kInputSize = 1024;
+    // Scans look at this many input bytes at a time, also past the last byte of a piece.
+    static constexpr size_t kScanWidth = 16;
 
     CXMLParser();
 
@@ -73,9 +76,9 @@ public:
 protected:
     // The length of the value or text being reported to OnAttribute or OnText (a text may hold
     // NUL bytes from a section).
-    size_t GetValueLength() const { return mValue.length; }
+    size_t GetValueLength() const { return mValueLength; }
     // The length of the name being reported to OnStartElement or OnAttribute.
-    size_t GetNameLength() const { return mName.length; }
+    size_t GetNameLength() const { return mNameLength; }
 
 private:
     friend class CXMLCDataStream;
@@ -87,9 +90,17 @@ private:
         size_t capacity = 0;
     };
 
+    // Where the parse of the document element stands between two constructs.
+    enum class Step { StartTag, Attributes, Content, Done };
+
     void Run(CXMLReadStream* stream, bool filtered);
     void ParseDocument();
     void ParseElement();
+    // Reads one construct from step on and answers the next step.
+    Step SlowStep(Step step);
+    // Reads the common constructs that lie whole in the input piece, from step on, and answers
+    // the step where it stopped (full mode only).
+    Step FastSteps(Step step);
 
     // The next input byte as the current character (-1 at the end of data).
     int Next()
@@ -124,9 +135,10 @@ private:
         std::memcpy(buffer.bytes + buffer.length, bytes, length);
         buffer.length += length;
     }
-    // Adds the current character and the input bytes after it up to one of the stops (class
-    // table), then moves to the next character.
-    inline void AppendRun(Buffer& buffer, uint16_t stops);
+    // Adds the current character and the input bytes after it up to one of the stops (a set of
+    // character classes), then moves to the next character.
+    template <uint16_t Stops>
+    inline void AppendRun(Buffer& buffer);
     void Terminate(Buffer& buffer)
     {
         if (buffer.length + 1 > buffer.capacity) {
@@ -135,13 +147,18 @@ private:
         buffer.bytes[buffer.length] = 0;
     }
 
+    // Fails unless the current character can start a name.
+    void CheckNameStart();
     void ReadName(Buffer& buffer);
+    // Reads over a name that is not needed (an end tag's).
+    void SkipName();
     void ReadEntity(Buffer& buffer);
     void ReadAttribute(bool report);
     void ReadText();
     void ReadLiteral(Buffer& buffer);
-    // Reads up to the byte end (consumed, not kept), decoding entities when asked.
-    void ReadDelimited(Buffer& buffer, int end, uint16_t stops, bool entities, const char* endOfData);
+    // Reads up to the byte end (consumed, not kept; one of the stops), decoding entities when asked.
+    template <uint16_t Stops>
+    void ReadDelimited(Buffer& buffer, int end, bool entities, const char* endOfData);
     // Reads into the value buffer up to the first close text followed by ">" (both consumed).
     void ReadClosed(const char* close, size_t closeLength, const char* endOfData);
     void ReadComment();
@@ -153,7 +170,7 @@ private:
     void ReadEndTag();
 
     CXMLReadStream* mStream;
-    unsigned char mInput[kInputSize];
+    unsigned char mInput[kInputSize + kScanWidth];
     size_t mPos;
     size_t mFill;
     bool mEnd;
@@ -161,8 +178,15 @@ private:
     bool mFiltered;
     Buffer mName;
     Buffer mValue;
+    // Lengths of the name and value being reported (they may lie in the input itself).
+    size_t mNameLength;
+    size_t mValueLength;
     Buffer mSkipName;
+    // The open elements' handles, and the handle of the start tag being read.
     std::vector<void*> mHandles;
+    void* mHandle;
+    // The start tag being read was declined (filtering mode).
+    bool mDeclined;
 };
 
 }  // namespace NuvoraXML

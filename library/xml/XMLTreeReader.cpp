@@ -1,8 +1,5 @@
 #include "xml/XMLTreeReader.h"
 
-#include <algorithm>
-#include <cstring>
-#include <iterator>
 #include <memory>
 
 #include "platform/Failure.h"
@@ -10,7 +7,7 @@
 namespace NuvoraXML {
 
 CXMLTreeReader::CXMLTreeReader(IXMLCDataReader* dataReader)
-    : mDataReader(dataReader), mTree(nullptr), mRoot(nullptr), mCurrent(nullptr), mKeyCache()
+    : mDataReader(dataReader), mTree(nullptr), mRoot(nullptr), mCurrent(nullptr)
 {
 }
 
@@ -31,7 +28,7 @@ XCXMLTree* CXMLTreeReader::Read(CXMLReadStream* stream)
             reader->mCurrent = nullptr;
         }
     } idle{this};
-    std::fill(std::begin(mKeyCache), std::end(mKeyCache), CachedKey{nullptr, 0});
+    mKeys.Reset();
     mTree = tree.get();
     mRoot = tree->GetRoot();
     mCurrent = mRoot;
@@ -56,35 +53,16 @@ void CXMLTreeReader::OnDocType(const char* name, const char* publicId, const cha
     mCurrent->AddDocType(mRoot->GetKey(name), publicId, systemId, internalSubset);
 }
 
-const char* CXMLTreeReader::Intern(const char* name, size_t length)
-{
-    const unsigned char* bytes = reinterpret_cast<const unsigned char*>(name);
-    size_t slot = (length * 131u + bytes[0] * 31u + bytes[length != 0 ? length - 1 : 0]) % kKeyCacheSize;
-    CachedKey& cached = mKeyCache[slot];
-    if (cached.key != nullptr && cached.length == length) {
-        size_t i = 0;
-        while (i < length && cached.key[i] == name[i]) {
-            ++i;
-        }
-        if (i == length) {
-            return cached.key;
-        }
-    }
-    const char* key = mRoot->GetKey(name);
-    cached = CachedKey{key, std::strlen(key)};
-    return key;
-}
-
 void* CXMLTreeReader::OnStartElement(const char* name)
 {
     // Every element of the tree is made here, so the current element is always one of ours.
-    mCurrent = static_cast<XCXMLElement*>(mCurrent->AddElement(Intern(name, GetNameLength())));
+    mCurrent = mCurrent->AppendElement(mKeys.GetKey(name, GetNameLength(), mRoot));
     return mCurrent;
 }
 
 void CXMLTreeReader::OnAttribute(const char* name, const char* value)
 {
-    mCurrent->AddAttributeBytes(Intern(name, GetNameLength()), value, GetValueLength());
+    mCurrent->AddAttributeBytes(mKeys.GetKey(name, GetNameLength(), mRoot), value, GetValueLength());
 }
 
 void CXMLTreeReader::OnText(const char* text)
@@ -108,7 +86,7 @@ void CXMLTreeReader::OnEndElement(void* handle)
     if (handle != mCurrent || mCurrent == mRoot) {
         Nuvora::fail();
     }
-    mCurrent = static_cast<XCXMLElement*>(mCurrent->AsNode()->GetParent());
+    mCurrent = mCurrent->ParentElement();
 }
 
 }  // namespace NuvoraXML

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 
+#include "xml/KeyCache.h"
 #include "xml/XMLNodes.h"
 #include "xml/XMLParser.h"
 
@@ -32,20 +33,12 @@ protected:
     void OnEndElement(void* handle) override;
 
 private:
-    // The key of the name being reported, through a small cache in front of the key table.
-    const char* Intern(const char* name, size_t length);
-
-    struct CachedKey {
-        const char* key;
-        size_t length;
-    };
-    static constexpr size_t kKeyCacheSize = 256;
-
     IXMLCDataReader* mDataReader;
     XCXMLTree* mTree;
     XCXMLRoot* mRoot;
     XCXMLElement* mCurrent;
-    CachedKey mKeyCache[kKeyCacheSize];
+    // The keys of the names of the document being read.
+    CKeyCache mKeys;
 };
 
 }  // namespace NuvoraXML

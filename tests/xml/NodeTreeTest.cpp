@@ -595,8 +595,9 @@ TEST_F(NodeTree, StringCopyFailureUsesTheMissingPointerForm)
     std::string large(10000, 'x');
     Nuvora::failAllocationAfter(1);
     EXPECT_EQ("exception (pointer is NULL)", errorOf([&] { e->AddData(large.c_str()); }));
+    // Short strings come from the tree's memory; a long one needs an allocation of its own.
     Nuvora::failAllocationAfter(1);
-    EXPECT_EQ("exception (pointer is NULL)", errorOf([&] { a->SetValue("new"); }));
+    EXPECT_EQ("exception (pointer is NULL)", errorOf([&] { a->SetValue(large.c_str()); }));
     Nuvora::failAllocationAfter(0);
     EXPECT_EQ(nullptr, e->GetFirstChild());
     EXPECT_STREQ("kept", a->GetValue());
@@ -657,4 +658,157 @@ TEST(RefCount, DestroyingWithReferencesIsReported)
     ASSERT_EQ(1u, diagnostics.entries.size());
     EXPECT_EQ("XCBaseRefCount::~XCBaseRefCount - Deleting object before mRefCount reach 0",
               diagnostics.entries[0].second);
+}
+
+// ---- the tree's memory ----
+
+TEST(TreeMemory, ATreeDyingWholeReleasesEachDataObjectOnce)
+{
+    DiagnosticRecorder diagnostics;
+    int released = 0;
+    {
+        XCXMLTree tree;
+        XCXMLRoot* root = tree.GetRoot();
+        for (int i = 0; i < 50; ++i) {
+            XIXMLElement* e = root->AddElement(root->GetKey("P"));
+            // Replaced values, short and longer than a block of the tree's memory.
+            e->AddAttribute(root->GetKey("n"), "1")->SetValue(std::string(static_cast<size_t>(i) * 200, 'v').c_str());
+            e->AddData(new FakeCData("x", &released, true, i == 7));
+        }
+        root->AddComment("c")->SetText("d");
+        root->AddPI("t", "d")->SetData("e");
+        root->AddDocType(root->GetKey("d"), "p", "s", "i")->SetSystemId("t");
+        // A node deleted on its own releases its object at once.
+        root->GetFirstElement()->AsNode()->Delete();
+        EXPECT_EQ(1, released);
+    }
+    EXPECT_EQ(50, released);
+    ASSERT_EQ(1u, diagnostics.entries.size());
+    EXPECT_EQ("XCXMLData::~XCXMLData: Exception in destructor (boom)", diagnostics.entries[0].second);
+}
+
+TEST(TreeMemory, DetachedNodesOutliveTheirTree)
+{
+    int released = 0;
+    XIXMLElement* detached = nullptr;
+    XIXMLAttribute* loose = nullptr;
+    XCXMLTree other;
+    {
+        XCXMLTree tree;
+        XCXMLRoot* root = tree.GetRoot();
+        detached = root->AddElement(root->GetKey("a"));
+        loose = detached->AddAttribute(root->GetKey("x"), "1");
+        detached->AddElement(root->GetKey("b"))->AddData(new FakeCData("payload", &released));
+        detached->AddElement(root->GetKey("c"))->AddData("text");
+        detached->RemoveAttribute(loose);
+        root->RemoveNode(detached->AsNode());
+        // The tree goes on after the detach; its nodes are then freed one by one.
+        root->AddElement(root->GetKey("d"))->AddData(new FakeCData("other", &released));
+        root->AddElement(root->GetKey("e"))->AsNode()->Delete();
+    }
+    EXPECT_EQ(1, released);
+    // Names are keys of the dead tree's table: only structure and values are used from here on.
+    XCXMLRoot* root = other.GetRoot();
+    root->AddNode(detached->AsNode());
+    EXPECT_EQ(2, detached->CountElements());
+    EXPECT_STREQ("text", detached->GetElementAt(1)->GetData()->GetText());
+    detached->AddElement(root->GetKey("f"))->AddData("new");
+    EXPECT_EQ(3, detached->CountElements());
+    EXPECT_STREQ("1", loose->GetValue());
+    loose->Delete();
+    detached->GetFirstElement()->AsNode()->Delete();
+    EXPECT_EQ(2, released);
+}
+
+TEST(TreeMemory, NodesMovedBetweenTreesAreFreedOnce)
+{
+    for (bool sourceDiesFirst : {true, false}) {
+        int released = 0;
+        auto source = std::make_unique<XCXMLTree>();
+        auto target = std::make_unique<XCXMLTree>();
+        XCXMLRoot* from = source->GetRoot();
+        XIXMLElement* moved = from->AddElement(from->GetKey("m"));
+        moved->AddData(new FakeCData("x", &released));
+        moved->AddElement(from->GetKey("n"))->AddAttribute(from->GetKey("v"), "w");
+        from->AddElement(from->GetKey("stays"))->AddData(new FakeCData("y", &released));
+        from->RemoveNode(moved->AsNode());
+        target->GetRoot()->AddNode(moved->AsNode());
+        (sourceDiesFirst ? source : target).reset();
+        EXPECT_EQ(1, released) << sourceDiesFirst;
+        (sourceDiesFirst ? target : source).reset();
+        EXPECT_EQ(2, released) << sourceDiesFirst;
+    }
+}
+
+TEST(TreeMemory, PartsDeletedAndRebuiltAgainAndAgain)
+{
+    // A scene written again and again deletes and rebuilds parts of its document: emptied memory
+    // goes back while the rest of the tree stays intact.
+    XCXMLTree tree;
+    XCXMLRoot* root = tree.GetRoot();
+    XIXMLElement* file = root->AddElement(root->GetKey("File"));
+    for (int round = 0; round < 200; ++round) {
+        XIXMLElement* part = file->AddElement(root->GetKey("Part"));
+        for (int i = 0; i < 100; ++i) {
+            part->AddElement(root->GetKey("Item"))->AddAttribute(root->GetKey("i"), std::to_string(i).c_str());
+        }
+        if (round > 0) {
+            file->GetFirstElement()->AsNode()->Delete();
+        }
+    }
+    EXPECT_EQ(1, file->CountElements());
+    EXPECT_EQ(100, file->GetFirstElement()->CountElements());
+    EXPECT_STREQ("99", file->GetFirstElement()->GetElementAt(99)->GetFirstAttribute()->GetValue());
+}
+
+namespace {
+
+// A node and an attribute of another implementation: the tree links only its own.
+struct ForeignNode : XIXMLNode {
+    void Delete() override {}
+    XIXMLNode* GetNext() override { return nullptr; }
+    void SetNext(XIXMLNode*) override {}
+    XIXMLPI* AsPI() override { return nullptr; }
+    XIXMLComment* AsComment() override { return nullptr; }
+    XIXMLDocType* AsDocType() override { return nullptr; }
+    XIXMLData* AsData() override { return nullptr; }
+    XIXMLElement* AsElement() override { return nullptr; }
+    void Write(XCXMLWriter*, int32_t) override {}
+    XIXMLElement* GetParent() override { return nullptr; }
+    void SetParent(XIXMLElement*) override {}
+    int32_t GetIndex() override { return -1; }
+    XIXMLNode* CopyTo(XIXMLElement*) override { return nullptr; }
+};
+
+struct ForeignAttribute : XIXMLAttribute {
+    void Delete() override {}
+    XIXMLAttribute* GetNext() override { return nullptr; }
+    void SetNext(XIXMLAttribute*) override {}
+    XIXMLElement* GetOwner() override { return nullptr; }
+    const char* GetName() override { return "f"; }
+    void SetName(const char*) override {}
+    const char* GetValue() override { return ""; }
+    void SetValue(const char*) override {}
+    void ScanValue(const char*, ...) override {}
+    void PrintValue(const char*, ...) override {}
+    void Write(XCXMLWriter*) override {}
+    void CopyTo(XIXMLElement*) override {}
+};
+
+}  // namespace
+
+TEST_F(NodeTree, NodesOfAnotherImplementationAreNotLinked)
+{
+    ForeignNode node;
+    ForeignAttribute attribute;
+    XIXMLElement* a = add(root, "A");
+    XIXMLAttribute* x = a->AddAttribute(root->GetKey("x"), "1");
+    const std::string notNode = "XCXMLNode - not a node of this toolkit (assertion failed)";
+    EXPECT_EQ(notNode, errorOf([&] { a->AddNode(&node); }));
+    EXPECT_EQ(notNode, errorOf([&] { a->AsNode()->SetNext(&node); }));
+    EXPECT_EQ("XCXMLElement::RemoveNode - node isn't a child (assertion failed)", errorOf([&] { a->RemoveNode(&node); }));
+    EXPECT_EQ("XCXMLAttribute - not an attribute of this toolkit (assertion failed)",
+              errorOf([&] { x->SetNext(&attribute); }));
+    EXPECT_EQ("A", childNames(root));
+    EXPECT_EQ(nullptr, x->GetNext());
 }

@@ -8,6 +8,7 @@
 #include "platform/Memory.h"
 
 using namespace NuvoraXML;
+using namespace std::string_literals;
 using XmlTest::errorOf;
 using XmlTest::readTree;
 using XmlTest::roundTrip;
@@ -138,6 +139,10 @@ const RoundTripCase kRoundTrips[] = {
     {"<a:b c:d='1'>t</a:b>", "<a:b c:d=\"1\">t</a:b>\n"},
     {"<a<b>t</a>", "<a<b>t</a<b>\n"},
     {"<a>\xC3\xA9\xE2\x82\xAC</a>", "<a>\xC3\xA9\xE2\x82\xAC</a>\n"},
+    // A value or text holding a NUL is written up to it.
+    {"<a b='x\0y'>t\0u</a>"s, "<a b=\"x\">t</a>\n"},
+    {"<a b='0123456789abcdef\0z\"'>0123456789abcdef&lt;\0z&lt;</a>"s,
+     "<a b=\"0123456789abcdef\">0123456789abcdef&lt;</a>\n"},
     {"<a><?p d?>x</a>", "<a>\n\t<?p d?>x</a>\n"},
     {"<r><s><s/></s><k/></r>", "<r>\n\t<s>\n\t\t<s/>\n\t</s>\n\t<k/>\n</r>\n"},
 };
@@ -285,6 +290,60 @@ TEST(Parser, InputIsRequestedIn1024BytePiecesAndAShortAnswerIsTheLast)
     EXPECT_EQ("<a/>\n", XmlTest::writeElement(tree->GetRoot()));
 }
 
+namespace {
+
+const std::string kConstructs[] = {
+    "<Scn.File>\n\t<Material\n\t\t Name=\"Material 1\"\n\t\t UUID='00FF'>\n\t\t<Color R=\"1\" G=\"7\" B=\"13\"/>\n"
+    "\t\t<Reflection>0.5</Reflection>\n\t\t<Texture en=\"wood &amp; stone\"/>\n\t</Material>\n</Scn.File>",
+    "<a x = '1' y=\"2\"\t\r\n></a >",
+    "<a b=''><c d=\"\"/></a>",
+    "<a>text &lt; more</a>",
+    "<a>  x  </a   >",
+    "<a><b/>t<![CDATA[s]]></a>",
+    "<a><!--c--><?p d?><[CDATA[x]]]></a>",
+    "<a b='&#233;&#x41;'>&#0;x&gt;</a>",
+    "<a b='x\0y'>t\0u</a>"s,
+    "<a:b c.d='v'>x</a:b>",
+    "<r><s><s/></s><k/></r><!--after--><?end?>",
+    "<a>x<b/>y</a>",
+    "<a/ >",
+    "<a b='1'c='2'/>",
+    "<a><b></c></a>",
+    "<a></a x>",
+};
+
+}  // namespace
+
+TEST(Parser, FullModeMatchesTheSlowStepsWhereverAPieceEnds)
+{
+    // The filtering mode reads every construct by the general steps; the full mode reads the
+    // common ones in place while they lie whole in an input piece. Leading blanks move each
+    // construct, and each byte of it, across the end of the first piece.
+    XmlTest::EventRecorder recorder;
+    EXPECT_EQ("1:<a;1:@x=1;1:text(t);1:<b;1:>;1:>;||1", recorder.run("<a x='1'>t<b/></a>", false));
+    std::vector<std::string> documents(std::begin(kConstructs), std::end(kConstructs));
+    for (const ErrorCase& malformed : kMalformed) {
+        documents.push_back(malformed.input);
+    }
+    for (const std::string& document : documents) {
+        size_t first = document.size() + 2 < 1024 ? 1024 - document.size() - 2 : 0;
+        for (size_t pad = first; pad <= 1024; ++pad) {
+            std::string input = std::string(pad, ' ') + document;
+            ASSERT_EQ(recorder.run(input, true), recorder.run(input, false)) << pad << ": " << document;
+        }
+    }
+    // Across several pieces.
+    std::string many;
+    while (many.size() < 5000) {
+        many += kConstructs[0].substr(10, kConstructs[0].size() - 21);
+    }
+    many = "<Scn.File>" + many + "</Scn.File>";
+    for (size_t pad = 0; pad < 64; ++pad) {
+        std::string input = std::string(pad, '\n') + many;
+        ASSERT_EQ(recorder.run(input, true), recorder.run(input, false)) << pad;
+    }
+}
+
 TEST(Parser, UnknownEntityHandlerMaySupplyText)
 {
     class Entities : public RecordingParser {
@@ -318,12 +377,22 @@ TEST(Parser, LongNamesAndValuesGrowTheBuffers)
 
 TEST(Parser, BufferGrowthFailureIsReported)
 {
-    StringReadStream stream("<" + std::string(300, 'n') + "/>");
-    CXMLTreeReader reader;
-    Nuvora::failAllocationAfter(3);
-    std::string error = errorOf([&] { delete reader.Read(&stream); });
-    Nuvora::failAllocationAfter(0);
-    EXPECT_TRUE(error == "Can't allocate buffer." || error == "exception (pointer is NULL)") << error;
+    // A name across input pieces is gathered in the name buffer, which grows for each piece.
+    // Whichever allocation fails, the read fails cleanly; some of them are the buffer's.
+    const std::string document = "<" + std::string(5000, 'n') + "/>";
+    bool bufferFailed = false;
+    for (long countdown = 1; countdown <= 12; ++countdown) {
+        StringReadStream stream(document);
+        CXMLTreeReader reader;
+        Nuvora::failAllocationAfter(countdown);
+        std::string error = errorOf([&] { delete reader.Read(&stream); });
+        Nuvora::failAllocationAfter(0);
+        bufferFailed = bufferFailed || error == "Can't allocate buffer.";
+        EXPECT_TRUE(error.empty() || error == "Can't allocate buffer." || error == "exception (pointer is NULL)" ||
+                    error == "XCXMLRoot::GetKey - no key table (pointer is NULL)")
+            << countdown << ": " << error;
+    }
+    EXPECT_TRUE(bufferFailed);
 }
 
 // ---- CDATA sections and the data-block reader ----

@@ -94,6 +94,14 @@ const WriteCase kWriteCases[] = {
          return a;
      },
      "<a v=\"q&quot;a&amp;l&lt;g>'\"/>"},
+    {"AttributeWithoutANameWritesNoName",
+     [](XCXMLRoot* r) {
+         XIXMLElement* a = element(r, "a");
+         a->AddAttribute(nullptr, "v");
+         a->AddAttribute(r->GetKey("w"), "");
+         return a;
+     },
+     "<a\n\t =\"v\"\n\t w=\"\"/>"},
     {"TextThenChildren",
      [](XCXMLRoot* r) {
          XIXMLElement* a = element(r, "a");
@@ -240,4 +248,61 @@ TEST(Writer, OutputReachesTheStreamInLargePieces)
     size_t total = stream.bytes().size();
     EXPECT_GT(total, 8u * 1024 * 1024);
     EXPECT_LE(stream.writes.size(), total / (32 * 1024) + 2);
+}
+
+namespace {
+
+// The escaping of an attribute value or a text, one character at a time.
+std::string escaped(const std::string& text, bool value)
+{
+    std::string out;
+    for (char c : text) {
+        if (c == '&') {
+            out += "&amp;";
+        } else if (c == '<') {
+            out += "&lt;";
+        } else if (value && c == '"') {
+            out += "&quot;";
+        } else if (!value && c == '>') {
+            out += "&gt;";
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+TEST(Writer, EscapingByRunsMatchesEscapingByCharacter)
+{
+    // Escaped characters at every place of values and texts shorter and longer than a run of 16,
+    // and around the ends of the writer's buffer and of whole-attribute writes.
+    XCXMLTree tree;
+    XIXMLElement* top = element(tree.GetRoot(), "t");
+    std::string expected = "<t>";
+    auto add = [&](const std::string& text) {
+        XIXMLElement* e = element(top, "e");
+        attribute(e, "v", text.c_str());
+        e->AddData(text.c_str());
+        expected += "\n\t<e v=\"" + escaped(text, true) + "\">" + escaped(text, false) + "</e>";
+    };
+    for (size_t length : {1, 2, 15, 16, 17, 31, 32, 33, 48, 100}) {
+        for (size_t at = 0; at < length; ++at) {
+            for (char special : {'"', '&', '<', '>', '\''}) {
+                std::string text(length, 'x');
+                text[at] = special;
+                text[length - 1 - at / 2] = '&';
+                add(text);
+            }
+        }
+    }
+    std::string big(70000, 'y');
+    for (size_t at : {0, 15, 16, 17, 16383, 16384, 65530, 65535, 65536, 69999}) {
+        big[at] = "&<>\""[at % 4];
+    }
+    add(big);
+    add(big.substr(0, 16390));
+    expected += "\n</t>";
+    EXPECT_EQ(expected, writeElement(top));
 }

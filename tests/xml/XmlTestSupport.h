@@ -90,6 +90,53 @@ std::string errorOf(Action&& action)
     return "";
 }
 
+// Records every event with the exact bytes of its names and values, and how many input pieces had
+// been asked for when it came; never declines an element.
+class EventRecorder : public NuvoraXML::CXMLParser {
+public:
+    // The events, the error and the number of requests of a parse in one mode.
+    std::string run(const std::string& text, bool filtered)
+    {
+        StringReadStream input(text);
+        mStream = &input;
+        mLog.clear();
+        std::string error = errorOf([&] {
+            if (filtered) {
+                ParseFiltered(&input);
+            } else {
+                Parse(&input);
+            }
+        });
+        mStream = nullptr;
+        return mLog + "|" + error + "|" + std::to_string(input.asked.size());
+    }
+
+protected:
+    void OnComment(const char* text) override { note("comment(" + std::string(text) + ")"); }
+    bool OnPI(const char* target, const char* data) override
+    {
+        note("pi(" + std::string(target) + "," + data + ")");
+        return true;
+    }
+    void* OnStartElement(const char* name) override
+    {
+        note("<" + std::string(name, GetNameLength()));
+        return this;
+    }
+    void OnAttribute(const char* name, const char* value) override
+    {
+        note("@" + std::string(name, GetNameLength()) + "=" + std::string(value, GetValueLength()));
+    }
+    void OnText(const char* text) override { note("text(" + std::string(text, GetValueLength()) + ")"); }
+    void OnEndElement(void*) override { note(">"); }
+
+private:
+    void note(const std::string& event) { mLog += std::to_string(mStream->asked.size()) + ":" + event + ";"; }
+
+    StringReadStream* mStream = nullptr;
+    std::string mLog;
+};
+
 // Reads a document and writes it back; a failure answers "error: " and its message.
 inline std::string roundTrip(const std::string& text, size_t chunk = 0)
 {

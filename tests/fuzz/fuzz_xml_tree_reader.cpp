@@ -12,7 +12,7 @@
 #include <string>
 
 #include "xml/XMLNodes.h"
-#include "xml/XmlTestSupport.h"
+#include "xml/test_xml_support.h"
 #include "xml/XMLStreams.h"
 #include "xml/XMLTreeReader.h"
 

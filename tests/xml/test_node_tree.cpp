@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "XmlTestSupport.h"
+#include "test_xml_support.h"
 #include "xml/HashKey.h"
 #include "platform/Memory.h"
 #include "xml/RefCount.h"

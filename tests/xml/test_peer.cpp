@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "XmlTestSupport.h"
+#include "test_xml_support.h"
 
 using namespace NuvoraXML;
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "XmlTestSupport.h"
+#include "test_xml_support.h"
 #include "support/TestSupport.h"
 #include "xml/XMLStreams.h"
 

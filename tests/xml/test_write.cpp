@@ -4,7 +4,7 @@
 #include <functional>
 #include <string>
 
-#include "XmlTestSupport.h"
+#include "test_xml_support.h"
 
 using namespace NuvoraXML;
 using XmlTest::errorOf;

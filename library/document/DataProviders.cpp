@@ -91,7 +91,8 @@ NuvoraXML::XIXMLData::IXMLCData* CPolygonsProvider::CloneImpl()
 void attachDataObject(NuvoraXML::XIXMLElement* element, CDataObjectPtr data)
 {
     element->AddData(data.get());
-    data.release();
+    // The data node owns the object now; a throwing AddData left it to data.
+    static_cast<void>(data.release());
 }
 
 }  // namespace NvScn

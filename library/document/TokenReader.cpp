@@ -84,6 +84,13 @@ bool CReader::refill()
         return false;
     }
     size_t keep = std::min(kLookBack, mEnd);
+    if (mMark >= mBase) {
+        // Everything from the mark on stays, so that the reader returns there without a seek.
+        keep = std::max(keep, mEnd - static_cast<size_t>(mMark - mBase));
+        if (keep + mChunk > mBuffer.size()) {
+            mBuffer.resize(keep + mChunk);
+        }
+    }
     std::memmove(mBuffer.data(), mBuffer.data() + mEnd - keep, keep);
     mBase += static_cast<int64_t>(mEnd - keep);
     mPos = keep;
@@ -370,6 +377,12 @@ void CReader::skipTo(char byte)
 bool CReader::isRestOfLineEmpty()
 {
     int64_t start = getPosition();
+    // The scanned bytes stay in the buffer: a block stream cannot seek back over a long run.
+    struct Mark {
+        int64_t& mark;
+        ~Mark() { mark = -1; }
+    } mark{mMark};
+    mMark = start;
     int c = get();
     while (isSpaceOrTab(c)) {
         c = get();

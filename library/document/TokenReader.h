@@ -117,6 +117,8 @@ private:
     size_t mEnd = 0;
     int64_t mBase = 0;
     bool mAtEnd = false;
+    // A logical position that refills keep in the buffer (-1: none).
+    int64_t mMark = -1;
     std::string mDigits;
 };
 

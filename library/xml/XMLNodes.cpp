@@ -831,8 +831,19 @@ void XCXMLData::Write(XCXMLWriter* writer, int32_t depth)
 XIXMLNode* XCXMLData::CopyTo(XIXMLElement* target)
 {
     Nuvora::checkPointer(target, Msg::kNoTarget);
-    XIXMLData* copy = mData == nullptr ? target->AddData(mText) : target->AddData(mData->Clone());
-    return copy->AsNode();
+    if (mData == nullptr) {
+        return target->AddData(mText)->AsNode();
+    }
+    XIXMLData::IXMLCData* clone = mData->Clone();
+    try {
+        return target->AddData(clone)->AsNode();
+    } catch (...) {
+        // The target refused the clone: nobody else will free it.
+        if (clone != nullptr) {
+            clone->Release();
+        }
+        throw;
+    }
 }
 
 const char* XCXMLData::GetText()

@@ -91,3 +91,26 @@ TEST(AuditParser, SkippedElementEndsAtItsOwnNameWhereverThePiecesEnd)
         EXPECT_EQ(expected, DecliningParser().run(text, true)) << pad;
     }
 }
+
+// A block reader that asks the tree reader for another tree while it builds one is refused, and
+// the tree being built goes on undisturbed.
+TEST(AuditTreeReader, ReentryIsRefusedAndTheOuterReadGoesOn)
+{
+    class Reentering : public IXMLCDataReader {
+    public:
+        bool Read(XIXMLElement*, CXMLReadStream*) override
+        {
+            StringReadStream inner("<b/>");
+            error = errorOf([&] { delete reader->Read(&inner); });
+            return true;
+        }
+        CXMLTreeReader* reader = nullptr;
+        std::string error;
+    } blocks;
+    CXMLTreeReader reader(&blocks);
+    blocks.reader = &reader;
+    StringReadStream outer("<a><s><![CDATA[x]]></s><t>u</t></a>");
+    std::unique_ptr<XCXMLTree> tree(reader.Read(&outer));
+    EXPECT_EQ("exception", blocks.error);
+    EXPECT_EQ("<a>\n\t<s/>\n\t<t>u</t>\n</a>\n", XmlTest::writeElement(tree->GetRoot()));
+}

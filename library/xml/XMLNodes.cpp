@@ -129,17 +129,21 @@ XIXMLElement* keyOwner(XIXMLElement* element)
 XIXMLElement* copyShallow(XIXMLElement* element, XIXMLElement* target, XIXMLElement* keys)
 {
     XIXMLElement* copy = target->AddElement(keys->GetKey(element->GetName()));
-    for (XIXMLAttribute* a = element->GetFirstAttribute(); a != nullptr; a = a->GetNext()) {
-        copy->AddAttribute(keys->GetKey(a->GetName()), a->GetValue());
+    try {
+        for (XIXMLAttribute* a = element->GetFirstAttribute(); a != nullptr; a = a->GetNext()) {
+            copy->AddAttribute(keys->GetKey(a->GetName()), a->GetValue());
+        }
+    } catch (...) {
+        copy->AsNode()->Delete();
+        throw;
     }
     return copy;
 }
 
-// Appends to target a deep copy of the subtree of top, without recursion; answers the copy.
-XIXMLNode* copyTree(XIXMLElement* top, XIXMLElement* target)
+// Copies the children of top and their subtrees into copyTop, without recursion.
+void copyChildren(XIXMLElement* top, XIXMLElement* copyTop)
 {
-    XIXMLElement* keys = keyOwner(target);
-    XIXMLElement* copyTop = copyShallow(top, target, keys);
+    XIXMLElement* keys = keyOwner(copyTop);
     XIXMLElement* into = copyTop;
     XIXMLNode* node = top->GetFirstChild();
     while (node != nullptr) {
@@ -158,12 +162,25 @@ XIXMLNode* copyTree(XIXMLElement* top, XIXMLElement* target)
         while (node->GetNext() == nullptr) {
             XIXMLElement* parent = node->GetParent();
             if (parent == top) {
-                return copyTop->AsNode();
+                return;
             }
             node = parent->AsNode();
             into = into->AsNode()->GetParent();
         }
         node = node->GetNext();
+    }
+}
+
+// Appends to target a deep copy of the subtree of top and answers it; a copy that fails part
+// way is deleted, so the target is left as it was.
+XIXMLNode* copyTree(XIXMLElement* top, XIXMLElement* target)
+{
+    XIXMLElement* copyTop = copyShallow(top, target, keyOwner(target));
+    try {
+        copyChildren(top, copyTop);
+    } catch (...) {
+        copyTop->AsNode()->Delete();
+        throw;
     }
     return copyTop->AsNode();
 }

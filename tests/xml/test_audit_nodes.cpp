@@ -45,3 +45,27 @@ TEST(AuditNodeCopy, RefusedDataCopyFreesItsClone)
     }
     EXPECT_EQ(0, live);
 }
+
+// A subtree copy that fails part way (a data object that cannot be cloned) leaves the target as
+// it was, and the source whole.
+TEST(AuditNodeCopy, FailedSubtreeCopyLeavesNoPartialCopy)
+{
+    struct Uncloneable : XIXMLData::IXMLCData {
+        bool Write(XIXMLWriteStream*, int32_t, XIXMLData*) override { return true; }
+        IXMLCData* Clone() override { return nullptr; }
+        void Release() override { delete this; }
+    };
+    XCXMLTree tree;
+    XIXMLElement* root = tree.GetRoot();
+    XIXMLElement* source = root->AddElement(root->GetKey("s"));
+    source->AddElement(root->GetKey("first"))->AddData("1");
+    source->AddElement(root->GetKey("block"))->AddData(new Uncloneable);
+    source->AddElement(root->GetKey("last"));
+    XIXMLElement* target = root->AddElement(root->GetKey("t"));
+    target->AddComment("kept");
+    const std::string before = XmlTest::writeElement(root);
+    for (XIXMLElement* into : {target, source, source->GetFirstElement()}) {
+        EXPECT_EQ("exception", errorOf([&] { source->AsNode()->CopyTo(into); }));
+        EXPECT_EQ(before, XmlTest::writeElement(root));
+    }
+}

@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "model/Scene.h"
+#include "platform/Platform.h"
+#include "support/TestSupport.h"
 
 namespace {
 
@@ -84,5 +86,25 @@ INSTANTIATE_TEST_SUITE_P(
                      [](CSCN& s) { EXPECT_EQ(s.getApplicationData(""), nullptr); },
                      "Exception in CScnMgr::getApplicationData : Invalid application tag (assertion failed)"}),
     [](const ::testing::TestParamInfo<BoundaryCase>& info) { return std::string(info.param.name); });
+
+}  // namespace
+
+namespace {
+
+bool failingGuid(uint8_t*)
+{
+    return false;
+}
+
+TEST(CreationFailure, IsReportedOnceWithoutAManagerAndNothingIsHandedOut)
+{
+    ScnTest::RecordingFeedback feedback;
+    Nuvora::GuidSource previous = Nuvora::setGuidSource(&failingGuid);
+    CScnMgr* manager = CScnMgr::create(&feedback, nullptr);
+    Nuvora::setGuidSource(previous);
+    EXPECT_EQ(manager, nullptr);
+    EXPECT_EQ(feedback.warnings, std::vector<std::string>{"Can't create UUID"});
+    EXPECT_EQ(feedback.warningManagers, std::vector<CScnMgr*>{nullptr});
+}
 
 }  // namespace

@@ -15,8 +15,9 @@ public:
 
     // The owning scene, null for a manager that belongs to no scene.
     CSCN* getScene() const { return mScene; }
-    // Sends a report to the scene's feedback; dropped without scene or feedback.
-    void report(const char* text) const;
+    // Sends a report to the scene's feedback; dropped without scene or feedback, and an exception
+    // of the feedback itself is dropped too, so that no report carries one back to the client.
+    void report(const char* text) const noexcept;
 
 protected:
     ~CBaseObjectMgr() = default;
@@ -33,7 +34,7 @@ public:
     // The owning scene, null for a free object.
     CSCN* getScene() const { return mOwner != nullptr ? mOwner->getScene() : nullptr; }
     // Sends a report to the owning scene's feedback; dropped for a free object.
-    void report(const char* text) const
+    void report(const char* text) const noexcept
     {
         if (mOwner != nullptr) {
             mOwner->report(text);

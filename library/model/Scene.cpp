@@ -112,10 +112,16 @@ void CSCN::warning(const char* text)
     }
 }
 
-void CBaseObjectMgr::report(const char* text) const
+void CBaseObjectMgr::report(const char* text) const noexcept
 {
-    if (mScene != nullptr) {
+    if (mScene == nullptr) {
+        return;
+    }
+    try {
         mScene->warning(text);
+    } catch (...) {
+        // A feedback that throws from its report cannot be told any more, and its exception
+        // must not leave the operation that reported.
     }
 }
 
@@ -135,11 +141,11 @@ void CSCN::setApplication(const char* name, const char* version)
 CScnMgrEx* CSCN::getMgrEx(int32_t extendedVersion)
 {
     if (extendedVersion > eCurrentExtendedVersionSCN) {
-        warning(Msg::kClientNewer);
+        report(Msg::kClientNewer);
         return nullptr;
     }
     if (extendedVersion < eOldestExtendedVersionSCN) {
-        warning(Msg::kClientObsolete);
+        report(Msg::kClientObsolete);
         return nullptr;
     }
     return static_cast<CScnMgrEx*>(this);

@@ -910,12 +910,38 @@ XCXMLComment::~XCXMLComment()
     freeText(mText);
 }
 
+namespace {
+
+// Writes text with a space between each first character directly followed by second, so that
+// a comment or processing instruction never ends early nor holds what XML forbids in it ("--",
+// "?>"); other texts are written unchanged.
+void writeApart(XCXMLWriter* writer, const char* text, char first, char second)
+{
+    if (text == nullptr) {
+        return;
+    }
+    const char* start = text;
+    for (const char* p = text; *p != '\0'; ++p) {
+        if (p[0] == first && p[1] == second) {
+            writer->Write(start, static_cast<size_t>(p + 1 - start));
+            writer->Put(' ');
+            start = p + 1;
+        }
+    }
+    writer->Write(start);
+}
+
+}  // namespace
+
 void XCXMLComment::Write(XCXMLWriter* writer, int32_t depth)
 {
     Nuvora::checkPointer(writer, Msg::kNoWriter);
     writer->Indent(depth);
     writer->Write("<!--", 4);
-    writer->Write(mText);
+    writeApart(writer, mText, '-', '-');
+    if (mText != nullptr && *mText != '\0' && mText[std::strlen(mText) - 1] == '-') {
+        writer->Put(' ');
+    }
     writer->Write("-->", 3);
 }
 
@@ -955,7 +981,7 @@ void XCXMLPI::Write(XCXMLWriter* writer, int32_t depth)
     writer->Write("<?", 2);
     writer->Write(mTarget);
     writer->Put(' ');
-    writer->Write(mData);
+    writeApart(writer, mData, '?', '>');
     writer->Write("?>", 2);
 }
 

@@ -126,7 +126,7 @@ const RoundTripCase kRoundTrips[] = {
     {"<?xml version=\"1.0\"?>\n<!-- c --><a/>", "<?xml version=\"1.0\"?>\n<!-- c -->\n<a/>\n"},
     {"<?pi   data ?><a/><?end?>", "<?pi data ?>\n<a/>\n<?end ?>\n"},
     {"<?pi a?b>c?\?><a/>", "<?pi a?b>c?\?>\n<a/>\n"},
-    {"<a/><!-- x - y --->", "<a/>\n<!-- x - y --->\n"},
+    {"<a/><!-- x - y --->", "<a/>\n<!-- x - y - -->\n"},
     {"<!DOCTYPE a PUBLIC 'p' \"s\" [ <!ENTITY x> ]><a/>", "<!DOCTYPE a PUBLIC \"p\" \"s\" [ <!ENTITY x> ]>\n<a/>\n"},
     {"<!DOCTYPE a SYSTEM \"s\"><a/>", "<!DOCTYPE a SYSTEM \"s\">\n<a/>\n"},
     {"<!DOCTYPE a [i]><a/>", "<!DOCTYPE a [i]>\n<a/>\n"},

@@ -128,6 +128,15 @@ const WriteCase kWriteCases[] = {
          return a;
      },
      "<a>\n\t<!-- note -->\n\t<?target some data?>\n\t<?empty ?>\n</a>"},
+    {"CommentsAndInstructionsNeverEndEarly",
+     [](XCXMLRoot* r) {
+         XIXMLElement* a = element(r, "a");
+         a->AddComment("x-->y");
+         a->AddComment("a---b-");
+         a->AddPI("t", "n=\"x?>y\" ?>");
+         return a;
+     },
+     "<a>\n\t<!--x- ->y-->\n\t<!--a- - -b- -->\n\t<?t n=\"x? >y\" ? >?>\n</a>"},
     {"DocumentTypeForms",
      [](XCXMLRoot* r) {
          XIXMLElement* a = element(r, "a");

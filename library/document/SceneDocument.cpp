@@ -58,9 +58,16 @@ void reportSafely(CSCN& scene, const char* text) noexcept
     }
 }
 
+// The text of the "Application" PI. An instruction ends at the first "?>" and has no escape for
+// it: one inside the name or version would end it early and leave a document that no reader
+// accepts, so such a pair is written with a space between its two characters.
 std::string applicationText(const std::string& name, const std::string& version)
 {
-    return "name=\"" + name + "\" version=\"" + version + "\"";
+    std::string text = "name=\"" + name + "\" version=\"" + version + "\"";
+    for (size_t at = text.find("?>"); at != std::string::npos; at = text.find("?>", at + 2)) {
+        text.insert(at + 1, 1, ' ');
+    }
+    return text;
 }
 
 XIXMLElement* findOrAddChild(XIXMLElement* parent, const char* name)

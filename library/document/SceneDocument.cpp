@@ -109,6 +109,32 @@ void attachImageProvider(CSCN& scene, XIXMLElement* element, IScnImage* image)
     attachDataObject(element, CDataObjectPtr(newImageProvider(&scene, image)));
 }
 
+// Without definitions the scene's own tables hold the geometry, and only the top-level "Points"
+// and "Polygons" blocks save it: a loaded document that lacks them gets them where a new document
+// has them, after "Images".
+void addMissingGeometryBlocks(CSCN& scene, XIXMLElement* file)
+{
+    XIXMLElement* anchor = XmlForm::findChild(file, kImages);
+    for (const char* name : {kPoints, kPolygons}) {
+        XIXMLElement* block = XmlForm::findChild(file, name);
+        if (block == nullptr) {
+            block = XmlForm::addChild(file, name);
+            NuvoraXML::XIXMLData::IXMLCData* provider = nullptr;
+            if (name == kPoints) {
+                provider = new CPointsProvider(&scene);
+            } else {
+                provider = new CPolygonsProvider(&scene);
+            }
+            attachDataObject(block, CDataObjectPtr(provider));
+            XIXMLNode* next = anchor != nullptr ? anchor->AsNode()->GetNext() : nullptr;
+            if (next != nullptr && next != block->AsNode()) {
+                file->MoveNode(block->AsNode(), next);
+            }
+        }
+        anchor = block;
+    }
+}
+
 }  // namespace
 
 // ---- The skeleton ----
@@ -364,8 +390,11 @@ void CSCN::readDocument(CScnStream* stream)
     }
     if (mInternalComponents->size() > 0) {
         removeGeometry();
+    } else {
+        addMissingGeometryBlocks(*this, file);
     }
 }
+
 
 void CSCN::emptyGeometryAndImages()
 {

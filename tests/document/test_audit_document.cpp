@@ -1,8 +1,9 @@
 // Audit of the document frame: the creator found by detection wherever the "Application"
 // instruction sits, application names that would end their instruction, loads from the middle of
-// a stream, and the front elements of a loaded document whose file element is empty.
+// a stream, and the geometry blocks of loaded documents that lack them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -85,17 +86,44 @@ TEST(AuditDocumentLoad, ReadsFromThePositionTheStreamIsAt)
     }
 }
 
-TEST(AuditDocumentLoad, AnEmptyFileElementGainsPreviewAndImagesInFront)
+// Without definitions only the top-level blocks save the scene's geometry: a document that has
+// none of them gains them, so that what the client adds after the load is saved.
+TEST(AuditDocumentLoad, ADocumentWithoutGeometryBlocksGainsThemWhenItHasNoDefinitions)
 {
-    for (const char* file : {"<Scn.File/>", "<Scn.File><!--note--></Scn.File>"}) {
-        SCOPED_TRACE(file);
+    const struct {
+        const char* name;
+        std::string body;
+        std::vector<std::string> front;
+    } cases[] = {
+        {"empty file element", "", {"Preview.Image", "Points", "Polygons", "Images", "File.Info"}},
+        {"comment only", "<!--note-->", {"Preview.Image", "Points", "Polygons", "Images", "File.Info"}},
+        {"polygons only", "<Images/><Polygons><![CDATA[0 ]]></Polygons><Save.Url>u</Save.Url>",
+         {"Preview.Image", "Points", "Polygons", "Save.Url", "Images"}},
+        {"points only", "<Points><![CDATA[0 ]]></Points><Save.Url>u</Save.Url>",
+         {"Preview.Image", "Points", "Polygons", "Save.Url", "Images"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         TestScene scene;
-        ASSERT_EQ(scene.load(kLibraryPI + file), 0) << ScnTest::warningsOf(scene.feedback.warnings);
-        std::vector<std::string> names = ScnTest::fileChildren(scene.save());
-        ASSERT_GE(names.size(), 3u);
-        EXPECT_EQ(std::vector<std::string>(names.begin(), names.begin() + 3),
-                  (std::vector<std::string>{"Preview.Image", "Images", "File.Info"}));
+        ASSERT_EQ(scene.load(kLibraryPI + "<Scn.File>" + c.body + "</Scn.File>"), 0);
+        ScnTest::fillGeometry(scene->getPoints(), scene->getPolygons(), ScnTest::sampleGeometry());
+        std::string document = scene.save();
+        std::vector<std::string> names = ScnTest::fileChildren(document);
+        ASSERT_GE(names.size(), c.front.size());
+        EXPECT_EQ(std::vector<std::string>(names.begin(), names.begin() + c.front.size()), c.front);
+        TestScene reader;
+        ASSERT_EQ(reader.load(document), 0) << ScnTest::warningsOf(reader.feedback.warnings);
+        EXPECT_EQ(ScnTest::describeGeometry(reader->getPoints(), reader->getPolygons()),
+                  ScnTest::describeGeometry(ScnTest::sampleGeometry()));
     }
+    // With a definition the geometry lives there, and no top-level block is added.
+    TestScene source;
+    source->getInternalComponentDefinitions()->newScnObject(kScnLastIndex);
+    TestScene scene;
+    ASSERT_EQ(scene.load(source.save()), 0);
+    std::vector<std::string> names = ScnTest::fileChildren(scene.save());
+    EXPECT_EQ(std::count(names.begin(), names.end(), "Points"), 0);
+    EXPECT_EQ(std::count(names.begin(), names.end(), "Polygons"), 0);
 }
 
 }  // namespace

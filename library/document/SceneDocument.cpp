@@ -58,9 +58,16 @@ void reportSafely(CSCN& scene, const char* text) noexcept
     }
 }
 
+// The text of the "Application" PI. An instruction ends at the first "?>" and has no escape for
+// it: one inside the name or version would end it early and leave a document that no reader
+// accepts, so such a pair is written with a space between its two characters.
 std::string applicationText(const std::string& name, const std::string& version)
 {
-    return "name=\"" + name + "\" version=\"" + version + "\"";
+    std::string text = "name=\"" + name + "\" version=\"" + version + "\"";
+    for (size_t at = text.find("?>"); at != std::string::npos; at = text.find("?>", at + 2)) {
+        text.insert(at + 1, 1, ' ');
+    }
+    return text;
 }
 
 XIXMLElement* findOrAddChild(XIXMLElement* parent, const char* name)
@@ -100,6 +107,32 @@ NuvoraXML::XIXMLComment* findComment(XIXMLElement* root, int32_t index, int32_t&
 void attachImageProvider(CSCN& scene, XIXMLElement* element, IScnImage* image)
 {
     attachDataObject(element, CDataObjectPtr(newImageProvider(&scene, image)));
+}
+
+// Without definitions the scene's own tables hold the geometry, and only the top-level "Points"
+// and "Polygons" blocks save it: a loaded document that lacks them gets them where a new document
+// has them, after "Images".
+void addMissingGeometryBlocks(CSCN& scene, XIXMLElement* file)
+{
+    XIXMLElement* anchor = XmlForm::findChild(file, kImages);
+    for (const char* name : {kPoints, kPolygons}) {
+        XIXMLElement* block = XmlForm::findChild(file, name);
+        if (block == nullptr) {
+            block = XmlForm::addChild(file, name);
+            NuvoraXML::XIXMLData::IXMLCData* provider = nullptr;
+            if (name == kPoints) {
+                provider = new CPointsProvider(&scene);
+            } else {
+                provider = new CPolygonsProvider(&scene);
+            }
+            attachDataObject(block, CDataObjectPtr(provider));
+            XIXMLNode* next = anchor != nullptr ? anchor->AsNode()->GetNext() : nullptr;
+            if (next != nullptr && next != block->AsNode()) {
+                file->MoveNode(block->AsNode(), next);
+            }
+        }
+        anchor = block;
+    }
 }
 
 }  // namespace
@@ -357,8 +390,11 @@ void CSCN::readDocument(CScnStream* stream)
     }
     if (mInternalComponents->size() > 0) {
         removeGeometry();
+    } else {
+        addMissingGeometryBlocks(*this, file);
     }
 }
+
 
 void CSCN::emptyGeometryAndImages()
 {

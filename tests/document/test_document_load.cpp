@@ -234,9 +234,9 @@ TEST(DocumentLoad, MissingImagesAndPreviewAreCreatedInFront)
     TestScene scene;
     ASSERT_EQ(scene.load(sceneDocument(kCurrent, "<Save.Url>u</Save.Url>")), 0);
     std::vector<std::string> names = ScnTest::fileChildren(scene.save());
-    ASSERT_GE(names.size(), 3u);
-    EXPECT_EQ(std::vector<std::string>(names.begin(), names.begin() + 3),
-              (std::vector<std::string>{"Preview.Image", "Save.Url", "Images"}));
+    ASSERT_GE(names.size(), 5u);
+    EXPECT_EQ(std::vector<std::string>(names.begin(), names.begin() + 5),
+              (std::vector<std::string>{"Preview.Image", "Points", "Polygons", "Save.Url", "Images"}));
 }
 
 TEST(DocumentLoad, EmptyImageBlocksReadAsEmptyImages)

@@ -58,16 +58,17 @@ void reportSafely(CSCN& scene, const char* text) noexcept
     }
 }
 
-// The text of the "Application" PI. An instruction ends at the first "?>" and has no escape for
-// it: one inside the name or version would end it early and leave a document that no reader
-// accepts, so such a pair is written with a space between its two characters.
+// The text of the "Application" PI (the writer keeps a "?>" inside it from ending the instruction).
 std::string applicationText(const std::string& name, const std::string& version)
 {
-    std::string text = "name=\"" + name + "\" version=\"" + version + "\"";
-    for (size_t at = text.find("?>"); at != std::string::npos; at = text.find("?>", at + 2)) {
-        text.insert(at + 1, 1, ' ');
-    }
-    return text;
+    return "name=\"" + name + "\" version=\"" + version + "\"";
+}
+
+// True for a non-empty tag that reads back as one element name: one without blanks, markup
+// characters or quotes (any such tag would be written as a start tag no reader accepts).
+bool isElementName(const char* tag)
+{
+    return tag != nullptr && *tag != '\0' && std::strpbrk(tag, " \t\n\r!*+/=>?<&\"'") == nullptr;
 }
 
 XIXMLElement* findOrAddChild(XIXMLElement* parent, const char* name)
@@ -569,7 +570,7 @@ void CSCN::setURL(const char* url)
 XIXMLElement* CSCN::getApplicationData(const char* tag)
 {
     return guarded(this, DocMsg::kGetApplicationData, static_cast<XIXMLElement*>(nullptr), [&] {
-        Nuvora::check(tag != nullptr && *tag != '\0', DocMsg::kInvalidApplicationTag);
+        Nuvora::check(isElementName(tag), DocMsg::kInvalidApplicationTag);
         XIXMLElement* file = Nuvora::checkPointer(mFileNode, DocMsg::kNoFileNode);
         return findOrAddChild(findOrAddChild(file, kApplicationData), tag);
     });

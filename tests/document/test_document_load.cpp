@@ -341,8 +341,13 @@ TEST(DocumentOperations, CommentsUrlAndApplicationData)
     data->AddAttribute(data->GetKey("Mode"), "fast");
     EXPECT_EQ(scene->getApplicationData(""), nullptr);
     EXPECT_EQ(scene->getApplicationData(nullptr), nullptr);
+    // Tags that would be written as a start tag no reader accepts are refused alike.
+    for (const char* tag : {"a b", "a/b", "a>", "x=1", "a<b", "q\"", "what?", "a\tb"}) {
+        EXPECT_EQ(scene->getApplicationData(tag), nullptr) << tag;
+    }
+    EXPECT_NE(scene->getApplicationData("My.Tool-2_x:y"), nullptr);
     EXPECT_EQ(scene.feedback.warnings,
-              std::vector<std::string>(2, "Exception in CScnMgr::getApplicationData : Invalid application tag "
+              std::vector<std::string>(10, "Exception in CScnMgr::getApplicationData : Invalid application tag "
                                           "(assertion failed)"));
 
     TestScene reader;

@@ -1,6 +1,7 @@
 // Fuzzes write-then-read: whatever tree the reader makes of the input, the writer's bytes must
 // read back to the same tree. Texts lose their leading blanks on reading (a property of the
-// format), so the first tree is brought to that form before it is written.
+// format), and comments and instructions have "--" and "?>" written apart, so the first tree is
+// brought to that form before it is written.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -42,13 +43,36 @@ bool isBlank(char c)
     return c == ' ' || c == '\t' || c == '\n' || c == '\r';
 }
 
-// Drops the leading blanks of texts, then the empty texts and the texts of the root itself.
+// The text with a space between each first character directly followed by second.
+std::string apart(const char* text, char first, char second)
+{
+    std::string result;
+    for (const char* p = text != nullptr ? text : ""; *p != 0; ++p) {
+        result += *p;
+        if (p[0] == first && p[1] == second) {
+            result += ' ';
+        }
+    }
+    return result;
+}
+
+// Drops the leading blanks of texts, then the empty texts and the texts of the root itself;
+// brings comments and instructions to their written form.
 void normalize(XCXMLRoot* root)
 {
     XIXMLNode* top = root->AsNode();
     XIXMLNode* node = root->GetFirstChild();
     while (node != nullptr) {
         XIXMLNode* next = nextInPreorder(node, top);
+        if (XIXMLComment* comment = node->AsComment()) {
+            std::string text = apart(comment->GetText(), '-', '-');
+            if (!text.empty() && text.back() == '-') {
+                text += ' ';
+            }
+            comment->SetText(text.c_str());
+        } else if (XIXMLPI* pi = node->AsPI()) {
+            pi->SetData(apart(pi->GetData(), '?', '>').c_str());
+        }
         XIXMLData* data = node->AsData();
         if (data != nullptr) {
             const char* text = data->GetText();

@@ -120,13 +120,8 @@ void addMissingGeometryBlocks(CSCN& scene, XIXMLElement* file)
         XIXMLElement* block = XmlForm::findChild(file, name);
         if (block == nullptr) {
             block = XmlForm::addChild(file, name);
-            NuvoraXML::XIXMLData::IXMLCData* provider = nullptr;
-            if (name == kPoints) {
-                provider = new CPointsProvider(&scene);
-            } else {
-                provider = new CPolygonsProvider(&scene);
-            }
-            attachDataObject(block, CDataObjectPtr(provider));
+            attachDataObject(block, name == kPoints ? CDataObjectPtr(new CPointsProvider(&scene))
+                                                    : CDataObjectPtr(new CPolygonsProvider(&scene)));
             XIXMLNode* next = anchor != nullptr ? anchor->AsNode()->GetNext() : nullptr;
             if (next != nullptr && next != block->AsNode()) {
                 file->MoveNode(block->AsNode(), next);
@@ -395,7 +390,6 @@ void CSCN::readDocument(CScnStream* stream)
         addMissingGeometryBlocks(*this, file);
     }
 }
-
 
 void CSCN::emptyGeometryAndImages()
 {

@@ -143,6 +143,9 @@ GSROOT_API APIIO3DCommandProc installedHandler3D(int32_t refCon);
 
 // The service table the host hands to add-ons.
 GSROOT_API const ACServiceProc* serviceTable();
+// Replaces one entry of the table (for tests of a failing host) and answers the previous one;
+// null restores the host's own service.
+GSROOT_API ACServiceProc overrideService(int entry, ACServiceProc service);
 
 }  // namespace cadhost
 

@@ -366,6 +366,7 @@ GSErrCode componentByIndex(uint32_t token, void* par1, void*, void*, void*)
 
 struct ServiceTable {
     ACServiceProc entries[kACServiceCount];
+    ACServiceProc own[kACServiceCount];
     ServiceTable()
     {
         for (ACServiceProc& entry : entries) {
@@ -384,8 +385,15 @@ struct ServiceTable {
         entries[kACElementByIndex] = elementByIndex;
         entries[kAC3DComponentCount] = componentCount;
         entries[kAC3DComponent] = componentByIndex;
+        std::memcpy(own, entries, sizeof own);
     }
 };
+
+ServiceTable& table()
+{
+    static ServiceTable* services = new ServiceTable;
+    return *services;
+}
 
 void copyName(char (&field)[256], const char* text)
 {
@@ -394,10 +402,16 @@ void copyName(char (&field)[256], const char* text)
 
 }  // namespace
 
-const ACServiceProc* serviceTable()
+const ACServiceProc* serviceTable() { return table().entries; }
+
+ACServiceProc overrideService(int entry, ACServiceProc service)
 {
-    static const ServiceTable table;
-    return table.entries;
+    if (entry < 0 || entry >= kACServiceCount) {
+        return nullptr;
+    }
+    const ACServiceProc previous = table().entries[entry];
+    table().entries[entry] = service != nullptr ? service : table().own[entry];
+    return previous;
 }
 
 Project::Project()

@@ -45,7 +45,7 @@ bool AddOn::load(const std::string& path, Stage upTo)
     const std::string name = moduleName(path);
     auto fail = [&](const std::string& problem) {
         mError = "cannot load the add-on \"" + path + "\": " + problem;
-        unload(false);
+        unload(token != 0);
         return false;
     };
     mHandle = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);

@@ -1,0 +1,152 @@
+// Control of the stand-in CAD host, for its runner and for tests: the host's folders, its
+// preferences, its project settings, the scripted user of its dialogs, its debug log and
+// transcript, and the loading of an add-on module as the host loads it.
+#ifndef CADHOST_CADHOST_H
+#define CADHOST_CADHOST_H
+
+#include "ACAPI.h"
+#include "GSRoot.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace cadhost {
+
+// The folder where the host keeps its preferences and the mapped drives; default
+// "$HOME/.cadhost" (or $CADHOST_HOME). Setting it also sets the drive root to "<folder>/drives".
+GSROOT_API void setHostFolder(const std::string& folder);
+GSROOT_API const std::string& hostFolder();
+// The folder onto which Windows drive paths map: "c:\a\b" is "<root>/c/a/b".
+GSROOT_API void setDriveRoot(const std::string& folder);
+GSROOT_API const std::string& driveRoot();
+
+// The host's "language" preference (root key 1), "def" by default.
+GSROOT_API void setLanguage(const std::string& code);
+GSROOT_API const std::string& language();
+
+// The debug log: every DBPrintf line, in order.
+GSROOT_API const std::string& debugLog();
+GSROOT_API void clearDebugLog();
+
+// The transcript: what a person at the host would have seen (dialogs, alerts), as text.
+GSROOT_API const std::string& transcript();
+GSROOT_API void clearTranscript();
+GSROOT_API void appendTranscript(const std::string& text);
+
+// One step of the scripted user.
+struct UserAction {
+    enum Kind { Click, ChooseFile, CancelFileDialog };
+    Kind kind;
+    int item = 0;          // Click: the dialog item
+    std::string path;      // ChooseFile: the file chosen in the next file dialog
+};
+// The steps the user takes in the dialogs that follow; a modal dialog runs the steps until one
+// closes it, and then the user presses the dialog's first button (Enter). A file dialog takes
+// the next ChooseFile or CancelFileDialog step, and is cancelled when the next step is another.
+GSROOT_API void setDialogScript(const std::vector<UserAction>& actions);
+// Steps not yet taken.
+GSROOT_API std::size_t pendingDialogSteps();
+// The file dialog's turn: true with the chosen path, false when the user cancels.
+GSROOT_API bool takeFileChoice(std::string* path);
+// The next click of a modal dialog; false when the script has no step for it.
+GSROOT_API bool takeDialogClick(int* item);
+
+// The project as the host holds it: the records its services answer.
+struct Project {
+    int32_t windowKind = API_3DWindow;
+    int32_t database = 1;
+    API_Coord origin = {0.0, 0.0};
+    API_RenderingSettings rendering[2];
+    API_3DProjectionInfo projection;
+    API_PlaceInfo place;
+    API_SunInfo sun;
+    std::string mapName = "Kestrovin";   // GMAP: the name the host gives the exported map
+    std::vector<API_Attribute> layers;
+    std::vector<API_Attribute> materials;
+    std::vector<API_Attribute> cities;
+    std::vector<API_Element> cameraSets;
+    std::vector<API_Element> cameras;
+    std::vector<API_Component3D> components;   // 3D model: bodies, vertices, materials, lights
+    // What the progress window did: one line per call, and the cancel query's answer.
+    std::vector<std::string> progressLog;
+    int32_t cancelAnswer = 0;
+    Project();
+};
+GSROOT_API Project& project();
+// A fresh project: sun and lights on, perspective view, one city, no model.
+GSROOT_API void resetProject();
+
+// Preferences the host keeps for each add-on, in "<host folder>/Preferences/<name>.prefs".
+GSROOT_API std::string preferencesPath(const std::string& addOnName);
+
+// An add-on module loaded as the host loads it.
+class GSROOT_API AddOn {
+public:
+    AddOn() = default;
+    ~AddOn();
+    AddOn(const AddOn&) = delete;
+    AddOn& operator=(const AddOn&) = delete;
+
+    // Which stages of the module's life to run.
+    enum Stage { Opened, TableHanded, Described, Checked, Registered, Initialized };
+    // Opens the module and runs its life up to the stage: SetImportedFuncAddrs,
+    // GetExportedFuncAddrs, the environment check, the interface registration, the
+    // initialisation. False with a message naming the module and the step that failed.
+    bool load(const std::string& path, Stage upTo = Initialized);
+    // Releases (when initialised) and closes the module.
+    void unload(bool release = true);
+    bool isLoaded() const { return mHandle != nullptr; }
+    const std::string& error() const { return mError; }
+
+    // The functions of the module, valid once described.
+    APIGetExportedFuncAddrsProc getExported = nullptr;
+    APISetImportedFuncAddrsProc setImported = nullptr;
+    APICheckEnvironmentProc checkEnvironment = nullptr;
+    APIRegisterInterfaceProc registerInterface = nullptr;
+    APIInitializeProc initialize = nullptr;
+    APIFreeDataProc freeData = nullptr;
+    // What the module answered.
+    API_ExportedFuncs exported = {};
+    API_EnvirParams environment = {};
+    int32_t checkResult = 0;
+    GSErrCode registerResult = NoError;
+    GSErrCode initializeResult = NoError;
+    uint32_t token = 0;
+    // The module's resources, registered by the host for its own lookups.
+    GSResModule resources = InvalidResModule;
+    uint32_t identifier[2] = {0, 0};
+
+    // The add-on's name and description as written into the environment record (8-bit form).
+    std::string name() const;
+    std::string description() const;
+    // Runs the 3D file-type handler installed for that reference; APIERR_GENERAL when none.
+    GSErrCode save3D(int32_t refCon, const API_IOParams& params, Modeler::Sight* sight);
+
+private:
+    void* mHandle = nullptr;
+    std::string mPath;
+    std::string mError;
+};
+
+// A file type registered through entry 11, with its description resolved.
+struct RegisteredFileType {
+    API_FileTypeRecord record;
+    std::string extension;
+    std::string description;
+    uint32_t token;
+    std::string addOn;
+};
+GSROOT_API const std::vector<RegisteredFileType>& registeredFileTypes();
+// The 3D handler installed for a reference; null when none.
+GSROOT_API APIIO3DCommandProc installedHandler3D(int32_t refCon);
+
+// The service table the host hands to add-ons.
+GSROOT_API const ACServiceProc* serviceTable();
+// Replaces one entry of the table (for tests of a failing host) and answers the previous one;
+// null restores the host's own service.
+GSROOT_API ACServiceProc overrideService(int entry, ACServiceProc service);
+
+}  // namespace cadhost
+
+#endif

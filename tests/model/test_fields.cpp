@@ -278,6 +278,7 @@ TEST(Fields, UuidListsRoundTripInOrder)
 }
 
 struct Item {
+    static constexpr const char* kElementName = "Item";
     explicit Item(CBaseObjectMgr*) {}
     XIXMLElement* putInXML(XIXMLElement* parent)
     {
@@ -312,13 +313,13 @@ TEST(ListForm, ReplacesTheListElementAndReadsItemsInOrder)
     TObjectMgr<Item, Item> read(nullptr);
     read.append()->value = 9;
     auto tree = ScnTest::parseDocument(bytes);
-    readList(ScnTest::documentElement(*tree), "Items", "Item", read);
+    readList(ScnTest::documentElement(*tree), "Items", read);
     ASSERT_EQ(read.size(), 2u);
     EXPECT_EQ(read.at(1)->value, 2);
 
     // A list element without items leaves the list as it was.
     auto empty = ScnTest::parseDocument("<Scn.File><Items/></Scn.File>");
-    readList(ScnTest::documentElement(*empty), "Items", "Item", read);
+    readList(ScnTest::documentElement(*empty), "Items", read);
     EXPECT_EQ(read.size(), 2u);
 }
 

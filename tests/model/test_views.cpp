@@ -242,7 +242,7 @@ TEST_F(ViewsScene, ViewInfoKeepsItsIdentifierUnlessTheLoaderReads)
     EXPECT_EQ(info.getLightsGroups()->getNbObjects(), 1);
     EXPECT_EQ(info.getDepthOfField()->getType(), 3);
 
-    readFields(info, parsed.element(), &scene(), true);
+    readFields(info, parsed.element(), kKeepIdentifiers);
     EXPECT_EQ(info.getUUID()->bytes[15], 0x0F);
     EXPECT_EQ(info.getUUID()->bytes[0], 0x00);
 }

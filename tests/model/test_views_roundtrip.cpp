@@ -20,7 +20,7 @@ struct KeepingIdentifiers : Kind {
     explicit KeepingIdentifiers(CBaseObjectMgr* owner) : Kind(owner) {}
     bool initWithXML(XIXMLElement* element) override
     {
-        return initFieldsWithXML(*this, element, "KeepingIdentifiers::initWithXML", true);
+        return initFieldsWithXML(*this, element, "KeepingIdentifiers::initWithXML", kKeepIdentifiers);
     }
 };
 

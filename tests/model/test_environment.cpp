@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "model/Environment.h"
-#include "test_views_support.h"
+#include "support/ViewSupport.h"
 
 namespace {
 

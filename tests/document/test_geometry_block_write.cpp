@@ -9,6 +9,7 @@
 
 #include "document/GeometryBlock.h"
 #include "model/Scene.h"
+#include "support/Failures.h"
 #include "support/Locale.h"
 #include "support/TestSupport.h"
 #include "test_geometry_block_support.h"
@@ -158,10 +159,10 @@ TEST(GeometryBlockWrite, NullArguments)
 {
     SceneFixture fixture;
     ScnTest::MemoryWriteStream out;
-    EXPECT_EQ("Point table (pointer is NULL)", failureOf([&] { writePointsBlock(&out, &fixture.scene, nullptr); }));
-    EXPECT_EQ("Polygon table (pointer is NULL)",
+    EXPECT_EQ(ScnTest::nullPointerText("Point table"), failureOf([&] { writePointsBlock(&out, &fixture.scene, nullptr); }));
+    EXPECT_EQ(ScnTest::nullPointerText("Polygon table"),
               failureOf([&] { writePolygonsBlock(&out, &fixture.scene, nullptr); }));
-    EXPECT_EQ("Geometry block stream (pointer is NULL)",
+    EXPECT_EQ(ScnTest::nullPointerText("Geometry block stream"),
               failureOf([&] { writePointsBlock(nullptr, &fixture.scene, &fixture.scene.points()); }));
 }
 

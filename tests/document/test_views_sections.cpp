@@ -11,6 +11,7 @@
 #include "document/Sections.h"
 #include "model/HeliodonOpt.h"
 #include "model/Views.h"
+#include "support/Failures.h"
 #include "support/ViewSupport.h"
 
 namespace {
@@ -208,7 +209,7 @@ TEST_F(SectionsScene, TheWorkingWindowMustExistWhenItIsRead)
             try {
                 Sections::readWorkingWindow(scene(), parsed.element());
             } catch (const std::runtime_error& error) {
-                EXPECT_STREQ(error.what(), "exception (pointer is NULL)");
+                EXPECT_EQ(std::string(error.what()), ScnTest::nullPointerText());
                 throw;
             }
         },

@@ -6,6 +6,7 @@
 
 #include "model/Fields.h"
 #include "model/Scene.h"
+#include "support/Failures.h"
 #include "support/Locale.h"
 #include "support/XmlSupport.h"
 
@@ -173,7 +174,7 @@ TEST(Fields, NumbersIgnoreTheProcessLocale)
 
 struct ReadCase {
     const char* document;
-    const char* failure;
+    std::string failure;
     const char* dump;  // the fields after the read
 };
 
@@ -201,12 +202,12 @@ INSTANTIATE_TEST_SUITE_P(
                  "Inner={\n  Count=1\n  Size=0.5\n}\nUI.Value=0\n"},
         // A missing required element ends the read; the fields before it are set.
         ReadCase{"<S Shape='Round'><Name en='n'/><Active/><Power>7</Power></S>",
-                 "exception (pointer is NULL)",
+                 ScnTest::nullPointerText(),
                  "Name=\"n\"\nShape=0\nActive=true\nLocked=false\nColor=0 127 127 127\nPower=3\n"
                  "Flags=2\nPosition=200 200 -200\nUUID=00000000000000000000000000000000\nGroups=[]\n"
                  "Inner={\n  Count=4\n  Size=0.5\n}\nUI.Value=0\n"},
         // A missing required attribute, the same.
-        ReadCase{"<S><Name en='n'/></S>", "exception (pointer is NULL)",
+        ReadCase{"<S><Name en='n'/></S>", ScnTest::nullPointerText(),
                  "Name=\"n\"\nShape=1\nActive=true\nLocked=false\nColor=0 127 127 127\nPower=3\n"
                  "Flags=2\nPosition=200 200 -200\nUUID=00000000000000000000000000000000\nGroups=[]\n"
                  "Inner={\n  Count=4\n  Size=0.5\n}\nUI.Value=0\n"},
@@ -234,7 +235,7 @@ TEST(Fields, ValuesThatDoNotParseEndTheRead)
     };
     for (const char* document : documents) {
         Sample sample;
-        EXPECT_EQ(readSample(document, sample), "exception") << document;
+        EXPECT_EQ(readSample(document, sample), ScnTest::plainFailureText()) << document;
     }
 }
 

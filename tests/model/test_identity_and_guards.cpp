@@ -10,6 +10,7 @@
 #include "model/Guard.h"
 #include "model/Scene.h"
 #include "model/Uuid.h"
+#include "support/Failures.h"
 #include "support/TestSupport.h"
 #include "platform/Platform.h"
 
@@ -71,12 +72,12 @@ protected:
 TEST_F(GuardTest, ReportsCaughtExceptionsAndAnswersTheFailureValue)
 {
     int answer = guarded(scene(), "CScnLight::initWithXML", -1,
-                         []() -> int { throw std::runtime_error("exception (pointer is NULL)"); });
+                         []() -> int { throw std::runtime_error(ScnTest::nullPointerText()); });
     EXPECT_EQ(answer, -1);
     guardedVoid(scene(), "CScnLight::putInXML", [] { throw 42; });
     EXPECT_EQ(guarded(scene(), "CScnLight::putInXML", 0, [] { return 5; }), 5);
     EXPECT_EQ(mFeedback.warnings,
-              (std::vector<std::string>{"Exception in CScnLight::initWithXML : exception (pointer is NULL)",
+              (std::vector<std::string>{ScnTest::nullPointerText("Exception in CScnLight::initWithXML : exception"),
                                         "Unknown exception in CScnLight::putInXML"}));
 }
 
@@ -146,7 +147,7 @@ public:
 struct BoundaryCase {
     const char* name;
     std::function<void(CSCN&)> call;
-    const char* report;
+    std::string report;
 };
 
 class ThrowingFeedbackBoundary : public ::testing::TestWithParam<BoundaryCase> {};
@@ -199,7 +200,7 @@ INSTANTIATE_TEST_SUITE_P(
                      "Client is obsolete for this Scn Library!"},
         BoundaryCase{"GuardedOperation",
                      [](CSCN& s) { EXPECT_EQ(s.getApplicationData(""), nullptr); },
-                     "Exception in CScnMgr::getApplicationData : Invalid application tag (assertion failed)"}),
+                     ScnTest::assertionText("Exception in CScnMgr::getApplicationData : Invalid application tag")}),
     [](const ::testing::TestParamInfo<BoundaryCase>& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "model/Fields.h"
 #include "model/Scene.h"
 #include "support/Failures.h"
+#include "support/FieldVary.h"
 #include "support/Locale.h"
 #include "support/XmlSupport.h"
 
@@ -70,23 +71,13 @@ struct Sample {
 
 std::string writeSample(Sample& sample)
 {
-    ScnTest::XmlDocument document("Sample");
-    FieldWriter writer(document.top());
-    sample.visitFields(writer);
-    return ScnTest::writeElement(document.top());
+    return ScnTest::writeFieldsText(sample, "Sample");
 }
 
 // Reads a document into the sample; answers the failure text, or "" when the read completed.
 std::string readSample(const std::string& bytes, Sample& sample, CSCN* scene = nullptr)
 {
-    auto tree = ScnTest::parseDocument(bytes);
-    FieldReader reader(ScnTest::documentElement(*tree), scene);
-    try {
-        sample.visitFields(reader);
-    } catch (const std::exception& error) {
-        return error.what();
-    }
-    return "";
+    return ScnTest::readFieldsText(bytes, sample, scene);
 }
 
 TEST(Fields, DefaultsComeFromTheFieldList)

@@ -326,22 +326,6 @@ public:
     CScnUUID uuid;
 };
 
-// A kind that names its element at run time.
-class Gauge : public CScnObject {
-public:
-    explicit Gauge(CBaseObjectMgr* owner, bool large) : CScnObject(owner), mLarge(large) { setFieldDefaults(*this); }
-    const char* elementName() const { return mLarge ? "Large.Gauge" : "Small.Gauge"; }
-    template <class V>
-    void visitFields(V& v)
-    {
-        v.real("Level", level, 0.5);
-    }
-    double level;
-
-private:
-    bool mLarge;
-};
-
 class Wrappers : public ScnTest::SceneFixture {
 protected:
     CBaseObjectMgr* owner() { return mScene; }
@@ -422,33 +406,6 @@ TEST_F(Wrappers, ReadingOptionsFindTheElementAndTheIdentifiers)
         EXPECT_EQ(widget.uuid.bytes[15] == 0x0F, c.identifierKept) << c.what;
         EXPECT_EQ(mFeedback.warnings, c.warnings) << c.what;
     }
-}
-
-TEST_F(Wrappers, AWriteWithoutParentIsReportedForTheOperation)
-{
-    Widget widget(owner());
-    EXPECT_EQ(putFieldsInXML(widget, nullptr, "Widget::putInXML"), nullptr);
-    EXPECT_EQ(mFeedback.warnings,
-              std::vector<std::string>{"Exception in Widget::putInXML : " + ScnTest::nullPointerText()});
-}
-
-TEST_F(Wrappers, AKindMayNameItsElementAtRunTime)
-{
-    for (bool large : {false, true}) {
-        Gauge written(owner(), large);
-        written.level = 0.25;
-        ScnTest::XmlDocument document("P");
-        XIXMLElement* element = putFieldsInXML(written, document.top(), "Gauge::putInXML");
-        ASSERT_NE(element, nullptr);
-        EXPECT_EQ(ScnTest::writeElement(element), large ? "<Large.Gauge>\n\t<Level>0.250000</Level>\n</Large.Gauge>"
-                                                         : "<Small.Gauge>\n\t<Level>0.250000</Level>\n</Small.Gauge>");
-        Gauge read(owner(), large);
-        EXPECT_TRUE(initFieldsWithXML(read, document.top(), "Gauge::initWithXML", kNamedOrChild));
-        EXPECT_EQ(read.level, 0.25);
-        Gauge other(owner(), !large);
-        EXPECT_FALSE(initFieldsWithXML(other, document.top(), "Gauge::initWithXML", kNamedOrChild));
-    }
-    EXPECT_EQ(mFeedback.warnings.size(), 2u);
 }
 
 }  // namespace

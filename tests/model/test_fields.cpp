@@ -290,7 +290,7 @@ struct Item {
     int32_t value = 0;
 };
 
-TEST(ListForm, ReplacesTheListElementAndReadsItemsInOrder)
+TEST(SectionListForm, ReplacesTheListElementAndReadsItemsInOrder)
 {
     ScnTest::XmlDocument document;
     XmlForm::addChild(document.top(), "Items");

@@ -1,5 +1,6 @@
 // Every text that detection, the document save and load, the data-block reader, the geometry
-// providers and the legacy scene reader report or fail with, stated once.
+// providers, the readers of file facts and the legacy scene reader report or fail with, stated
+// once.
 #ifndef SCN_DOCUMENT_MESSAGES_H
 #define SCN_DOCUMENT_MESSAGES_H
 
@@ -54,6 +55,15 @@ constexpr const char* kSetComment = "CScnMgr::setComment";
 constexpr const char* kGetUrl = "CScnMgr::getURL";
 constexpr const char* kSetUrl = "CScnMgr::setURL";
 constexpr const char* kGetApplicationData = "CScnMgr::getApplicationData";
+
+// The readers of file facts: the texts with which they stop their parse, and the line printed
+// for an invalid origin.
+constexpr const char* kSucceed = "Succeed";
+constexpr const char* kNoOrigin = "No origin found";
+constexpr const char* kNotDouble = "Not a double value";
+constexpr const char* kBadAttribute = "Not a good attribute";
+constexpr const char* kInvalidOrigin = "CScnMgr::readOrigin - Invalid origin";
+constexpr const char* kNoPreview = "No Preview image availiable";
 
 // Legacy scene files and the keyword-driven options.
 constexpr const char* kCantOpenSecondary = "Can't open secondary stream!";

@@ -11,9 +11,7 @@ namespace Sections {
 
 namespace {
 
-constexpr const char* kFileInfo = "File.Info";
 constexpr const char* kOrigin = "Origin";
-constexpr const char* kComponents = "InternalComponentDefinitions";
 constexpr const char* kComponent = "InternalComponentDefinition";
 
 void writeComponent(CSCN& scene, XIXMLElement* list, CScnInternalComponentDefinition& component)
@@ -49,8 +47,8 @@ void readFileInfo(CSCN& scene, XIXMLElement* file)
 
 void writeInternalComponents(CSCN& scene, XIXMLElement* file)
 {
-    XmlForm::removeChildren(file, kComponents);
-    XIXMLElement* list = XmlForm::addChild(file, kComponents);
+    XmlForm::removeChildren(file, kInternalComponents);
+    XIXMLElement* list = XmlForm::addChild(file, kInternalComponents);
     auto& components = scene.internalComponents();
     for (size_t i = 0; i < components.size(); ++i) {
         writeComponent(scene, list, *components.at(i));
@@ -59,7 +57,7 @@ void writeInternalComponents(CSCN& scene, XIXMLElement* file)
 
 void readInternalComponents(CSCN& scene, XIXMLElement* file)
 {
-    XIXMLElement* list = XmlForm::findChild(file, kComponents);
+    XIXMLElement* list = XmlForm::findChild(file, kInternalComponents);
     if (list == nullptr) {
         return;
     }

@@ -8,13 +8,13 @@ namespace Sections {
 
 void writeAmbient(CSCN& scene, XIXMLElement* file)
 {
-    XmlForm::removeChildren(file, "Ambient");
+    XmlForm::removeChildren(file, CAmbiance::kElementName);
     scene.getAmbient()->putInXML(file);
 }
 
 void readAmbient(CSCN& scene, XIXMLElement* file)
 {
-    if (XIXMLElement* element = XmlForm::findChild(file, "Ambient")) {
+    if (XIXMLElement* element = XmlForm::findChild(file, CAmbiance::kElementName)) {
         scene.getAmbient()->initWithXML(element);
     }
 }
@@ -26,7 +26,7 @@ void writeAtmosphere(CSCN& scene, XIXMLElement* file)
 
 void readAtmosphere(CSCN& scene, XIXMLElement* file)
 {
-    if (XIXMLElement* element = XmlForm::findChild(file, "Atmosphere")) {
+    if (XIXMLElement* element = XmlForm::findChild(file, CAtmosphere::kElementName)) {
         scene.getAtmosphere()->initWithXML(element);
     }
 }
@@ -38,9 +38,9 @@ void writeBackground(CSCN& scene, XIXMLElement* file)
 
 void readBackground(CSCN& scene, XIXMLElement* file)
 {
-    XIXMLElement* element = XmlForm::findChild(file, "Background");
+    XIXMLElement* element = XmlForm::findChild(file, CBackground::kElementName);
     if (element == nullptr) {
-        element = XmlForm::findChild(file, "Backgroung");
+        element = XmlForm::findChild(file, CBackground::kOlderElementName);
     }
     if (element != nullptr) {
         scene.getBackground()->initWithXML(element);
@@ -49,12 +49,12 @@ void readBackground(CSCN& scene, XIXMLElement* file)
 
 void writeGrounds(CSCN& scene, XIXMLElement* file)
 {
-    writeList(file, "Grounds", scene.grounds());
+    writeList(file, kGrounds, scene.grounds());
 }
 
 void readGrounds(CSCN& scene, XIXMLElement* file)
 {
-    readList(file, "Grounds", "Ground", scene.grounds());
+    readList(file, kGrounds, scene.grounds());
 }
 
 }  // namespace Sections

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <exception>
 
+#include "document/DocumentMessages.h"
 #include "model/FileInfo.h"
 #include "model/Image.h"
 #include "model/ObjectDefinition.h"
@@ -17,16 +18,6 @@
 namespace NvScn {
 
 namespace {
-
-// The texts with which the readers stop their parse, and the line of an invalid origin.
-namespace ReaderMsg {
-constexpr const char* kSucceed = "Succeed";
-constexpr const char* kNoOrigin = "No origin found";
-constexpr const char* kNotDouble = "Not a double value";
-constexpr const char* kBadAttribute = "Not a good attribute";
-constexpr const char* kInvalidOrigin = "CScnMgr::readOrigin - Invalid origin";
-constexpr const char* kNoPreview = "No Preview image availiable";
-}  // namespace ReaderMsg
 
 bool isNamed(const char* name, const char* expected)
 {
@@ -60,11 +51,11 @@ protected:
     void OnAttribute(const char* name, const char* value) override
     {
         if (!mInOrigin) {
-            Nuvora::fail(ReaderMsg::kNoOrigin);
+            Nuvora::fail(DocMsg::kNoOrigin);
         }
         double real = 0.0;
         if (!scanValue(value, "%lf", &real)) {
-            Nuvora::fail(ReaderMsg::kNotDouble);
+            Nuvora::fail(DocMsg::kNotDouble);
         }
         if (isNamed(name, "X")) {
             mX = real;
@@ -73,14 +64,14 @@ protected:
         } else if (isNamed(name, "Z")) {
             mZ = real;
         } else {
-            Nuvora::fail(ReaderMsg::kBadAttribute);
+            Nuvora::fail(DocMsg::kBadAttribute);
         }
         ++mCount;
     }
 
-    void OnText(const char*) override { Nuvora::fail(ReaderMsg::kNoOrigin); }
-    void OnCData(NuvoraXML::CXMLReadStream*) override { Nuvora::fail(ReaderMsg::kNoOrigin); }
-    void OnEndElement(void*) override { Nuvora::fail(mCount == 3 ? ReaderMsg::kSucceed : ReaderMsg::kNoOrigin); }
+    void OnText(const char*) override { Nuvora::fail(DocMsg::kNoOrigin); }
+    void OnCData(NuvoraXML::CXMLReadStream*) override { Nuvora::fail(DocMsg::kNoOrigin); }
+    void OnEndElement(void*) override { Nuvora::fail(mCount == 3 ? DocMsg::kSucceed : DocMsg::kNoOrigin); }
 
 private:
     bool mInOrigin = false;
@@ -116,20 +107,20 @@ protected:
     void* OnStartElement(const char* name) override
     {
         if (!isNamed(name, "Scn.File") && !isNamed(name, "Preview.Image")) {
-            Nuvora::fail(ReaderMsg::kNoPreview);
+            Nuvora::fail(DocMsg::kNoPreview);
         }
         return this;
     }
 
-    void OnAttribute(const char*, const char*) override { Nuvora::fail(ReaderMsg::kNoPreview); }
-    void OnText(const char*) override { Nuvora::fail(ReaderMsg::kNoPreview); }
-    void OnEndElement(void*) override { Nuvora::fail(ReaderMsg::kNoPreview); }
+    void OnAttribute(const char*, const char*) override { Nuvora::fail(DocMsg::kNoPreview); }
+    void OnText(const char*) override { Nuvora::fail(DocMsg::kNoPreview); }
+    void OnEndElement(void*) override { Nuvora::fail(DocMsg::kNoPreview); }
 
     void OnCData(NuvoraXML::CXMLReadStream* stream) override
     {
         if (mImage != nullptr) {
             // A second section: the first one is the preview.
-            Nuvora::fail(ReaderMsg::kNoPreview);
+            Nuvora::fail(DocMsg::kNoPreview);
         }
         auto* image = new CScnImage(nullptr);
         try {
@@ -235,13 +226,13 @@ IScnFileInfo2* readScnFileInfo(CScnStream* stream)
             NuvoraXML::CSCNXMLReadStream input(stream);
             reader.Parse(&input);
         } catch (const std::exception& stop) {
-            invalid = std::strcmp(stop.what(), ReaderMsg::kSucceed) != 0 &&
-                      std::strcmp(stop.what(), ReaderMsg::kNoOrigin) != 0;
+            invalid = std::strcmp(stop.what(), DocMsg::kSucceed) != 0 &&
+                      std::strcmp(stop.what(), DocMsg::kNoOrigin) != 0;
         } catch (...) {
             invalid = true;
         }
         if (invalid) {
-            std::fputs(ReaderMsg::kInvalidOrigin, stdout);
+            std::fputs(DocMsg::kInvalidOrigin, stdout);
             std::fflush(stdout);
         }
         try {

@@ -20,37 +20,37 @@ constexpr double kOldSunSunshine = 0.6;
 
 void writeLights(CSCN& scene, XIXMLElement* file)
 {
-    writeList(file, "Lights", scene.lights());
+    writeList(file, kLights, scene.lights());
 }
 
 void readLights(CSCN& scene, XIXMLElement* file)
 {
-    readList(file, "Lights", "Light", scene.lights());
+    readList(file, kLights, scene.lights());
 }
 
 void writeLightsGroups(CSCN& scene, XIXMLElement* file)
 {
-    writeList(file, "Lights.Groups", scene.lightsGroups());
+    writeList(file, kLightsGroups, scene.lightsGroups());
 }
 
 void readLightsGroups(CSCN& scene, XIXMLElement* file)
 {
-    readList(file, "Lights.Groups", "Lights.Group", scene.lightsGroups());
+    readList(file, kLightsGroups, scene.lightsGroups());
 }
 
 void writeHeliodons(CSCN& scene, XIXMLElement* file)
 {
-    writeList(file, "Heliodons", scene.heliodons());
+    writeList(file, kHeliodons, scene.heliodons());
 }
 
 void readHeliodons(CSCN& scene, XIXMLElement* file)
 {
-    readList(file, "Heliodons", "Heliodon", scene.heliodons());
+    readList(file, kHeliodons, scene.heliodons());
 }
 
 void readOldHeliodon(CSCN& scene, XIXMLElement* file)
 {
-    XIXMLElement* element = XmlForm::findChild(file, "Heliodon");
+    XIXMLElement* element = XmlForm::findChild(file, kOldHeliodon);
     if (element == nullptr) {
         return;
     }

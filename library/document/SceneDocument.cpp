@@ -1,5 +1,6 @@
 // The scene's document: the skeleton of a new scene, the save, the load with the upgrades of old
-// documents, and the document operations of the manager (comments, save URL, application data).
+// documents, and the document operations of the manager (display names of an object file,
+// comments, save URL, application data).
 #include <cstring>
 #include <exception>
 #include <memory>
@@ -7,6 +8,7 @@
 
 #include "document/DataProviders.h"
 #include "document/DocumentMessages.h"
+#include "document/FileReaders.h"
 #include "document/HeaderParsers.h"
 #include "document/ImageBlocks.h"
 #include "document/LegacyScene.h"
@@ -40,7 +42,6 @@ constexpr const char* kImages = "Images";
 constexpr const char* kImage = "Image";
 constexpr const char* kPoints = "Points";
 constexpr const char* kPolygons = "Polygons";
-constexpr const char* kComponents = "InternalComponentDefinitions";
 constexpr const char* kSaveUrl = "Save.Url";
 constexpr const char* kApplicationData = "Application.Data";
 // The product names that an "Application" PI of the product's own documents begins with.
@@ -235,7 +236,7 @@ void CSCN::writeDocument(CScnStream* stream, const CScnVersion* minimumVersion)
     Nuvora::checkPointer(mDocument.get(), DocMsg::kNoTree);
     XIXMLElement* file = Nuvora::checkPointer(mFileNode, DocMsg::kNoFileNode);
     rebuildImages();
-    XmlForm::removeChildren(file, "Heliodon");
+    XmlForm::removeChildren(file, Sections::kOldHeliodon);
     XmlForm::removeChildren(file, kImage);
     Sections::writeFileInfo(*this, file);
     Sections::writeInternalComponents(*this, file);
@@ -274,7 +275,7 @@ void CSCN::rebuildImages()
 {
     XmlForm::removeChildren(mFileNode, kImages);
     XIXMLElement* images = XmlForm::addChild(mFileNode, kImages);
-    moveBefore(mFileNode, images->AsNode(), kComponents);
+    moveBefore(mFileNode, images->AsNode(), Sections::kInternalComponents);
     for (size_t i = 0; i < mImages.size(); ++i) {
         CScnImage* image = mImages.at(i);
         XIXMLElement* item = XmlForm::addChild(images, kImage);
@@ -411,7 +412,7 @@ void CSCN::readSections()
     } else {
         Sections::readPerspectiveViews(*this, file);
     }
-    if (XmlForm::findChild(file, "Heliodon") != nullptr) {
+    if (XmlForm::findChild(file, Sections::kOldHeliodon) != nullptr) {
         Sections::readOldHeliodon(*this, file);
     } else {
         Sections::readHeliodons(*this, file);
@@ -425,21 +426,21 @@ void CSCN::readSections()
     Sections::readAnimationOptions(*this, file);
     Sections::readViewObjects(*this, file);
     Sections::readBillboards(*this, file);
-    if (XmlForm::findChild(file, "Ambient") != nullptr) {
+    if (XmlForm::findChild(file, CAmbiance::kElementName) != nullptr) {
         Sections::readAmbient(*this, file);
         Sections::readAtmosphere(*this, file);
         Sections::readBackground(*this, file);
         Sections::readProperties(*this, file);
         Sections::readLights(*this, file);
         Sections::readLightsGroups(*this, file);
-        XmlForm::requireChild(file, "Working.Window");
+        XmlForm::requireChild(file, Sections::kWorkingWindow);
         Sections::readWorkingWindow(*this, file);
     }
     Sections::readInsertionObject(*this, file);
     Sections::readObjectDefinitions(*this, file);
     Sections::readObjectInstances(*this, file);
     if (mOlderThan202) {
-        XmlForm::removeChildren(file, "Scenarios");
+        XmlForm::removeChildren(file, Sections::kScenarios);
     } else {
         Sections::readScenarios(*this, file);
         Sections::read3DPaths(*this, file);
@@ -501,6 +502,14 @@ void CSCN::removeGeometry()
             XmlForm::removeChildren(mFileNode, kPolygons);
         }
     });
+}
+
+// ---- Display names of an object file ----
+
+void* CSCN::readMediaInfo(CScnStream* stream)
+{
+    guardedVoid(this, "CScnMgr::readMediaInfo", [&] { readScnMediaInfo(*this, stream); });
+    return nullptr;
 }
 
 // ---- Comments, save URL, application data ----

@@ -15,8 +15,35 @@ namespace Sections {
 
 using NuvoraXML::XIXMLElement;
 
+// The element names of the sections that are lists or holders of the scene's objects (the
+// sections that are one object, such as "Ambient", are named by their kind's kElementName).
+constexpr const char* kFileInfo = "File.Info";
+constexpr const char* kInternalComponents = "InternalComponentDefinitions";
+constexpr const char* kPreview = "Preview";
+constexpr const char* kHeliodons = "Heliodons";
+constexpr const char* kProperties = "Properties";
+constexpr const char* kBillboards = "Billboards";
+constexpr const char* kLights = "Lights";
+constexpr const char* kLightsGroups = "Lights.Groups";
+constexpr const char* kPerspectiveViews = "Perspective.Views";
+constexpr const char* kParallelViews = "Parallel.Views";
+constexpr const char* kPanoramas = "Panoramas";
+constexpr const char* kAnimations = "Animations";
+constexpr const char* kViewObjects = "View.Objects";
+constexpr const char* kWorkingWindow = "Working.Window";
+constexpr const char* kObjectInstances = "Object.Instances";
+constexpr const char* kScenarios = "Scenarios";
+constexpr const char* k3DPaths = "3D.Paths";
+constexpr const char* kGrounds = "Grounds";
+constexpr const char* kLayers = "Layers";
+constexpr const char* kLayersInfo = "Layers.Info";
+// The older forms that the readers accept: the single heliodon and the perspective options.
+constexpr const char* kOldHeliodon = "Heliodon";
+constexpr const char* kOldImage = "Image";
+
 // Every writer brings its section of the file element up to date from the scene; every reader
-// takes its section (when present) from the file element into the scene.
+// takes its section (when present) from the file element into the scene. The sections of kinds
+// not built yet (SectionsPending.cpp) keep what a loaded document holds, unchanged.
 
 // "File.Info" with its "Origin".
 void writeFileInfo(CSCN& scene, XIXMLElement* file);

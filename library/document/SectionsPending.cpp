@@ -1,42 +1,66 @@
-// Sections of object kinds that this library version holds without their content yet: a save keeps
-// the document's layout with an empty list element, a load leaves the scene's objects as they are.
-// Each kind that gets its content moves its pair of functions out of this file.
+// Sections of object kinds that this library version holds without their content yet. A save
+// keeps each such section of a loaded document as the load found it, byte for byte: its elements
+// move, unchanged, to their place in the writer order, and only a section that the document lacks
+// is added, empty (the definitions, which stand as top-level elements, are not added). The
+// "Options" of "Panoramas" and "Animations" are the scene's, rewritten in place by their own
+// writers. A load leaves the scene's objects as they are. Each kind that gets its content moves
+// its pair of functions out of this file into the section file of its area.
+#include <vector>
+
 #include "document/Sections.h"
 #include "model/Fields.h"
+#include "model/ObjectDefinition.h"
 
 namespace NvScn {
 namespace Sections {
 
 namespace {
 
-void writeEmptyList(XIXMLElement* file, const char* name)
+// Moves every child of the file element named name to the end, in order; answers whether there
+// was one.
+bool keepAsLoaded(XIXMLElement* file, const char* name)
 {
-    XmlForm::removeChildren(file, name);
-    XmlForm::addChild(file, name);
+    std::vector<XIXMLElement*> found;
+    for (XIXMLElement* element = XmlForm::findChild(file, name); element != nullptr;
+         element = element->GetNextNamesake()) {
+        found.push_back(element);
+    }
+    for (XIXMLElement* element : found) {
+        file->MoveNode(element->AsNode(), nullptr);
+    }
+    return !found.empty();
+}
+
+// The section as it was loaded, or an empty one when the document has none.
+void keepOrAddEmpty(XIXMLElement* file, const char* name)
+{
+    if (!keepAsLoaded(file, name)) {
+        XmlForm::addChild(file, name);
+    }
 }
 
 }  // namespace
 
-void writeProperties(CSCN&, XIXMLElement* file) { writeEmptyList(file, "Properties"); }
+void writeProperties(CSCN&, XIXMLElement* file) { keepOrAddEmpty(file, kProperties); }
 void readProperties(CSCN&, XIXMLElement*) {}
-void writeBillboards(CSCN&, XIXMLElement* file) { writeEmptyList(file, "Billboards"); }
+void writeBillboards(CSCN&, XIXMLElement* file) { keepOrAddEmpty(file, kBillboards); }
 void readBillboards(CSCN&, XIXMLElement*) {}
-void writePanoramas(CSCN&, XIXMLElement* file) { writeEmptyList(file, "Panoramas"); }
+void writePanoramas(CSCN&, XIXMLElement* file) { keepOrAddEmpty(file, kPanoramas); }
 void readPanoramas(CSCN&, XIXMLElement*) {}
-void writeAnimations(CSCN&, XIXMLElement* file) { writeEmptyList(file, "Animations"); }
+void writeAnimations(CSCN&, XIXMLElement* file) { keepOrAddEmpty(file, kAnimations); }
 void readAnimations(CSCN&, XIXMLElement*) {}
-void writeObjectDefinitions(CSCN&, XIXMLElement* file) { XmlForm::removeChildren(file, "Object.Definition"); }
+void writeObjectDefinitions(CSCN&, XIXMLElement* file) { keepAsLoaded(file, CScnScnObjectDefinition::kElementName); }
 void readObjectDefinitions(CSCN&, XIXMLElement*) {}
-void writeObjectInstances(CSCN&, XIXMLElement* file) { writeEmptyList(file, "Object.Instances"); }
+void writeObjectInstances(CSCN&, XIXMLElement* file) { keepOrAddEmpty(file, kObjectInstances); }
 void readObjectInstances(CSCN&, XIXMLElement*) {}
 void readInsertionObject(CSCN&, XIXMLElement*) {}
-void writeScenarios(CSCN&, XIXMLElement* file) { writeEmptyList(file, "Scenarios"); }
+void writeScenarios(CSCN&, XIXMLElement* file) { keepOrAddEmpty(file, kScenarios); }
 void readScenarios(CSCN&, XIXMLElement*) {}
-void write3DPaths(CSCN&, XIXMLElement* file) { writeEmptyList(file, "3D.Paths"); }
+void write3DPaths(CSCN&, XIXMLElement* file) { keepOrAddEmpty(file, k3DPaths); }
 void read3DPaths(CSCN&, XIXMLElement*) {}
-void writeLayers(CSCN&, XIXMLElement* file) { writeEmptyList(file, "Layers"); }
+void writeLayers(CSCN&, XIXMLElement* file) { keepOrAddEmpty(file, kLayers); }
 void readLayers(CSCN&, XIXMLElement*) {}
-void writeLayersInfo(CSCN&, XIXMLElement* file) { writeEmptyList(file, "Layers.Info"); }
+void writeLayersInfo(CSCN&, XIXMLElement* file) { keepOrAddEmpty(file, kLayersInfo); }
 void readLayersInfo(CSCN&, XIXMLElement*) {}
 
 }  // namespace Sections

@@ -1,4 +1,5 @@
-// The two conventions of setters that keep a value inside a range.
+// The three conventions of setters that keep a value inside a range. Each is also the read filter
+// of its field, so that a value read from a file obeys the same rule as one set by a client.
 #ifndef SCN_CLIP_H
 #define SCN_CLIP_H
 
@@ -37,6 +38,13 @@ T clipAlways(const CScnObject& object, T value, T low, T high, const char* messa
         return value < low ? low : high;
     }
     return value;
+}
+
+// Silent: the value moved into [low, high] without any report (NaN passes unchanged).
+template <class T>
+T clampInto(T value, T low, T high)
+{
+    return value < low ? low : (high < value ? high : value);
 }
 
 }  // namespace NvScn

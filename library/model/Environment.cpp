@@ -31,7 +31,7 @@ CAmbiance::CAmbiance(CBaseObjectMgr* owner) : CScnObject(owner)
 
 XIXMLElement* CAmbiance::putInXML(XIXMLElement* parent)
 {
-    return putFieldsInXML(*this, parent, "Ambient", "CScnAmbient::putInXML");
+    return putFieldsInXML(*this, parent, "CScnAmbient::putInXML");
 }
 
 bool CAmbiance::initWithXML(XIXMLElement* element)
@@ -71,10 +71,7 @@ double CAtmosphere::clipNoise(double noise) const
 
 XIXMLElement* CAtmosphere::putInXML(XIXMLElement* parent)
 {
-    return guarded(getOwner(), "CScnAtmosphere::putInXML", static_cast<XIXMLElement*>(nullptr), [&] {
-        XmlForm::removeChildren(XmlForm::require(parent), "Atmosphere");
-        return writeFields(*this, parent, "Atmosphere");
-    });
+    return putFieldsInXML(*this, parent, "CScnAtmosphere::putInXML", kReplaceExisting);
 }
 
 bool CAtmosphere::initWithXML(XIXMLElement* element)
@@ -95,11 +92,8 @@ double CBackground::clipLinePower(double power) const
 
 XIXMLElement* CBackground::putInXML(XIXMLElement* parent)
 {
-    return guarded(getOwner(), "CScnBackground::putInXML", static_cast<XIXMLElement*>(nullptr), [&] {
-        XmlForm::removeChildren(XmlForm::require(parent), "Background");
-        XmlForm::removeChildren(parent, "Backgroung");
-        return writeFields(*this, parent, "Background");
-    });
+    return putFieldsInXML(*this, parent, "CScnBackground::putInXML", kReplaceExisting,
+                          AlternateName{kOlderElementName});
 }
 
 bool CBackground::initWithXML(XIXMLElement* element)
@@ -115,9 +109,9 @@ CScnGround::CScnGround(CBaseObjectMgr* owner) : CScnObject(owner), mProperty(own
 XIXMLElement* CScnGround::putInXML(XIXMLElement* parent)
 {
     return guarded(getOwner(), "CScnGround::putInXML", static_cast<XIXMLElement*>(nullptr), [&] {
-        XIXMLElement* element = writeFields(*this, parent, "Ground");
+        XIXMLElement* element = writeFields(*this, parent);
         // The material's own content is written by the material kind.
-        XmlForm::addChild(element, "Property");
+        XmlForm::addChild(element, kPropertyElement);
         return element;
     });
 }
@@ -125,8 +119,8 @@ XIXMLElement* CScnGround::putInXML(XIXMLElement* parent)
 bool CScnGround::initWithXML(XIXMLElement* element)
 {
     return guarded(getOwner(), "CScnGround::initWithXML", false, [&] {
-        readFields(*this, element, getScene());
-        if (XmlForm::findChild(element, "Property") == nullptr) {
+        readFields(*this, element);
+        if (XmlForm::findChild(element, kPropertyElement) == nullptr) {
             Nuvora::fail(Msg::kGroundNoProperty);
         }
         return true;
@@ -140,7 +134,7 @@ CScnBackgroundPicture::CScnBackgroundPicture(CBaseObjectMgr* owner) : CScnObject
 
 XIXMLElement* CScnBackgroundPicture::putInXML(XIXMLElement* parent)
 {
-    return putFieldsInXML(*this, parent, "Background.Picture", "CScnBackgroundPicture::putInXML");
+    return putFieldsInXML(*this, parent, "CScnBackgroundPicture::putInXML");
 }
 
 bool CScnBackgroundPicture::initWithXML(XIXMLElement* element)
@@ -155,7 +149,7 @@ CScnForeground::CScnForeground(CBaseObjectMgr* owner) : CScnObject(owner)
 
 XIXMLElement* CScnForeground::putInXML(XIXMLElement* parent)
 {
-    return putFieldsInXML(*this, parent, "Foregroung", "IScnForeground::putInXML");
+    return putFieldsInXML(*this, parent, "IScnForeground::putInXML");
 }
 
 bool CScnForeground::initWithXML(XIXMLElement* element)
@@ -178,7 +172,7 @@ void CScnTexture::setCutOut(bool& present, CScnColor& cutOut, const CScnColor* c
 
 XIXMLElement* CScnTexture::putInXML(XIXMLElement* parent)
 {
-    return putFieldsInXML(*this, parent, "Texture", "IScnTexture::putInXML");
+    return putFieldsInXML(*this, parent, "IScnTexture::putInXML");
 }
 
 bool CScnTexture::initWithXML(XIXMLElement* element)
@@ -193,7 +187,7 @@ CScnImageSettingsFilter::CScnImageSettingsFilter(CBaseObjectMgr* owner) : CScnOb
 
 XIXMLElement* CScnImageSettingsFilter::putInXML(XIXMLElement* parent)
 {
-    return putFieldsInXML(*this, parent, "Image.Settings.Filter", "CScnImageSettingsFilter::putInXML");
+    return putFieldsInXML(*this, parent, "CScnImageSettingsFilter::putInXML");
 }
 
 bool CScnImageSettingsFilter::initWithXML(XIXMLElement* element)
@@ -208,7 +202,7 @@ CScnGrainFilter::CScnGrainFilter(CBaseObjectMgr* owner) : CScnObject(owner)
 
 XIXMLElement* CScnGrainFilter::putInXML(XIXMLElement* parent)
 {
-    return putFieldsInXML(*this, parent, "Grain.Filter", "CScnGrainFilter::putInXML");
+    return putFieldsInXML(*this, parent, "CScnGrainFilter::putInXML");
 }
 
 bool CScnGrainFilter::initWithXML(XIXMLElement* element)
@@ -223,7 +217,7 @@ CScnExposureFilter::CScnExposureFilter(CBaseObjectMgr* owner) : CScnObject(owner
 
 XIXMLElement* CScnExposureFilter::putInXML(XIXMLElement* parent)
 {
-    return putFieldsInXML(*this, parent, "Exposure.Filter", "CScnExposureFilter::putInXML");
+    return putFieldsInXML(*this, parent, "CScnExposureFilter::putInXML");
 }
 
 bool CScnExposureFilter::initWithXML(XIXMLElement* element)
@@ -238,7 +232,7 @@ CScnHatchingFilter::CScnHatchingFilter(CBaseObjectMgr* owner) : CScnObject(owner
 
 XIXMLElement* CScnHatchingFilter::putInXML(XIXMLElement* parent)
 {
-    return putFieldsInXML(*this, parent, "Hatching.Filter", "CScnHatchingFilter::putInXML");
+    return putFieldsInXML(*this, parent, "CScnHatchingFilter::putInXML");
 }
 
 bool CScnHatchingFilter::initWithXML(XIXMLElement* element)
@@ -249,11 +243,12 @@ bool CScnHatchingFilter::initWithXML(XIXMLElement* element)
 CScnFilters::CScnFilters(CBaseObjectMgr* owner)
     : CScnObject(owner), mImageSettings(owner), mGrain(owner), mExposure(owner), mHatching(owner)
 {
+    setFieldDefaults(*this);
 }
 
 XIXMLElement* CScnFilters::putInXML(XIXMLElement* parent)
 {
-    return putFieldsInXML(*this, parent, "Filters", "CScnFilters::putInXML");
+    return putFieldsInXML(*this, parent, "CScnFilters::putInXML");
 }
 
 bool CScnFilters::initWithXML(XIXMLElement* element)
@@ -269,7 +264,7 @@ CScnEnvironment::CScnEnvironment(CBaseObjectMgr* owner)
 
 XIXMLElement* CScnEnvironment::putInXML(XIXMLElement* parent)
 {
-    return putFieldsInXML(*this, parent, "Environment", "CScnEnvironment::putInXML");
+    return putFieldsInXML(*this, parent, "CScnEnvironment::putInXML");
 }
 
 bool CScnEnvironment::initWithXML(XIXMLElement* element)

@@ -10,6 +10,7 @@
 #include "model/Fields.h"
 #include "model/Heliodon.h"
 #include "model/ScnFrontier.h"
+#include "model/Setters.h"
 #include "model/Stubs.h"
 
 namespace NvScn {
@@ -18,24 +19,11 @@ extern const LabelTable kBackgroundImageLabels;
 extern const LabelTable kBackgroundColorLabels;
 extern const LabelTable kBackgroundPictureLabels;
 
-// Copies *given into field; a null pointer leaves the field as it is.
-template <class T>
-void storeIfGiven(T& field, const T* given)
-{
-    if (given != nullptr) {
-        field = *given;
-    }
-}
-
-// A text setter's value: null stores the empty text.
-inline const char* textOrEmpty(const char* text)
-{
-    return text != nullptr ? text : "";
-}
-
 // The scene's ambient light; the colour is held as each file value minus 128.
 class CAmbiance : public TScnFrontier<CScnAmbient>, public CScnObject {
 public:
+    static constexpr const char* kElementName = "Ambient";
+
     explicit CAmbiance(CBaseObjectMgr* owner);
 
     bool isUsed() override { return mUsed; }
@@ -64,6 +52,8 @@ private:
 // The scene's atmosphere; inside a scene densities stay within 0 to 1, scale and noise not below 0.
 class CAtmosphere : public TScnFrontier<CScnAtmosphere>, public CScnObject {
 public:
+    static constexpr const char* kElementName = "Atmosphere";
+
     explicit CAtmosphere(CBaseObjectMgr* owner);
 
     bool isUsed() override { return mUsed; }
@@ -127,6 +117,10 @@ private:
 // optional "URL" child.
 class CBackground : public TScnFrontier<CScnBackground>, public CScnObject {
 public:
+    static constexpr const char* kElementName = "Background";
+    // The older name that reading accepts and writing replaces.
+    static constexpr const char* kOlderElementName = "Backgroung";
+
     explicit CBackground(CBaseObjectMgr* owner);
 
     int32_t getImageType() override { return mImageType; }
@@ -142,7 +136,7 @@ public:
     double getLinePower() override { return mLinePower; }
     void setLinePower(double power) override { mLinePower = clipLinePower(power); }
     const char* getImage() override { return mImage.c_str(); }
-    void setImage(const char* location) override { mImage = textOrEmpty(location); }
+    void setImage(const char* location) override { storeText(mImage, location); }
     bool isUseDefault() override { return mUseDefault; }
     void setUseDefault(bool useDefault) override { mUseDefault = useDefault; }
     double getDirectionAngle() override { return mDirectionAngle; }
@@ -189,6 +183,10 @@ private:
 // A ground plane; its material is written as the "Property" child, which reading requires.
 class CScnGround : public TScnFrontier<IScnGround>, public CScnObject {
 public:
+    static constexpr const char* kElementName = "Ground";
+    // The child that holds the ground's material.
+    static constexpr const char* kPropertyElement = "Property";
+
     explicit CScnGround(CBaseObjectMgr* owner);
 
     bool isActive() override { return mActive; }
@@ -216,12 +214,14 @@ private:
 // The picture behind a view.
 class CScnBackgroundPicture : public TScnFrontier<IScnBackgroundPicture>, public CScnObject {
 public:
+    static constexpr const char* kElementName = "Background.Picture";
+
     explicit CScnBackgroundPicture(CBaseObjectMgr* owner);
 
     int32_t getType() override { return mType; }
     void setType(int32_t type) override { mType = type; }
     const char* getURL() override { return mURL.c_str(); }
-    void setURL(const char* url) override { mURL = textOrEmpty(url); }
+    void setURL(const char* url) override { storeText(mURL, url); }
     const CScnColor* getFirstColor() override { return &mFirstColor; }
     void setFirstColor(const CScnColor* color) override { storeIfGiven(mFirstColor, color); }
     const CScnColor* getSecondColor() override { return &mSecondColor; }
@@ -264,6 +264,8 @@ private:
 // A picture laid over a view ("Foregroung" in the document).
 class CScnForeground : public TScnFrontier<IScnForeground>, public CScnObject {
 public:
+    static constexpr const char* kElementName = "Foregroung";
+
     explicit CScnForeground(CBaseObjectMgr* owner);
 
     int32_t getPositionX() override { return mPositionX; }
@@ -292,6 +294,8 @@ private:
 // A picture placed on a plane. Each cut-out colour is written only when set; "CutSet" is a flag.
 class CScnTexture : public TScnFrontier<IScnTexture>, public CScnObject {
 public:
+    static constexpr const char* kElementName = "Texture";
+
     explicit CScnTexture(CBaseObjectMgr* owner);
 
     const CScnVector* getOrigin() override { return &mOrigin; }
@@ -344,6 +348,8 @@ private:
 // Brightness, contrast, saturation and mix colour of a rendered view.
 class CScnImageSettingsFilter : public TScnFrontier<IScnImageSettingsFilter>, public CScnObject {
 public:
+    static constexpr const char* kElementName = "Image.Settings.Filter";
+
     explicit CScnImageSettingsFilter(CBaseObjectMgr* owner);
 
     bool isActive() override { return mActive; }
@@ -384,6 +390,8 @@ private:
 // Film grain of a rendered view.
 class CScnGrainFilter : public TScnFrontier<IScnGrainFilter>, public CScnObject {
 public:
+    static constexpr const char* kElementName = "Grain.Filter";
+
     explicit CScnGrainFilter(CBaseObjectMgr* owner);
 
     bool isActive() override { return mActive; }
@@ -412,6 +420,8 @@ private:
 // Exposure correction of a rendered view.
 class CScnExposureFilter : public TScnFrontier<IScnExposureFilter>, public CScnObject {
 public:
+    static constexpr const char* kElementName = "Exposure.Filter";
+
     explicit CScnExposureFilter(CBaseObjectMgr* owner);
 
     bool isActive() override { return mActive; }
@@ -440,6 +450,8 @@ private:
 // Hatching look of a rendered view.
 class CScnHatchingFilter : public TScnFrontier<IScnHatchingFilter>, public CScnObject {
 public:
+    static constexpr const char* kElementName = "Hatching.Filter";
+
     explicit CScnHatchingFilter(CBaseObjectMgr* owner);
 
     bool isActive() override { return mActive; }
@@ -476,6 +488,8 @@ private:
 // The four post-render filters of a view.
 class CScnFilters : public TScnFrontier<IScnFilters>, public CScnObject {
 public:
+    static constexpr const char* kElementName = "Filters";
+
     explicit CScnFilters(CBaseObjectMgr* owner);
 
     IScnImageSettingsFilter* getImageSettingsFilter() override { return &mImageSettings; }
@@ -508,12 +522,14 @@ private:
 // An environment of the scene, named by views through its identifier.
 class CScnEnvironment : public TScnFrontier<IScnEnvironment>, public CScnObject {
 public:
+    static constexpr const char* kElementName = "Environment";
+
     explicit CScnEnvironment(CBaseObjectMgr* owner);
 
     const CScnUUID* getUUID() override { return &mUUID; }
     void setUUID(const CScnUUID* uuid) override { storeIfGiven(mUUID, uuid); }
     const char* getName() override { return mName.c_str(); }
-    void setName(const char* name) override { mName = textOrEmpty(name); }
+    void setName(const char* name) override { storeText(mName, name); }
     IScnFog* getFog() override { return &mFog; }
     const IScnFog* getFog() const override { return &mFog; }
     IScnClouds* getClouds() override { return &mClouds; }

@@ -1,14 +1,11 @@
 #include "model/Heliodon.h"
 
 #include "model/Clip.h"
+#include "model/Messages.h"
 
 namespace NvScn {
 
 namespace {
-
-constexpr const char* kBadBlur = "CScnHeliodon::setShadowBlur: invalid blur level";
-constexpr const char* kGetColorBadIndex = "CScnHeliodon::getColor: bad index";
-constexpr const char* kSetColorBadIndex = "CScnHeliodon::setColor: bad index";
 
 constexpr LabelEntry kPlacementKindLabels[] = {
     {kScnSunManual, "Manual"}, {kScnSun45Degree, "45.Degree"}, {kScnSunDateAndPlace, "Date.And.Place"}};
@@ -30,40 +27,37 @@ CTime::CTime(CBaseObjectMgr* owner) : CScnObject(owner)
 
 CSkylight::CSkylight(CBaseObjectMgr* owner) : CScnObject(owner)
 {
-    FieldDefaults defaults(getScene());
-    visitFields(defaults);
+    setFieldDefaults(*this);
 }
 
 CScnClouds::CScnClouds(CBaseObjectMgr* owner) : CScnObject(owner)
 {
-    FieldDefaults defaults(getScene());
-    visitFields(defaults);
+    setFieldDefaults(*this);
 }
 
 NuvoraXML::XIXMLElement* CScnClouds::putInXML(NuvoraXML::XIXMLElement* parent)
 {
-    return putObjectInXML(*this, parent, "Clouds", "CScnClouds::putInXML");
+    return putFieldsInXML(*this, parent, "CScnClouds::putInXML");
 }
 
 bool CScnClouds::initWithXML(NuvoraXML::XIXMLElement* element)
 {
-    return initObjectWithXML(*this, element, "Clouds", "CScnClouds::initWithXML");
+    return initFieldsWithXML(*this, element, "CScnClouds::initWithXML", kNamedOrChild);
 }
 
 CScnFog::CScnFog(CBaseObjectMgr* owner) : CScnObject(owner)
 {
-    FieldDefaults defaults(getScene());
-    visitFields(defaults);
+    setFieldDefaults(*this);
 }
 
 NuvoraXML::XIXMLElement* CScnFog::putInXML(NuvoraXML::XIXMLElement* parent)
 {
-    return putObjectInXML(*this, parent, "Fog", "CScnFog::putInXML");
+    return putFieldsInXML(*this, parent, "CScnFog::putInXML");
 }
 
 bool CScnFog::initWithXML(NuvoraXML::XIXMLElement* element)
 {
-    return initObjectWithXML(*this, element, "Fog", "CScnFog::initWithXML");
+    return initFieldsWithXML(*this, element, "CScnFog::initWithXML", kNamedOrChild);
 }
 
 double phiRule(double phi)
@@ -83,13 +77,12 @@ CHeliodon::CHeliodon(CBaseObjectMgr* owner)
       mClouds(owner),
       mFog(owner)
 {
-    FieldDefaults defaults(getScene());
-    visitFields(defaults);
+    setFieldDefaults(*this);
 }
 
 int32_t CHeliodon::blurRule(int32_t blur) const
 {
-    return clipAlways(*this, blur, 0, 100, kBadBlur);
+    return clipAlways(*this, blur, 0, 100, Msg::kBadBlur);
 }
 
 int32_t CHeliodon::setShadowBlur(int32_t blur)
@@ -109,24 +102,24 @@ bool CHeliodon::checkColorIndex(int32_t index, const char* message) const
 
 CScnColor CHeliodon::getColor(int32_t index) const
 {
-    return checkColorIndex(index, kGetColorBadIndex) ? mColors[index] : CScnColor{};
+    return checkColorIndex(index, Msg::kGetColorBadIndex) ? mColors[index] : CScnColor{};
 }
 
 void CHeliodon::setColor(int32_t index, CScnColor color)
 {
-    if (checkColorIndex(index, kSetColorBadIndex)) {
+    if (checkColorIndex(index, Msg::kSetColorBadIndex)) {
         mColors[index] = color;
     }
 }
 
 NuvoraXML::XIXMLElement* CHeliodon::putInXML(NuvoraXML::XIXMLElement* parent)
 {
-    return putObjectInXML(*this, parent, "Heliodon", "CScnHeliodon::putInXML");
+    return putFieldsInXML(*this, parent, "CScnHeliodon::putInXML");
 }
 
 bool CHeliodon::initWithXML(NuvoraXML::XIXMLElement* element)
 {
-    return initObjectWithXML(*this, element, "Heliodon", "CScnHeliodon::initWithXML");
+    return initFieldsWithXML(*this, element, "CScnHeliodon::initWithXML", kNamedOrChild);
 }
 
 }  // namespace NvScn

@@ -10,6 +10,7 @@
 #include "model/Fields.h"
 #include "model/Lights.h"
 #include "model/ScnFrontier.h"
+#include "model/Setters.h"
 #include "model/Uuid.h"
 
 namespace NvScn {
@@ -81,7 +82,7 @@ public:
     double getFactor() const override { return mFactor; }
     void setFactor(double factor) override { mFactor = factor; }
     const CScnColor* getColor() const override { return &mColor; }
-    void setColor(const CScnColor* color) override { copyFrom(mColor, color); }
+    void setColor(const CScnColor* color) override { storeIfGiven(mColor, color); }
     int32_t getSkyType() const override { return mSkyType; }
     void setSkyType(int32_t type) override { mSkyType = type; }
     bool isBackground() const override { return mBackground; }
@@ -91,7 +92,7 @@ public:
     bool isMixColorFlag() const override { return mMixColorFlag; }
     void setMixColorFlag(bool on) override { mMixColorFlag = on; }
     const CScnColor* getMixColor() const override { return &mMixColor; }
-    void setMixColor(const CScnColor* color) override { copyFrom(mMixColor, color); }
+    void setMixColor(const CScnColor* color) override { storeIfGiven(mMixColor, color); }
     bool isPowerFlag() const override { return mPowerFlag; }
     void setPowerFlag(bool on) override { mPowerFlag = on; }
     bool isSkyColorFlag() const override { return mSkyColorFlag; }
@@ -129,6 +130,8 @@ private:
 // The cloud layers of a heliodon; reports go to the scene of the heliodon's list.
 class CScnClouds : public TScnFrontier<IScnClouds>, public CScnObject {
 public:
+    static constexpr const char* kElementName = "Clouds";
+
     explicit CScnClouds(CBaseObjectMgr* owner);
 
     // IScnClouds
@@ -159,7 +162,7 @@ public:
     NuvoraXML::XIXMLElement* putInXML(NuvoraXML::XIXMLElement* parent) override;
     bool initWithXML(NuvoraXML::XIXMLElement* element) override;
 
-    // The fields of the "Clouds" element, in document order.
+    // The fields of its element, in document order.
     template <class V>
     void visitFields(V& v)
     {
@@ -195,13 +198,15 @@ private:
 // The fog of a heliodon; reports go to the scene of the heliodon's list.
 class CScnFog : public TScnFrontier<IScnFog>, public CScnObject {
 public:
+    static constexpr const char* kElementName = "Fog";
+
     explicit CScnFog(CBaseObjectMgr* owner);
 
     // IScnFog
     bool isActive() const override { return mActive; }
     void setActive(bool active) override { mActive = active; }
     const CScnColor* getColor() const override { return &mColor; }
-    void setColor(const CScnColor* color) override { copyFrom(mColor, color); }
+    void setColor(const CScnColor* color) override { storeIfGiven(mColor, color); }
     double getDensity() const override { return mDensity; }
     void setDensity(double density) override { mDensity = density; }
     double getStartDistance() const override { return mStartDistance; }
@@ -213,7 +218,7 @@ public:
     NuvoraXML::XIXMLElement* putInXML(NuvoraXML::XIXMLElement* parent) override;
     bool initWithXML(NuvoraXML::XIXMLElement* element) override;
 
-    // The fields of the "Fog" element, in document order.
+    // The fields of its element, in document order.
     template <class V>
     void visitFields(V& v)
     {
@@ -240,6 +245,8 @@ double phiRule(double phi);
 // A heliodon of the scene's heliodon list.
 class CHeliodon : public TScnFrontier<CScnHeliodon>, public CScnObject {
 public:
+    static constexpr const char* kElementName = "Heliodon";
+
     // owner: the heliodon list, or null for a free heliodon (no reports).
     explicit CHeliodon(CBaseObjectMgr* owner);
 
@@ -269,7 +276,7 @@ public:
     NuvoraXML::XIXMLElement* putInXML(NuvoraXML::XIXMLElement* parent) override;
     bool initWithXML(NuvoraXML::XIXMLElement* element) override;
     const char* getName() const override { return mName.c_str(); }
-    void setName(const char* name) override { copyText(mName, name); }
+    void setName(const char* name) override { storeTextIfGiven(mName, name); }
     IScnLensFlare* getLensFlare() override { return &mLensFlare; }
     const IScnLensFlare* getLensFlare() const override { return &mLensFlare; }
     bool isColored() const override { return mColored; }
@@ -281,7 +288,7 @@ public:
     IScnSkylight* getSkylight() override { return &mSkylight; }
     const IScnSkylight* getSkylight() const override { return &mSkylight; }
     const CScnUUID* getUUID() const override { return &mUUID; }
-    void setUUID(const CScnUUID* uuid) override { copyFrom(mUUID, uuid); }
+    void setUUID(const CScnUUID* uuid) override { storeIfGiven(mUUID, uuid); }
     int32_t getPlacementKind() const override { return mPlacementKind; }
     void setPlacementKind(int32_t kind) override { mPlacementKind = kind; }
     int32_t getColorType() const override { return mColorType; }
@@ -303,7 +310,7 @@ public:
     bool isSunPowerFlag() const override { return mSunPowerFlag; }
     void setSunPowerFlag(bool on) override { mSunPowerFlag = on; }
 
-    // The fields of the "Heliodon" element, in document order. A new heliodon takes part in
+    // The fields of its element, in document order. A new heliodon takes part in
     // radiosity, like a new light.
     template <class V>
     void visitFields(V& v)

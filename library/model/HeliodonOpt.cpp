@@ -40,7 +40,7 @@ double CHeliodonOpt::wholeUnits(double value)
 
 XIXMLElement* CHeliodonOpt::putInXML(XIXMLElement* parent)
 {
-    return putOptionsInXML(*this, parent, "CScnHeliodonOpt::putInXML");
+    return putFieldsInXML(*this, parent, "CScnHeliodonOpt::putInXML", kFindOrCreate);
 }
 
 bool CHeliodonOpt::initWithXML(XIXMLElement* options)

@@ -20,6 +20,8 @@ extern const LabelTable kFrequencyUnitLabels;
 // the "Options" element of "Heliodons".
 class CHeliodonOpt : public TScnFrontier<CScnHeliodonOpt>, public CScnObject {
 public:
+    static constexpr const char* kElementName = kOptionsElementName;
+
     explicit CHeliodonOpt(CBaseObjectMgr* owner);
 
     CScnRenderingOpt* getRenderingOpt() override { return mOptions.getRenderingOpt(); }

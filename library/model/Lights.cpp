@@ -18,11 +18,6 @@ constexpr LabelEntry kLensFlareTypeLabels[] = {{kScnLensFlare1, "LensFlare1"},
                                                {kScnHalo2, "Halo2"},
                                                {kScnLensFlare1, "Standard"}};
 
-CSCN* sceneOf(CBaseObjectMgr* owner)
-{
-    return owner != nullptr ? owner->getScene() : nullptr;
-}
-
 }  // namespace
 
 const LabelTable kLightTypes(kLightTypeLabels);
@@ -61,108 +56,104 @@ int32_t targetType(int32_t value)
 
 CScnLensFlare::CScnLensFlare(CBaseObjectMgr* owner) : CScnObject(owner)
 {
-    FieldDefaults defaults(getScene());
-    visitFields(defaults);
+    setFieldDefaults(*this);
 }
 
 CLight::CLight(CBaseObjectMgr* owner)
-    : CScnObject(owner), mLightsGroups(sceneOf(owner)), mLensFlare(owner)
+    : CScnObject(owner), mLightsGroups(getScene()), mLensFlare(owner)
 {
-    FieldDefaults defaults(getScene());
-    visitFields(defaults);
+    setFieldDefaults(*this);
 }
 
 void CLight::setName(const char* name)
 {
-    copyText(mName, name);
+    storeTextIfGiven(mName, name);
 }
 
 void CLight::setColor(const CScnColor* color)
 {
-    copyFrom(mColor, color);
+    storeIfGiven(mColor, color);
 }
 
 void CLight::setPosition(const CScnVector* position)
 {
-    copyFrom(mPosition, position);
+    storeIfGiven(mPosition, position);
 }
 
 void CLight::setTarget(const CScnVector* target)
 {
-    copyFrom(mTarget, target);
+    storeIfGiven(mTarget, target);
 }
 
 void CLight::setUUID(const CScnUUID* uuid)
 {
-    copyFrom(mUUID, uuid);
+    storeIfGiven(mUUID, uuid);
 }
 
 void CLight::setObjectId(const CScnUUID* id)
 {
-    copyFrom(mObjectId, id);
+    storeIfGiven(mObjectId, id);
 }
 
 NuvoraXML::XIXMLElement* CLight::putInXML(NuvoraXML::XIXMLElement* parent)
 {
-    return putObjectInXML(*this, parent, "Light", "CScnLight::putInXML");
+    return putFieldsInXML(*this, parent, "CScnLight::putInXML");
 }
 
 bool CLight::initWithXML(NuvoraXML::XIXMLElement* element)
 {
-    return initObjectWithXML(*this, element, "Light", "CScnLight::initWithXML");
+    return initFieldsWithXML(*this, element, "CScnLight::initWithXML", kNamedOrChild);
 }
 
 CScnLightsGroup::CScnLightsGroup(CBaseObjectMgr* owner) : CScnObject(owner)
 {
-    FieldDefaults defaults(getScene());
-    visitFields(defaults);
+    setFieldDefaults(*this);
 }
 
 NuvoraXML::XIXMLElement* CScnLightsGroup::putInXML(NuvoraXML::XIXMLElement* parent)
 {
-    return putObjectInXML(*this, parent, "Lights.Group", "IScnLightsGroup::putInXML");
+    return putFieldsInXML(*this, parent, "IScnLightsGroup::putInXML");
 }
 
 bool CScnLightsGroup::initWithXML(NuvoraXML::XIXMLElement* element)
 {
-    return initObjectWithXML(*this, element, "Lights.Group", "IScnLightsGroup::initWithXML");
+    return initFieldsWithXML(*this, element, "IScnLightsGroup::initWithXML", kNamedOrChild);
 }
 
 void CScnLightsGroup::setID(const CScnUUID* id)
 {
-    copyFrom(mID, id);
+    storeIfGiven(mID, id);
 }
 
 void CScnLightsGroup::setName(const char* name)
 {
-    copyText(mName, name);
+    storeTextIfGiven(mName, name);
 }
 
 CScnCameraLight::CScnCameraLight(CBaseObjectMgr* owner, bool radiosityLight)
     : CScnObject(owner), mRadiosityLight(radiosityLight)
 {
-    FieldDefaults defaults(getScene());
-    visitFields(defaults);
+    setFieldDefaults(*this);
 }
 
 const char* CScnCameraLight::elementName() const
 {
-    return mRadiosityLight ? "Radiosity.Light" : "Camera.Light";
+    return mRadiosityLight ? kRadiosityLightElement : kCameraLightElement;
 }
 
 NuvoraXML::XIXMLElement* CScnCameraLight::putInXML(NuvoraXML::XIXMLElement* parent)
 {
-    return putObjectInXML(*this, parent, elementName(), "IScnCameraLight::putInXML");
+    return putFieldsInXML(*this, parent, "IScnCameraLight::putInXML");
 }
 
 bool CScnCameraLight::initWithXML(NuvoraXML::XIXMLElement* element)
 {
-    return initObjectWithXML(*this, element, elementName(), "IScnCameraLight::initWithXML");
+    return initFieldsWithXML(*this, element, "IScnCameraLight::initWithXML", kNamedOrChild);
 }
 
 void CScnCameraLight::setColor(const CScnColor* color)
 {
-    copyFrom(mColor, color);
+    storeIfGiven(mColor, color);
 }
 
 }  // namespace NvScn

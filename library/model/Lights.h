@@ -10,6 +10,7 @@
 #include "model/Fields.h"
 #include "model/ObjectMgr.h"
 #include "model/ScnFrontier.h"
+#include "model/Setters.h"
 #include "model/Uuid.h"
 
 namespace NvScn {
@@ -20,27 +21,6 @@ extern const LabelTable kShadowTypes;
 extern const LabelTable kTargetTypes;
 // "Standard" is an older label of type 0, read but never written.
 extern const LabelTable kLensFlareTypes;
-
-// Setter forms shared by the light and heliodon kinds; a null argument changes nothing.
-template <class T>
-void copyFrom(T& to, const T* from)
-{
-    if (from != nullptr) {
-        to = *from;
-    }
-}
-inline void copyText(std::string& to, const char* from)
-{
-    if (from != nullptr) {
-        to = from;
-    }
-}
-// The value moved into [low, high] (NaN passes unchanged).
-template <class T>
-T clampInto(T value, T low, T high)
-{
-    return value < low ? low : (high < value ? high : value);
-}
 
 // The range rules of the light setters, applied to read values as well; none reports.
 namespace LightRules {
@@ -95,6 +75,8 @@ private:
 // A light of the scene's light list.
 class CLight : public TScnFrontier<CScnLight>, public CScnObject {
 public:
+    static constexpr const char* kElementName = "Light";
+
     // owner: the light list, or null for a free light (no reports, no vector fix-up).
     explicit CLight(CBaseObjectMgr* owner);
 
@@ -156,7 +138,7 @@ public:
     CScnUUID getIES() const override { return mIES; }
     void setIES(CScnUUID profile) override { mIES = profile; }
 
-    // The fields of the "Light" element, in document order.
+    // The fields of its element, in document order.
     template <class V>
     void visitFields(V& v)
     {
@@ -222,6 +204,8 @@ private:
 // A light group of the scene's group list.
 class CScnLightsGroup : public TScnFrontier<IScnLightsGroup>, public CScnObject {
 public:
+    static constexpr const char* kElementName = "Lights.Group";
+
     // owner: the group list, or null for a free group.
     explicit CScnLightsGroup(CBaseObjectMgr* owner);
 
@@ -235,7 +219,7 @@ public:
     int32_t getUIValue() const override { return mUIValue; }
     void setUIValue(int32_t value) override { mUIValue = value; }
 
-    // The fields of the "Lights.Group" element, in document order.
+    // The fields of its element, in document order.
     template <class V>
     void visitFields(V& v)
     {
@@ -253,6 +237,9 @@ private:
 // The camera light or the radiosity light of a view; the kind names its element.
 class CScnCameraLight : public TScnFrontier<IScnCameraLight>, public CScnObject {
 public:
+    static constexpr const char* kCameraLightElement = "Camera.Light";
+    static constexpr const char* kRadiosityLightElement = "Radiosity.Light";
+
     // owner: the view's owner, or null; radiosityLight: the kind.
     explicit CScnCameraLight(CBaseObjectMgr* owner, bool radiosityLight = false);
 
@@ -268,7 +255,7 @@ public:
     double getPower() const override { return mPower; }
     void setPower(double power) override { mPower = power; }
 
-    // The element name of the current kind: "Camera.Light" or "Radiosity.Light".
+    // The element name of the current kind: kCameraLightElement or kRadiosityLightElement.
     const char* elementName() const;
 
     // The fields of the element, in document order (the kind is not among them).

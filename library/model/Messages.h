@@ -52,6 +52,15 @@ constexpr const char* kContrastPositive = "CRenderingOpt::setContrast value must
 constexpr const char* kLuminosityRange = "CRenderingOpt::setLuminosity value must be between -1 and 1.";
 constexpr const char* kGroundNoProperty = "CScnXMLIO::GetGround : no property!";
 
+// Setters of the heliodon.
+constexpr const char* kBadBlur = "CScnHeliodon::setShadowBlur: invalid blur level";
+constexpr const char* kGetColorBadIndex = "CScnHeliodon::getColor: bad index";
+constexpr const char* kSetColorBadIndex = "CScnHeliodon::setColor: bad index";
+
+// Label tables: the value or label, then the first and last labels of the table.
+constexpr const char* kNoLabelForValue = "No label for the value (%d) [%s..%s]";
+constexpr const char* kInvalidLabel = "Invalid label (%s) [%s..%s]";
+
 constexpr const char* kExceptionIn = "Exception in %s : %s";
 constexpr const char* kUnknownExceptionIn = "Unknown exception in %s";
 

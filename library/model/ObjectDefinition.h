@@ -3,34 +3,40 @@
 #ifndef SCN_OBJECT_DEFINITION_H
 #define SCN_OBJECT_DEFINITION_H
 
-#include <string>
-#include <utility>
-#include <vector>
+#include <cstddef>
+#include <cstdint>
 
 #include "ScnObjects.h"
 #include "model/BaseObjectMgr.h"
+#include "model/Fields.h"
 #include "model/ScnFrontier.h"
 
 namespace NvScn {
 
-// The language code of a text's first two characters: first * 256 + second, taken as signed
-// bytes; a text shorter than two characters ends at its terminator.
-int32_t languageCode(const char* text);
-
 // An object definition with its display name in each language.
 class CScnScnObjectDefinition : public TScnFrontier<IScnScnObjectDefinition>, public CScnObject {
 public:
-    explicit CScnScnObjectDefinition(CBaseObjectMgr* owner) : CScnObject(owner) {}
+    static constexpr const char* kElementName = "Object.Definition";
 
-    // Sets the display name for a language code, replacing the one it had.
-    void setName(int32_t languageCode, const char* text);
+    explicit CScnScnObjectDefinition(CBaseObjectMgr* owner);
+
+    // Sets the display name for a language code, replacing the one it had; null stores the empty
+    // name.
+    void setName(int32_t languageCode, const char* text) { mNames.set(languageCode, text); }
     // The display name for a language code, null when there is none.
-    const char* getName(int32_t languageCode) const;
+    const char* getName(int32_t languageCode) const { return mNames.get(languageCode); }
     // Number of languages that have a display name.
     size_t getNameCount() const { return mNames.size(); }
 
+    // The fields of its element that this version holds, in document order.
+    template <class V>
+    void visitFields(V& v)
+    {
+        v.languageTexts("Name", mNames);
+    }
+
 private:
-    std::vector<std::pair<int32_t, std::string>> mNames;
+    CLanguageTexts mNames;
 };
 
 }  // namespace NvScn

@@ -1,44 +1,22 @@
 #include "model/ObjectInstance.h"
 
 #include "model/Guard.h"
-#include "model/Uuid.h"
 
 namespace NvScn {
 
-CScnObjectInstance::CScnObjectInstance(CBaseObjectMgr* owner) : CScnObject(owner), mUuid(newUuid())
+CScnObjectInstance::CScnObjectInstance(CBaseObjectMgr* owner) : CScnObject(owner)
 {
+    setFieldDefaults(*this);
 }
 
 void CScnObjectInstance::setName(const char* name)
 {
-    guardedVoid(getOwner(), "CScnObjectInstance::setName", [&] {
-        if (name != nullptr) {
-            mName = name;
-        }
-    });
+    guardedVoid(getOwner(), "CScnObjectInstance::setName", [&] { storeTextIfGiven(mName, name); });
 }
 
 void CScnObjectInstance::setClass(const char* className)
 {
-    guardedVoid(getOwner(), "CScnObjectInstance::setClass", [&] {
-        if (className != nullptr) {
-            mClass = className;
-        }
-    });
-}
-
-void CScnObjectInstance::setUUID(const CScnUUID* uuid)
-{
-    if (uuid != nullptr) {
-        mUuid = *uuid;
-    }
-}
-
-void CScnObjectInstance::setAttachedObject(const CScnUUID* uuid)
-{
-    if (uuid != nullptr) {
-        mAttachedObject = *uuid;
-    }
+    guardedVoid(getOwner(), "CScnObjectInstance::setClass", [&] { storeTextIfGiven(mClass, className); });
 }
 
 }  // namespace NvScn

@@ -44,8 +44,8 @@ CCompressionOpt::CCompressionOpt(CBaseObjectMgr* owner) : CScnObject(owner)
 NuvoraXML::XIXMLElement* CCompressionOpt::putInXML(NuvoraXML::XIXMLElement* parent)
 {
     return guarded(getOwner(), "IScnViewOpt::putInXML", static_cast<NuvoraXML::XIXMLElement*>(nullptr), [&] {
-        NuvoraXML::XIXMLElement* options = XmlForm::findOrAddChild(XmlForm::require(parent), "Options");
-        writeFields(*this, options, "Compression");
+        NuvoraXML::XIXMLElement* options = XmlForm::findOrAddChild(XmlForm::require(parent), kOptionsElementName);
+        writeFields(*this, options);
         return options;
     });
 }
@@ -53,7 +53,7 @@ NuvoraXML::XIXMLElement* CCompressionOpt::putInXML(NuvoraXML::XIXMLElement* pare
 bool CCompressionOpt::initWithXML(NuvoraXML::XIXMLElement* options)
 {
     return guarded(getOwner(), "IScnViewOpt::initWithXML", false, [&] {
-        readFields(*this, XmlForm::requireChild(XmlForm::require(options), "Compression"), getScene());
+        readFields(*this, XmlForm::requireChild(XmlForm::require(options), kElementName));
         return true;
     });
 }
@@ -68,7 +68,7 @@ TRenderingOpt<Iface>::TRenderingOpt(CBaseObjectMgr* owner, int32_t defaultHeight
 template <class Iface>
 NuvoraXML::XIXMLElement* TRenderingOpt<Iface>::putInXML(NuvoraXML::XIXMLElement* parent)
 {
-    return putOptionsInXML(*this, parent, "IScnViewOpt::putInXML");
+    return putFieldsInXML(*this, parent, "IScnViewOpt::putInXML", kFindOrCreate);
 }
 
 template <class Iface>
@@ -82,7 +82,7 @@ bool TRenderingOpt<Iface>::initRenderingWithXML(NuvoraXML::XIXMLElement* renderi
 {
     RenderingPart part{*this};
     return guarded(getOwner(), "IScnViewOpt::initWithXML", false, [&] {
-        readFields(part, rendering, getScene());
+        readFields(part, rendering);
         return true;
     });
 }
@@ -108,7 +108,7 @@ double TRenderingOpt<Iface>::clipLuminosity(double luminosity) const
 template <class Iface>
 NuvoraXML::XIXMLElement* TViewRenderingOpt<Iface>::putInXML(NuvoraXML::XIXMLElement* parent)
 {
-    return putOptionsInXML(*this, parent, "IScnViewOpt::putInXML");
+    return putFieldsInXML(*this, parent, "IScnViewOpt::putInXML", kFindOrCreate);
 }
 
 template <class Iface>

@@ -16,6 +16,9 @@ namespace NvScn {
 extern const LabelTable kAntialiasLabels;
 extern const LabelTable kOutputTypeLabels;
 
+// The element that holds the options of a view, of a view list or of the preview.
+constexpr const char* kOptionsElementName = "Options";
+
 // The default height of the rendering options of each view kind: 4:3 pictures 320 wide, square
 // cube faces for the panoramas.
 constexpr int32_t kDefaultRenderingHeight = 240;
@@ -54,6 +57,8 @@ private:
 // The compression of a movie, written as "Compression" inside "Options".
 class CCompressionOpt : public TScnFrontier<CScnCompressionOpt>, public CScnObject {
 public:
+    static constexpr const char* kElementName = "Compression";
+
     explicit CCompressionOpt(CBaseObjectMgr* owner);
 
     uint32_t getCodec() override { return mCodec; }
@@ -96,6 +101,10 @@ private:
 template <class Iface>
 class TRenderingOpt : public TScnFrontier<Iface>, public CScnObject {
 public:
+    static constexpr const char* kElementName = kOptionsElementName;
+    // The element of the rendering part inside the options.
+    static constexpr const char* kRenderingElementName = "Rendering";
+
     TRenderingOpt(CBaseObjectMgr* owner, int32_t defaultHeight);
 
     bool isRaytracing() override { return mRaytracing; }
@@ -220,6 +229,7 @@ protected:
     // The content of "Rendering" as a sub-object of a field list.
     struct RenderingPart {
         TRenderingOpt& options;
+        const CSCN* getScene() const { return options.getScene(); }
         template <class V>
         void visitFields(V& v)
         {
@@ -231,7 +241,7 @@ protected:
     void visitRendering(V& v)
     {
         RenderingPart part{*this};
-        v.object("Rendering", part);
+        v.object(kRenderingElementName, part);
     }
 
     // Older documents keep "Scale.On", "Scale", "Resolution" and "Resolution.Level" in "Options".
@@ -378,24 +388,6 @@ extern template class TRenderingOpt<CScnParallelViewRenderingOpt>;
 extern template class TViewRenderingOpt<CScnRenderingOpt>;
 extern template class TViewRenderingOpt<CScnPanoramaRenderingOpt>;
 extern template class TViewRenderingOpt<CScnParallelViewRenderingOpt>;
-
-// Writes a field list into the "Options" child of parent (created when absent) and answers it.
-template <class Object>
-NuvoraXML::XIXMLElement* writeOptions(Object& object, NuvoraXML::XIXMLElement* parent)
-{
-    FieldWriter writer(XmlForm::findOrAddChild(XmlForm::require(parent), "Options"));
-    object.visitFields(writer);
-    return writer.element();
-}
-
-// The wrapped putInXML and initWithXML of the option kinds ("IScnViewOpt::..."), which write into
-// the "Options" child of parent and read from an "Options" element.
-template <class Object>
-NuvoraXML::XIXMLElement* putOptionsInXML(Object& object, NuvoraXML::XIXMLElement* parent, const char* where)
-{
-    return guarded(object.getOwner(), where, static_cast<NuvoraXML::XIXMLElement*>(nullptr),
-                   [&] { return writeOptions(object, parent); });
-}
 
 }  // namespace NvScn
 

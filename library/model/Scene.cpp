@@ -4,7 +4,6 @@
 #include <exception>
 #include <stdexcept>
 
-#include "document/FileReaders.h"
 #include "model/Guard.h"
 #include "model/Messages.h"
 #include "xml/XMLNodes.h"
@@ -235,12 +234,6 @@ void CSCN::fixVector(CScnVector& vector) const
         vector.y = m[4] * x + m[5] * y + m[6] * z + m[7];
         vector.z = m[8] * x + m[9] * y + m[10] * z + m[11];
     }
-}
-
-void* CSCN::readMediaInfo(CScnStream* stream)
-{
-    guardedVoid(this, "CScnMgr::readMediaInfo", [&] { readScnMediaInfo(*this, stream); });
-    return nullptr;
 }
 
 bool CSCN::readShader(CScnProperty*, CScnStream*)

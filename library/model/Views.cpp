@@ -97,7 +97,7 @@ CScnDepthOfField::CScnDepthOfField(CBaseObjectMgr* owner) : CScnObject(owner)
 
 XIXMLElement* CScnDepthOfField::putInXML(XIXMLElement* parent)
 {
-    return putFieldsInXML(*this, parent, "Depth.Of.Field", "IScnDepthOfField::putInXML");
+    return putFieldsInXML(*this, parent, "IScnDepthOfField::putInXML");
 }
 
 bool CScnDepthOfField::initWithXML(XIXMLElement* element)
@@ -112,7 +112,7 @@ CScnClippingBox::CScnClippingBox(CBaseObjectMgr* owner) : CScnObject(owner)
 
 XIXMLElement* CScnClippingBox::putInXML(XIXMLElement* parent)
 {
-    return putFieldsInXML(*this, parent, "Clipping.Box", "IScnClippingBox::putInXML");
+    return putFieldsInXML(*this, parent, "IScnClippingBox::putInXML");
 }
 
 bool CScnClippingBox::initWithXML(XIXMLElement* element)
@@ -120,14 +120,14 @@ bool CScnClippingBox::initWithXML(XIXMLElement* element)
     return initFieldsWithXML(*this, element, "IScnClippingBox::initWithXML");
 }
 
-CScnRendererInfo::CScnRendererInfo(CBaseObjectMgr* owner) : CScnObject(owner), mOptions("Options")
+CScnRendererInfo::CScnRendererInfo(CBaseObjectMgr* owner) : CScnObject(owner), mOptions(kOptionsElement)
 {
     setFieldDefaults(*this);
 }
 
 XIXMLElement* CScnRendererInfo::putInXML(XIXMLElement* parent)
 {
-    return putFieldsInXML(*this, parent, "Renderer.Info", "IScnRendererInfo::putInXML");
+    return putFieldsInXML(*this, parent, "IScnRendererInfo::putInXML");
 }
 
 bool CScnRendererInfo::initWithXML(XIXMLElement* element)
@@ -154,7 +154,7 @@ CScnViewInfo::CScnViewInfo(CBaseObjectMgr* owner)
 
 XIXMLElement* CScnViewInfo::putInXML(XIXMLElement* parent)
 {
-    return putFieldsInXML(*this, parent, "View.Info", "IScnViewInfo::putInXML");
+    return putFieldsInXML(*this, parent, "IScnViewInfo::putInXML");
 }
 
 bool CScnViewInfo::initWithXML(XIXMLElement* element)
@@ -249,7 +249,7 @@ const CScnCameraExObsolete* CCamera::getCameraEx(int32_t clientVersion) const
 
 XIXMLElement* CCamera::putInXML(XIXMLElement* parent)
 {
-    return putFieldsInXML(*this, parent, "Perspective.View", "CScnCamera::putInXML");
+    return putFieldsInXML(*this, parent, "CScnCamera::putInXML");
 }
 
 bool CCamera::initWithXML(XIXMLElement* element)
@@ -259,7 +259,7 @@ bool CCamera::initWithXML(XIXMLElement* element)
 
 bool CCamera::loadFromXML(XIXMLElement* element)
 {
-    return initFieldsWithXML(*this, element, "CScnCamera::initWithXML", true);
+    return initFieldsWithXML(*this, element, "CScnCamera::initWithXML", kKeepIdentifiers);
 }
 
 CScnParallelView::CScnParallelView(CBaseObjectMgr* owner)
@@ -270,7 +270,7 @@ CScnParallelView::CScnParallelView(CBaseObjectMgr* owner)
 
 XIXMLElement* CScnParallelView::putInXML(XIXMLElement* parent)
 {
-    return putFieldsInXML(*this, parent, "Parallel.View", "IScnParallelView::putInXML");
+    return putFieldsInXML(*this, parent, "IScnParallelView::putInXML");
 }
 
 bool CScnParallelView::initWithXML(XIXMLElement* element)
@@ -280,14 +280,13 @@ bool CScnParallelView::initWithXML(XIXMLElement* element)
 
 bool CScnParallelView::loadFromXML(XIXMLElement* element)
 {
-    return initFieldsWithXML(*this, element, "IScnParallelView::initWithXML", true);
+    return initFieldsWithXML(*this, element, "IScnParallelView::initWithXML", kKeepIdentifiers);
 }
 
 CViewObjectSweep::CViewObjectSweep(int32_t defaultAngle, int32_t defaultStep)
     : mDefaultAngle(defaultAngle), mDefaultStep(defaultStep)
 {
-    FieldDefaults defaults(nullptr);
-    visitFields(defaults);
+    setFieldDefaults(*this);
 }
 
 CViewObject::CViewObject(CBaseObjectMgr* owner)
@@ -298,7 +297,7 @@ CViewObject::CViewObject(CBaseObjectMgr* owner)
 
 XIXMLElement* CViewObject::putInXML(XIXMLElement* parent)
 {
-    return putFieldsInXML(*this, parent, "View.Object", "CScnViewObject::putInXML");
+    return putFieldsInXML(*this, parent, "CScnViewObject::putInXML");
 }
 
 bool CViewObject::initWithXML(XIXMLElement* element)
@@ -308,7 +307,7 @@ bool CViewObject::initWithXML(XIXMLElement* element)
 
 bool CViewObject::loadFromXML(XIXMLElement* element)
 {
-    return initFieldsWithXML(*this, element, "CScnViewObject::initWithXML", true);
+    return initFieldsWithXML(*this, element, "CScnViewObject::initWithXML", kKeepIdentifiers);
 }
 
 }  // namespace NvScn

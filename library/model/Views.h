@@ -52,6 +52,8 @@ private:
 // Depth of field of a view.
 class CScnDepthOfField : public TScnFrontier<IScnDepthOfField>, public CScnObject {
 public:
+    static constexpr const char* kElementName = "Depth.Of.Field";
+
     explicit CScnDepthOfField(CBaseObjectMgr* owner);
 
     bool isUsed() override { return mUsed; }
@@ -88,6 +90,8 @@ private:
 // The clipping box of a view.
 class CScnClippingBox : public TScnFrontier<IScnClippingBox>, public CScnObject {
 public:
+    static constexpr const char* kElementName = "Clipping.Box";
+
     explicit CScnClippingBox(CBaseObjectMgr* owner);
 
     const CScnVector* getMinimum() override { return &mMinimum; }
@@ -124,10 +128,14 @@ private:
 // The renderer of a view; its "Options" are kept as they are read.
 class CScnRendererInfo : public TScnFrontier<IScnRendererInfo>, public CScnObject {
 public:
+    static constexpr const char* kElementName = "Renderer.Info";
+    // The element that holds the renderer's options as they were read.
+    static constexpr const char* kOptionsElement = "Options";
+
     explicit CScnRendererInfo(CBaseObjectMgr* owner);
 
     const char* getName() override { return mName.c_str(); }
-    void setName(const char* name) override { mName = textOrEmpty(name); }
+    void setName(const char* name) override { storeText(mName, name); }
     NuvoraXML::XIXMLElement* getOptions() override { return mOptions.element(); }
     const NuvoraXML::XIXMLElement* getOptions() const override { return mOptions.element(); }
     NuvoraXML::XIXMLElement* putInXML(NuvoraXML::XIXMLElement* parent) override;
@@ -137,7 +145,7 @@ public:
     void visitFields(V& v)
     {
         v.text("Name", mName, "");
-        v.fragment("Options", mOptions, kOptional);
+        v.fragment(kOptionsElement, mOptions, kOptional);
     }
 
 private:
@@ -149,6 +157,8 @@ private:
 // loader, which reads with identifiers kept; initWithXML keeps the object's own identifier.
 class CScnViewInfo : public TScnFrontier<IScnViewInfo>, public CScnObject {
 public:
+    static constexpr const char* kElementName = "View.Info";
+
     explicit CScnViewInfo(CBaseObjectMgr* owner);
 
     const CScnUUID* getUUID() override { return &mUUID; }
@@ -158,7 +168,7 @@ public:
     int32_t getUIValue() override { return mUIValue; }
     void setUIValue(int32_t value) override { mUIValue = value; }
     const char* getHeliodonName() override { return mHeliodonName.c_str(); }
-    void setHeliodonName(const char* name) override { mHeliodonName = textOrEmpty(name); }
+    void setHeliodonName(const char* name) override { storeText(mHeliodonName, name); }
     const CScnUUID* getEnvironment() override { return &mEnvironment; }
     void setEnvironment(const CScnUUID* uuid) override { storeIfGiven(mEnvironment, uuid); }
     IScnForeground* getForeground() override { return &mForeground; }
@@ -253,10 +263,12 @@ private:
 // A perspective view.
 class CCamera : public TScnFrontier<CScnCamera>, public CScnObject {
 public:
+    static constexpr const char* kElementName = "Perspective.View";
+
     explicit CCamera(CBaseObjectMgr* owner);
 
     const char* getName() override { return mName.c_str(); }
-    void setName(const char* name) override { mName = textOrEmpty(name); }
+    void setName(const char* name) override { storeText(mName, name); }
     const CScnVector* getPosition() override { return &mPosition; }
     void setPosition(const CScnVector* position) override { storeIfGiven(mPosition, position); }
     const CScnVector* getTarget() override { return &mTarget; }
@@ -329,10 +341,12 @@ private:
 // A parallel view; its setters store what they are given.
 class CScnParallelView : public TScnFrontier<IScnParallelView>, public CScnObject {
 public:
+    static constexpr const char* kElementName = "Parallel.View";
+
     explicit CScnParallelView(CBaseObjectMgr* owner);
 
     const char* getName() override { return mName.c_str(); }
-    void setName(const char* name) override { mName = textOrEmpty(name); }
+    void setName(const char* name) override { storeText(mName, name); }
     int32_t getPVType() override { return mPVType; }
     void setPVType(int32_t type) override { mPVType = type; }
     uint32_t getViewFlags() override { return mViewFlags; }
@@ -420,10 +434,12 @@ private:
 // A view orbiting a centre.
 class CViewObject : public TScnFrontier<CScnViewObject>, public CScnObject {
 public:
+    static constexpr const char* kElementName = "View.Object";
+
     explicit CViewObject(CBaseObjectMgr* owner);
 
     const char* getName() override { return mName.c_str(); }
-    void setName(const char* name) override { mName = textOrEmpty(name); }
+    void setName(const char* name) override { storeText(mName, name); }
     uint32_t getViewFlags() override { return mViewFlags; }
     void setViewFlags(uint32_t flags) override { mViewFlags = flags; }
     double getFocal() override { return mFocal; }

@@ -3,13 +3,15 @@
 #include <stdexcept>
 #include <string>
 
+#include "PlatformMessages.h"
+
 namespace Nuvora {
 
 namespace {
 
 const char* orDefault(const char* message)
 {
-    return message != nullptr ? message : "exception";
+    return message != nullptr ? message : PlatformMsg::kException;
 }
 
 }  // namespace
@@ -21,12 +23,12 @@ void fail(const char* message)
 
 void failAssertion(const char* message)
 {
-    throw std::runtime_error(std::string(orDefault(message)) + " (assertion failed)");
+    throw std::runtime_error(std::string(orDefault(message)) + PlatformMsg::kAssertionSuffix);
 }
 
 void failNullPointer(const char* message)
 {
-    throw std::runtime_error(std::string(orDefault(message)) + " (pointer is NULL)");
+    throw std::runtime_error(std::string(orDefault(message)) + PlatformMsg::kNullPointerSuffix);
 }
 
 }  // namespace Nuvora

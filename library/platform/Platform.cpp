@@ -8,6 +8,8 @@
 #include <cstdlib>
 #include <ctime>
 
+#include "PlatformMessages.h"
+
 namespace Nuvora {
 
 namespace {
@@ -107,8 +109,7 @@ std::string codePageToUtf8(const char* text, size_t length)
 
 void obsoleteLibraryStop()
 {
-    std::fputs("Please update SCN Library and relaunch the application.\nSCN Library is obsolete\n",
-               stderr);
+    std::fprintf(stderr, "%s\n%s\n", PlatformMsg::kObsoleteLibraryText, PlatformMsg::kObsoleteLibraryCaption);
     std::fflush(stderr);
     std::exit(0);
 }

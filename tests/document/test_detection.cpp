@@ -6,6 +6,7 @@
 #include <string>
 
 #include "document/HeaderParsers.h"
+#include "support/Locale.h"
 #include "test_document_support.h"
 
 namespace {
@@ -167,7 +168,10 @@ TEST(Detection, LibraryTextFollowsTheFormattedInputRules)
         {"library=\"0x2.1p0\" file=\"5\"", "2.0.6", "0.0.0", "0.0.0", 5, 0},
         {"", "0.0.0", "0.0.0", "0.0.0", 0, 0},
     };
-    ScnTest::ScopedCommaLocale comma;
+    ScnTest::CommaLocale comma;
+    if (!comma.active()) {
+        return;
+    }
     for (const LibraryTextCase& c : cases) {
         CCheckSCNFile header;
         header.parseLibraryText(c.text);
@@ -176,6 +180,39 @@ TEST(Detection, LibraryTextFollowsTheFormattedInputRules)
         EXPECT_EQ(versionText(header.getSafeVersion()), c.safe) << c.text;
         EXPECT_EQ(header.getFileMajor(), c.fileMajor) << c.text;
         EXPECT_EQ(header.getFileMinor(), c.fileMinor) << c.text;
+    }
+}
+
+// The creator named by detection wherever the "Application" instruction sits.
+const std::string kCurrentLibraryPI = "<?Scn " + ScnTest::dottedLibrary("3.0.3") + "?>";
+
+struct CreatorCase {
+    const char* name;
+    std::string document;
+    int verdict;
+};
+
+TEST(DetectionCreator, TheFirstApplicationInstructionBeforeTheRootNamesTheCreator)
+{
+    const CreatorCase cases[] = {
+        {"own name", kCurrentLibraryPI + "<?Application name=\"Kestrovin\"?><Scn.File/>", 3},
+        {"bullet spelling is another creator", kCurrentLibraryPI + "<?Application name=\"Kes\xE2\x80\xA2trovin\"?><Scn.File/>", 7},
+        {"creator before the library PI", "<?Application name=\"Other\" version=\"2\"?>" + kCurrentLibraryPI + "<Scn.File/>", 7},
+        {"only the first one counts", kCurrentLibraryPI + "<?Application name=\"Kestrovin\"?><?Application name=\"Other\"?><Scn.File/>", 3},
+        {"first foreign one counts", kCurrentLibraryPI + "<?Application name=\"Other\"?><?Application name=\"Kestrovin\"?><Scn.File/>", 7},
+        {"text without the name prefix", kCurrentLibraryPI + "<?Application version=\"1\" name=\"Other\"?><Scn.File/>", 3},
+        {"name without closing quote", kCurrentLibraryPI + "<?Application name=\"Other?><Scn.File/>", 7},
+        {"instruction after the root", kCurrentLibraryPI + "<Scn.File/><?Application name=\"Other\"?>", 3},
+        {"other targets skipped", kCurrentLibraryPI + "<?Applications name=\"Other\"?><?Application name=\"Model Forge\"?><Scn.File/>", 3},
+    };
+    for (const CreatorCase& c : cases) {
+        MemoryStream stream(c.document);
+        eReadability verdict = eNotScnFile;
+        char buffer[32] = "";
+        EXPECT_EQ(CScnMgr::checkFormat2(&stream, &verdict, nullptr, buffer, sizeof buffer), true) << c.name;
+        EXPECT_EQ(static_cast<int>(verdict), c.verdict) << c.name;
+        EXPECT_STREQ(buffer, "Kestrovin (5.0)") << c.name;
+        EXPECT_EQ(stream.getPosition(), 0) << c.name;
     }
 }
 

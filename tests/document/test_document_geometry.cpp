@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "document/ComponentSelection.h"
+#include "support/Failures.h"
 #include "test_document_support.h"
 
 namespace {
@@ -138,11 +139,11 @@ TEST(DocumentGeometry, CancellationsStopAtTheRefusingCall)
          {"External storage cancel IO", "Error \"exception\" while writting"}},
         {"select", false, {}, {"External storage cancel IO", "Error \"exception\" while writting"}},
         {"addPoint 1", true, {"setNbPoints 3", "addPoint 0", "addPoint 1"},
-         {"Error \"External storage cancel IO\" while parsing 'Points" + block, "exception"}},
+         {"Error \"External storage cancel IO\" while parsing 'Points" + block, ScnTest::plainFailureText()}},
         {"addPolygon 0", true,
          {"setNbPoints 3", "addPoint 0", "addPoint 1", "addPoint 2", "setNbPolygons 1", "addPolygon 0"},
-         {"Error \"External storage cancel IO\" while parsing 'Polygons" + block, "exception"}},
-        {"select", true, {}, {"Error \"External storage cancel IO\" while parsing 'Points" + block, "exception"}},
+         {"Error \"External storage cancel IO\" while parsing 'Polygons" + block, ScnTest::plainFailureText()}},
+        {"select", true, {}, {"Error \"External storage cancel IO\" while parsing 'Points" + block, ScnTest::plainFailureText()}},
     };
     Geometry triangle;
     triangle.points = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}};
@@ -211,7 +212,7 @@ TEST(DocumentGeometry, ProgressThrottlingAndCancellation)
         EXPECT_EQ(scene.feedback.progressCalls,
                   (std::vector<std::pair<int32_t, int32_t>>{{0, 2000}, {400, 2000}}));
         const std::vector<std::string> readReports = {
-            "Error \"Operation cancelled\" while parsing 'Points' data block", "exception"};
+            "Error \"Operation cancelled\" while parsing 'Points' data block", ScnTest::plainFailureText()};
         const std::vector<std::string> writeReports = {"Operation cancelled", "Error \"exception\" while writting"};
         EXPECT_EQ(scene.feedback.warnings, reading ? readReports : writeReports);
     }
@@ -251,7 +252,7 @@ TEST(DocumentGeometry, ReadDataBlocksUsesTheGivenStorageOnceAndPutsTheOwnOneBack
     scene->readDataBlocks(nullptr, &refusing);
     EXPECT_EQ(scene.feedback.warnings,
               (std::vector<std::string>{"Error \"External storage cancel IO\" while parsing 'Points' data block",
-                                        "exception", "CScnStream is NULL (pointer is NULL)"}));
+                                        ScnTest::plainFailureText(), ScnTest::nullPointerText("CScnStream is NULL")}));
     own.components[ScnTest::uuidText(kFirst)] = ScnTest::sampleGeometry(9);
     std::string saved = scene.save();
     EXPECT_EQ(own.calls.front(), "select " + ScnTest::uuidText(kFirst) + " 2");
@@ -263,16 +264,16 @@ TEST(DocumentGeometry, TheCurrentComponentNeedsItsIdentityAndLevel)
     const std::string uuid = ScnTest::uuidText(kFirst);
     struct Case {
         std::string component;
-        const char* failure;
+        std::string failure;  // after "setCurrentInternalComponentDefinition - ", or "" for the plain form
     };
     const Case cases[] = {
-        {"<InternalComponentDefinition>" + points, "No UUID attributes (pointer is NULL)"},
+        {"<InternalComponentDefinition>" + points, ScnTest::nullPointerText("No UUID attributes")},
         {"<InternalComponentDefinition UUID=\"" + ScnTest::uuidText(CScnUUID{}) + "\">" + points,
-         "Null uuid (assertion failed)"},
-        {"<InternalComponentDefinition UUID=\"" + uuid + "\">" + points, "No Geometry.Level (pointer is NULL)"},
+         ScnTest::assertionText("Null uuid")},
+        {"<InternalComponentDefinition UUID=\"" + uuid + "\">" + points, ScnTest::nullPointerText("No Geometry.Level")},
         {"<InternalComponentDefinition UUID=\"" + uuid + "\"><Geometry.Level/>" + points,
-         "No Geometry.Level data (pointer is NULL)"},
-        {"<InternalComponentDefinition UUID=\"12\"><Geometry.Level>1</Geometry.Level>" + points, nullptr},
+         ScnTest::nullPointerText("No Geometry.Level data")},
+        {"<InternalComponentDefinition UUID=\"12\"><Geometry.Level>1</Geometry.Level>" + points, ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.component);
@@ -280,13 +281,13 @@ TEST(DocumentGeometry, TheCurrentComponentNeedsItsIdentityAndLevel)
         std::string body = "<InternalComponentDefinitions>" + c.component +
                            "</InternalComponentDefinition></InternalComponentDefinitions>";
         EXPECT_EQ(scene.load(ScnTest::sceneDocument(ScnTest::dottedLibrary("3.0.3"), body)), 1);
-        std::string text = c.failure != nullptr ? std::string("setCurrentInternalComponentDefinition - ") + c.failure
-                                                : std::string("exception");
+        std::string text = !c.failure.empty() ? "setCurrentInternalComponentDefinition - " + c.failure
+                                              : ScnTest::plainFailureText();
         EXPECT_EQ(scene.feedback.warnings,
-                  (std::vector<std::string>{"Error \"" + text + "\" while parsing 'Points' data block", "exception"}));
+                  (std::vector<std::string>{"Error \"" + text + "\" while parsing 'Points' data block", ScnTest::plainFailureText()}));
     }
     EXPECT_EQ(ScnTest::failureOf([] { readComponentHead(nullptr); }),
-              "setCurrentInternalComponentDefinition - No parent node (pointer is NULL)");
+              ScnTest::nullPointerText("setCurrentInternalComponentDefinition - No parent node"));
 }
 
 TEST(DocumentGeometry, RemoveGeometryDropsTheDocumentsOwnBlocks)

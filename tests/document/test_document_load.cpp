@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "support/Failures.h"
 #include "support/XmlSupport.h"
 #include "model/Fields.h"
 #include "test_document_support.h"
@@ -74,23 +75,23 @@ TEST(DocumentLoad, ResultsAndReports)
         {"no library PI", "<?xml version=\"1.0\"?>\n<Scn.File/>", 1, {"XML mais pas SCN"}, true},
         {"malformed header", "<?Scn library=\"3\"", 1, {"End of data inside a processing instruction"}, true},
         {"unknown data block", sceneDocument(kCurrent, "<Other><![CDATA[12]]></Other>"), 1,
-         {"Error \"CData block unknow\" while parsing 'Other" + block, "exception"}, false},
+         {"Error \"CData block unknow\" while parsing 'Other" + block, ScnTest::plainFailureText()}, false},
         {"bad points", sceneDocument(kCurrent, "<Points><![CDATA[\n1 \nx 2 3 \n]]></Points>"), 1,
-         {"Error \"This is not a number\" while parsing 'Points" + block, "exception"}, false},
+         {"Error \"This is not a number\" while parsing 'Points" + block, ScnTest::plainFailureText()}, false},
         {"declared points beyond the data", sceneDocument(kCurrent, "<Points><![CDATA[2000000000 1 2 3]]></Points>"), 1,
-         {"Numbers of points seems wrong", "Error \"This is not a number\" while parsing 'Points" + block, "exception"},
+         {"Numbers of points seems wrong", "Error \"This is not a number\" while parsing 'Points" + block, ScnTest::plainFailureText()},
          false},
         {"declared loops beyond the data",
          sceneDocument(kCurrent, "<Polygons><![CDATA[1 h 0 2000000000 3 0 1 2]]></Polygons>"), 1,
-         {"Error \"This is not a number\" while parsing 'Polygons" + block, "exception"}, false},
+         {"Error \"This is not a number\" while parsing 'Polygons" + block, ScnTest::plainFailureText()}, false},
         {"text beside a block", sceneDocument(kCurrent, "<Points>1<![CDATA[1 0 0 0 ]]></Points>"), 1,
-         {"Error \"Only one data node for an element\" while parsing 'Points" + block, "exception"}, false},
-        {"unclosed element", sceneDocument(kCurrent, "<Points>"), 1, {"exception"}, false},
-        {"no file element", "<?Scn " + kCurrent + "?><Scene/>", 1, {"mFileNode is NULL (pointer is NULL)"}, false,
+         {"Error \"Only one data node for an element\" while parsing 'Points" + block, ScnTest::plainFailureText()}, false},
+        {"unclosed element", sceneDocument(kCurrent, "<Points>"), 1, {ScnTest::plainFailureText()}, false},
+        {"no file element", "<?Scn " + kCurrent + "?><Scene/>", 1, {ScnTest::nullPointerText("mFileNode is NULL")}, false,
          false},
         // The empty ambient is reported by its own read; the missing working window ends the load.
         {"ambient without working window", sceneDocument(kCurrent, "<Ambient/>"), 1,
-         {"Exception in CScnAmbient::initWithXML : exception (pointer is NULL)", "exception (pointer is NULL)"},
+         {ScnTest::nullPointerText("Exception in CScnAmbient::initWithXML : exception"), ScnTest::nullPointerText()},
          false},
     };
     for (const LoadCase& c : cases) {
@@ -124,7 +125,7 @@ TEST(DocumentLoad, ResultsAndReports)
     EXPECT_EQ(scene->read(empty), 1);
     empty->release();
     EXPECT_EQ(scene.feedback.warnings,
-              (std::vector<std::string>{"CScnStream is NULL (pointer is NULL)", "Not a valid scn file"}));
+              (std::vector<std::string>{ScnTest::nullPointerText("CScnStream is NULL"), "Not a valid scn file"}));
 }
 
 TEST(DocumentLoad, FileVersionFormatAndOldDocumentFlags)
@@ -312,7 +313,7 @@ TEST(DocumentLoad, ProductDocumentsAreToldByTheirFirstApplicationInstruction)
         EXPECT_EQ(CSCN::isKestrovinFile(tree->GetRoot()->AsNode()), c.product) << c.prolog;
     }
     EXPECT_EQ(ScnTest::failureOf([] { CSCN::isKestrovinFile(nullptr); }),
-              "CSCN::isKestrovinFile - inNode is NULL (pointer is NULL)");
+              ScnTest::nullPointerText("CSCN::isKestrovinFile - inNode is NULL"));
 }
 
 TEST(DocumentOperations, CommentsUrlAndApplicationData)
@@ -372,10 +373,10 @@ TEST(DocumentOperations, ADocumentWithoutFileElementReportsEveryOperation)
     MemoryStream stream;
     EXPECT_EQ(scene->write(&stream), 2);
     EXPECT_EQ(scene.feedback.warnings,
-              (std::vector<std::string>{"Exception in CScnMgr::getURL : mFileNode is NULL (pointer is NULL)",
-                                        "Exception in CScnMgr::setURL : mFileNode is NULL (pointer is NULL)",
-                                        "Exception in CScnMgr::getApplicationData : mFileNode is NULL (pointer is NULL)",
-                                        "Error \"mFileNode is NULL (pointer is NULL)\" while writting"}));
+              (std::vector<std::string>{ScnTest::nullPointerText("Exception in CScnMgr::getURL : mFileNode is NULL"),
+                                        ScnTest::nullPointerText("Exception in CScnMgr::setURL : mFileNode is NULL"),
+                                        ScnTest::nullPointerText("Exception in CScnMgr::getApplicationData : mFileNode is NULL"),
+                                        "Error \"" + ScnTest::nullPointerText("mFileNode is NULL") + "\" while writting"}));
 }
 
 }  // namespace
@@ -415,6 +416,61 @@ TEST(DocumentLoad, TheOldSingleHeliodonBringsItsStudyOptions)
     ASSERT_EQ(read.load(bytes), 0) << (read.feedback.warnings.empty() ? "" : read.feedback.warnings[0]);
     EXPECT_STREQ(read->getHeliodon()->getName(), "Old sun");
     EXPECT_EQ(read->getMgrEx(6)->getHeliodonOpt()->getFrequencyType(), 1);
+}
+
+TEST(DocumentLoad, ReadsFromThePositionTheStreamIsAt)
+{
+    TestScene source;
+    *source->getPoints()->newScnObject(kScnLastIndex) = CScnVector{1, 2, 3};
+    const std::string document = source.save();
+    for (const std::string& before : {std::string("0123456789"), std::string("<?xml version=\"1.0\"?><Other/>")}) {
+        MemoryStream stream(before + document);
+        stream.setPosition(static_cast<int64_t>(before.size()));
+        TestScene scene;
+        EXPECT_EQ(scene->read(&stream), 0) << ScnTest::warningsOf(scene.feedback.warnings);
+        ASSERT_EQ(scene->getPoints()->getNbObjects(), 1);
+        EXPECT_EQ(scene->getPoints()->getScnObject(0)->z, 3.0);
+    }
+}
+
+// Without definitions only the top-level blocks save the scene's geometry: a document that has
+// none of them gains them, so that what the client adds after the load is saved.
+TEST(DocumentLoad, ADocumentWithoutGeometryBlocksGainsThemWhenItHasNoDefinitions)
+{
+    const struct {
+        const char* name;
+        std::string body;
+        std::vector<std::string> front;
+    } cases[] = {
+        {"empty file element", "", {"Preview.Image", "Points", "Polygons", "Images", "File.Info"}},
+        {"comment only", "<!--note-->", {"Preview.Image", "Points", "Polygons", "Images", "File.Info"}},
+        {"polygons only", "<Images/><Polygons><![CDATA[0 ]]></Polygons><Save.Url>u</Save.Url>",
+         {"Preview.Image", "Points", "Polygons", "Save.Url", "Images"}},
+        {"points only", "<Points><![CDATA[0 ]]></Points><Save.Url>u</Save.Url>",
+         {"Preview.Image", "Points", "Polygons", "Save.Url", "Images"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TestScene scene;
+        ASSERT_EQ(scene.load("<?Scn " + ScnTest::dottedLibrary("3.0.3") + "?><Scn.File>" + c.body + "</Scn.File>"), 0);
+        ScnTest::fillGeometry(scene->getPoints(), scene->getPolygons(), ScnTest::sampleGeometry());
+        std::string document = scene.save();
+        std::vector<std::string> names = ScnTest::fileChildren(document);
+        ASSERT_GE(names.size(), c.front.size());
+        EXPECT_EQ(std::vector<std::string>(names.begin(), names.begin() + c.front.size()), c.front);
+        TestScene reader;
+        ASSERT_EQ(reader.load(document), 0) << ScnTest::warningsOf(reader.feedback.warnings);
+        EXPECT_EQ(ScnTest::describeGeometry(reader->getPoints(), reader->getPolygons()),
+                  ScnTest::describeGeometry(ScnTest::sampleGeometry()));
+    }
+    // With a definition the geometry lives there, and no top-level block is added.
+    TestScene source;
+    source->getInternalComponentDefinitions()->newScnObject(kScnLastIndex);
+    TestScene scene;
+    ASSERT_EQ(scene.load(source.save()), 0);
+    std::vector<std::string> names = ScnTest::fileChildren(scene.save());
+    EXPECT_EQ(std::count(names.begin(), names.end(), "Points"), 0);
+    EXPECT_EQ(std::count(names.begin(), names.end(), "Polygons"), 0);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "support/Failures.h"
 #include "test_document_support.h"
 
 namespace {
@@ -159,12 +160,12 @@ TEST(DocumentSave, FailuresAreReportedAndAnswerTwo)
         scene->getInternalComponentDefinitions()->newScnObject(kScnLastIndex)->setUUID(&null);
     };
     const Case cases[] = {
-        {"null stream", nullptr, 0, true, {"Error \"CScnStream is NULL (pointer is NULL)\" while writting"}},
+        {"null stream", nullptr, 0, true, {"Error \"" + ScnTest::nullPointerText("CScnStream is NULL") + "\" while writting"}},
         {"stream fails", nullptr, 1, false, {"Error \"disk full\" while writting"}},
         {"stream throws", nullptr, 2, false, {"Unknownm exception while writting"}},
         {"cancelled", manyPoints, 0, false, {"Operation cancelled", "Error \"exception\" while writting"}},
         {"null component", nullComponent, 0, false,
-         {"setCurrentInternalComponentDefinition - Null uuid (assertion failed)",
+         {ScnTest::assertionText("setCurrentInternalComponentDefinition - Null uuid"),
           "Error \"exception\" while writting"}},
     };
     for (const Case& c : cases) {
@@ -198,6 +199,30 @@ TEST(DocumentSave, AFeedbackThatThrowsCannotBreakTheBoundary)
     EXPECT_EQ(manager->read(&garbage), 1);
     EXPECT_EQ(manager->getApplicationData(""), nullptr);
     manager->release();
+}
+
+TEST(DocumentSave, ApplicationNamesThatWouldEndTheInstructionStayReadable)
+{
+    const struct {
+        const char* name;
+        const char* version;
+        const char* written;
+    } cases[] = {
+        {"Plain", "1.0", "<?Application name=\"Plain\" version=\"1.0\"?>\n"},
+        {"Why?>Not", "1?>", "<?Application name=\"Why? >Not\" version=\"1? >\"?>\n"},
+        {"?\?>>", "?", "<?Application name=\"?? >>\" version=\"?\"?>\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TestScene scene;
+        scene->setApplication(c.name, c.version);
+        *scene->getPoints()->newScnObject(kScnLastIndex) = CScnVector{1, 2, 3};
+        std::string document = scene.save();
+        EXPECT_NE(document.find(c.written), std::string::npos) << document.substr(0, 200);
+        TestScene reader;
+        EXPECT_EQ(reader.load(document), 0) << ScnTest::warningsOf(reader.feedback.warnings);
+        EXPECT_EQ(reader->getPoints()->getNbObjects(), 1);
+    }
 }
 
 }  // namespace

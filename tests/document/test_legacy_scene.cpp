@@ -7,6 +7,7 @@
 
 #include "document/LegacyScene.h"
 #include "model/Fields.h"
+#include "support/Failures.h"
 #include "test_document_support.h"
 
 namespace {
@@ -82,14 +83,14 @@ TEST(LegacyScene, TokenBlocksOfOldDocuments)
     const Case cases[] = {
         {"options", "<Options><![CDATA[version 4 0\n-dbfile \"x.db\"\n-raytracing Y\n]]></Options>", 0, {}},
         {"options of a wrong version", "<Options><![CDATA[version 2 0\n]]></Options>", 1,
-         {"Error \"You're reading the wrong format!\" while parsing 'Options" + block, "exception"}},
+         {"Error \"You're reading the wrong format!\" while parsing 'Options" + block, ScnTest::plainFailureText()}},
         {"lights", "<Lights><![CDATA[0\n]]></Lights>", 1,
          {"Error \"Legacy lights blocks can't be read by this library version\" while parsing 'Lights" + block,
-          "exception"}},
+          ScnTest::plainFailureText()}},
         {"materials", "<Materials><![CDATA[0\n]]></Materials>", 1,
          {"Error \"Legacy materials blocks can't be read by this library version\" while parsing 'Materials" +
               block,
-          "exception"}},
+          ScnTest::plainFailureText()}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

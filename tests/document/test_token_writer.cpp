@@ -6,6 +6,7 @@
 #include <string>
 
 #include "document/TokenWriter.h"
+#include "support/Failures.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -90,16 +91,16 @@ TEST(TokenWriter, NullArgumentsFailWithTheMissingPointerForm)
 {
     ScnTest::MemoryStream stream;
     CWriter writer(&stream, nullptr);
-    const std::pair<std::function<void()>, const char*> cases[] = {
-        {[&] { writer.writeTable(nullptr, true); }, "CWriter::writeTable (pointer is NULL)"},
-        {[&] { writer.writeVector(nullptr); }, "CWriter::writeVector (pointer is NULL)"},
-        {[] { CWriter(nullptr, nullptr); }, "Token stream (pointer is NULL)"}};
+    const std::pair<std::function<void()>, std::string> cases[] = {
+        {[&] { writer.writeTable(nullptr, true); }, ScnTest::nullPointerText("CWriter::writeTable")},
+        {[&] { writer.writeVector(nullptr); }, ScnTest::nullPointerText("CWriter::writeVector")},
+        {[] { CWriter(nullptr, nullptr); }, ScnTest::nullPointerText("Token stream")}};
     for (const auto& [write, message] : cases) {
         try {
             write();
             ADD_FAILURE() << "no failure for " << message;
         } catch (const std::runtime_error& error) {
-            EXPECT_STREQ(message, error.what());
+            EXPECT_EQ(message, error.what());
         }
     }
     EXPECT_EQ("", stream.bytes());

@@ -7,7 +7,8 @@
 #include <vector>
 
 #include "model/Environment.h"
-#include "test_views_support.h"
+#include "support/Failures.h"
+#include "support/ViewSupport.h"
 
 namespace {
 
@@ -235,7 +236,7 @@ TEST_F(EnvironmentScene, FiltersAndPicturesReportUnderTheirOwnNames)
         warnings().clear();
         EXPECT_FALSE(c.first(empty.element())) << c.second;
         EXPECT_EQ(warnings(), Strings{std::string("Exception in ") + c.second +
-                                      "::initWithXML : exception (pointer is NULL)"});
+                                      ScnTest::nullPointerText("::initWithXML : exception")});
     }
 }
 

@@ -1,12 +1,14 @@
 // Field lists: defaults, the exact XML forms, reading in order with required and optional items.
 #include <gtest/gtest.h>
 
-#include <clocale>
 #include <stdexcept>
 #include <string>
 
 #include "model/Fields.h"
 #include "model/Scene.h"
+#include "support/Failures.h"
+#include "support/FieldVary.h"
+#include "support/Locale.h"
 #include "support/XmlSupport.h"
 
 namespace {
@@ -69,23 +71,13 @@ struct Sample {
 
 std::string writeSample(Sample& sample)
 {
-    ScnTest::XmlDocument document("Sample");
-    FieldWriter writer(document.top());
-    sample.visitFields(writer);
-    return ScnTest::writeElement(document.top());
+    return ScnTest::writeFieldsText(sample, "Sample");
 }
 
 // Reads a document into the sample; answers the failure text, or "" when the read completed.
 std::string readSample(const std::string& bytes, Sample& sample, CSCN* scene = nullptr)
 {
-    auto tree = ScnTest::parseDocument(bytes);
-    FieldReader reader(ScnTest::documentElement(*tree), scene);
-    try {
-        sample.visitFields(reader);
-    } catch (const std::exception& error) {
-        return error.what();
-    }
-    return "";
+    return ScnTest::readFieldsText(bytes, sample, scene);
 }
 
 TEST(Fields, DefaultsComeFromTheFieldList)
@@ -153,15 +145,19 @@ TEST(Fields, RoundTripKeepsEveryField)
 
 TEST(Fields, NumbersIgnoreTheProcessLocale)
 {
-    if (std::setlocale(LC_ALL, "de_DE.UTF-8") == nullptr) {
-        GTEST_SKIP() << "de_DE.UTF-8 is not installed";
-    }
-    Sample written;
-    written.power = 2.5;
-    std::string bytes = writeSample(written);
+    std::string bytes;
+    std::string failure;
     Sample read;
-    std::string failure = readSample(bytes, read);
-    std::setlocale(LC_ALL, "C");
+    {
+        ScnTest::CommaLocale locale;
+        if (!locale.active()) {
+            return;
+        }
+        Sample written;
+        written.power = 2.5;
+        bytes = writeSample(written);
+        failure = readSample(bytes, read);
+    }
     EXPECT_NE(bytes.find("<Power>2.500000</Power>"), std::string::npos);
     EXPECT_EQ(failure, "");
     EXPECT_EQ(read.power, 2.5);
@@ -169,7 +165,7 @@ TEST(Fields, NumbersIgnoreTheProcessLocale)
 
 struct ReadCase {
     const char* document;
-    const char* failure;
+    std::string failure;
     const char* dump;  // the fields after the read
 };
 
@@ -197,12 +193,12 @@ INSTANTIATE_TEST_SUITE_P(
                  "Inner={\n  Count=1\n  Size=0.5\n}\nUI.Value=0\n"},
         // A missing required element ends the read; the fields before it are set.
         ReadCase{"<S Shape='Round'><Name en='n'/><Active/><Power>7</Power></S>",
-                 "exception (pointer is NULL)",
+                 ScnTest::nullPointerText(),
                  "Name=\"n\"\nShape=0\nActive=true\nLocked=false\nColor=0 127 127 127\nPower=3\n"
                  "Flags=2\nPosition=200 200 -200\nUUID=00000000000000000000000000000000\nGroups=[]\n"
                  "Inner={\n  Count=4\n  Size=0.5\n}\nUI.Value=0\n"},
         // A missing required attribute, the same.
-        ReadCase{"<S><Name en='n'/></S>", "exception (pointer is NULL)",
+        ReadCase{"<S><Name en='n'/></S>", ScnTest::nullPointerText(),
                  "Name=\"n\"\nShape=1\nActive=true\nLocked=false\nColor=0 127 127 127\nPower=3\n"
                  "Flags=2\nPosition=200 200 -200\nUUID=00000000000000000000000000000000\nGroups=[]\n"
                  "Inner={\n  Count=4\n  Size=0.5\n}\nUI.Value=0\n"},
@@ -230,7 +226,7 @@ TEST(Fields, ValuesThatDoNotParseEndTheRead)
     };
     for (const char* document : documents) {
         Sample sample;
-        EXPECT_EQ(readSample(document, sample), "exception") << document;
+        EXPECT_EQ(readSample(document, sample), ScnTest::plainFailureText()) << document;
     }
 }
 
@@ -278,6 +274,7 @@ TEST(Fields, UuidListsRoundTripInOrder)
 }
 
 struct Item {
+    static constexpr const char* kElementName = "Item";
     explicit Item(CBaseObjectMgr*) {}
     XIXMLElement* putInXML(XIXMLElement* parent)
     {
@@ -293,7 +290,7 @@ struct Item {
     int32_t value = 0;
 };
 
-TEST(ListForm, ReplacesTheListElementAndReadsItemsInOrder)
+TEST(SectionListForm, ReplacesTheListElementAndReadsItemsInOrder)
 {
     ScnTest::XmlDocument document;
     XmlForm::addChild(document.top(), "Items");
@@ -312,13 +309,13 @@ TEST(ListForm, ReplacesTheListElementAndReadsItemsInOrder)
     TObjectMgr<Item, Item> read(nullptr);
     read.append()->value = 9;
     auto tree = ScnTest::parseDocument(bytes);
-    readList(ScnTest::documentElement(*tree), "Items", "Item", read);
+    readList(ScnTest::documentElement(*tree), "Items", read);
     ASSERT_EQ(read.size(), 2u);
     EXPECT_EQ(read.at(1)->value, 2);
 
     // A list element without items leaves the list as it was.
     auto empty = ScnTest::parseDocument("<Scn.File><Items/></Scn.File>");
-    readList(ScnTest::documentElement(*empty), "Items", "Item", read);
+    readList(ScnTest::documentElement(*empty), "Items", read);
     EXPECT_EQ(read.size(), 2u);
 }
 

@@ -1,7 +1,6 @@
 // Heliodons with their time, place, sky light, clouds and fog: defaults, setter rules, XML forms.
 #include <gtest/gtest.h>
 
-#include <clocale>
 #include <ctime>
 #include <functional>
 #include <string>
@@ -9,7 +8,9 @@
 
 #include "model/Heliodon.h"
 #include "model/Scene.h"
+#include "support/Failures.h"
 #include "support/FieldVary.h"
+#include "support/Locale.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -155,11 +156,7 @@ TEST_F(HeliodonTest, BadColourIndicesAreReportedAndChangeNothing)
 
 TEST_F(HeliodonTest, EveryKindSurvivesTheXmlRoundTrip)
 {
-    for (const char* locale : {"C", "de_DE.UTF-8"}) {
-        if (std::setlocale(LC_ALL, locale) == nullptr) {
-            ADD_FAILURE() << "locale " << locale << " is not installed";
-            continue;
-        }
+    ScnTest::inPlainAndCommaLocales([&](bool) {
         ScnTest::expectRoundTrip(*newHeliodon(), *newHeliodon(), "heliodon");
         CHeliodon freeSource(nullptr);
         CHeliodon freeTarget(nullptr);
@@ -170,8 +167,7 @@ TEST_F(HeliodonTest, EveryKindSurvivesTheXmlRoundTrip)
         CScnFog fog(&mScene->heliodons());
         CScnFog fogRead(&mScene->heliodons());
         ScnTest::expectRoundTrip(fog, fogRead, "fog");
-    }
-    std::setlocale(LC_ALL, "C");
+    });
     EXPECT_TRUE(mFeedback.warnings.empty());
 }
 
@@ -236,7 +232,7 @@ TEST_F(HeliodonInputTest, AMissingRequiredItemStopsTheReadThere)
         bool ok = true;
         CHeliodon* heliodon = readCut(c.cut, nullptr, &ok);
         EXPECT_FALSE(ok) << c.field;
-        EXPECT_EQ(mFeedback.warnings, std::vector<std::string>{kReadFailure + "exception (pointer is NULL)"})
+        EXPECT_EQ(mFeedback.warnings, std::vector<std::string>{kReadFailure + ScnTest::nullPointerText()})
             << c.field;
         EXPECT_EQ(dumpFields(*heliodon), ScnTest::expectedStoppedDump(mWritten, mKept, c.field)) << c.field;
     }
@@ -263,18 +259,18 @@ TEST_F(HeliodonInputTest, InnerElementsStopAtTheirFirstMissingItem)
     EXPECT_FALSE(ok);
     EXPECT_EQ(read->getLensFlare()->getType(), source->getLensFlare()->getType());
     EXPECT_EQ(read->getLensFlare()->getSize(), 1.0);
-    EXPECT_EQ(mFeedback.warnings, std::vector<std::string>{kReadFailure + "exception (pointer is NULL)"});
+    EXPECT_EQ(mFeedback.warnings, std::vector<std::string>{kReadFailure + ScnTest::nullPointerText()});
 }
 
 TEST_F(HeliodonInputTest, ColorsNeedExactlyFiveSunColours)
 {
     struct Case {
         int count;
-        const char* report;
+        std::string report;
     };
-    const Case cases[] = {{4, "exception (pointer is NULL)"},
-                          {0, "exception (pointer is NULL)"},
-                          {6, "exception (assertion failed)"}};
+    const Case cases[] = {{4, ScnTest::nullPointerText()},
+                          {0, ScnTest::nullPointerText()},
+                          {6, ScnTest::assertionText()}};
     for (const Case& c : cases) {
         auto cut = [&](XIXMLElement* element) {
             XIXMLElement* colors = XmlForm::findChild(element, "Colors");
@@ -336,10 +332,10 @@ TEST_F(HeliodonInputTest, BadValuesEndTheReadWithTheWrappedReport)
          "Invalid label (Auto) [Manual..Date.And.Place]"},
         {"colour type label", setAttributeCut("", "Color.Type", "user"), "Invalid label (user) [Automatic..User]"},
         {"sky type label", setAttributeCut("Sky.Light", "Sky.Type", "Cloudy"), "Invalid label (Cloudy) [Automatic..User]"},
-        {"month text", setTextCut("Time/Month", "May"), "exception"},
-        {"sunshine text", setTextCut("Sunshine", ""), "exception"},
-        {"cloud seed text", setTextCut("Clouds/Cumulus.Seed", "seed"), "exception"},
-        {"identifier", setAttributeCut("", "UUID", "not an identifier"), "exception"},
+        {"month text", setTextCut("Time/Month", "May"), ScnTest::plainFailureText()},
+        {"sunshine text", setTextCut("Sunshine", ""), ScnTest::plainFailureText()},
+        {"cloud seed text", setTextCut("Clouds/Cumulus.Seed", "seed"), ScnTest::plainFailureText()},
+        {"identifier", setAttributeCut("", "UUID", "not an identifier"), ScnTest::plainFailureText()},
     };
     for (const Case& c : cases) {
         bool ok = true;
@@ -376,9 +372,9 @@ TEST_F(HeliodonTest, WrappersReportWithTheirOwnNames)
     EXPECT_EQ(mFeedback.warnings,
               (std::vector<std::string>{
                   "Exception in CScnHeliodon::putInXML : No label for the value (3) [Manual..Date.And.Place]",
-                  "Exception in CScnClouds::putInXML : exception (pointer is NULL)",
-                  "Exception in CScnClouds::initWithXML : exception (pointer is NULL)",
-                  "Exception in CScnFog::initWithXML : exception (pointer is NULL)"}));
+                  ScnTest::nullPointerText("Exception in CScnClouds::putInXML : exception"),
+                  ScnTest::nullPointerText("Exception in CScnClouds::initWithXML : exception"),
+                  ScnTest::nullPointerText("Exception in CScnFog::initWithXML : exception")}));
 }
 
 }  // namespace

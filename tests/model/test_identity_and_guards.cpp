@@ -1,6 +1,7 @@
 // Identities, the exception wrapper of public operations, and the two clipping conventions.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -9,7 +10,9 @@
 #include "model/Guard.h"
 #include "model/Scene.h"
 #include "model/Uuid.h"
+#include "support/Failures.h"
 #include "support/TestSupport.h"
+#include "platform/Platform.h"
 
 namespace {
 
@@ -69,12 +72,12 @@ protected:
 TEST_F(GuardTest, ReportsCaughtExceptionsAndAnswersTheFailureValue)
 {
     int answer = guarded(scene(), "CScnLight::initWithXML", -1,
-                         []() -> int { throw std::runtime_error("exception (pointer is NULL)"); });
+                         []() -> int { throw std::runtime_error(ScnTest::nullPointerText()); });
     EXPECT_EQ(answer, -1);
     guardedVoid(scene(), "CScnLight::putInXML", [] { throw 42; });
     EXPECT_EQ(guarded(scene(), "CScnLight::putInXML", 0, [] { return 5; }), 5);
     EXPECT_EQ(mFeedback.warnings,
-              (std::vector<std::string>{"Exception in CScnLight::initWithXML : exception (pointer is NULL)",
+              (std::vector<std::string>{ScnTest::nullPointerText("Exception in CScnLight::initWithXML : exception"),
                                         "Unknown exception in CScnLight::putInXML"}));
 }
 
@@ -118,6 +121,106 @@ TEST_F(GuardTest, ClipsByConvention)
                                                  : std::vector<std::string>{})
             << c.value;
     }
+}
+
+}  // namespace
+
+// The public boundary seen from a client whose feedback throws: reports of the managers, the
+// setters and the version checks must never carry the client's exception back out.
+namespace {
+
+using namespace NvScn;
+
+// A feedback that counts its reports and then throws from each of them.
+class ThrowingFeedback final : public CScnFeedback {
+public:
+    void warning(CScnMgr*, const char* text) override
+    {
+        reports.push_back(text);
+        throw std::runtime_error("client failure");
+    }
+    bool progress(CScnMgr*, int32_t, int32_t) override { return true; }
+
+    std::vector<std::string> reports;
+};
+
+struct BoundaryCase {
+    const char* name;
+    std::function<void(CSCN&)> call;
+    std::string report;
+};
+
+class ThrowingFeedbackBoundary : public ::testing::TestWithParam<BoundaryCase> {};
+
+TEST_P(ThrowingFeedbackBoundary, TheReportIsMadeAndNothingEscapes)
+{
+    ThrowingFeedback feedback;
+    CScnMgr* manager = CScnMgr::create(&feedback, nullptr);
+    ASSERT_NE(manager, nullptr);
+    CSCN& scene = *static_cast<CSCN*>(manager);
+    EXPECT_NO_THROW(GetParam().call(scene));
+    EXPECT_EQ(feedback.reports, std::vector<std::string>{GetParam().report});
+    manager->release();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Reports, ThrowingFeedbackBoundary,
+    ::testing::Values(
+        BoundaryCase{"NewerExtension",
+                     [](CSCN& s) { EXPECT_EQ(s.getMgrEx(7), nullptr); }, "Client is newer than Scn Library!"},
+        BoundaryCase{"ObsoleteExtension",
+                     [](CSCN& s) { EXPECT_EQ(s.getMgrEx(4), nullptr); },
+                     "Client is obsolete for this Scn Library!"},
+        BoundaryCase{"ObjectList",
+                     [](CSCN& s) { EXPECT_EQ(s.getLights()->getScnObject(0), nullptr); },
+                     "getScnObject: Bad index value"},
+        BoundaryCase{"GeometryList", [](CSCN& s) { s.getPoints()->removeObject(kScnLastIndex); },
+                     "removeObject: no more object to remove"},
+        BoundaryCase{"OwnerGatedSetter",
+                     [](CSCN& s) {
+                         CScnCamera* camera = s.getPerspectiveViews()->newScnObject(kScnLastIndex);
+                         camera->setFocal(200);
+                         EXPECT_EQ(camera->getFocal(), 180.0);
+                     },
+                     "Method setFocal has clipped a value out of range."},
+        BoundaryCase{"AlwaysClampedSetter",
+                     [](CSCN& s) {
+                         s.getPreviewRenderingOpt()->setWidth(-1);
+                         EXPECT_EQ(s.getPreviewRenderingOpt()->getWidth(), 0);
+                     },
+                     "class CRenderingOpt: Method setWidth has clipped a value out of range."},
+        BoundaryCase{"HeliodonSetter",
+                     [](CSCN& s) { EXPECT_EQ(s.getHeliodon()->setShadowBlur(150), 100); },
+                     "CScnHeliodon::setShadowBlur: invalid blur level"},
+        BoundaryCase{"CameraCompatibility",
+                     [](CSCN& s) {
+                         CScnCamera* camera = s.getPerspectiveViews()->newScnObject(kScnLastIndex);
+                         EXPECT_EQ(camera->getCameraEx(2), nullptr);
+                     },
+                     "Client is obsolete for this Scn Library!"},
+        BoundaryCase{"GuardedOperation",
+                     [](CSCN& s) { EXPECT_EQ(s.getApplicationData(""), nullptr); },
+                     ScnTest::assertionText("Exception in CScnMgr::getApplicationData : Invalid application tag")}),
+    [](const ::testing::TestParamInfo<BoundaryCase>& info) { return std::string(info.param.name); });
+
+}  // namespace
+
+namespace {
+
+bool failingGuid(uint8_t*)
+{
+    return false;
+}
+
+TEST(CreationFailure, IsReportedOnceWithoutAManagerAndNothingIsHandedOut)
+{
+    ScnTest::RecordingFeedback feedback;
+    Nuvora::GuidSource previous = Nuvora::setGuidSource(&failingGuid);
+    CScnMgr* manager = CScnMgr::create(&feedback, nullptr);
+    Nuvora::setGuidSource(previous);
+    EXPECT_EQ(manager, nullptr);
+    EXPECT_EQ(feedback.warnings, std::vector<std::string>{"Can't create UUID"});
+    EXPECT_EQ(feedback.warningManagers, std::vector<CScnMgr*>{nullptr});
 }
 
 }  // namespace

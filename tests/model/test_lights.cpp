@@ -1,14 +1,15 @@
 // Lights, lens flares, light groups and camera lights: setter rules, XML forms, bad input.
 #include <gtest/gtest.h>
 
-#include <clocale>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "model/Lights.h"
 #include "model/Scene.h"
+#include "support/Failures.h"
 #include "support/FieldVary.h"
+#include "support/Locale.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -17,7 +18,7 @@ using namespace NvScn;
 using NuvoraXML::XIXMLElement;
 using ScnTest::RecordingFeedback;
 
-const char* const kMissing = "exception (pointer is NULL)";
+const std::string kMissing = ScnTest::nullPointerText();
 
 class SceneTest : public ScnTest::SceneFixture {
 protected:
@@ -141,11 +142,7 @@ TEST_F(SceneTest, DefaultPositionPassesThroughTheSceneConversion)
 
 TEST_F(SceneTest, EveryKindSurvivesTheXmlRoundTrip)
 {
-    for (const char* locale : {"C", "de_DE.UTF-8"}) {
-        if (std::setlocale(LC_ALL, locale) == nullptr) {
-            ADD_FAILURE() << "locale " << locale << " is not installed";
-            continue;
-        }
+    ScnTest::inPlainAndCommaLocales([&](bool comma) {
         {
             CLight* source = newLight();
             CLight* target = newLight();
@@ -166,9 +163,8 @@ TEST_F(SceneTest, EveryKindSurvivesTheXmlRoundTrip)
         }
         CLight light(nullptr);
         std::string bytes = ScnTest::xmlRoundTrip(light, light);
-        EXPECT_NE(bytes.find("<Power>3.000000</Power>"), std::string::npos) << locale;
-    }
-    std::setlocale(LC_ALL, "C");
+        EXPECT_NE(bytes.find("<Power>3.000000</Power>"), std::string::npos) << (comma ? "comma" : "plain");
+    });
     EXPECT_TRUE(mFeedback.warnings.empty());
 }
 
@@ -278,7 +274,7 @@ TEST_F(LightInputTest, BadValuesEndTheReadWithTheWrappedReport)
     struct Case {
         const char* what;
         ScnTest::Cut cut;
-        const char* report;
+        std::string report;
     };
     using ScnTest::setAttributeCut;
     using ScnTest::setTextCut;
@@ -289,11 +285,11 @@ TEST_F(LightInputTest, BadValuesEndTheReadWithTheWrappedReport)
          "Invalid label (0) [Fixed.Vertex..On.Object]"},
         {"lens flare label", setAttributeCut("Lens.Flare", "Type", "Halo3"),
          "Invalid label (Halo3) [LensFlare1..Standard]"},
-        {"power text", setTextCut("Power", "strong"), "exception"},
-        {"map size text", setTextCut("Map.Size", "x12"), "exception"},
-        {"colour value", setAttributeCut("Color", "G", "green"), "exception"},
-        {"position value", setAttributeCut("Position", "Z", ""), "exception"},
-        {"identifier", setAttributeCut("", "UUID", "0123"), "exception"},
+        {"power text", setTextCut("Power", "strong"), ScnTest::plainFailureText()},
+        {"map size text", setTextCut("Map.Size", "x12"), ScnTest::plainFailureText()},
+        {"colour value", setAttributeCut("Color", "G", "green"), ScnTest::plainFailureText()},
+        {"position value", setAttributeCut("Position", "Z", ""), ScnTest::plainFailureText()},
+        {"identifier", setAttributeCut("", "UUID", "0123"), ScnTest::plainFailureText()},
         {"empty number", [](XIXMLElement* light) { ScnTest::elementAt(light, "Bias")->GetData()->AsNode()->Delete(); },
          kMissing},
     };

@@ -8,7 +8,8 @@
 #include <vector>
 
 #include "model/Views.h"
-#include "test_views_support.h"
+#include "support/Failures.h"
+#include "support/ViewSupport.h"
 
 namespace {
 
@@ -168,7 +169,7 @@ TEST_F(ViewsScene, ACameraReadStopsAtTheFirstMissingItemKeepingWhatItRead)
                   "<Target X=\"4\" Y=\"5\" Z=\"6\"/><Focal>35</Focal></Perspective.View>");
     CCamera camera(owner());
     EXPECT_FALSE(camera.initWithXML(parsed.element()));
-    EXPECT_EQ(warnings(), Strings{"Exception in CScnCamera::initWithXML : exception (pointer is NULL)"});
+    EXPECT_EQ(warnings(), Strings{ScnTest::nullPointerText("Exception in CScnCamera::initWithXML : exception")});
     EXPECT_STREQ(camera.getName(), "Entrance");
     EXPECT_EQ(camera.getViewFlags(), 7u);
     EXPECT_EQ(camera.getTarget()->y, 5.0);
@@ -242,7 +243,7 @@ TEST_F(ViewsScene, ViewInfoKeepsItsIdentifierUnlessTheLoaderReads)
     EXPECT_EQ(info.getLightsGroups()->getNbObjects(), 1);
     EXPECT_EQ(info.getDepthOfField()->getType(), 3);
 
-    readFields(info, parsed.element(), &scene(), true);
+    readFields(info, parsed.element(), kKeepIdentifiers);
     EXPECT_EQ(info.getUUID()->bytes[15], 0x0F);
     EXPECT_EQ(info.getUUID()->bytes[0], 0x00);
 }
@@ -264,7 +265,7 @@ TEST_F(ViewsScene, ViewInfoKeepsAbsentOptionalItemsAndFailsWithoutRequiredOnes)
                            "<UUID>CC0102030405060708090A0B0C0D0E0F</UUID></Lights.Groups>"
                            "<Depth.Of.Field Type=\"FromPoint\"/></View.Info>");
     EXPECT_FALSE(info.initWithXML(withoutHeliodon.element()));
-    EXPECT_EQ(warnings(), Strings{"Exception in IScnViewInfo::initWithXML : exception (pointer is NULL)"});
+    EXPECT_EQ(warnings(), Strings{ScnTest::nullPointerText("Exception in IScnViewInfo::initWithXML : exception")});
     EXPECT_EQ(info.getLightsGroups()->getNbObjects(), 2);
     EXPECT_FALSE(info.isLocked());
     EXPECT_STREQ(info.getHeliodonName(), "Sunset");
@@ -315,12 +316,12 @@ TEST_F(ViewsScene, ViewWrappersReportUnderTheirOwnNames)
         warnings().clear();
         EXPECT_FALSE(c.first()) << c.second;
         EXPECT_EQ(warnings(), Strings{std::string("Exception in ") + c.second +
-                                      "::initWithXML : exception (pointer is NULL)"});
+                                      ScnTest::nullPointerText("::initWithXML : exception")});
     }
     warnings().clear();
     CCamera camera(owner());
     EXPECT_EQ(camera.putInXML(nullptr), nullptr);
-    EXPECT_EQ(warnings(), Strings{"Exception in CScnCamera::putInXML : exception (pointer is NULL)"});
+    EXPECT_EQ(warnings(), Strings{ScnTest::nullPointerText("Exception in CScnCamera::putInXML : exception")});
 }
 
 }  // namespace

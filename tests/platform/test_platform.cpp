@@ -9,6 +9,8 @@
 #include "platform/Diagnostics.h"
 #include "platform/Failure.h"
 #include "platform/Platform.h"
+#include "platform/PlatformMessages.h"
+#include "support/Failures.h"
 
 namespace {
 
@@ -33,6 +35,17 @@ TEST(Failure, ThreeFormsWithTheDefaultMessage)
               "mTree is NULL (pointer is NULL)");
     EXPECT_EQ(failureText([] { Nuvora::check(false, nullptr); }), "exception (assertion failed)");
     EXPECT_EQ(failureText([] { Nuvora::check(true, "x"); }), "(nothing thrown)");
+}
+
+// The other tests build the failure texts from these constants (support/Failures.h): their
+// spellings are pinned here once.
+TEST(Failure, ConstantsHoldTheTextsOfTheThreeForms)
+{
+    EXPECT_STREQ(Nuvora::PlatformMsg::kException, "exception");
+    EXPECT_STREQ(Nuvora::PlatformMsg::kAssertionSuffix, " (assertion failed)");
+    EXPECT_STREQ(Nuvora::PlatformMsg::kNullPointerSuffix, " (pointer is NULL)");
+    EXPECT_EQ(ScnTest::nullPointerText(), "exception (pointer is NULL)");
+    EXPECT_EQ(ScnTest::assertionText("Null uuid"), "Null uuid (assertion failed)");
 }
 
 TEST(CodePage, ConvertsWindows1252ToUtf8)

@@ -88,6 +88,25 @@ public:
     {
         sub.visitFields(*this);
     }
+    // A list gets two items, each varied.
+    template <class List, class... O>
+    void list(const char*, List& items, const O&...)
+    {
+        items.clear();
+        for (int i = 0; i < 2; ++i) {
+            auto* item = items.append();
+            ASSERT_NE(item, nullptr);
+            item->visitFields(*this);
+        }
+    }
+    // Texts in two languages.
+    template <class... O>
+    void languageTexts(const char*, NvScn::CLanguageTexts& texts, const O&...)
+    {
+        texts.clear();
+        texts.set(NvScn::languageCode("en"), ("Text <&> " + std::to_string(next())).c_str());
+        texts.set(NvScn::languageCode("fr"), ("Texte \xC3\xA9t\xC3\xA9 " + std::to_string(next())).c_str());
+    }
     template <class... O>
     void date(const char*, NvScn::CScnTime& time, const O&...)
     {
@@ -170,6 +189,31 @@ void varyFields(Object& object)
 {
     FieldVary vary;
     object.visitFields(vary);
+}
+
+// The bytes of an element named topName holding object's fields, as FieldWriter writes them.
+template <class Object>
+std::string writeFieldsText(Object& object, const char* topName)
+{
+    XmlDocument document(topName);
+    NvScn::FieldWriter writer(document.top());
+    object.visitFields(writer);
+    return writeElement(document.top());
+}
+
+// Reads the document element of bytes into object's fields with FieldReader; answers the failure
+// text, "" when the read completed.
+template <class Object>
+std::string readFieldsText(const std::string& bytes, Object& object, const NvScn::CSCN* scene = nullptr)
+{
+    std::unique_ptr<NuvoraXML::XCXMLTree> tree = parseDocument(bytes);
+    NvScn::FieldReader reader(documentElement(*tree), scene);
+    try {
+        object.visitFields(reader);
+    } catch (const std::exception& error) {
+        return error.what();
+    }
+    return "";
 }
 
 // A tree with one element under its root, to receive putInXML.

@@ -12,6 +12,8 @@
 #include <thread>
 #include <vector>
 
+#include "support/Failures.h"
+#include "support/Locale.h"
 #include "test_xml_support.h"
 #include "xml/HashKey.h"
 #include "platform/Memory.h"
@@ -117,8 +119,8 @@ TEST(HashKey, ManyKeysStayFindableAcrossGrowth)
     }
     EXPECT_EQ(20000, keys.GetKeyCount());
     EXPECT_EQ(nullptr, keys.Find("absent"));
-    EXPECT_EQ("exception", errorOf([&] { keys.GetKey(nullptr); }));
-    EXPECT_EQ("exception", errorOf([&] { keys.Find(nullptr); }));
+    EXPECT_EQ(ScnTest::plainFailureText(), errorOf([&] { keys.GetKey(nullptr); }));
+    EXPECT_EQ(ScnTest::plainFailureText(), errorOf([&] { keys.Find(nullptr); }));
 }
 
 TEST(HashKey, ClusteredReinsertionGrowsTwiceWithNotice)
@@ -203,7 +205,7 @@ TEST_F(NodeTree, DetachedElementHasNoKeys)
 {
     XIXMLElement* a = add(root, "A");
     root->RemoveNode(a->AsNode());
-    EXPECT_EQ("XCXMLElement::GetKey - element isn't in a tree (pointer is NULL)", errorOf([&] { a->GetKey("x"); }));
+    EXPECT_EQ(ScnTest::nullPointerText("XCXMLElement::GetKey - element isn't in a tree"), errorOf([&] { a->GetKey("x"); }));
     a->AsNode()->Delete();
 }
 
@@ -231,7 +233,7 @@ TEST_F(NodeTree, OnlyOneDataNodePerElement)
         EXPECT_EQ("Only one data node for an element", error);
         delete second;
     }
-    EXPECT_EQ("exception", errorOf([&] { add(root, "F")->AddData(static_cast<XIXMLData::IXMLCData*>(nullptr)); }));
+    EXPECT_EQ(ScnTest::plainFailureText(), errorOf([&] { add(root, "F")->AddData(static_cast<XIXMLData::IXMLCData*>(nullptr)); }));
 }
 
 TEST_F(NodeTree, DataNodeTextAndObjectAccess)
@@ -241,9 +243,9 @@ TEST_F(NodeTree, DataNodeTextAndObjectAccess)
     EXPECT_STREQ("12", text->GetText());
     text->SetText("13");
     EXPECT_STREQ("13", text->GetText());
-    EXPECT_EQ("exception", errorOf([&] { object->GetText(); }));
-    EXPECT_EQ("exception", errorOf([&] { object->SetText("y"); }));
-    EXPECT_EQ("exception", errorOf([&] { object->PrintText("%d", 1); }));
+    EXPECT_EQ(ScnTest::plainFailureText(), errorOf([&] { object->GetText(); }));
+    EXPECT_EQ(ScnTest::plainFailureText(), errorOf([&] { object->SetText("y"); }));
+    EXPECT_EQ(ScnTest::plainFailureText(), errorOf([&] { object->PrintText("%d", 1); }));
     object->AsNode()->Delete();
     EXPECT_EQ(1, released);
 }
@@ -269,7 +271,7 @@ TEST_F(NodeTree, AttributesFindAndCompare)
     second->Delete();
     e->AddAttribute(root->GetKey("third"), nullptr);
     EXPECT_EQ("<E\n\t first=\"1\"\n\t third=\"\"/>", writeElement(e));
-    EXPECT_EQ("XCXMLElement::RemoveAttribute - attribute isn't owned (assertion failed)",
+    EXPECT_EQ(ScnTest::assertionText("XCXMLElement::RemoveAttribute - attribute isn't owned"),
               errorOf([&] { add(root, "F")->RemoveAttribute(e->GetFirstAttribute()); }));
     e->GetFirstAttribute()->Delete();
     EXPECT_STREQ("third", e->GetFirstAttribute()->GetName());
@@ -334,26 +336,26 @@ TEST_F(NodeTree, StructureMisuseFailsWithItsMessage)
     XCXMLTree second;
     struct Case {
         std::function<void()> action;
-        const char* message;
+        std::string message;
     };
     const Case cases[] = {
-        {[&] { other->AddNode(b->AsNode()); }, "XCXMLElement::AddNode - node is not detached (assertion failed)"},
-        {[&] { other->AddNode(nullptr); }, "XCXMLElement::AddNode - node (pointer is NULL)"},
+        {[&] { other->AddNode(b->AsNode()); }, ScnTest::assertionText("XCXMLElement::AddNode - node is not detached")},
+        {[&] { other->AddNode(nullptr); }, ScnTest::nullPointerText("XCXMLElement::AddNode - node")},
         {[&] { other->AddNode(second.GetRoot()->AsNode()); },
-         "XCXMLElement::AddNode - a document root can't be a child (assertion failed)"},
-        {[&] { other->RemoveNode(b->AsNode()); }, "XCXMLElement::RemoveNode - node isn't a child (assertion failed)"},
-        {[&] { other->MoveNode(b->AsNode(), nullptr); }, "XCXMLElement::MoveNode - node isn't a child (assertion failed)"},
+         ScnTest::assertionText("XCXMLElement::AddNode - a document root can't be a child")},
+        {[&] { other->RemoveNode(b->AsNode()); }, ScnTest::assertionText("XCXMLElement::RemoveNode - node isn't a child")},
+        {[&] { other->MoveNode(b->AsNode(), nullptr); }, ScnTest::assertionText("XCXMLElement::MoveNode - node isn't a child")},
         {[&] { a->MoveNode(b->AsNode(), other->AsNode()); },
-         "XCXMLElement::MoveNode - node isn't a child (assertion failed)"},
-        {[&] { a->AddElement(nullptr); }, "XCXMLElement - no name key (pointer is NULL)"},
-        {[&] { a->AsNode()->CopyTo(nullptr); }, "XCXMLNode::CopyTo - no target element (pointer is NULL)"},
+         ScnTest::assertionText("XCXMLElement::MoveNode - node isn't a child")},
+        {[&] { a->AddElement(nullptr); }, ScnTest::nullPointerText("XCXMLElement - no name key")},
+        {[&] { a->AsNode()->CopyTo(nullptr); }, ScnTest::nullPointerText("XCXMLNode::CopyTo - no target element")},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(c.message, errorOf(c.action));
     }
     // A detached subtree cannot be added inside itself.
     root->RemoveNode(a->AsNode());
-    EXPECT_EQ("XCXMLElement::AddNode - node contains this element (assertion failed)",
+    EXPECT_EQ(ScnTest::assertionText("XCXMLElement::AddNode - node contains this element"),
               errorOf([&] { b->AddNode(a->AsNode()); }));
     other->AddNode(a->AsNode());
     EXPECT_EQ("O", childNames(root));
@@ -366,9 +368,9 @@ TEST_F(NodeTree, BrokenListIsReportedNotFollowed)
     XIXMLElement* b = add(root, "B");
     // Cut the list behind the first child: the second is no longer reachable.
     a->AsNode()->SetNext(nullptr);
-    EXPECT_EQ("XCXMLElement::RemoveNode previous == NULL (pointer is NULL)",
+    EXPECT_EQ(ScnTest::nullPointerText("XCXMLElement::RemoveNode previous == NULL"),
               errorOf([&] { root->RemoveNode(b->AsNode()); }));
-    EXPECT_EQ("XCXMLElement::MoveNode previous == NULL (pointer is NULL)",
+    EXPECT_EQ(ScnTest::nullPointerText("XCXMLElement::MoveNode previous == NULL"),
               errorOf([&] { root->MoveNode(b->AsNode(), a->AsNode()); }));
     // Repair so that the tree frees both.
     a->AsNode()->SetNext(b->AsNode());
@@ -534,14 +536,16 @@ TEST_F(NodeTree, ScanValueMatchesTheCLibraryInTheCLocale)
         a->SetValue(c[1]);
         int i1 = 0;
         int i2 = 0;
-        EXPECT_EQ("exception", errorOf([&] { a->ScanValue(c[0], &i1, &i2); })) << c[0] << " on " << c[1];
+        EXPECT_EQ(ScnTest::plainFailureText(), errorOf([&] { a->ScanValue(c[0], &i1, &i2); })) << c[0] << " on " << c[1];
     }
 }
 
 TEST_F(NodeTree, FormattedValuesIgnoreTheProcessLocale)
 {
-    std::string previous = std::setlocale(LC_ALL, nullptr);
-    ASSERT_NE(nullptr, std::setlocale(LC_ALL, "de_DE.UTF-8")) << "the de_DE.UTF-8 locale is needed";
+    auto locale = std::make_unique<ScnTest::CommaLocale>();
+    if (!locale->active()) {
+        return;
+    }
     char probe[32];
     std::snprintf(probe, sizeof(probe), "%.1f", 1.5);
     EXPECT_STREQ("1,5", probe);
@@ -557,7 +561,7 @@ TEST_F(NodeTree, FormattedValuesIgnoreTheProcessLocale)
     b->ScanValue("%lf", &real);
     XIXMLAttribute* c = e->AddAttribute(root->GetKey("x"), "3.5e1");
     c->ScanValue("%le", &other);
-    std::setlocale(LC_ALL, previous.c_str());
+    locale.reset();
 
     EXPECT_STREQ("1234.500000", a->GetValue());
     EXPECT_STREQ("0.25 1.5", data->GetText());
@@ -576,8 +580,8 @@ TEST_F(NodeTree, FormattedValueMustFitIn2047Characters)
     EXPECT_EQ(2047u, std::strlen(data->GetText()));
     a->SetValue("kept");
     data->SetText("kept");
-    EXPECT_EQ("exception", errorOf([&] { a->PrintValue("%2048d", 1); }));
-    EXPECT_EQ("exception", errorOf([&] { data->PrintText("%5000d", 1); }));
+    EXPECT_EQ(ScnTest::plainFailureText(), errorOf([&] { a->PrintValue("%2048d", 1); }));
+    EXPECT_EQ(ScnTest::plainFailureText(), errorOf([&] { data->PrintText("%5000d", 1); }));
     EXPECT_STREQ("kept", a->GetValue());
     EXPECT_STREQ("kept", data->GetText());
 }
@@ -596,10 +600,10 @@ TEST_F(NodeTree, StringCopyFailureUsesTheMissingPointerForm)
     XIXMLAttribute* a = e->AddAttribute(root->GetKey("a"), "kept");
     std::string large(10000, 'x');
     Nuvora::failAllocationAfter(1);
-    EXPECT_EQ("exception (pointer is NULL)", errorOf([&] { e->AddData(large.c_str()); }));
+    EXPECT_EQ(ScnTest::nullPointerText(), errorOf([&] { e->AddData(large.c_str()); }));
     // Short strings come from the tree's memory; a long one needs an allocation of its own.
     Nuvora::failAllocationAfter(1);
-    EXPECT_EQ("exception (pointer is NULL)", errorOf([&] { a->SetValue(large.c_str()); }));
+    EXPECT_EQ(ScnTest::nullPointerText(), errorOf([&] { a->SetValue(large.c_str()); }));
     Nuvora::failAllocationAfter(0);
     EXPECT_EQ(nullptr, e->GetFirstChild());
     EXPECT_STREQ("kept", a->GetValue());
@@ -615,11 +619,11 @@ TEST(Mine, DestructorReportsDoubleAndInvalidDeletion)
     EXPECT_NO_THROW(mine->CheckMine());
     mine->~XCMine();
     EXPECT_TRUE(diagnostics.entries.empty());
-    EXPECT_EQ("XCMine::CheckMine - Owner object is destroyed) (assertion failed)", errorOf([&] { mine->CheckMine(); }));
+    EXPECT_EQ(ScnTest::assertionText("XCMine::CheckMine - Owner object is destroyed)"), errorOf([&] { mine->CheckMine(); }));
     mine->~XCMine();
     uint32_t garbage = 0x12345678u;
     std::memcpy(storage, &garbage, sizeof(garbage));
-    EXPECT_EQ("XCMine::CheckMine - Invalide mine state (assertion failed)", errorOf([&] { mine->CheckMine(); }));
+    EXPECT_EQ(ScnTest::assertionText("XCMine::CheckMine - Invalide mine state"), errorOf([&] { mine->CheckMine(); }));
     mine->~XCMine();
     ASSERT_EQ(2u, diagnostics.entries.size());
     EXPECT_EQ("XCMine::~XCMine - Double deletion detected", diagnostics.entries[0].second);
@@ -805,11 +809,11 @@ TEST_F(NodeTree, NodesOfAnotherImplementationAreNotLinked)
     ForeignAttribute attribute;
     XIXMLElement* a = add(root, "A");
     XIXMLAttribute* x = a->AddAttribute(root->GetKey("x"), "1");
-    const std::string notNode = "XCXMLNode - not a node of this toolkit (assertion failed)";
+    const std::string notNode = ScnTest::assertionText("XCXMLNode - not a node of this toolkit");
     EXPECT_EQ(notNode, errorOf([&] { a->AddNode(&node); }));
     EXPECT_EQ(notNode, errorOf([&] { a->AsNode()->SetNext(&node); }));
-    EXPECT_EQ("XCXMLElement::RemoveNode - node isn't a child (assertion failed)", errorOf([&] { a->RemoveNode(&node); }));
-    EXPECT_EQ("XCXMLAttribute - not an attribute of this toolkit (assertion failed)",
+    EXPECT_EQ(ScnTest::assertionText("XCXMLElement::RemoveNode - node isn't a child"), errorOf([&] { a->RemoveNode(&node); }));
+    EXPECT_EQ(ScnTest::assertionText("XCXMLAttribute - not an attribute of this toolkit"),
               errorOf([&] { x->SetNext(&attribute); }));
     EXPECT_EQ("A", childNames(root));
     EXPECT_EQ(nullptr, x->GetNext());
@@ -870,5 +874,68 @@ TEST(TreeMemory, TreesOnSeveralThreadsAtOnce)
     for (int t = 0; t < 4; ++t) {
         EXPECT_EQ(0u, outcomes[t].find("<r t=\"" + std::to_string(t) + "\">\n")) << t;
         EXPECT_NE(std::string::npos, outcomes[t].find("<e i=\"499\">&lt;v&gt;</e>")) << t;
+    }
+}
+
+// Node copies that fail part way, and what they leave behind.
+namespace {
+
+// A data object that counts the live objects of its kind.
+struct CountedCData : XIXMLData::IXMLCData {
+    explicit CountedCData(int* live) : mLive(live) { ++*mLive; }
+    ~CountedCData() override { --*mLive; }
+    bool Write(XIXMLWriteStream*, int32_t, XIXMLData*) override { return true; }
+    IXMLCData* Clone() override { return new CountedCData(mLive); }
+    void Release() override { delete this; }
+    int* mLive;
+};
+
+}  // namespace
+
+// Copying a data node to an element that has one already fails, and frees the clone it made.
+TEST(NodeCopy, RefusedDataCopyFreesItsClone)
+{
+    int live = 0;
+    {
+        XCXMLTree tree;
+        XIXMLElement* root = tree.GetRoot();
+        XIXMLElement* source = root->AddElement(root->GetKey("s"));
+        XIXMLData* data = source->AddData(new CountedCData(&live));
+        for (bool text : {true, false}) {
+            XIXMLElement* target = root->AddElement(root->GetKey("t"));
+            if (text) {
+                target->AddData("x");
+            } else {
+                target->AddData(new CountedCData(&live));
+            }
+            int before = live;
+            EXPECT_EQ("Only one data node for an element", errorOf([&] { data->AsNode()->CopyTo(target); }));
+            EXPECT_EQ(before, live) << (text ? "text" : "object");
+        }
+    }
+    EXPECT_EQ(0, live);
+}
+
+// A subtree copy that fails part way (a data object that cannot be cloned) leaves the target as
+// it was, and the source whole.
+TEST(NodeCopy, FailedSubtreeCopyLeavesNoPartialCopy)
+{
+    struct Uncloneable : XIXMLData::IXMLCData {
+        bool Write(XIXMLWriteStream*, int32_t, XIXMLData*) override { return true; }
+        IXMLCData* Clone() override { return nullptr; }
+        void Release() override { delete this; }
+    };
+    XCXMLTree tree;
+    XIXMLElement* root = tree.GetRoot();
+    XIXMLElement* source = root->AddElement(root->GetKey("s"));
+    source->AddElement(root->GetKey("first"))->AddData("1");
+    source->AddElement(root->GetKey("block"))->AddData(new Uncloneable);
+    source->AddElement(root->GetKey("last"));
+    XIXMLElement* target = root->AddElement(root->GetKey("t"));
+    target->AddComment("kept");
+    const std::string before = XmlTest::writeElement(root);
+    for (XIXMLElement* into : {target, source, source->GetFirstElement()}) {
+        EXPECT_EQ(ScnTest::plainFailureText(), errorOf([&] { source->AsNode()->CopyTo(into); }));
+        EXPECT_EQ(before, XmlTest::writeElement(root));
     }
 }

@@ -4,6 +4,7 @@
 #include <functional>
 #include <string>
 
+#include "support/Failures.h"
 #include "test_xml_support.h"
 
 using namespace NuvoraXML;
@@ -220,7 +221,7 @@ TEST(Writer, FailingDataObjectFailsTheWrite)
     XCXMLTree tree;
     element(tree.GetRoot(), "p")->AddData(new PieceCData("x", 1, false));
     StringWriteStream stream;
-    EXPECT_EQ("exception", errorOf([&] { tree.GetRoot()->Write(&stream); }));
+    EXPECT_EQ(ScnTest::plainFailureText(), errorOf([&] { tree.GetRoot()->Write(&stream); }));
 }
 
 TEST(Writer, ShortWriteFailsWithItsMessage)
@@ -239,7 +240,7 @@ TEST(Writer, ShortWriteFailsWithItsMessage)
     element(tree.GetRoot(), "p")->AddData(new PieceCData("abc", 1));
     StringWriteStream stream;
     stream.limit = static_cast<long>(writeElement(tree.GetRoot()).size()) - 10;
-    EXPECT_EQ("exception", errorOf([&] { tree.GetRoot()->Write(&stream); }));
+    EXPECT_EQ(ScnTest::plainFailureText(), errorOf([&] { tree.GetRoot()->Write(&stream); }));
 }
 
 TEST(Writer, OutputReachesTheStreamInLargePieces)

@@ -1,10 +1,12 @@
-#include "model/Fields.h"
+#include "model/FieldForms.h"
 
-#include <charconv>
+#include <cstdarg>
+#include <cstdio>
 #include <cstring>
 #include <ctime>
 #include <string>
 
+#include "model/Messages.h"
 #include "model/Scene.h"
 #include "platform/Failure.h"
 
@@ -14,6 +16,27 @@ using NuvoraXML::XIXMLAttribute;
 using NuvoraXML::XIXMLData;
 using NuvoraXML::XIXMLElement;
 
+namespace {
+
+// A message formatted without a length limit (the labels come from files).
+std::string formatted(const char* format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    va_list again;
+    va_copy(again, args);
+    int length = std::vsnprintf(nullptr, 0, format, args);
+    va_end(args);
+    std::string text(length > 0 ? static_cast<size_t>(length) : 0, '\0');
+    if (length > 0) {
+        std::vsnprintf(&text[0], text.size() + 1, format, again);
+    }
+    va_end(again);
+    return text;
+}
+
+}  // namespace
+
 const char* LabelTable::labelOf(int32_t value) const
 {
     for (const LabelEntry& entry : *this) {
@@ -21,9 +44,7 @@ const char* LabelTable::labelOf(int32_t value) const
             return entry.label;
         }
     }
-    Nuvora::fail(("No label for the value (" + std::to_string(value) + ") [" + mEntries[0].label + ".." +
-                  mEntries[mCount - 1].label + "]")
-                     .c_str());
+    Nuvora::fail(formatted(Msg::kNoLabelForValue, value, mEntries[0].label, mEntries[mCount - 1].label).c_str());
 }
 
 int32_t LabelTable::valueOf(const char* label) const
@@ -33,9 +54,7 @@ int32_t LabelTable::valueOf(const char* label) const
             return entry.value;
         }
     }
-    Nuvora::fail((std::string("Invalid label (") + label + ") [" + mEntries[0].label + ".." +
-                  mEntries[mCount - 1].label + "]")
-                     .c_str());
+    Nuvora::fail(formatted(Msg::kInvalidLabel, label, mEntries[0].label, mEntries[mCount - 1].label).c_str());
 }
 
 bool LabelTable::hasLabel(int32_t value) const
@@ -48,9 +67,57 @@ bool LabelTable::hasLabel(int32_t value) const
     return false;
 }
 
+int32_t languageCode(const char* text)
+{
+    if (text == nullptr) {
+        return 0;
+    }
+    auto first = static_cast<signed char>(text[0]);
+    auto second = first != 0 ? static_cast<signed char>(text[1]) : static_cast<signed char>(0);
+    return first * 256 + second;
+}
+
+void CLanguageTexts::set(int32_t code, const char* text)
+{
+    const char* value = text != nullptr ? text : "";
+    for (Entry& entry : mEntries) {
+        if (entry.first == code) {
+            entry.second = value;
+            return;
+        }
+    }
+    mEntries.emplace_back(code, value);
+}
+
+const char* CLanguageTexts::get(int32_t code) const
+{
+    for (const Entry& entry : mEntries) {
+        if (entry.first == code) {
+            return entry.second.c_str();
+        }
+    }
+    return nullptr;
+}
+
 namespace XmlForm {
 
 namespace {
+
+bool isCodeCharacter(int c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+}
+
+// The attribute name of a language code, or false when the code is not one or two letters or digits.
+bool codeName(int32_t code, char (&name)[3])
+{
+    auto second = static_cast<signed char>(code & 0xFF);
+    int32_t first = (code - second) / 256;
+    name[0] = static_cast<char>(first);
+    name[1] = static_cast<char>(second);
+    name[2] = '\0';
+    return isCodeCharacter(first) && (second == 0 || isCodeCharacter(second));
+}
 
 XIXMLData* requireData(XIXMLElement* element)
 {
@@ -78,6 +145,21 @@ double readRealAttribute(XIXMLElement* element, const char* name)
 {
     double value = 0;
     requireAttribute(element, name)->ScanValue("%lf", &value);
+    return value;
+}
+
+// Number form: a child element whose text is the value printed with format.
+template <class T>
+void writeNumberText(XIXMLElement* parent, const char* name, const char* format, T value)
+{
+    addChild(parent, name)->AddData("")->PrintText(format, value);
+}
+
+template <class T>
+T readNumberText(XIXMLElement* element, const char* format)
+{
+    T value = 0;
+    requireData(element)->ScanText(format, &value);
     return value;
 }
 
@@ -154,26 +236,22 @@ std::string readLocation(XIXMLElement* element)
 
 void writeInteger(XIXMLElement* parent, const char* name, int32_t value)
 {
-    addChild(parent, name)->AddData("")->PrintText("%d", value);
+    writeNumberText(parent, name, "%d", value);
 }
 
 int32_t readInteger(XIXMLElement* element)
 {
-    int32_t value = 0;
-    requireData(element)->ScanText("%d", &value);
-    return value;
+    return readNumberText<int32_t>(element, "%d");
 }
 
 void writeReal(XIXMLElement* parent, const char* name, double value)
 {
-    addChild(parent, name)->AddData("")->PrintText("%lf", value);
+    writeNumberText(parent, name, "%lf", value);
 }
 
 double readReal(XIXMLElement* element)
 {
-    double value = 0;
-    requireData(element)->ScanText("%lf", &value);
-    return value;
+    return readNumberText<double>(element, "%lf");
 }
 
 void writeName(XIXMLElement* parent, const char* name, const std::string& text)
@@ -303,6 +381,26 @@ void readPlace(XIXMLElement* element, CScnPlace& place)
     place.setDaylight(findChild(element, "Daylight") != nullptr);
 }
 
+void writeLanguageTexts(XIXMLElement* parent, const char* name, const CLanguageTexts& texts)
+{
+    XIXMLElement* element = addChild(parent, name);
+    char code[3];
+    for (const CLanguageTexts::Entry& entry : texts.entries()) {
+        if (codeName(entry.first, code)) {
+            addAttribute(element, code, entry.second.c_str());
+        }
+    }
+}
+
+void readLanguageTexts(XIXMLElement* element, CLanguageTexts& texts)
+{
+    texts.clear();
+    for (XIXMLAttribute* attribute = element->GetFirstAttribute(); attribute != nullptr;
+         attribute = attribute->GetNext()) {
+        texts.set(languageCode(attribute->GetName()), attribute->GetValue());
+    }
+}
+
 void writeColorArray(XIXMLElement* parent, const char* name, const char* itemName,
                      const CScnColor* values, size_t count)
 {
@@ -355,55 +453,6 @@ void setToLocalNow(CScnTime& time)
     time.setHour(local.tm_hour);
     time.setMinute(local.tm_min);
     time.setYear(local.tm_year + 1900);
-}
-
-void FieldDefaults::convert(CScnVector& value) const
-{
-    if (mScene != nullptr) {
-        mScene->fixVector(value);
-    }
-}
-
-CScnColor FieldWriter::shifted(const CScnColor& value, int offset)
-{
-    auto shift = [offset](uint8_t channel) { return static_cast<uint8_t>((channel + offset) & 0xFF); };
-    return CScnColor{value.zero, shift(value.red), shift(value.green), shift(value.blue)};
-}
-
-void FieldReader::requireMissing()
-{
-    Nuvora::failNullPointer(nullptr);
-}
-
-void FieldDumper::line(const char* name, const std::string& value)
-{
-    mOut.append(static_cast<size_t>(mDepth) * 2, ' ');
-    mOut += name;
-    if (*name != '\0') {
-        mOut += '=';
-    }
-    mOut += value;
-    mOut += '\n';
-}
-
-std::string FieldDumper::realText(double value)
-{
-    char text[32];
-    auto result = std::to_chars(text, text + sizeof text, value);
-    return std::string(text, result.ptr);
-}
-
-std::string FieldDumper::colorText(const CScnColor& value)
-{
-    return std::to_string(value.zero) + " " + std::to_string(value.red) + " " + std::to_string(value.green) +
-           " " + std::to_string(value.blue);
-}
-
-std::string FieldDumper::uuidText(const CScnUUID& value)
-{
-    char text[kUuidTextLength + 1];
-    uuidToText(value, text);
-    return text;
 }
 
 }  // namespace NvScn

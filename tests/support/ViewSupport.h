@@ -1,16 +1,16 @@
 // A scene with a recording feedback, and XML helpers shared by the view, environment and rendering
 // tests.
-#ifndef SCN_TEST_VIEWS_SUPPORT_H
-#define SCN_TEST_VIEWS_SUPPORT_H
+#ifndef SCN_TEST_VIEW_SUPPORT_H
+#define SCN_TEST_VIEW_SUPPORT_H
 
 #include <gtest/gtest.h>
 
-#include <clocale>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "model/Scene.h"
+#include "support/Locale.h"
 #include "support/TestSupport.h"
 #include "support/XmlSupport.h"
 
@@ -68,19 +68,6 @@ inline std::vector<std::string> childNames(XIXMLElement* element)
     }
     return names;
 }
-
-// Sets the process locale to a comma-decimal one for the life of the object, when installed.
-class CommaLocale {
-public:
-    CommaLocale() : mActive(std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr) {}
-    ~CommaLocale() { std::setlocale(LC_ALL, "C"); }
-    CommaLocale(const CommaLocale&) = delete;
-    CommaLocale& operator=(const CommaLocale&) = delete;
-    bool active() const { return mActive; }
-
-private:
-    bool mActive;
-};
 
 }  // namespace ViewTest
 

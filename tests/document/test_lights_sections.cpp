@@ -6,6 +6,7 @@
 
 #include "document/Sections.h"
 #include "model/Scene.h"
+#include "support/Failures.h"
 #include "support/FieldVary.h"
 #include "support/TestSupport.h"
 
@@ -136,7 +137,7 @@ TEST_F(SectionsTest, ABadItemIsReportedAndTheOthersAreRead)
     EXPECT_EQ(dumpFields(*scene(1).lights().at(2)), dumpFields(*scene(0).lights().at(2)));
     EXPECT_EQ(scene(1).lights().at(1)->getPower(), 3.0);
     EXPECT_EQ(mFeedback.warnings,
-              std::vector<std::string>{"Exception in CScnLight::initWithXML : exception (pointer is NULL)"});
+              std::vector<std::string>{ScnTest::nullPointerText("Exception in CScnLight::initWithXML : exception")});
 }
 
 TEST_F(SectionsTest, TheOldHeliodonElementIsReadIntoHeliodonZero)

@@ -1,0 +1,269 @@
+// The sections of kinds that this library version does not build yet: a save gives back what a
+// loaded document holds in them, byte for byte and in its place in the layout, and adds only the
+// sections that are missing.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "support/FieldVary.h"
+#include "support/XmlSupport.h"
+#include "test_document_support.h"
+
+namespace {
+
+using namespace NvScn;
+using NuvoraXML::XIXMLElement;
+using NuvoraXML::XIXMLNode;
+using ScnTest::TestScene;
+
+// The document of a new scene as a load and a save give it back (a first save of a new scene
+// places "Images" after the geometry blocks, a loaded document keeps it before the components).
+std::string newDocument()
+{
+    TestScene first;
+    TestScene second;
+    EXPECT_EQ(second.load(first.save()), 0);
+    return second.save();
+}
+
+// Where an element of the file element stands in a document: from its start tag (after the line's
+// tab) to the end of its end tag; npos when the document has none.
+struct Span {
+    size_t begin = std::string::npos;
+    size_t end = std::string::npos;
+};
+
+Span findSection(const std::string& document, const std::string& name)
+{
+    Span span;
+    size_t at = document.find("\n\t<" + name);
+    while (at != std::string::npos) {
+        char next = document[at + 3 + name.size()];
+        if (next == '>' || next == '/' || next == '\n' || next == ' ') {
+            break;
+        }
+        at = document.find("\n\t<" + name, at + 1);
+    }
+    if (at == std::string::npos) {
+        return span;
+    }
+    span.begin = at + 2;
+    size_t closed = document.find('>', span.begin);
+    if (document[closed - 1] == '/') {
+        span.end = closed + 1;
+    } else {
+        std::string endTag = "\n\t</" + name + ">";
+        span.end = document.find(endTag, span.begin) + endTag.size();
+    }
+    return span;
+}
+
+std::string sectionText(const std::string& document, const std::string& name)
+{
+    Span span = findSection(document, name);
+    return span.begin == std::string::npos ? std::string() : document.substr(span.begin, span.end - span.begin);
+}
+
+// The elements of body as the writer gives them inside the file element (one tab in).
+std::string fileLevel(XIXMLElement* file)
+{
+    std::string written = ScnTest::writeElement(file);
+    const std::string start = "<Scn.File>\n\t";
+    const std::string finish = "\n</Scn.File>";
+    return written.substr(start.size(), written.size() - start.size() - finish.size());
+}
+
+// The section as loaded (file-level text), with the attributes and children of content (the body of
+// a "Content" element) put first; written as the writer writes it.
+std::string withContent(const std::string& section, const std::string& content)
+{
+    std::unique_ptr<NuvoraXML::XCXMLTree> tree = ScnTest::parseDocument("<Scn.File>" + section + "</Scn.File>");
+    XIXMLElement* element = ScnTest::documentElement(*tree)->GetFirstElement();
+    std::unique_ptr<NuvoraXML::XCXMLTree> added = ScnTest::parseDocument(content);
+    XIXMLElement* source = ScnTest::documentElement(*added);
+    for (NuvoraXML::XIXMLAttribute* a = source->GetFirstAttribute(); a != nullptr; a = a->GetNext()) {
+        a->CopyTo(element);
+    }
+    XIXMLNode* first = element->GetFirstChild();
+    for (XIXMLNode* node = source->GetFirstChild(); node != nullptr; node = node->GetNext()) {
+        XIXMLNode* copy = node->CopyTo(element);
+        if (first != nullptr) {
+            element->MoveNode(copy, first);
+        }
+    }
+    return fileLevel(ScnTest::documentElement(*tree));
+}
+
+// Elements given as text, as the writer writes them inside the file element.
+std::string asWritten(const std::string& elements)
+{
+    std::unique_ptr<NuvoraXML::XCXMLTree> tree = ScnTest::parseDocument("<Scn.File>" + elements + "</Scn.File>");
+    return fileLevel(ScnTest::documentElement(*tree));
+}
+
+std::string replaced(std::string document, const Span& span, const std::string& text)
+{
+    return document.replace(span.begin, span.end - span.begin, text);
+}
+
+struct PendingCase {
+    const char* name;
+    // The body of a "Content" element whose attributes and children the section gets; for the
+    // definitions, the definition elements themselves.
+    const char* content;
+};
+
+class PendingSection : public ::testing::TestWithParam<PendingCase> {};
+
+// The section with content stands first in the file element of the loaded document; the save puts
+// it back in its place, its bytes unchanged, and leaves the rest of the document as it was.
+TEST_P(PendingSection, ALoadedSectionIsSavedByteForByteInItsPlace)
+{
+    const PendingCase& c = GetParam();
+    const std::string fresh = newDocument();
+    std::string expected;
+    std::string section;
+    if (std::string(c.name) == "Object.Definition") {
+        section = asWritten(c.content);
+        Span instances = findSection(fresh, "Object.Instances");
+        expected = fresh.substr(0, instances.begin) + section + "\n\t" + fresh.substr(instances.begin);
+    } else {
+        Span span = findSection(fresh, c.name);
+        ASSERT_NE(span.begin, std::string::npos) << c.name;
+        section = withContent(sectionText(fresh, c.name), c.content);
+        expected = replaced(fresh, span, section);
+    }
+    Span own = findSection(expected, c.name);
+    ASSERT_NE(own.begin, std::string::npos) << c.name;
+    std::string moved = expected.substr(0, own.begin - 2) + expected.substr(own.begin + section.size());
+    size_t fileStart = moved.find("<Scn.File>\n") + std::string("<Scn.File>\n").size();
+    moved.insert(fileStart, "\t" + section + "\n");
+
+    TestScene scene;
+    ASSERT_EQ(scene.load(moved), 0) << ScnTest::warningsOf(scene.feedback.warnings);
+    scene.feedback.warnings.clear();
+    std::string saved = scene.save();
+    Span kept = findSection(saved, c.name);
+    ASSERT_NE(kept.begin, std::string::npos) << c.name;
+    EXPECT_EQ(saved.substr(kept.begin, section.size()), section);
+    EXPECT_EQ(saved, expected);
+    EXPECT_EQ(scene.save(), expected);
+    EXPECT_EQ(scene.feedback.warnings, std::vector<std::string>{});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sections, PendingSection,
+    ::testing::Values(
+        PendingCase{"Properties",
+                    "<Content><Property Id=\"000102030405060708090A0B0C0D0E0F\" Type=\"Root\">"
+                    "<Name en=\"Brick &amp; &lt;mortar&gt;\"/><UI.Value>3</UI.Value>"
+                    "<Node Type=\"Leaf\"><Diffuse R=\"1\" G=\"2\" B=\"3\"/><Glossy>0.250000</Glossy></Node>"
+                    "</Property><!--a note kept with the materials--><Property Type=\"Root\"/></Content>"},
+        PendingCase{"Billboards",
+                    "<Content><Billboard><Mgr.Info Property=\"000000FF\"/><Quads><Quad Id=\"0000000A\">"
+                    "<Triangle><Pt.0 X=\"0.000000\" Y=\"0.000000\" Z=\"0.000000\"/></Triangle></Quad></Quads>"
+                    "<Bb.Info Behavior=\"Flat\"><NbFaces>2</NbFaces><Animate/></Bb.Info></Billboard></Content>"},
+        PendingCase{"Panoramas",
+                    "<Content><Panorama UUID=\"0F0E0D0C0B0A09080706050403020100\"><Name en=\"Hall\"/>"
+                    "<Panorama.Nodes><Panorama.Node><Name en=\"Door\"/><Zoom>1.500000</Zoom></Panorama.Node>"
+                    "</Panorama.Nodes><Pano.Links/></Panorama></Content>"},
+        PendingCase{"Animations",
+                    "<Content><Animation><Name en=\"Walk\"/><Current/><Interpolated.Values>"
+                    "<Interpolated.Value Type=\"Double\" Path.Id=\"Light.Power\"><KeyFrames>"
+                    "<KeyFrame Type=\"Double\" Interpolation.Type=\"Bezier\"><Time>2.000000</Time></KeyFrame>"
+                    "</KeyFrames></Interpolated.Value></Interpolated.Values></Animation></Content>"},
+        PendingCase{"Object.Definition",
+                    "<Object.Definition UUID=\"00000000000000000000000000000001\" Placement=\"Vertical\">"
+                    "<Class en=\"Chair\"/><Name en=\"Chair\" fr=\"Chaise\"/><Setups><Setup UUID="
+                    "\"00000000000000000000000000000002\"><Name en=\"Low\"/></Setup></Setups></Object.Definition>"
+                    "<Object.Definition UUID=\"00000000000000000000000000000003\"><Class en=\"Tree\"/>"
+                    "</Object.Definition>"},
+        PendingCase{"Object.Instances",
+                    "<Content><Object.Instance UUID=\"00000000000000000000000000000004\" Attach.Id="
+                    "\"00000000000000000000000000000001\"><Name en=\"Chair 1\"/><Class en=\"Chair\"/>"
+                    "<Tansparency>0.500000</Tansparency></Object.Instance></Content>"},
+        PendingCase{"Scenarios",
+                    "<Content><Scenario><Name en=\"Tour\"/><Max.Time>12.000000</Max.Time><Time.Guides>"
+                    "<Time.Guide><Time>3.000000</Time></Time.Guide></Time.Guides></Scenario></Content>"},
+        PendingCase{"3D.Paths",
+                    "<Content><Path.3D UUID=\"00000000000000000000000000000005\"><Closed/><Bezier.points>"
+                    "<Bezier.Point><Position X=\"1.000000\" Y=\"2.000000\" Z=\"3.000000\"/></Bezier.Point>"
+                    "</Bezier.points></Path.3D></Content>"},
+        PendingCase{"Layers",
+                    "<Content><Layer UUID=\"00000000000000000000000000000006\"><Name en=\"Walls\"/>"
+                    "<UI.Value>1</UI.Value></Layer><Layer UUID=\"00000000000000000000000000000007\">"
+                    "<Name en=\"Roof\"/></Layer></Content>"},
+        PendingCase{"Layers.Info",
+                    "<Content Active.Layer=\"00000000000000000000000000000006\"><Default.Layer.Map 3DPlant="
+                    "\"00000000000000000000000000000007\"/></Content>"}),
+    [](const ::testing::TestParamInfo<PendingCase>& info) {
+        std::string name;
+        for (const char* c = info.param.name; *c != '\0'; ++c) {
+            if (*c != '.') {
+                name += *c == '3' ? 'T' : *c;
+            }
+        }
+        return name;
+    });
+
+// A document without any of these sections gains each of them, empty, where a new scene has it.
+TEST(PendingSections, MissingSectionsAreAddedEmptyInTheirPlace)
+{
+    const std::string fresh = newDocument();
+    std::string stripped = fresh;
+    for (const char* name : {"Properties", "Billboards", "Panoramas", "Animations", "Object.Instances", "Scenarios",
+                             "3D.Paths", "Layers", "Layers.Info"}) {
+        Span span = findSection(stripped, name);
+        ASSERT_NE(span.begin, std::string::npos) << name;
+        stripped.erase(span.begin - 1, span.end - span.begin + 1);
+    }
+    EXPECT_EQ(findSection(stripped, "Layers").begin, std::string::npos);
+    TestScene scene;
+    ASSERT_EQ(scene.load(stripped), 0) << ScnTest::warningsOf(scene.feedback.warnings);
+    scene.feedback.warnings.clear();
+    EXPECT_EQ(scene.save(), fresh);
+    EXPECT_EQ(scene.feedback.warnings, std::vector<std::string>{});
+    EXPECT_EQ(sectionText(fresh, "Properties"), "<Properties/>");
+    EXPECT_EQ(findSection(fresh, "Object.Definition").begin, std::string::npos);
+}
+
+// The options of the panoramas and animations are the scene's: written once, where the loaded
+// document had them, with the values the client set after the load; the items around them stay.
+TEST(PendingSections, ListOptionsAreRewrittenInTheirPlaceBesideTheKeptItems)
+{
+    const std::string fresh = newDocument();
+    std::string loaded = fresh;
+    for (const char* name : {"Panoramas", "Animations"}) {
+        Span span = findSection(loaded, name);
+        std::unique_ptr<NuvoraXML::XCXMLTree> tree =
+            ScnTest::parseDocument("<Scn.File>" + sectionText(loaded, name) + "</Scn.File>");
+        XIXMLElement* section = ScnTest::documentElement(*tree)->GetFirstElement();
+        XmlForm::addChild(section, "Item.After")->AddData("after");
+        XmlForm::addChild(section, "Options");
+        loaded = replaced(loaded, span, fileLevel(ScnTest::documentElement(*tree)));
+    }
+    TestScene scene;
+    ASSERT_EQ(scene.load(loaded), 0) << ScnTest::warningsOf(scene.feedback.warnings);
+    scene.feedback.warnings.clear();
+    scene.core().getPanoramaOpt()->setWidth(640);
+    scene.core().getAnimationsOpt()->setWidth(800);
+    std::string saved = scene.save();
+    for (const char* name : {"Panoramas", "Animations"}) {
+        std::unique_ptr<NuvoraXML::XCXMLTree> tree =
+            ScnTest::parseDocument("<Scn.File>" + sectionText(saved, name) + "</Scn.File>");
+        XIXMLElement* section = ScnTest::documentElement(*tree)->GetFirstElement();
+        EXPECT_EQ(ScnTest::childNames(section), (std::vector<std::string>{"Options", "Item.After", "Options"}))
+            << name;
+        XIXMLElement* options = XmlForm::findChild(section, "Options");
+        EXPECT_EQ(ScnTest::childNames(options), (std::vector<std::string>{"Rendering", "Compression"})) << name;
+        EXPECT_EQ(ScnTest::writeElement(XmlForm::findChild(XmlForm::findChild(options, "Rendering"), "Width")),
+                  std::string(name) == "Panoramas" ? "<Width>640</Width>" : "<Width>800</Width>");
+        EXPECT_EQ(ScnTest::writeElement(XmlForm::findChild(section, "Item.After")), "<Item.After>after</Item.After>");
+    }
+    EXPECT_EQ(scene.save(), saved);
+    EXPECT_EQ(scene.feedback.warnings, std::vector<std::string>{});
+}
+
+}  // namespace

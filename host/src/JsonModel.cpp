@@ -190,7 +190,8 @@ API_Guid parseGuid(const std::string& text, const Fields& fields)
     return guid;
 }
 
-void readRendering(const Json& value, API_RenderingSettings* r, std::string* picture, const std::string& where)
+void readRendering(const Json& value, API_RenderingSettings* r, std::string* picture, const std::string& where,
+                   const std::string& folder)
 {
     Fields f(value, where);
     r->engine = static_cast<int32_t>(f.integer("engine", r->engine, INT32_MIN, INT32_MAX));
@@ -199,7 +200,8 @@ void readRendering(const Json& value, API_RenderingSettings* r, std::string* pic
     r->sun = f.flag("sun", r->sun != 0) ? 1 : 0;
     r->lights = f.flag("lights", r->lights != 0) ? 1 : 0;
     r->useBackgroundPicture = f.flag("useBackgroundPicture", r->useBackgroundPicture != 0) ? 1 : 0;
-    *picture = f.text("backgroundPicture", *picture);
+    const std::string stated = f.text("backgroundPicture", "");
+    *picture = stated.empty() || stated[0] == '/' ? stated : folder + "/" + stated;
     r->skyColor = f.color("skyColor", r->skyColor);
     r->groundColor = f.color("groundColor", r->groundColor);
 }
@@ -615,10 +617,10 @@ void loadJsonModel(const std::string& path, Project* p)
             }
             for (int i = 0; i < 2; ++i) {
                 readRendering((*rendering)[static_cast<std::size_t>(i)], &p->rendering[i], &p->backgroundPicture[i],
-                              "rendering record " + std::to_string(i + 1));
+                              "rendering record " + std::to_string(i + 1), folder);
             }
         } else {
-            readRendering(*rendering, &p->rendering[0], &p->backgroundPicture[0], "rendering");
+            readRendering(*rendering, &p->rendering[0], &p->backgroundPicture[0], "rendering", folder);
             p->rendering[1] = p->rendering[0];
             p->rendering[1].index = 1;
             p->backgroundPicture[1] = p->backgroundPicture[0];
@@ -635,12 +637,9 @@ void loadJsonModel(const std::string& path, Project* p)
         readSun(*sun, &p->sun);
     }
     if (const Json* projection = f.find("projection")) {
-        const bool perspective = p->projection.isPersp != 0;
         if (readProjection(*projection, &p->projection)) {
-            const bool wanted = p->projection.isPersp != 0;
-            p->projection = automaticProjection(*model, wanted);
+            p->projection = automaticProjection(*model, p->projection.isPersp != 0);
         }
-        (void)perspective;
     }
     const std::vector<double> origin = f.numbers("origin", 2, {0.0, 0.0});
     p->origin = {origin[0], origin[1]};

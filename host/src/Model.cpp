@@ -37,7 +37,7 @@ API_Guid hostGuid(const char (&kind)[5], uint32_t number)
 void checkCoordinate(double value, const std::string& where)
 {
     if (std::isnan(value) || std::isinf(value)) {
-        throw ModelError(where + " has a coordinate that is not a number");
+        throw ModelError(where + " has a coordinate that is not a finite number");
     }
     if (std::fabs(value) > kMaxCoordinate) {
         char text[64];
@@ -75,8 +75,8 @@ Vec3 Model::modelNormal(const ModelBody& b, int32_t normal) const
     const double c[9] = {m[5] * m[10] - m[6] * m[9], m[6] * m[8] - m[4] * m[10], m[4] * m[9] - m[5] * m[8],
                          m[2] * m[9] - m[1] * m[10], m[0] * m[10] - m[2] * m[8], m[1] * m[8] - m[0] * m[9],
                          m[1] * m[6] - m[2] * m[5], m[2] * m[4] - m[0] * m[6], m[0] * m[5] - m[1] * m[4]};
-    return unitVector({c[0] * n.x + c[3] * n.y + c[6] * n.z, c[1] * n.x + c[4] * n.y + c[7] * n.z,
-                       c[2] * n.x + c[5] * n.y + c[8] * n.z});
+    return unitVector({c[0] * n.x + c[1] * n.y + c[2] * n.z, c[3] * n.x + c[4] * n.y + c[5] * n.z,
+                       c[6] * n.x + c[7] * n.y + c[8] * n.z});
 }
 
 uint32_t Model::edgeListLength(const ModelBody& b, int32_t polygon) const

@@ -358,7 +358,7 @@ private:
             source->Get(AI_MATKEY_COLOR_EMISSIVE, colour);
             int16_t emission = 0;
             splitColour(colour, &m.emissionRGB, &emission);
-            m.emissionAtt = static_cast<int16_t>(emission * 100);
+            m.emissionAtt = emission;
             colour = aiColor3D(0.0f, 0.0f, 0.0f);
             int16_t ambient = 100;
             if (source->Get(AI_MATKEY_COLOR_AMBIENT, colour) == AI_SUCCESS && (colour.r > 0 || colour.g > 0 || colour.b > 0)) {

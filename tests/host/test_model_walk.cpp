@@ -483,3 +483,34 @@ TEST_F(ModelServices, TheUserPressesCancelAtTheAskedQueryAndItStaysPressed)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ModelServices, TheProgressWindowIsABarOnATerminal)
+{
+    std::FILE* terminal = std::tmpfile();
+    ASSERT_NE(terminal, nullptr);
+    cadhost::setProgressDisplay(terminal);
+    GS::UniString title("Saving"), phase("Saving points");
+    auto selector = [](GSType code) { return integer(static_cast<intptr_t>(code)); };
+    call(kACProgressWindow, selector(kSelIPWD), &title, integer(3));
+    call(kACProgressWindow, selector(kSelSPRP), &phase, integer(200));
+    call(kACProgressWindow, selector(kSelSPRV), integer(1));     // still 0%: not drawn again
+    call(kACProgressWindow, selector(kSelSPRV), integer(100));
+    call(kACProgressWindow, selector(kSelCPWD));
+    cadhost::setProgressDisplay(nullptr);
+    std::rewind(terminal);
+    std::string shown;
+    for (int c = std::fgetc(terminal); c != EOF; c = std::fgetc(terminal)) {
+        shown += static_cast<char>(c);
+    }
+    std::fclose(terminal);
+    EXPECT_EQ(shown, "\r\033[KSaving  0/3  [------------------------------]   0%"
+                     "\r\033[KSaving  1/3 Saving points [------------------------------]   0%"
+                     "\r\033[KSaving  1/3 Saving points [###############---------------]  50%"
+                     "\r\033[K");
+    EXPECT_EQ(cadhost::project().progressLog,
+              (std::vector<std::string>{"open \"Saving\" 3", "phase \"Saving points\" 200", "value 1", "value 100", "close"}));
+}
+
+}  // namespace

@@ -204,8 +204,10 @@ struct API_Guid {
     uint8_t bytes[16];
 };
 
-// Element types of entries 141 and 144.
-enum API_ElemTypeID : int32_t { API_CameraID = 26, API_CamSetID = 27 };
+// Element types of entries 141 and 144: the model's elements by their type (as in the model walk),
+// cameras and camera sets.
+enum API_ElemTypeID : int32_t { API_WallID = 1, API_SlabID = 2, API_RoofID = 3, API_OtherElemID = 4,
+                                API_CameraID = 26, API_CamSetID = 27 };
 
 // Entry 144: an element by GUID (when index is 0) or by type and index (1-based).
 struct API_Element {
@@ -213,17 +215,19 @@ struct API_Element {
     int32_t index;
     API_Guid guid;
     API_Guid layerOrSet;       // camera: its set
-    int32_t layer;             // layer attribute index
+    int32_t layer;             // model elements: layer attribute index
     int32_t reserved0;
-    char name[256];            // camera sets: their name
-    API_Guid nextCamera;       // cameras: the next camera of the set, zero at the end
-    double cameraX, cameraY, cameraZ;
+    char name[256];            // camera sets and model elements: their name
+    API_Guid nextCamera;       // cameras: the next camera of the set, zero at the end; sets: the first
+    double cameraX, cameraY, cameraZ;   // metres
     double targetX, targetY, targetZ;
-    double rollAngle;          // radians
-    double viewCone;           // radians
+    double rollAngle;          // degrees
+    double viewCone;           // radians, the whole angle of view
 };
 
-// 3D component types of entries 221 and 222.
+// 3D component types of entries 221 and 222. Bodies count over the whole model; the vertices of
+// entry 222 are those of the body last fetched (1 to its nVert), in the body's own coordinates,
+// which its tranmat takes into the model's. Entry 221 counts all vertices of the model.
 enum API_3DTypeID : int32_t { API_BodyID = 1, API_VertID = 5, API_UmatID = 7, API_LghtID = 8 };
 
 // Entry 222: a 3D component by type and index (1-based); the part for the type is filled.
@@ -243,19 +247,20 @@ struct API_Component3D {
             API_RGB surfaceRGB;
             API_RGB specularRGB;
             API_RGB emissionRGB;
-            int16_t ambientPc, diffusePc, specularPc, transpPc, shine, emissionAtt;
+            int16_t ambientPc, diffusePc, specularPc, transpPc;  // 0 to 100
+            int16_t shine, emissionAtt;                          // 0 to 10000
             int32_t textureIndex;  // 0 none
             double textureRotation; // radians
             char name[256];
         } umat;
         struct {
-            int32_t kind;           // 0 parallel, 2 spot, others point
+            int32_t kind;           // 0 parallel, 2 spot, others point (1)
             int32_t reserved0;
             API_RGB lightRGB;
-            double posX, posY, posZ;
-            double dirX, dirY, dirZ;
-            double length;
-            double cosAngle;
+            double posX, posY, posZ;    // metres
+            double dirX, dirY, dirZ;    // unit vector
+            double length;          // metres the lamp reaches along its direction
+            double cosAngle;        // cosine of the spot's cone angle (its whole opening)
         } lght;
     };
 };

@@ -5,9 +5,12 @@
 #define CADHOST_CADHOST_H
 
 #include "ACAPI.h"
+#include "GSModeler.h"
 #include "GSRoot.h"
 
 #include <cstdint>
+#include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -52,12 +55,16 @@ GSROOT_API bool takeFileChoice(std::string* path);
 // The next click of a modal dialog; false when the script has no step for it.
 GSROOT_API bool takeDialogClick(int* item);
 
+class Model;
+
 // The project as the host holds it: the records its services answer.
 struct Project {
     int32_t windowKind = API_3DWindow;
     int32_t database = 1;
     API_Coord origin = {0.0, 0.0};
     API_RenderingSettings rendering[2];
+    // The background pictures of the two rendering records (GREN gives their locations); empty: none.
+    std::string backgroundPicture[2];
     API_3DProjectionInfo projection;
     API_PlaceInfo place;
     API_SunInfo sun;
@@ -67,15 +74,67 @@ struct Project {
     std::vector<API_Attribute> cities;
     std::vector<API_Element> cameraSets;
     std::vector<API_Element> cameras;
-    std::vector<API_Component3D> components;   // 3D model: bodies, vertices, materials, lights
+    // The 3D model (never null; empty in a fresh project), what it was read from, and what the
+    // reading noticed.
+    std::shared_ptr<const Model> model;
+    std::string modelSource;
+    std::string modelFormat;
+    std::vector<std::string> modelWarnings;
+    // Entry 222: the body last fetched (1-based), to which vertex indices refer; 0 none.
+    int32_t currentBody = 0;
     // What the progress window did: one line per call, and the cancel query's answer.
     std::vector<std::string> progressLog;
     int32_t cancelAnswer = 0;
+    // The user presses Cancel at this cancel query (1-based) and the window stays cancelled; 0 never.
+    int32_t cancelAfter = 0;
+    int32_t cancelQueries = 0;
     Project();
 };
 GSROOT_API Project& project();
 // A fresh project: sun and lights on, perspective view, one city, no model.
 GSROOT_API void resetProject();
+
+// How a model file is read.
+struct ModelOptions {
+    double unit = 0.0;     // metres per file unit; 0: what the file states, else 1
+    char upAxis = 0;       // 'y' or 'z': the file's up direction; 0: the format's custom
+};
+// Reads a model file into a fresh project: any file the import library reads (IFC, OBJ, glTF,
+// Collada, FBX, 3DS, PLY, STL, ...) or a host-model file (".json", docs/host-model.md). The
+// project takes the file's model, layers, materials, cameras and site, the lights flag on when
+// the model has lights, and the file's camera or an automatic perspective view. False with a
+// message naming the file and the problem; the project is then fresh and empty.
+GSROOT_API bool loadModel(const std::string& path, const ModelOptions& options, std::string* error);
+// A fresh project with a generated model of that many polygons (quadrilaterals in bodies of
+// grids, on four layers, with four materials, one of them textured), for benchmarks.
+GSROOT_API void generateModel(int64_t polygons);
+// Sets the 3D projection to a view of the whole model: perspective from the south-east and
+// above, or parallel.
+GSROOT_API void setAutomaticView(bool perspective);
+// Sets the 3D projection to look through the project's camera of that name; false when none.
+GSROOT_API bool lookThroughCamera(const std::string& name);
+// What the host sees of the project's model, as the runner prints it.
+GSROOT_API std::string describeModel();
+
+// A new view onto the project's model, holding one reference for the caller.
+GSROOT_API Modeler::Sight* openSight();
+// Views and model data (EXPGetModel) not yet released: what a handler left behind.
+GSROOT_API int32_t liveSights();
+GSROOT_API int32_t liveModelData();
+// How the modeler answers, for tests of an add-on facing an older or failing host.
+struct ModelerControl {
+    bool tableMissing = false;           // EXPGetModelFunctionTable answers null
+    int32_t tableVersion = kEXPTableVersion;   // the versions the table states
+    int32_t modelVersion = kEXPModelVersion;
+    GSErrCode getModelResult = NoError;  // EXPGetModel answers this when not 0
+};
+GSROOT_API ModelerControl& modeler();
+
+// The progress window on a terminal: when set, each call of entry 73 redraws a progress bar with
+// the phase text on that stream (the runner gives standard error when it is a terminal).
+GSROOT_API void setProgressDisplay(std::FILE* stream);
+// The user presses the progress window's Cancel button (safe in a signal handler).
+GSROOT_API void pressCancel();
 
 // Preferences the host keeps for each add-on, in "<host folder>/Preferences/<name>.prefs".
 GSROOT_API std::string preferencesPath(const std::string& addOnName);

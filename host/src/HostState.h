@@ -45,6 +45,14 @@ struct HostState {
     std::vector<FTM::FileType> fileTypeTable{
         FTM::FileType("TIFF File", "tif", GSFourCC("TIFF"), GSFourCC("8BIM"), 0, "image/tiff")};
     GSErrCode lastHandleError = NoError;
+    // The modeler's views and model data alive, and how it answers.
+    int32_t liveSights = 0;
+    int32_t liveModelData = 0;
+    ModelerControl modeler;
+    // The progress window shown on a terminal; null when not shown.
+    std::FILE* progressStream = nullptr;
+    // The locations GREN hands out for the background pictures.
+    IO::Location backgroundLocation[2];
 };
 
 // The one host of the process; never destroyed, so that modules unloaded at exit still reach it.

@@ -1,6 +1,8 @@
 // The service table of the host, its project, its scripted user and the preferences it keeps.
 #include "CADHost.h"
 #include "HostState.h"
+#include "Model.h"
+#include "Progress.h"
 
 #include <cerrno>
 #include <cmath>
@@ -209,7 +211,14 @@ GSErrCode settings3D(uint32_t token, void* par1, void* par2, void* par3, void*)
         if (index < 0 || index > 1) {
             return APIERR_BADINDEX;
         }
-        *static_cast<API_RenderingSettings*>(par2) = p.rendering[index];
+        auto* record = static_cast<API_RenderingSettings*>(par2);
+        *record = p.rendering[index];
+        record->index = index;
+        record->backgroundPicture = nullptr;
+        if (!p.backgroundPicture[index].empty()) {
+            host().backgroundLocation[index] = IO::Location(p.backgroundPicture[index].c_str());
+            record->backgroundPicture = &host().backgroundLocation[index];
+        }
     } else if (selector == kSelGP3D) {
         *static_cast<API_3DProjectionInfo*>(par2) = p.projection;
     } else if (selector == kSelGMAP) {
@@ -237,17 +246,27 @@ GSErrCode progressWindow(uint32_t token, void* par1, void* par2, void* par3, voi
     };
     if (selector == kSelIPWD) {
         p.progressLog.push_back("open \"" + text(par2) + "\" " + std::to_string(integerOf(par3)));
+        progressOpened(text(par2), integerOf(par3));
     } else if (selector == kSelSPRP) {
         p.progressLog.push_back("phase \"" + text(par2) + "\" " + std::to_string(integerOf(par3)));
+        progressPhase(text(par2), integerOf(par3));
     } else if (selector == kSelSPRV) {
         p.progressLog.push_back("value " + std::to_string(integerOf(par2)));
+        progressValue(integerOf(par2));
     } else if (selector == kSelCANC) {
         if (par2 == nullptr) {
             return APIERR_BADPARS;
         }
+        ++p.cancelQueries;
+        const bool pressed = cancelPressed() || (p.cancelAfter > 0 && p.cancelQueries >= p.cancelAfter);
+        if (pressed && p.cancelAnswer == 0) {
+            p.cancelAnswer = 1;
+            p.progressLog.push_back("cancel pressed at query " + std::to_string(p.cancelQueries));
+        }
         *static_cast<int32_t*>(par2) = p.cancelAnswer;
     } else if (selector == kSelCPWD) {
         p.progressLog.push_back("close");
+        progressClosed();
     } else {
         return APIERR_BADPARS;
     }
@@ -284,22 +303,54 @@ const std::vector<API_Element>* elementsOf(int32_t type)
     return type == API_CameraID ? &p.cameras : type == API_CamSetID ? &p.cameraSets : nullptr;
 }
 
+bool isModelType(int32_t type) { return type >= API_WallID && type <= API_OtherElemID; }
+
+// The element record of model element e (0-based), the n-th (1-based) of its type.
+API_Element modelElement(const Model& model, std::size_t e, int32_t n)
+{
+    const ModelElement& source = model.elements[e];
+    API_Element element = {};
+    element.typeID = source.type;
+    element.index = n;
+    element.guid = source.guid;
+    element.layer = source.layer;
+    std::snprintf(element.name, sizeof element.name, "%s", source.name.c_str());
+    return element;
+}
+
 GSErrCode elementList(uint32_t token, void* par1, void* par2, void* par3, void*)
 {
     std::string caller;
     if (!callerOf(token, &caller)) {
         return APIERR_GENERAL;
     }
-    const std::vector<API_Element>* list = elementsOf(integerOf(par1));
+    const int32_t type = integerOf(par1);
+    const std::vector<API_Element>* list = elementsOf(type);
     auto* count = static_cast<int32_t*>(par2);
-    if (list == nullptr || count == nullptr) {
-        return list == nullptr ? APIERR_BADID : APIERR_BADPARS;
+    if ((list == nullptr && !isModelType(type)) || count == nullptr) {
+        return count != nullptr ? APIERR_BADID : APIERR_BADPARS;
     }
     const int32_t capacity = par3 != nullptr ? *count : 0;
-    *count = static_cast<int32_t>(list->size());
-    for (int32_t i = 0; par3 != nullptr && i < capacity && static_cast<std::size_t>(i) < list->size(); ++i) {
-        static_cast<API_Guid*>(par3)[i] = (*list)[static_cast<std::size_t>(i)].guid;
+    auto* guids = static_cast<API_Guid*>(par3);
+    int32_t found = 0;
+    if (list != nullptr) {
+        for (const API_Element& element : *list) {
+            if (found < capacity) {
+                guids[found] = element.guid;
+            }
+            ++found;
+        }
+    } else {
+        for (const ModelElement& element : project().model->elements) {
+            if (element.type == type) {
+                if (found < capacity) {
+                    guids[found] = element.guid;
+                }
+                ++found;
+            }
+        }
     }
+    *count = found;
     return NoError;
 }
 
@@ -324,6 +375,28 @@ GSErrCode elementByIndex(uint32_t token, void* par1, void*, void*, void*)
             }
         }
     }
+    const Model& model = *project().model;
+    if (element->index == 0) {
+        const int32_t found = model.elementOf(element->guid);
+        if (found == 0) {
+            return APIERR_BADID;
+        }
+        int32_t n = 0;
+        for (int32_t i = 0; i < found; ++i) {
+            n += model.elements[static_cast<std::size_t>(i)].type == model.elements[static_cast<std::size_t>(found) - 1].type;
+        }
+        *element = modelElement(model, static_cast<std::size_t>(found) - 1, n);
+        return NoError;
+    }
+    if (isModelType(element->typeID)) {
+        int32_t n = 0;
+        for (std::size_t i = 0; i < model.elements.size(); ++i) {
+            if (model.elements[i].type == element->typeID && ++n == element->index) {
+                *element = modelElement(model, i, n);
+                return NoError;
+            }
+        }
+    }
     return APIERR_BADINDEX;
 }
 
@@ -337,10 +410,13 @@ GSErrCode componentCount(uint32_t token, void* par1, void* par2, void*, void*)
     if (count == nullptr) {
         return APIERR_BADPARS;
     }
-    *count = 0;
-    for (const API_Component3D& component : project().components) {
-        *count += component.typeID == integerOf(par1) ? 1 : 0;
-    }
+    const Model& model = *project().model;
+    const int32_t type = integerOf(par1);
+    const std::size_t total = type == API_BodyID ? model.bodies.size()
+                            : type == API_VertID ? model.vertices.size()
+                            : type == API_UmatID ? model.materials.size()
+                            : type == API_LghtID ? model.lights.size() : 0;
+    *count = static_cast<int32_t>(std::min<std::size_t>(total, INT32_MAX));
     return NoError;
 }
 
@@ -354,14 +430,78 @@ GSErrCode componentByIndex(uint32_t token, void* par1, void*, void*, void*)
     if (wanted == nullptr) {
         return APIERR_BADPARS;
     }
-    int32_t seen = 0;
-    for (const API_Component3D& component : project().components) {
-        if (component.typeID == wanted->typeID && ++seen == wanted->index) {
-            *wanted = component;
-            return NoError;
+    Project& p = project();
+    const Model& model = *p.model;
+    const int32_t index = wanted->index;
+    auto inRange = [index](std::size_t size) { return index >= 1 && static_cast<std::size_t>(index) <= size; };
+    switch (wanted->typeID) {
+    case API_BodyID: {
+        if (!inRange(model.bodies.size())) {
+            return APIERR_BADINDEX;
         }
+        const ModelBody& body = model.bodies[static_cast<std::size_t>(index) - 1];
+        wanted->body.nVert = body.vertexCount;
+        wanted->body.nPgon = body.polygonCount;
+        static const Matrix identity = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0};
+        const Matrix& m = body.matrix < 0 ? identity : model.matrices[static_cast<std::size_t>(body.matrix)];
+        std::copy(m.begin(), m.end(), wanted->body.tranmat);
+        p.currentBody = index;
+        return NoError;
     }
-    return APIERR_BADINDEX;
+    case API_VertID: {
+        if (p.currentBody < 1 || static_cast<std::size_t>(p.currentBody) > model.bodies.size()) {
+            return APIERR_BADINDEX;
+        }
+        const ModelBody& body = model.bodies[static_cast<std::size_t>(p.currentBody) - 1];
+        if (index < 1 || index > body.vertexCount) {
+            return APIERR_BADINDEX;
+        }
+        const Vec3& v = model.vertices[body.firstVertex + static_cast<uint64_t>(index) - 1];
+        wanted->vert.x = v.x;
+        wanted->vert.y = v.y;
+        wanted->vert.z = v.z;
+        return NoError;
+    }
+    case API_UmatID: {
+        if (!inRange(model.materials.size())) {
+            return APIERR_BADINDEX;
+        }
+        const EXPMaterialInfo& m = model.materials[static_cast<std::size_t>(index) - 1];
+        wanted->umat.surfaceRGB = m.surfaceRGB;
+        wanted->umat.specularRGB = m.specularRGB;
+        wanted->umat.emissionRGB = m.emissionRGB;
+        wanted->umat.ambientPc = m.ambientPc;
+        wanted->umat.diffusePc = m.diffusePc;
+        wanted->umat.specularPc = m.specularPc;
+        wanted->umat.transpPc = m.transpPc;
+        wanted->umat.shine = m.shine;
+        wanted->umat.emissionAtt = m.emissionAtt;
+        wanted->umat.textureIndex = m.textureIndex;
+        wanted->umat.textureRotation = m.textureRotation;
+        std::memcpy(wanted->umat.name, m.name, sizeof m.name);
+        return NoError;
+    }
+    case API_LghtID: {
+        if (!inRange(model.lights.size())) {
+            return APIERR_BADINDEX;
+        }
+        const ModelLight& l = model.lights[static_cast<std::size_t>(index) - 1];
+        wanted->lght.kind = l.kind;
+        wanted->lght.reserved0 = 0;
+        wanted->lght.lightRGB = l.color;
+        wanted->lght.posX = l.position.x;
+        wanted->lght.posY = l.position.y;
+        wanted->lght.posZ = l.position.z;
+        wanted->lght.dirX = l.direction.x;
+        wanted->lght.dirY = l.direction.y;
+        wanted->lght.dirZ = l.direction.z;
+        wanted->lght.length = l.length;
+        wanted->lght.cosAngle = l.cosAngle;
+        return NoError;
+    }
+    default:
+        return APIERR_BADID;
+    }
 }
 
 struct ServiceTable {
@@ -452,11 +592,16 @@ Project::Project()
     city.latitude = 2931;
     city.timeZone = 60;
     cities.push_back(city);
+    model = std::make_shared<Model>();
 }
 
 Project& project() { return host().project; }
 
-void resetProject() { host().project = Project(); }
+void resetProject()
+{
+    host().project = Project();
+    resetCancel();
+}
 
 std::string preferencesPath(const std::string& addOnName)
 {

@@ -50,7 +50,7 @@ TEST_P(Runner, AnswersAsAUserExpects)
 INSTANTIATE_TEST_SUITE_P(Commands, Runner, ::testing::Values(
     RunCase{"Help", "--help", 0, {"usage: cadhost COMMAND [OPTIONS]"}, {}},
     RunCase{"NoCommand", "", 2, {}, {"cadhost: no command given", "usage: cadhost COMMAND [OPTIONS]"}},
-    RunCase{"UnknownCommand", "export", 2, {}, {"cadhost: unknown command \"export\""}},
+    RunCase{"UnknownCommand", "render", 2, {}, {"cadhost: unknown command \"render\""}},
     RunCase{"UnknownOption", "addon --click 3", 2, {}, {"cadhost: unknown option \"--click\" for addon"}},
     RunCase{"BadItem", "dialog --click ten", 2, {}, {"cadhost: --click needs an item number, not \"ten\""}},
     RunCase{"MissingValue", "dialog --language", 2, {}, {"cadhost: --language needs a value"}},

@@ -1,0 +1,406 @@
+// The modeler: views onto the project's model, the model an add-on takes from a view, and the
+// function table through which it walks the model.
+#include "CADHost.h"
+#include "GSModeler.h"
+#include "HostState.h"
+#include "Model.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+namespace Modeler {
+
+struct SightAccess {
+    static Sight* create(std::shared_ptr<const cadhost::Model> model)
+    {
+        auto* sight = new Sight;
+        sight->mModel = new std::shared_ptr<const cadhost::Model>(std::move(model));
+        ++cadhost::host().liveSights;
+        return sight;
+    }
+    static void destroy(Sight* sight)
+    {
+        delete static_cast<std::shared_ptr<const cadhost::Model>*>(sight->mModel);
+        delete sight;
+        --cadhost::host().liveSights;
+    }
+    static const std::shared_ptr<const cadhost::Model>& model(const Sight* sight)
+    {
+        return *static_cast<const std::shared_ptr<const cadhost::Model>*>(sight->mModel);
+    }
+};
+
+void Sight::AddReference() { ++mReferences; }
+
+void Sight::RemoveReference()
+{
+    if (--mReferences == 0) {
+        SightAccess::destroy(this);
+    }
+}
+
+int32_t Sight::GetReferenceCount() const { return mReferences; }
+
+}  // namespace Modeler
+
+namespace cadhost {
+namespace {
+
+// What EXPModel::data points at: the model, kept alive while the add-on holds it.
+struct ModelData {
+    std::shared_ptr<const Model> model;
+};
+
+const Model* modelOf(const EXPModel* model)
+{
+    return model != nullptr && model->data != nullptr ? static_cast<const ModelData*>(model->data)->model.get()
+                                                       : nullptr;
+}
+
+void copyText(char (&field)[256], const std::string& text) { std::snprintf(field, sizeof field, "%s", text.c_str()); }
+
+int32_t getElementCount(const EXPModel* model)
+{
+    const Model* m = modelOf(model);
+    return m != nullptr ? static_cast<int32_t>(m->elements.size()) : 0;
+}
+
+GSErrCode getElement(const EXPModel* model, int32_t element, EXPElementInfo* info)
+{
+    const Model* m = modelOf(model);
+    if (m == nullptr || info == nullptr) {
+        return APIERR_BADPARS;
+    }
+    if (element < 1 || static_cast<std::size_t>(element) > m->elements.size()) {
+        return APIERR_BADINDEX;
+    }
+    const ModelElement& e = m->elements[static_cast<std::size_t>(element) - 1];
+    info->type = e.type;
+    info->bodyCount = e.bodyCount;
+    info->guid = e.guid;
+    return NoError;
+}
+
+// The body behind the indices, or the code to answer.
+GSErrCode findBody(const EXPModel* model, int32_t element, int32_t body, const void* record, const Model** m,
+                   const ModelBody** b)
+{
+    *m = modelOf(model);
+    if (*m == nullptr || record == nullptr) {
+        return APIERR_BADPARS;
+    }
+    *b = (*m)->body(element, body);
+    return *b != nullptr ? NoError : APIERR_BADINDEX;
+}
+
+GSErrCode getBody(const EXPModel* model, int32_t element, int32_t body, EXPBodyInfo* info)
+{
+    const Model* m;
+    const ModelBody* b;
+    const GSErrCode error = findBody(model, element, body, info, &m, &b);
+    if (error != NoError) {
+        return error;
+    }
+    info->vertexCount = b->vertexCount;
+    info->edgeCount = b->edgeCount;
+    info->polygonCount = b->polygonCount;
+    info->normalCount = b->normalCount;
+    return NoError;
+}
+
+GSErrCode getVertex(const EXPModel* model, int32_t element, int32_t body, int32_t vertex, EXPVector* position)
+{
+    const Model* m;
+    const ModelBody* b;
+    const GSErrCode error = findBody(model, element, body, position, &m, &b);
+    if (error != NoError) {
+        return error;
+    }
+    if (vertex < 1 || vertex > b->vertexCount) {
+        return APIERR_BADINDEX;
+    }
+    const Vec3 p = m->modelVertex(*b, vertex);
+    *position = {p.x, p.y, p.z};
+    return NoError;
+}
+
+GSErrCode getEdge(const EXPModel* model, int32_t element, int32_t body, int32_t edge, EXPEdgeInfo* info)
+{
+    const Model* m;
+    const ModelBody* b;
+    const GSErrCode error = findBody(model, element, body, info, &m, &b);
+    if (error != NoError) {
+        return error;
+    }
+    if (edge < 1 || edge > b->edgeCount) {
+        return APIERR_BADINDEX;
+    }
+    const ModelEdge& e = m->edges[b->firstEdge + static_cast<uint64_t>(edge) - 1];
+    info->vertex1 = e.begin;
+    info->vertex2 = e.end;
+    return NoError;
+}
+
+GSErrCode getPolygon(const EXPModel* model, int32_t element, int32_t body, int32_t polygon, EXPPolygonInfo* info)
+{
+    const Model* m;
+    const ModelBody* b;
+    const GSErrCode error = findBody(model, element, body, info, &m, &b);
+    if (error != NoError) {
+        return error;
+    }
+    if (polygon < 1 || polygon > b->polygonCount) {
+        return APIERR_BADINDEX;
+    }
+    const ModelPolygon& p = m->polygons[b->firstPolygon + static_cast<uint64_t>(polygon) - 1];
+    info->materialIndex = p.material;
+    info->textureIndex = p.texture;
+    info->normalIndex = p.normal;
+    info->edgeCount = static_cast<int32_t>(m->edgeListLength(*b, polygon));
+    return NoError;
+}
+
+GSErrCode getPolygonEdge(const EXPModel* model, int32_t element, int32_t body, int32_t polygon, int32_t k,
+                         int32_t* signedEdge)
+{
+    const Model* m;
+    const ModelBody* b;
+    const GSErrCode error = findBody(model, element, body, signedEdge, &m, &b);
+    if (error != NoError) {
+        return error;
+    }
+    if (polygon < 1 || polygon > b->polygonCount || k < 1 ||
+        static_cast<uint32_t>(k) > m->edgeListLength(*b, polygon)) {
+        return APIERR_BADINDEX;
+    }
+    *signedEdge = m->edgeList(*b, polygon)[k - 1];
+    return NoError;
+}
+
+GSErrCode getNormal(const EXPModel* model, int32_t element, int32_t body, int32_t normal, EXPVector* direction)
+{
+    const Model* m;
+    const ModelBody* b;
+    const GSErrCode error = findBody(model, element, body, direction, &m, &b);
+    if (error != NoError) {
+        return error;
+    }
+    if (normal < 1 || normal > b->normalCount) {
+        return APIERR_BADINDEX;
+    }
+    const Vec3 n = m->modelNormal(*b, normal);
+    *direction = {n.x, n.y, n.z};
+    return NoError;
+}
+
+// The texture a polygon shows: its own, else its material's; 0 when none.
+int32_t textureOf(const Model& m, const ModelPolygon& p)
+{
+    if (p.texture >= 1 && static_cast<std::size_t>(p.texture) <= m.textures.size()) {
+        return p.texture;
+    }
+    if (p.material >= 1 && static_cast<std::size_t>(p.material) <= m.materials.size()) {
+        return m.materials[static_cast<std::size_t>(p.material) - 1].textureIndex;
+    }
+    return 0;
+}
+
+GSErrCode getTextureCoordinate(const EXPModel* model, int32_t element, int32_t body, int32_t polygon, int32_t vertex,
+                               const EXPVector* position, const EXPVector* normal, EXPTextureCoordinate* coordinate)
+{
+    const Model* m;
+    const ModelBody* b;
+    const GSErrCode error = findBody(model, element, body, coordinate, &m, &b);
+    if (error != NoError) {
+        return error;
+    }
+    if (position == nullptr || normal == nullptr) {
+        return APIERR_BADPARS;
+    }
+    if (polygon < 1 || polygon > b->polygonCount || vertex < 1 || vertex > b->vertexCount) {
+        return APIERR_BADINDEX;
+    }
+    const ModelPolygon& p = m->polygons[b->firstPolygon + static_cast<uint64_t>(polygon) - 1];
+    const int32_t texture = textureOf(*m, p);
+    const double xSize = texture >= 1 && static_cast<std::size_t>(texture) <= m->textures.size()
+                             ? m->textures[static_cast<std::size_t>(texture) - 1].xSize : 1.0;
+    const double ySize = texture >= 1 && static_cast<std::size_t>(texture) <= m->textures.size()
+                             ? m->textures[static_cast<std::size_t>(texture) - 1].ySize : 1.0;
+    if (b->firstUV >= 0) {
+        // The body carries the file's texture coordinates: fractions of the image.
+        const float* uv = m->uvs.data() + b->firstUV + 2 * (static_cast<int64_t>(vertex) - 1);
+        coordinate->s = static_cast<double>(uv[0]) * xSize;
+        coordinate->t = static_cast<double>(uv[1]) * ySize;
+        return NoError;
+    }
+    // Box mapping: the texture lies on the model plane that the normal faces most, read as one
+    // looks at that face from outside.
+    const double ax = std::fabs(normal->x), ay = std::fabs(normal->y), az = std::fabs(normal->z);
+    if (az >= ax && az >= ay) {
+        coordinate->s = normal->z >= 0.0 ? position->x : -position->x;
+        coordinate->t = position->y;
+    } else if (ax >= ay) {
+        coordinate->s = normal->x >= 0.0 ? position->y : -position->y;
+        coordinate->t = position->z;
+    } else {
+        coordinate->s = normal->y >= 0.0 ? -position->x : position->x;
+        coordinate->t = position->z;
+    }
+    return NoError;
+}
+
+int32_t getMaterialCount(const EXPModel* model)
+{
+    const Model* m = modelOf(model);
+    return m != nullptr ? static_cast<int32_t>(m->materials.size()) : 0;
+}
+
+GSErrCode getMaterial(const EXPModel* model, int32_t material, EXPMaterialInfo* info)
+{
+    const Model* m = modelOf(model);
+    if (m == nullptr || info == nullptr) {
+        return APIERR_BADPARS;
+    }
+    if (material < 1 || static_cast<std::size_t>(material) > m->materials.size()) {
+        return APIERR_BADINDEX;
+    }
+    *info = m->materials[static_cast<std::size_t>(material) - 1];
+    return NoError;
+}
+
+int32_t getTextureCount(const EXPModel* model)
+{
+    const Model* m = modelOf(model);
+    return m != nullptr ? static_cast<int32_t>(m->textures.size()) : 0;
+}
+
+const ModelTexture* textureAt(const Model* m, int32_t texture)
+{
+    return texture >= 1 && static_cast<std::size_t>(texture) <= m->textures.size()
+               ? &m->textures[static_cast<std::size_t>(texture) - 1] : nullptr;
+}
+
+GSErrCode getTexture(const EXPModel* model, int32_t texture, EXPTextureInfo* info)
+{
+    const Model* m = modelOf(model);
+    if (m == nullptr || info == nullptr) {
+        return APIERR_BADPARS;
+    }
+    const ModelTexture* t = textureAt(m, texture);
+    if (t == nullptr) {
+        return APIERR_BADINDEX;
+    }
+    *info = EXPTextureInfo();
+    copyText(info->name, t->name);
+    info->pixelWidth = t->available ? t->width : 0;
+    info->pixelHeight = t->available ? t->height : 0;
+    info->xSize = t->xSize;
+    info->ySize = t->ySize;
+    info->hasAlpha = t->alpha ? 1 : 0;
+    return NoError;
+}
+
+bool isTextureAvailable(const EXPModel* model, int32_t texture)
+{
+    const Model* m = modelOf(model);
+    const ModelTexture* t = m != nullptr ? textureAt(m, texture) : nullptr;
+    return t != nullptr && t->available;
+}
+
+GSErrCode fillTexturePixMap(const EXPModel* model, int32_t texture, GSPixMapHandle pixMap)
+{
+    const Model* m = modelOf(model);
+    if (m == nullptr || pixMap == nullptr) {
+        return APIERR_BADPARS;
+    }
+    const ModelTexture* t = textureAt(m, texture);
+    if (t == nullptr) {
+        return APIERR_BADINDEX;
+    }
+    if (!t->available || GXGetGSPixMapWidth(pixMap) != t->width || GXGetGSPixMapHeight(pixMap) != t->height ||
+        GXGetGSPixMapRowBytes(pixMap) != t->width * 4) {
+        return APIERR_BADPARS;
+    }
+    std::memcpy(GXGetGSPixMapBaseAddr(pixMap), t->pixels.data(), t->pixels.size());
+    return NoError;
+}
+
+void freeModel(EXPModel* model)
+{
+    if (model != nullptr && model->data != nullptr) {
+        delete static_cast<ModelData*>(model->data);
+        model->data = nullptr;
+        --host().liveModelData;
+    }
+}
+
+EXPModelFunctionTable makeTable()
+{
+    EXPModelFunctionTable table = {};
+    table.tableSize = sizeof(EXPModelFunctionTable);
+    table.tableVersion = kEXPTableVersion;
+    table.modelVersion = kEXPModelVersion;
+    table.GetElementCount = getElementCount;
+    table.GetElement = getElement;
+    table.GetBody = getBody;
+    table.GetVertex = getVertex;
+    table.GetEdge = getEdge;
+    table.GetPolygon = getPolygon;
+    table.GetPolygonEdge = getPolygonEdge;
+    table.GetNormal = getNormal;
+    table.GetTextureCoordinate = getTextureCoordinate;
+    table.GetMaterialCount = getMaterialCount;
+    table.GetMaterial = getMaterial;
+    table.GetTextureCount = getTextureCount;
+    table.GetTexture = getTexture;
+    table.IsTextureAvailable = isTextureAvailable;
+    table.FillTexturePixMap = fillTexturePixMap;
+    table.FreeModel = freeModel;
+    return table;
+}
+
+}  // namespace
+
+Modeler::Sight* openSight() { return Modeler::SightAccess::create(project().model); }
+
+int32_t liveSights() { return host().liveSights; }
+
+int32_t liveModelData() { return host().liveModelData; }
+
+ModelerControl& modeler() { return host().modeler; }
+
+}  // namespace cadhost
+
+const EXPModelFunctionTable* EXPGetModelFunctionTable()
+{
+    static EXPModelFunctionTable table = cadhost::makeTable();
+    const cadhost::ModelerControl& control = cadhost::modeler();
+    if (control.tableMissing) {
+        return nullptr;
+    }
+    table.tableVersion = control.tableVersion;
+    table.modelVersion = control.modelVersion;
+    return &table;
+}
+
+GSErrCode EXPGetModel(Modeler::Sight* sight, EXPModel* model)
+{
+    if (sight == nullptr || model == nullptr) {
+        return APIERR_BADPARS;
+    }
+    if (cadhost::modeler().getModelResult != NoError) {
+        return cadhost::modeler().getModelResult;
+    }
+    try {
+        // Whatever the record held before is the caller's: a model filled twice without being
+        // freed stays allocated.
+        auto* data = new cadhost::ModelData{Modeler::SightAccess::model(sight)};
+        model->version = cadhost::modeler().modelVersion;
+        model->data = data;
+        ++cadhost::host().liveModelData;
+        return NoError;
+    } catch (...) {
+        return APIERR_MEMFULL;
+    }
+}

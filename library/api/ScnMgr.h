@@ -47,7 +47,7 @@ public:
     virtual TScnObjectMgr<CScnVector>* getPoints() = 0;
     virtual TScnObjectMgr<CScnProperty>* getMaterials() = 0;
     virtual TScnObjectMgr<CScnLight>* getLights() = 0;
-    // The camera path of animation 0, or null when there is no animation.
+    // The first camera path of animation 0, or null when there is no animation or it has no path.
     virtual IScnCameraPath* getCameraPath() = 0;
     // The first node list of panorama 0, or null when there is no panorama.
     virtual TScnObjectMgr<IScnPanoNode>* getPanoNodes() = 0;

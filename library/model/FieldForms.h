@@ -83,6 +83,11 @@ constexpr OmitEmptyTag kOmitEmpty{};
 struct AlternateName {
     const char* name;
 };
+// Field option of a label: the text that writing a value without a label fails with, in place of
+// "No label for the value (%d) [%s..%s]".
+struct UnlabelledFailure {
+    const char* text;
+};
 // Writing option: every child of the parent that bears the object's element name (or its older
 // name) is deleted before the object is written, so that the parent holds one.
 struct ReplaceExistingTag {};
@@ -105,20 +110,35 @@ constexpr bool has()
     return (std::is_same<std::decay_t<Options>, Tag>::value || ...);
 }
 
-inline const char* alternateOne(const AlternateName& option) { return option.name; }
-template <class Option>
-const char* alternateOne(const Option&)
+// The text that the first option of kind Wanted carries in member, or null.
+template <class Wanted, class... Options>
+const char* firstText(const char* Wanted::*member, const Options&... options)
 {
-    return nullptr;
+    const char* text = nullptr;
+    auto one = [&](const auto& option) {
+        if constexpr (std::is_same<std::decay_t<decltype(option)>, Wanted>::value) {
+            if (text == nullptr) {
+                text = option.*member;
+            }
+        }
+    };
+    (void)one;
+    (one(options), ...);
+    return text;
 }
 
 // The older name given among the options, or null.
 template <class... Options>
 const char* alternateName(const Options&... options)
 {
-    const char* name = nullptr;
-    ((name = name != nullptr ? name : alternateOne(options)), ...);
-    return name;
+    return firstText<AlternateName>(&AlternateName::name, options...);
+}
+
+// The failure text of an unlabelled value given among the options, or null.
+template <class... Options>
+const char* unlabelledFailure(const Options&... options)
+{
+    return firstText<UnlabelledFailure>(&UnlabelledFailure::text, options...);
 }
 
 template <class T, class Option>

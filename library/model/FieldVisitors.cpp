@@ -44,6 +44,11 @@ std::string FieldDumper::realText(double value)
     return std::string(text, result.ptr);
 }
 
+std::string FieldDumper::vectorText(const CScnVector& value)
+{
+    return realText(value.x) + " " + realText(value.y) + " " + realText(value.z);
+}
+
 std::string FieldDumper::colorText(const CScnColor& value)
 {
     return std::to_string(value.zero) + " " + std::to_string(value.red) + " " + std::to_string(value.green) +

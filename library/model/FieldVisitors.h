@@ -85,6 +85,11 @@ public:
         value = initial;
     }
     template <class... O>
+    void textAttribute(const char*, std::string& value, const char* initial, const O&...)
+    {
+        value = initial;
+    }
+    template <class... O>
     void identifier(const char*, CScnUUID& value, const CScnUUID& initial, const O&...)
     {
         if constexpr (FieldOptions::has<FreshTag, O...>()) {
@@ -113,6 +118,11 @@ public:
     }
     template <class List, class... O>
     void list(const char*, List& items, const O&...)
+    {
+        items.clear();
+    }
+    template <class List, class... O>
+    void vectorList(const char*, const char*, List& items, const O&...)
     {
         items.clear();
     }
@@ -203,9 +213,19 @@ public:
         XmlForm::writeName(mElement, name, value);
     }
     template <class... O>
-    void label(const char* name, int32_t& value, const LabelTable& table, int32_t, const O&...)
+    void label(const char* name, int32_t& value, const LabelTable& table, int32_t, const O&... options)
     {
+        if (const char* failure = FieldOptions::unlabelledFailure(options...)) {
+            if (!table.hasLabel(value)) {
+                Nuvora::fail(failure);
+            }
+        }
         XmlForm::addAttribute(mElement, name, table.labelOf(value));
+    }
+    template <class... O>
+    void textAttribute(const char* name, std::string& value, const char*, const O&...)
+    {
+        XmlForm::addAttribute(mElement, name, value.c_str());
     }
     template <class... O>
     void identifier(const char* name, CScnUUID& value, const CScnUUID&, const O&...)
@@ -244,6 +264,18 @@ public:
         for (size_t i = 0; i < items.size(); ++i) {
             FieldWriter inner(XmlForm::addChild(element, itemName));
             items.at(i)->visitFields(inner);
+        }
+    }
+    // The list element (also for an empty list, unless kOmitEmpty), one vector item per point.
+    template <class List, class... O>
+    void vectorList(const char* name, const char* itemName, List& items, const O&...)
+    {
+        if (FieldOptions::has<OmitEmptyTag, O...>() && items.size() == 0) {
+            return;
+        }
+        NuvoraXML::XIXMLElement* element = XmlForm::addChild(mElement, name);
+        for (size_t i = 0; i < items.size(); ++i) {
+            XmlForm::writeVector(element, itemName, *items.at(i));
         }
     }
     template <class... O>
@@ -355,6 +387,13 @@ public:
         }
     }
     template <class... O>
+    void textAttribute(const char* name, std::string& value, const char*, const O&... options)
+    {
+        if (const char* text = attribute<O...>(name)) {
+            value = FieldOptions::filter(std::string(text), options...);
+        }
+    }
+    template <class... O>
     void identifier(const char* name, CScnUUID& value, const CScnUUID&, const O&... options)
     {
         if constexpr (FieldOptions::has<KeptIdentifierTag, O...>()) {
@@ -398,24 +437,29 @@ public:
     template <class List, class... O>
     void list(const char* name, List& items, const O&... options)
     {
-        NuvoraXML::XIXMLElement* element = nullptr;
-        if constexpr (FieldOptions::has<OmitEmptyTag, O...>()) {
-            element = lookup(name, options...);
-        } else {
-            element = child(name, options...);
-        }
+        NuvoraXML::XIXMLElement* element = listElement(name, items, options...);
         if (element == nullptr) {
-            if constexpr (FieldOptions::has<OmitEmptyTag, O...>()) {
-                items.clear();
-            }
             return;
         }
-        items.clear();
         const char* itemName = FieldLists::ItemOf<List>::kElementName;
         for (NuvoraXML::XIXMLElement* item = XmlForm::findChild(element, itemName); item != nullptr;
              item = item->GetNextNamesake()) {
             FieldReader inner(item, mScene, mKeepIdentifiers);
             FieldLists::append(items, item)->visitFields(inner);
+        }
+    }
+    // As a list: one point appended per item element, through the scene's vector fix-up.
+    template <class List, class... O>
+    void vectorList(const char* name, const char* itemName, List& items, const O&... options)
+    {
+        NuvoraXML::XIXMLElement* element = listElement(name, items, options...);
+        if (element == nullptr) {
+            return;
+        }
+        for (NuvoraXML::XIXMLElement* item = XmlForm::findChild(element, itemName); item != nullptr;
+             item = item->GetNextNamesake()) {
+            CScnVector value = XmlForm::readVector(item, mScene);
+            static_cast<CScnVector&>(*FieldLists::append(items, item)) = value;
         }
     }
     template <class... O>
@@ -494,6 +538,22 @@ public:
     bool keepsIdentifiers() const { return mKeepIdentifiers; }
 
 private:
+    // The list element of a list field, with items emptied, or null when the list is absent and
+    // keeps its items (with kOmitEmpty an absent list reads as an empty one).
+    template <class List, class... O>
+    NuvoraXML::XIXMLElement* listElement(const char* name, List& items, const O&... options)
+    {
+        NuvoraXML::XIXMLElement* element = nullptr;
+        if constexpr (FieldOptions::has<OmitEmptyTag, O...>()) {
+            element = lookup(name, options...);
+        } else {
+            element = child(name, options...);
+        }
+        if (element != nullptr || FieldOptions::has<OmitEmptyTag, O...>()) {
+            items.clear();
+        }
+        return element;
+    }
     // The item under its name or its older one, or null.
     template <class... O>
     NuvoraXML::XIXMLElement* lookup(const char* name, const O&... options)
@@ -568,6 +628,11 @@ public:
         line(name, std::to_string(value));
     }
     template <class... O>
+    void textAttribute(const char* name, std::string& value, const char*, const O&...)
+    {
+        line(name, '"' + value + '"');
+    }
+    template <class... O>
     void identifier(const char* name, CScnUUID& value, const CScnUUID&, const O&...)
     {
         line(name, uuidText(value));
@@ -575,7 +640,7 @@ public:
     template <class... O>
     void vector(const char* name, CScnVector& value, const CScnVector&, const O&...)
     {
-        line(name, realText(value.x) + " " + realText(value.y) + " " + realText(value.z));
+        line(name, vectorText(value));
     }
     template <class... O>
     void color(const char* name, CScnColor& value, const CScnColor&, const O&...)
@@ -608,6 +673,16 @@ public:
             item.line("", "}");
         }
         line("", "]");
+    }
+    // "name=[x y z; x y z]".
+    template <class List, class... O>
+    void vectorList(const char* name, const char*, List& items, const O&...)
+    {
+        std::string all;
+        for (size_t i = 0; i < items.size(); ++i) {
+            all += (i == 0 ? "" : "; ") + vectorText(*items.at(i));
+        }
+        line(name, "[" + all + "]");
     }
     template <class... O>
     void languageTexts(const char* name, CLanguageTexts& texts, const O&...)
@@ -674,6 +749,7 @@ public:
 private:
     void line(const char* name, const std::string& value);
     static std::string realText(double value);
+    static std::string vectorText(const CScnVector& value);
     static std::string uuidText(const CScnUUID& value);
     static std::string colorText(const CScnColor& value);
     static std::string languageTextsText(const CLanguageTexts& texts);

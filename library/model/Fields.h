@@ -27,12 +27,15 @@
 //   text(name, std::string&, const char* initial, O...)  child element with the text in attribute "en"
 //   location(name, std::string&, const char* initial, O...)  child element whose text is the location
 //   label(name, int32_t&, const LabelTable&, initial, O...)  attribute holding the value's label
+//   textAttribute(name, std::string&, const char* initial, O...)  attribute holding the text as it is
 //   identifier(name, CScnUUID&, const CScnUUID& initial, O...)  attribute, 32 hexadecimal digits
 //   vector(name, CScnVector&, const CScnVector& initial, O...)  child element, attributes X, Y, Z
 //   color(name, CScnColor&, const CScnColor& initial, O...)     child element, attributes R, G, B
 //   presentColor(name, bool& present, CScnColor&, initial, O...)  a colour written only when present
 //   colorArray(name, itemName, CScnColor (&)[N], const CScnColor (&initial)[N], O...)  N items exactly
 //   uuidList(name, TObjectMgr<CScnUUIDX, CScnUUID>&, O...)  list element, one "UUID" child each
+//   vectorList(name, itemName, List&, O...)              list element, one itemName child per point
+//                                                        (attributes X, Y, Z; List as for list())
 //   languageTexts(name, CLanguageTexts&, O...)           child element, one attribute per language
 //   date(name, CScnTime&, O...)                          children Month, Day, Hour, Minute, Year
 //   place(name, CScnPlace&, O...)                        children Longitude, Latitude, TimeZone, Daylight
@@ -43,7 +46,8 @@
 //                                                        each with its kind's field list
 //   olderPlacement(marker, group)                        items an older layout keeps in this element
 // The options (model/FieldForms.h): kOptional, a filter callable, kConvertDefault, kFresh,
-// kKeptIdentifier, kFindOrCreate, kStoredMinus128, kOmitEmpty, AlternateName{"Old.Name"}.
+// kKeptIdentifier, kFindOrCreate, kStoredMinus128, kOmitEmpty, AlternateName{"Old.Name"},
+// UnlabelledFailure{"text"} (a label: what writing a value without a label fails with).
 #ifndef SCN_FIELDS_H
 #define SCN_FIELDS_H
 

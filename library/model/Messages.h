@@ -64,6 +64,15 @@ constexpr const char* kInvalidLabel = "Invalid label (%s) [%s..%s]";
 constexpr const char* kExceptionIn = "Exception in %s : %s";
 constexpr const char* kUnknownExceptionIn = "Unknown exception in %s";
 
+// ---- Animations, camera paths, scenarios and panoramas ----
+constexpr const char* kClipDuration = "Method setDuration has clipped a value out of range.";
+constexpr const char* kClipNbXImage = "Method setNbXImage has clipped a value out of range.";
+// A key frame whose value type has no form.
+constexpr const char* kUnknownValueType = "CScnXMLIO::AddKeyFrame : Unknow value type";
+// The token reader of camera paths.
+constexpr const char* kNoAnimationReader = "No reader provided in CAnimationIO!";
+constexpr const char* kWrongAnimationFlag = "Wrong animation flag!";
+
 }  // namespace Msg
 }  // namespace NvScn
 

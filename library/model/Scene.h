@@ -7,6 +7,7 @@
 
 #include "ScnMgr.h"
 #include "ScnXML.h"
+#include "model/Animation.h"
 #include "model/BaseObjectMgr.h"
 #include "model/Environment.h"
 #include "model/FileInfo.h"
@@ -18,7 +19,9 @@
 #include "model/Lights.h"
 #include "model/ObjectInstance.h"
 #include "model/ObjectMgr.h"
+#include "model/Panorama.h"
 #include "model/RenderingOpt.h"
+#include "model/Scenario.h"
 #include "model/ScnFrontier.h"
 #include "model/Stubs.h"
 #include "model/Uuid.h"
@@ -184,6 +187,11 @@ public:
     TObjectMgr<CLight, CScnLight>& lights() { return *mLights; }
     TObjectMgr<CScnLightsGroup, IScnLightsGroup>& lightsGroups() { return *mLightsGroups; }
     TObjectMgr<CHeliodon, CScnHeliodon>& heliodons() { return *mHeliodons; }
+    // The animation kinds' lists, for the document sections.
+    TObjectMgr<CScnAnimation, IScnAnimation>& animations() { return mAnimations; }
+    TObjectMgr<CScnPanorama, IScnPanorama>& panoramas() { return mPanoramas; }
+    TObjectMgr<CScnScenario, IScnScenario>& scenarios() { return mScenarios; }
+    TObjectMgr<CScn3DPath, IScn3DPath>& paths3D() { return m3DPaths; }
 
 private:
     void buildDefaultObjects();

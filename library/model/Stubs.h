@@ -22,39 +22,7 @@ using CScnBBMgrData = TOwnedObject<IScnBBMgrData>;
 using CScnInsertionObject = TOwnedObject<IScnInsertionObject>;
 using CScnLayer = TOwnedObject<IScnLayer>;
 using CScnLayerInfo = TOwnedObject<IScnLayerInfo>;
-using CAnimation = TOwnedObject<IScnCameraPath>;
-using CScnScenario = TOwnedObject<IScnScenario>;
-using CScn3DPath = TOwnedObject<IScn3DPath>;
-using CVRPanorama = TOwnedObject<IScnPanoNode>;
-using CVRPanoLink = TOwnedObject<CScnPanoLink>;
 using CProperty = TOwnedObject<CScnProperty>;
-
-// An animation; its camera path is what CScnMgr::getCameraPath hands out.
-class CScnAnimation : public TScnFrontier<IScnAnimation>, public CScnObject {
-public:
-    explicit CScnAnimation(CBaseObjectMgr* owner) : CScnObject(owner), mCameraPath(owner) {}
-    CAnimation* getCameraPath() { return &mCameraPath; }
-
-private:
-    CAnimation mCameraPath;
-};
-
-// A panorama: its nodes and the links between them.
-class CScnPanorama : public TScnFrontier<IScnPanorama>, public CScnObject {
-public:
-    explicit CScnPanorama(CBaseObjectMgr* owner)
-        : CScnObject(owner),
-          mNodes(owner != nullptr ? owner->getScene() : nullptr),
-          mLinks(owner != nullptr ? owner->getScene() : nullptr)
-    {
-    }
-    TObjectMgr<CVRPanorama, IScnPanoNode>* getNodes() { return &mNodes; }
-    TObjectMgr<CVRPanoLink, CScnPanoLink>* getLinks() { return &mLinks; }
-
-private:
-    TObjectMgr<CVRPanorama, IScnPanoNode> mNodes;
-    TObjectMgr<CVRPanoLink, CScnPanoLink> mLinks;
-};
 
 }  // namespace NvScn
 

@@ -165,15 +165,6 @@ INSTANTIATE_TEST_SUITE_P(
                     "<Content><Billboard><Mgr.Info Property=\"000000FF\"/><Quads><Quad Id=\"0000000A\">"
                     "<Triangle><Pt.0 X=\"0.000000\" Y=\"0.000000\" Z=\"0.000000\"/></Triangle></Quad></Quads>"
                     "<Bb.Info Behavior=\"Flat\"><NbFaces>2</NbFaces><Animate/></Bb.Info></Billboard></Content>"},
-        PendingCase{"Panoramas",
-                    "<Content><Panorama UUID=\"0F0E0D0C0B0A09080706050403020100\"><Name en=\"Hall\"/>"
-                    "<Panorama.Nodes><Panorama.Node><Name en=\"Door\"/><Zoom>1.500000</Zoom></Panorama.Node>"
-                    "</Panorama.Nodes><Pano.Links/></Panorama></Content>"},
-        PendingCase{"Animations",
-                    "<Content><Animation><Name en=\"Walk\"/><Current/><Interpolated.Values>"
-                    "<Interpolated.Value Type=\"Double\" Path.Id=\"Light.Power\"><KeyFrames>"
-                    "<KeyFrame Type=\"Double\" Interpolation.Type=\"Bezier\"><Time>2.000000</Time></KeyFrame>"
-                    "</KeyFrames></Interpolated.Value></Interpolated.Values></Animation></Content>"},
         PendingCase{"Object.Definition",
                     "<Object.Definition UUID=\"00000000000000000000000000000001\" Placement=\"Vertical\">"
                     "<Class en=\"Chair\"/><Name en=\"Chair\" fr=\"Chaise\"/><Setups><Setup UUID="
@@ -184,13 +175,6 @@ INSTANTIATE_TEST_SUITE_P(
                     "<Content><Object.Instance UUID=\"00000000000000000000000000000004\" Attach.Id="
                     "\"00000000000000000000000000000001\"><Name en=\"Chair 1\"/><Class en=\"Chair\"/>"
                     "<Tansparency>0.500000</Tansparency></Object.Instance></Content>"},
-        PendingCase{"Scenarios",
-                    "<Content><Scenario><Name en=\"Tour\"/><Max.Time>12.000000</Max.Time><Time.Guides>"
-                    "<Time.Guide><Time>3.000000</Time></Time.Guide></Time.Guides></Scenario></Content>"},
-        PendingCase{"3D.Paths",
-                    "<Content><Path.3D UUID=\"00000000000000000000000000000005\"><Closed/><Bezier.points>"
-                    "<Bezier.Point><Position X=\"1.000000\" Y=\"2.000000\" Z=\"3.000000\"/></Bezier.Point>"
-                    "</Bezier.points></Path.3D></Content>"},
         PendingCase{"Layers",
                     "<Content><Layer UUID=\"00000000000000000000000000000006\"><Name en=\"Walls\"/>"
                     "<UI.Value>1</UI.Value></Layer><Layer UUID=\"00000000000000000000000000000007\">"
@@ -213,8 +197,7 @@ TEST(PendingSections, MissingSectionsAreAddedEmptyInTheirPlace)
 {
     const std::string fresh = newDocument();
     std::string stripped = fresh;
-    for (const char* name : {"Properties", "Billboards", "Panoramas", "Animations", "Object.Instances", "Scenarios",
-                             "3D.Paths", "Layers", "Layers.Info"}) {
+    for (const char* name : {"Properties", "Billboards", "Object.Instances", "Layers", "Layers.Info"}) {
         Span span = findSection(stripped, name);
         ASSERT_NE(span.begin, std::string::npos) << name;
         stripped.erase(span.begin - 1, span.end - span.begin + 1);
@@ -227,43 +210,6 @@ TEST(PendingSections, MissingSectionsAreAddedEmptyInTheirPlace)
     EXPECT_EQ(scene.feedback.warnings, std::vector<std::string>{});
     EXPECT_EQ(sectionText(fresh, "Properties"), "<Properties/>");
     EXPECT_EQ(findSection(fresh, "Object.Definition").begin, std::string::npos);
-}
-
-// The options of the panoramas and animations are the scene's: written once, where the loaded
-// document had them, with the values the client set after the load; the items around them stay.
-TEST(PendingSections, ListOptionsAreRewrittenInTheirPlaceBesideTheKeptItems)
-{
-    const std::string fresh = newDocument();
-    std::string loaded = fresh;
-    for (const char* name : {"Panoramas", "Animations"}) {
-        Span span = findSection(loaded, name);
-        std::unique_ptr<NuvoraXML::XCXMLTree> tree =
-            ScnTest::parseDocument("<Scn.File>" + sectionText(loaded, name) + "</Scn.File>");
-        XIXMLElement* section = ScnTest::documentElement(*tree)->GetFirstElement();
-        XmlForm::addChild(section, "Item.After")->AddData("after");
-        XmlForm::addChild(section, "Options");
-        loaded = replaced(loaded, span, fileLevel(ScnTest::documentElement(*tree)));
-    }
-    TestScene scene;
-    ASSERT_EQ(scene.load(loaded), 0) << ScnTest::warningsOf(scene.feedback.warnings);
-    scene.feedback.warnings.clear();
-    scene.core().getPanoramaOpt()->setWidth(640);
-    scene.core().getAnimationsOpt()->setWidth(800);
-    std::string saved = scene.save();
-    for (const char* name : {"Panoramas", "Animations"}) {
-        std::unique_ptr<NuvoraXML::XCXMLTree> tree =
-            ScnTest::parseDocument("<Scn.File>" + sectionText(saved, name) + "</Scn.File>");
-        XIXMLElement* section = ScnTest::documentElement(*tree)->GetFirstElement();
-        EXPECT_EQ(ScnTest::childNames(section), (std::vector<std::string>{"Options", "Item.After", "Options"}))
-            << name;
-        XIXMLElement* options = XmlForm::findChild(section, "Options");
-        EXPECT_EQ(ScnTest::childNames(options), (std::vector<std::string>{"Rendering", "Compression"})) << name;
-        EXPECT_EQ(ScnTest::writeElement(XmlForm::findChild(XmlForm::findChild(options, "Rendering"), "Width")),
-                  std::string(name) == "Panoramas" ? "<Width>640</Width>" : "<Width>800</Width>");
-        EXPECT_EQ(ScnTest::writeElement(XmlForm::findChild(section, "Item.After")), "<Item.After>after</Item.After>");
-    }
-    EXPECT_EQ(scene.save(), saved);
-    EXPECT_EQ(scene.feedback.warnings, std::vector<std::string>{});
 }
 
 }  // namespace

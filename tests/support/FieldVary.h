@@ -61,6 +61,11 @@ public:
         }
     }
     template <class... O>
+    void textAttribute(const char* name, std::string& value, const char* initial, const O&... options)
+    {
+        text(name, value, initial, options...);
+    }
+    template <class... O>
     void identifier(const char*, NvScn::CScnUUID& value, const NvScn::CScnUUID&, const O&...)
     {
         value = NvScn::newUuid();
@@ -97,6 +102,17 @@ public:
             auto* item = items.append();
             ASSERT_NE(item, nullptr);
             item->visitFields(*this);
+        }
+    }
+    // A list of points gets two points, each varied.
+    template <class List, class... O>
+    void vectorList(const char* name, const char*, List& items, const O&...)
+    {
+        items.clear();
+        for (int i = 0; i < 2; ++i) {
+            auto* item = items.append();
+            ASSERT_NE(item, nullptr);
+            vector(name, *item, NvScn::CScnVector{0.0, 0.0, 0.0});
         }
     }
     // Texts in two languages.

@@ -511,7 +511,7 @@ struct CPolygonItems {
     static constexpr const char* kNullTable = TokenMsg::kNullPolygonTable;
     static constexpr int32_t kProgressOffset = CBlockProgress::kPolygonsOffset;
 
-    explicit CPolygonItems(CSCN* scene) : record(scene) {}
+    explicit CPolygonItems(CSCN* scene) : records(scene), record(*records.appendItem()) {}
     static void announce(CScnExtStorage* storage, CScnMgr* manager, int32_t count)
     {
         storage->setNbPolygons(manager, count);
@@ -527,7 +527,9 @@ struct CPolygonItems {
         readPolygon(in, scene, *table.appendItem());
     }
 
-    CPolygon record;
+    // The record lives in a table of its own, as every polygon does.
+    CPolygonMgr records;
+    CPolygon& record;
 };
 
 // Reads a block's count and items into the external storage or the table, with progress.

@@ -1,10 +1,12 @@
 #include <cstring>
 #include <memory>
+#include <new>
 
 #include "document/GeometryBlock.h"
 #include "document/GeometryProgress.h"
 #include "document/TokenMessages.h"
 #include "document/TokenNumbers.h"
+#include "model/Messages.h"
 #include "model/Scene.h"
 #include "platform/Failure.h"
 
@@ -185,6 +187,15 @@ void putPolygonsFromTable(CBlockOutput& out, CSCN* scene, const CPolygonMgr& pol
     progress.finish();
 }
 
+CPolygon* appendRecord(CPolygonMgr& records)
+{
+    try {
+        return records.appendItem();
+    } catch (const std::bad_alloc&) {
+        Nuvora::fail(Msg::kNoMemory);
+    }
+}
+
 void putPolygonsFromStorage(CBlockOutput& out, CSCN* scene, CScnExtStorage* storage)
 {
     CScnMgr* manager = scene->asMgr();
@@ -192,7 +203,9 @@ void putPolygonsFromStorage(CBlockOutput& out, CSCN* scene, CScnExtStorage* stor
     putCount(out, count);
     out.put("\n", 1);
     CBlockProgress progress(scene, count, CBlockProgress::kPolygonsOffset);
-    CPolygon record(scene);
+    // The record lives in a table of its own, as every polygon does.
+    CPolygonMgr records(scene);
+    CPolygon& record = *appendRecord(records);
     out.setFailure(TokenMsg::kCantWritePolygon);
     for (int32_t i = 0; i < count; ++i) {
         record.clear();

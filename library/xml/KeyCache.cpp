@@ -14,7 +14,7 @@ constexpr int kFirstBits = 8;
 
 }  // namespace
 
-CKeyCache::CKeyCache() : mEntries(nullptr), mLast(0), mExpected(nullptr), mMask(0), mShift(64), mCount(0) {}
+CKeyCache::CKeyCache() : mEntries(nullptr), mLast(nullptr), mExpected(nullptr), mMask(0), mShift(64), mCount(0) {}
 
 CKeyCache::~CKeyCache()
 {
@@ -33,7 +33,7 @@ void CKeyCache::Reset()
         std::memset(static_cast<void*>(mEntries), 0, sizeof(Entry) * (mMask + 1));
     }
     mCount = 0;
-    mLast = 0;
+    mLast = nullptr;
     mExpected = nullptr;
 }
 
@@ -55,9 +55,9 @@ const char* CKeyCache::AddKey(const char* name, size_t length, uint64_t first, u
     }
     uint64_t prefix[2] = {0, 0};
     std::memcpy(prefix, name, length < sizeof prefix ? length : sizeof prefix);
-    mEntries[slot] = Entry{first, second, length, key, prefix[0], prefix[1], 0};
+    mEntries[slot] = Entry{first, second, length, key, prefix[0], prefix[1], nullptr};
     ++mCount;
-    Meet(slot);
+    Meet(&mEntries[slot]);
     return key;
 }
 
@@ -86,11 +86,11 @@ bool CKeyCache::Grow()
             }
             mEntries[slot] = old[i];
             // The entries moved: what followed what is learnt again.
-            mEntries[slot].next = 0;
+            mEntries[slot].next = nullptr;
         }
     }
     Nuvora::release(old);
-    mLast = 0;
+    mLast = nullptr;
     mExpected = nullptr;
     return true;
 }

@@ -41,7 +41,7 @@ public:
                 // Up to 16 bytes the words are the whole name; a longer one is compared with its key.
                 if (entry.first == first && entry.second == second && entry.length == length &&
                     (length <= 16 || std::memcmp(entry.key, name, length) == 0)) {
-                    Meet(slot);
+                    Meet(&entry);
                     return entry.key;
                 }
             }
@@ -69,9 +69,9 @@ public:
     // The key of the expected name, which the input held.
     const char* TakeExpected()
     {
-        const char* key = mExpected->key;
-        Meet(static_cast<size_t>(mExpected - mEntries));
-        return key;
+        const Entry* entry = mExpected;
+        Meet(entry);
+        return entry->key;
     }
 
 private:
@@ -89,8 +89,7 @@ private:
         ~0ull, ~0ull, ~0ull, ~0ull, ~0ull, ~0ull, ~0ull, ~0ull, ~0ull};
 
     // A name by its length and two words that together hold each of its bytes, its key, its first
-    // 16 bytes (zero after its end), and the entry met after it last time (its slot + 1, 0 for
-    // none).
+    // 16 bytes (zero after its end), and the entry met after it last time.
     struct Entry {
         uint64_t first;
         uint64_t second;
@@ -98,7 +97,7 @@ private:
         const char* key;
         uint64_t head;
         uint64_t tail;
-        size_t next;
+        const Entry* next;
     };
 
     // The two words of the name of length bytes.
@@ -114,15 +113,14 @@ private:
             first = bytes[0] | uint64_t(bytes[length / 2]) << 8 | uint64_t(bytes[length - 1]) << 16;
         }
     }
-    // The entry of slot is the name met now: it follows the one met before.
-    void Meet(size_t slot)
+    // The entry is the name met now: it follows the one met before.
+    void Meet(const Entry* entry)
     {
-        if (mLast != 0) {
-            mEntries[mLast - 1].next = slot + 1;
+        if (mLast != nullptr) {
+            mLast->next = entry;
         }
-        mLast = slot + 1;
-        size_t next = mEntries[slot].next;
-        mExpected = next != 0 ? mEntries + next - 1 : nullptr;
+        mLast = const_cast<Entry*>(entry);
+        mExpected = entry->next;
     }
 
     template <class Word>
@@ -143,8 +141,8 @@ private:
     bool Grow();
 
     Entry* mEntries;
-    // The slot + 1 of the last name met (0 for none), and the entry met after it last time.
-    size_t mLast;
+    // The entry of the last name met, and the entry met after it last time.
+    Entry* mLast;
     const Entry* mExpected;
     size_t mMask;
     int mShift;

@@ -168,6 +168,17 @@ inline bool isNameStop(int c)
     return c < 0 || (kClass.of[c] & kNameStop) != 0;
 }
 
+// The same tests of a byte of the input.
+inline bool isWhiteByte(unsigned char c)
+{
+    return (kClass.of[c] & kWhite) != 0;
+}
+
+inline bool isNameStopByte(unsigned char c)
+{
+    return (kClass.of[c] & kNameStop) != 0;
+}
+
 // Longest entity name, up to its ";".
 constexpr size_t kMaxEntity = 254;
 
@@ -278,7 +289,7 @@ CXMLParser::Step CXMLParser::FastStepsFor(Step step)
     };
     // Moves over whitespace; false at the end of the piece.
     auto skipWhite = [&] {
-        while (isWhite(c)) {
+        while (isWhiteByte(static_cast<unsigned char>(c))) {
             if (++s == end) {
                 return false;
             }
@@ -288,7 +299,7 @@ CXMLParser::Step CXMLParser::FastStepsFor(Step step)
     };
     for (;;) {
         if (step == Step::StartTag) {
-            if (c <= 0 || isNameStop(c)) {
+            if (c == 0 || isNameStopByte(static_cast<unsigned char>(c))) {
                 return leave(step);
             }
             unsigned char* stop;
@@ -354,13 +365,13 @@ CXMLParser::Step CXMLParser::FastStepsFor(Step step)
                 }
                 continue;
             }
-            if (c <= 0 || isNameStop(c)) {
+            if (c == 0 || isNameStopByte(static_cast<unsigned char>(c))) {
                 return leave(step);
             }
             size_t known = Events::KnownName(*this, s, end);
             unsigned char* nameEnd = known != 0 ? s + known : place(findStop<kNameStop>(s + 1, end));
             const unsigned char* p = nameEnd;
-            if (p != end && isWhite(*p)) {
+            if (p != end && isWhiteByte(*p)) {
                 p = findStop<kWhite, true>(p, end);
             }
             if (p == end) {
@@ -372,7 +383,7 @@ CXMLParser::Step CXMLParser::FastStepsFor(Step step)
             if (*p != '=') {
                 return leave(step);
             }
-            if (++p != end && isWhite(*p)) {
+            if (++p != end && isWhiteByte(*p)) {
                 p = findStop<kWhite, true>(p, end);
             }
             if (p == end) {
@@ -473,11 +484,11 @@ CXMLParser::Step CXMLParser::FastStepsFor(Step step)
                     }
                     return leave(step);
                 }
-                if (*name == 0 || isNameStop(*name)) {
+                if (*name == 0 || isNameStopByte(*name)) {
                     return leave(step);
                 }
                 const unsigned char* p = findStop<kNameStop>(name + 1, end);
-                if (p != end && isWhite(*p)) {
+                if (p != end && isWhiteByte(*p)) {
                     p = findStop<kWhite, true>(p, end);
                 }
                 if (p != end && *p != '>') {

@@ -59,6 +59,17 @@ std::string expectationsThatFail()
     return text + "</r>";
 }
 
+// More distinct names than the key cache's first table holds, twice: the cache grows while it
+// learns which name follows which.
+std::string manyNames()
+{
+    std::string names;
+    for (int i = 0; i < 300; ++i) {
+        names += "<n" + std::to_string(i * 7919 % 1000) + " a" + std::to_string(i) + "='v'/>";
+    }
+    return "<r>" + names + names + "</r>";
+}
+
 const SpeedPathCase kCases[] = {
     {"named entities in values", "<a b='&lt;&gt;&amp;&apos;&quot;' c=\"x&amp;y\" d=\"&amp;\" e='&quot;end&quot;'/>"},
     {"character references of every length",
@@ -92,6 +103,7 @@ const SpeedPathCase kCases[] = {
     {"names that differ after their first sixteen bytes",
      "<r>" + repeated("<abcdefghijklmnopX/><abcdefghijklmnopY z='1'/>", 4) + "</r>"},
     {"expectations that fail", expectationsThatFail()},
+    {"many names", manyNames()},
     {"expected name followed by a name byte", "<r><a/><b/><a/><bb/><a/><b/><a/><b:c/></r>"},
     {"a value longer than a piece", "<a b='" + std::string(1100, 'v') + "' c='1'/>"},
     {"a value of almost a piece", "<a b='" + std::string(1000, 'v') + "' c='1'>t</a>"},

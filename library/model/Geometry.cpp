@@ -540,7 +540,7 @@ void CPolygonMgr::moveObject(uint32_t from, uint32_t to)
     detail::moveItem(mIndex.data(), from, to);
 }
 
-CPolygon* CPolygonMgr::appendItem(uint32_t vertexRoom)
+CPolygon* CPolygonMgr::appendItemSlowly(uint32_t vertexRoom)
 {
     if (mIndex.full() && !mIndex.grow()) {
         throw std::bad_alloc();

@@ -73,6 +73,8 @@ public:
     bool reserve(size_t count);
     // Removes every record; the capacity stays.
     void clear() { setSize(0); }
+    // Takes the records up to count (at most the capacity), written in place, as the loop's.
+    void setSizeWithin(uint32_t count) { setSize(count); }
 
     uint32_t size() const { return isOutOfLine() ? block().count : mState & kCountMask; }
     uint32_t capacity() const { return isOutOfLine() ? block().capacity : inlineCapacity(); }
@@ -342,7 +344,21 @@ public:
 
     // Appends a new polygon with room for vertexRoom vertices (at least 1, at most
     // COuterLoop::kMaxInline) behind it; throws std::bad_alloc when memory runs out.
-    CPolygon* appendItem(uint32_t vertexRoom = 3);
+    CPolygon* appendItem(uint32_t vertexRoom = 3)
+    {
+        // The common case: room in the index and at the end of the memory, no record to reuse.
+        size_t bytes = CPolygon::recordBytes(vertexRoom);
+        if (vertexRoom - 1 < COuterLoop::kMaxInline && !mIndex.full() && mFreeMask == 0 && mTop != nullptr &&
+            mTop + bytes <= mSegmentEnd) {
+            char* record = mTop;
+            mTop += bytes;
+            auto offset = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(record) & (kSegmentBytes - 1));
+            mIndex[mIndex.size()] = (mSegment << kUnitBits) | (offset >> kUnitShift);
+            mIndex.setSize(mIndex.size() + 1);
+            return new (record) CPolygon(vertexRoom);
+        }
+        return appendItemSlowly(vertexRoom);
+    }
     // Makes room for at least count polygons without reporting; false when memory runs out.
     bool reserve(size_t count) { return mIndex.reserve(count); }
     // Destroys every polygon and frees their memory; the index keeps its capacity.
@@ -391,6 +407,8 @@ private:
         return reinterpret_cast<CPolygon*>(mSegments[handle >> kUnitBits] +
                                            (static_cast<size_t>(handle & ((1u << kUnitBits) - 1)) << kUnitShift));
     }
+    // appendItem when a record is to be reused or the memory must grow.
+    CPolygon* appendItemSlowly(uint32_t vertexRoom);
     // A new polygon; throws std::bad_alloc.
     CPolygon* create(uint32_t vertexRoom, uint32_t& handle);
     // Destroys the polygon and gives its record back.

@@ -459,6 +459,8 @@ public:
     bool reserve(size_t count) { return mItems.reserve(count); }
     // Removes every record; the capacity stays.
     void clear() { mItems.setSize(0); }
+    // Takes the records up to count (at most the capacity), written in place, as the list's.
+    void setSizeWithin(uint32_t count) { mItems.setSize(count); }
 
     uint32_t size() const { return mItems.size(); }
     uint32_t capacity() const { return mItems.capacity(); }

@@ -113,16 +113,18 @@ void putLoop(CBlockOutput& out, const Loop& vertices)
 // One polygon record and its line feed.
 void putPolygon(CBlockOutput& out, CSCN* scene, const CPolygon& polygon)
 {
-    const CHoleMgr& holes = polygon.holes();
+    // Most polygons have no hole manager at all.
+    const CHoleMgr* holes = polygon.hasHoles() ? &polygon.holes() : nullptr;
+    uint32_t holeCount = holes != nullptr ? holes->size() : 0;
     char* p = out.room(kPolygonHeadRoom);
-    if (holes.size() > 0) {
+    if (holeCount > 0) {
         if (polygon.smoothed() && scene != nullptr) {
             scene->warning(TokenMsg::kHoledPolygonSmoothed);
         }
         *p++ = 'h';
         *p++ = '\t';
         p = putInt(p, polygon.propertyIndex());
-        p = TokenNumbers::putDigits(p, holes.size() + 1u);
+        p = TokenNumbers::putDigits(p, holeCount + 1u);
         *p++ = ' ';
     } else {
         *p++ = polygon.smoothed() ? 'o' : 'p';
@@ -131,8 +133,8 @@ void putPolygon(CBlockOutput& out, CSCN* scene, const CPolygon& polygon)
     }
     out.commit(p);
     putLoop(out, polygon.vertices());
-    for (uint32_t i = 0; i < holes.size(); ++i) {
-        putLoop(out, holes.at(i)->vertices());
+    for (uint32_t i = 0; i < holeCount; ++i) {
+        putLoop(out, holes->at(i)->vertices());
     }
     out.put("\n", 1);
 }

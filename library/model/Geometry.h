@@ -152,6 +152,8 @@ public:
     int32_t propertyIndex() const { return mPropertyIndex; }
     COuterLoop& vertices() { return *this; }
     const COuterLoop& vertices() const { return *this; }
+    // Whether the polygon has a hole manager (it may be empty).
+    bool hasHoles() const { return (mState & kHasHoles) != 0; }
     // The holes; the non-const form makes the manager on first use (throws std::bad_alloc).
     CHoleMgr& holes();
     const CHoleMgr& holes() const;

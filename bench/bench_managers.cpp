@@ -1,10 +1,13 @@
 // Appends geometry through the public managers and compares speed and memory with plain
-// std::vector storage of the same records. Each case runs in its own child process so that the
-// peak resident size it reports is its own.
+// std::vector storage of the same records: points, then triangles and four-vertex polygons
+// against a vector of heap polygons that hold their vertices in vectors. Each case runs in its own
+// child process so that the peak resident size it reports is its own; times and sizes are the
+// medians of seven runs.
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -67,9 +70,26 @@ Outcome measure(const std::function<double()>& work)
     return outcome;
 }
 
+// The median time and the median growth of seven runs.
+Outcome measureMedian(const std::function<double()>& work)
+{
+    std::vector<Outcome> runs;
+    for (int run = 0; run < 7; ++run) {
+        runs.push_back(measure(work));
+    }
+    auto middle = runs.begin() + runs.size() / 2;
+    std::nth_element(runs.begin(), middle, runs.end(),
+                     [](const Outcome& a, const Outcome& b) { return a.seconds < b.seconds; });
+    Outcome median = *middle;
+    std::nth_element(runs.begin(), middle, runs.end(),
+                     [](const Outcome& a, const Outcome& b) { return a.peakGrowthKb < b.peakGrowthKb; });
+    median.peakGrowthKb = middle->peakGrowthKb;
+    return median;
+}
+
 void print(const char* name, const Outcome& outcome, long items, const char* unit)
 {
-    std::printf("%-44s %8.1f M%s/s %8.1f bytes/%s  (%.3f s)\n", name,
+    std::printf("%-50s %8.1f M%s/s %8.1f bytes/%s  (%.3f s)\n", name,
                 items / outcome.seconds / 1e6, unit, outcome.peakGrowthKb * 1024.0 / items, unit,
                 outcome.seconds);
 }
@@ -98,6 +118,7 @@ double appendPointsToVector()
     return points.back().x + static_cast<double>(points.size());
 }
 
+template <int Corners>
 double appendPolygons()
 {
     CScnMgr* manager = CScnMgr::create(nullptr, nullptr);
@@ -106,9 +127,9 @@ double appendPolygons()
         CScnPolygon* polygon = polygons->newScnObject(kScnLastIndex);
         polygon->setPropertyIndex(i & 7);
         TScnObjectMgr<CScnVertex>* vertices = polygon->getVertices();
-        for (int v = 0; v < 4; ++v) {
+        for (int v = 0; v < Corners; ++v) {
             CScnVertex* vertex = vertices->newScnObject(kScnLastIndex);
-            vertex->pointIndex = 4 * i + v;
+            vertex->pointIndex = Corners * i + v;
             vertex->flags = kScnVertexMapped;
             vertex->u = 0.5f;
             vertex->v = 0.25f;
@@ -124,14 +145,15 @@ struct PeerPolygon {
     std::vector<std::vector<CScnVertex>> holes;
 };
 
+template <int Corners>
 double appendPolygonsToVector()
 {
     std::vector<std::unique_ptr<PeerPolygon>> polygons;
     for (int i = 0; i < kPolygons; ++i) {
         auto polygon = std::make_unique<PeerPolygon>();
         polygon->property = i & 7;
-        for (int v = 0; v < 4; ++v) {
-            polygon->vertices.push_back(CScnVertex{4 * i + v, kScnVertexMapped, 0.5f, 0.25f});
+        for (int v = 0; v < Corners; ++v) {
+            polygon->vertices.push_back(CScnVertex{Corners * i + v, kScnVertexMapped, 0.5f, 0.25f});
         }
         polygons.push_back(std::move(polygon));
     }
@@ -142,12 +164,21 @@ double appendPolygonsToVector()
 
 int main()
 {
-    std::printf("Appending %d points and %d four-vertex polygons (peak RSS growth per item)\n", kPoints,
-                kPolygons);
-    print("points through the public manager", measure(appendPoints), kPoints, "point");
-    print("peer: std::vector<CScnVector>::push_back", measure(appendPointsToVector), kPoints, "point");
-    print("polygons through the public managers", measure(appendPolygons), kPolygons, "polygon");
-    print("peer: vector of heap polygons with vectors", measure(appendPolygonsToVector), kPolygons,
-          "polygon");
+    std::printf("Appending %d points, %d triangles and %d four-vertex polygons (peak RSS growth per item)\n",
+                kPoints, kPolygons, kPolygons);
+    print("points through the public manager", measureMedian(appendPoints), kPoints, "point");
+    print("peer: std::vector<CScnVector>::push_back", measureMedian(appendPointsToVector), kPoints, "point");
+    Outcome triangles = measureMedian(appendPolygons<3>);
+    Outcome peerTriangles = measureMedian(appendPolygonsToVector<3>);
+    print("triangles through the public managers", triangles, kPolygons, "polygon");
+    print("peer: vector of heap polygons with vectors", peerTriangles, kPolygons, "polygon");
+    Outcome quads = measureMedian(appendPolygons<4>);
+    Outcome peerQuads = measureMedian(appendPolygonsToVector<4>);
+    print("four-vertex polygons through the public managers", quads, kPolygons, "polygon");
+    print("peer: vector of heap polygons with vectors", peerQuads, kPolygons, "polygon");
+    std::printf("against the peer: triangles %.2fx as fast, %.1f bytes (aim 96); four-vertex polygons %.2fx as fast, "
+                "%.1f bytes (aim 112)\n",
+                peerTriangles.seconds / triangles.seconds, triangles.peakGrowthKb * 1024.0 / kPolygons,
+                peerQuads.seconds / quads.seconds, quads.peakGrowthKb * 1024.0 / kPolygons);
     return 0;
 }

@@ -104,6 +104,18 @@ SCN_HOT size_t scanDigits(const char* p, uint64_t& value)
     return length;
 }
 
+// Powers of ten that doubles hold exactly, and more.
+constexpr double kPowersOfTen[] = {1e0, 1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,
+                                   1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19};
+
+// Reads the run of fewer than eight decimal digits at p, as scanDigits; 0 for a longer run (or
+// none).
+SCN_HOT size_t scanShortDigits(const char* p, uint64_t& value)
+{
+    size_t length = scanDigits(p, value);
+    return length < 8 ? length : 0;
+}
+
 // The tokens of a CDATA section, with the block rules: a token always lies whole in the
 // buffer, so reals convert in place.
 class CBlockInput {
@@ -149,6 +161,73 @@ public:
         int c = peekAfterSpace();
         double fast = 0.0;
         return fastReal(fast) ? fast : readRealSlowly(c);
+    }
+
+    // Reads a point of three reals of the common form (an optional minus, one to seven digits, a
+    // point, one to seven digits), each ending before the end of the buffer; false (nothing read)
+    // for any other.
+    SCN_HOT bool readPlainPoint(CScnVector& point)
+    {
+        const char* p = mData.get() + mPos;
+        const char* end = mData.get() + mEnd;
+        double* coordinates[] = {&point.x, &point.y, &point.z};
+        for (double* coordinate : coordinates) {
+            while (isSpace(*p)) {
+                ++p;
+            }
+            bool negative = *p == '-';
+            p += negative;
+            uint64_t whole = 0;
+            size_t wholeLength = scanShortDigits(p, whole);
+            if (wholeLength == 0 || p[wholeLength] != '.') {
+                return false;
+            }
+            p += wholeLength + 1;
+            uint64_t fraction = 0;
+            size_t fractionLength = scanShortDigits(p, fraction);
+            if (fractionLength == 0 || p + fractionLength >= end) {
+                return false;
+            }
+            p += fractionLength;
+            // As the general reading converts: exactly, then one correctly rounded division.
+            double magnitude = static_cast<double>(whole * static_cast<uint64_t>(kPowersOfTen[fractionLength]) + fraction) /
+                               kPowersOfTen[fractionLength];
+            *coordinate = negative ? -magnitude : magnitude;
+        }
+        mPos = static_cast<size_t>(p - mData.get());
+        return true;
+    }
+
+    // Reads up to count vertices that are plain point indices (up to seven digits, no sign, no
+    // marker) into the records at out, and stops before the first token that needs the general
+    // reading (or that may go on past the buffer); answers how many it read.
+    SCN_HOT uint32_t readPlainIndices(CScnVertex* out, uint32_t count)
+    {
+        const char* p = mData.get() + mPos;
+        const char* end = mData.get() + mEnd;
+        while (isSpace(*p)) {
+            ++p;
+        }
+        uint32_t read = 0;
+        for (; read < count; ++read) {
+            uint64_t value = 0;
+            size_t length = scanShortDigits(p, value);
+            if (length == 0 || p + length >= end || p[length] == '.') {
+                break;
+            }
+            out[read] = CScnVertex{static_cast<int32_t>(value), 0, 0.0f, 0.0f};
+            p += length;
+            // Tokens are mostly one blank apart.
+            if (*p == ' ' && !isSpace(p[1])) {
+                ++p;
+                continue;
+            }
+            while (isSpace(*p)) {
+                ++p;
+            }
+        }
+        mPos = static_cast<size_t>(p - mData.get());
+        return read;
     }
 
 private:
@@ -253,9 +332,6 @@ private:
     // everything to the general path.
     SCN_HOT bool fastReal(double& value)
     {
-        static constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,
-                                                  1e7,  1e8,  1e9,  1e10, 1e11, 1e12, 1e13,
-                                                  1e14, 1e15, 1e16, 1e17, 1e18, 1e19};
         bool negative = false;
         const char* p = afterSign(negative);
         uint64_t mantissa = 0;
@@ -382,9 +458,11 @@ uint32_t plausibleReserve(int32_t count, uint32_t cap)
 CScnVector readPoint(CBlockInput& in, CSCN* scene)
 {
     CScnVector point;
-    point.x = in.readReal();
-    point.y = in.readReal();
-    point.z = in.readReal();
+    if (!in.readPlainPoint(point)) {
+        point.x = in.readReal();
+        point.y = in.readReal();
+        point.z = in.readReal();
+    }
     if (scene != nullptr) {
         scene->fixVector(point);
     }
@@ -403,6 +481,17 @@ void readLoop(CBlockInput& in, Loop& vertices)
         throw std::bad_alloc();
     }
     for (int32_t i = 0; i < count; ++i) {
+        // Runs of plain indices go straight into the room the loop has.
+        uint32_t size = vertices.size();
+        uint32_t room = std::min(static_cast<uint32_t>(count - i), vertices.capacity() - size);
+        if (room > 0) {
+            uint32_t read = in.readPlainIndices(vertices.data() + size, room);
+            vertices.setSizeWithin(size + read);
+            i += static_cast<int32_t>(read);
+            if (i == count) {
+                break;
+            }
+        }
         CScnVertex vertex{0, 0, 0.0f, 0.0f};
         int c = in.peekAfterSpace();
         if (c == 'I') {
@@ -511,7 +600,7 @@ struct CPolygonItems {
     static constexpr const char* kNullTable = TokenMsg::kNullPolygonTable;
     static constexpr int32_t kProgressOffset = CBlockProgress::kPolygonsOffset;
 
-    explicit CPolygonItems(CSCN* scene) : record(scene) {}
+    explicit CPolygonItems(CSCN* scene) : records(scene), record(*records.appendItem()) {}
     static void announce(CScnExtStorage* storage, CScnMgr* manager, int32_t count)
     {
         storage->setNbPolygons(manager, count);
@@ -527,7 +616,9 @@ struct CPolygonItems {
         readPolygon(in, scene, *table.appendItem());
     }
 
-    CPolygon record;
+    // The record lives in a table of its own, as every polygon does.
+    CPolygonMgr records;
+    CPolygon& record;
 };
 
 // Reads a block's count and items into the external storage or the table, with progress.

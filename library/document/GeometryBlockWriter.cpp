@@ -1,10 +1,12 @@
 #include <cstring>
 #include <memory>
+#include <new>
 
 #include "document/GeometryBlock.h"
 #include "document/GeometryProgress.h"
 #include "document/TokenMessages.h"
 #include "document/TokenNumbers.h"
+#include "model/Messages.h"
 #include "model/Scene.h"
 #include "platform/Failure.h"
 
@@ -111,16 +113,18 @@ void putLoop(CBlockOutput& out, const Loop& vertices)
 // One polygon record and its line feed.
 void putPolygon(CBlockOutput& out, CSCN* scene, const CPolygon& polygon)
 {
-    const CHoleMgr& holes = polygon.holes();
+    // Most polygons have no hole manager at all.
+    const CHoleMgr* holes = polygon.hasHoles() ? &polygon.holes() : nullptr;
+    uint32_t holeCount = holes != nullptr ? holes->size() : 0;
     char* p = out.room(kPolygonHeadRoom);
-    if (holes.size() > 0) {
+    if (holeCount > 0) {
         if (polygon.smoothed() && scene != nullptr) {
             scene->warning(TokenMsg::kHoledPolygonSmoothed);
         }
         *p++ = 'h';
         *p++ = '\t';
         p = putInt(p, polygon.propertyIndex());
-        p = TokenNumbers::putDigits(p, holes.size() + 1u);
+        p = TokenNumbers::putDigits(p, holeCount + 1u);
         *p++ = ' ';
     } else {
         *p++ = polygon.smoothed() ? 'o' : 'p';
@@ -129,8 +133,8 @@ void putPolygon(CBlockOutput& out, CSCN* scene, const CPolygon& polygon)
     }
     out.commit(p);
     putLoop(out, polygon.vertices());
-    for (uint32_t i = 0; i < holes.size(); ++i) {
-        putLoop(out, holes.at(i)->vertices());
+    for (uint32_t i = 0; i < holeCount; ++i) {
+        putLoop(out, holes->at(i)->vertices());
     }
     out.put("\n", 1);
 }
@@ -185,6 +189,15 @@ void putPolygonsFromTable(CBlockOutput& out, CSCN* scene, const CPolygonMgr& pol
     progress.finish();
 }
 
+CPolygon* appendRecord(CPolygonMgr& records)
+{
+    try {
+        return records.appendItem();
+    } catch (const std::bad_alloc&) {
+        Nuvora::fail(Msg::kNoMemory);
+    }
+}
+
 void putPolygonsFromStorage(CBlockOutput& out, CSCN* scene, CScnExtStorage* storage)
 {
     CScnMgr* manager = scene->asMgr();
@@ -192,7 +205,9 @@ void putPolygonsFromStorage(CBlockOutput& out, CSCN* scene, CScnExtStorage* stor
     putCount(out, count);
     out.put("\n", 1);
     CBlockProgress progress(scene, count, CBlockProgress::kPolygonsOffset);
-    CPolygon record(scene);
+    // The record lives in a table of its own, as every polygon does.
+    CPolygonMgr records(scene);
+    CPolygon& record = *appendRecord(records);
     out.setFailure(TokenMsg::kCantWritePolygon);
     for (int32_t i = 0; i < count; ++i) {
         record.clear();

@@ -1,5 +1,6 @@
 // The managers behind every list of scene objects: TObjectMgr for object lists, TRapideMgr for
-// the large geometry tables (pointer arrays), TSimpleMgr for the vertices stored by value.
+// the holes of a polygon (pointer arrays), TSimpleMgr for the vertices of a hole, stored by value;
+// and the index rules and raw arrays that the geometry tables (model/Geometry.h) share with them.
 #ifndef SCN_OBJECT_MGR_IMPL_H
 #define SCN_OBJECT_MGR_IMPL_H
 
@@ -60,135 +61,123 @@ bool resizeArray(T*& items, uint32_t capacity)
     return true;
 }
 
-// Slab allocator of fixed-size items: geometry points cost their 24 bytes and nothing more.
-// HugePages asks for huge pages behind the large slabs (see Nuvora::allocateChunk).
-template <size_t Size, bool HugePages = false>
-class TItemPool {
+// The index rules that every array-backed manager shares. Each answers null when the indices
+// are good (kScnLastIndex replaced by the index it names), else the report to send.
+
+// newScnObject: an index up to count; kScnLastIndex appends.
+inline const char* checkInsertion(uint32_t& index, uint32_t count)
+{
+    if (index == kScnLastIndex) {
+        index = count;
+    }
+    return index > count ? Msg::kNewBadIndex : nullptr;
+}
+
+// removeObject: an index below count; kScnLastIndex names the last element.
+inline const char* checkRemoval(uint32_t& index, uint32_t count)
+{
+    if (index == kScnLastIndex) {
+        if (count == 0) {
+            return Msg::kRemoveNoMore;
+        }
+        index = count - 1;
+    }
+    return index >= count ? Msg::kRemoveBadIndex : nullptr;
+}
+
+// moveObject with different indices: both below count.
+inline const char* checkMove(uint32_t from, uint32_t to, uint32_t count)
+{
+    return from >= count || to >= count ? Msg::kMoveBadIndex : nullptr;
+}
+
+// Raw array edits of plain values: open a place at index (count values before), close the place
+// at index, move the value at from so that it ends at to.
+template <class T>
+void openGap(T* items, uint32_t count, uint32_t index)
+{
+    std::memmove(static_cast<void*>(items + index + 1), items + index, (count - index) * sizeof(T));
+}
+template <class T>
+void closeGap(T* items, uint32_t count, uint32_t index)
+{
+    std::memmove(static_cast<void*>(items + index), items + index + 1, (count - index - 1) * sizeof(T));
+}
+template <class T>
+void moveItem(T* items, uint32_t from, uint32_t to)
+{
+    T moved = items[from];
+    if (from < to) {
+        std::memmove(static_cast<void*>(items + from), items + from + 1, (to - from) * sizeof(T));
+    } else {
+        std::memmove(static_cast<void*>(items + to + 1), items + to, (from - to) * sizeof(T));
+    }
+    items[to] = moved;
+}
+
+// A hand-grown array of plain values: count, capacity and buffer, doubling as it grows.
+template <class T>
+class TRawArray {
 public:
-    TItemPool() = default;
-    TItemPool(const TItemPool&) = delete;
-    TItemPool& operator=(const TItemPool&) = delete;
-    ~TItemPool()
+    TRawArray() = default;
+    TRawArray(const TRawArray&) = delete;
+    TRawArray& operator=(const TRawArray&) = delete;
+    ~TRawArray() { Nuvora::release(mItems); }
+
+    // Room for one more value, doubling the capacity; false (nothing changed) without memory.
+    bool grow()
     {
-        while (mChunks != nullptr) {
-            Chunk* next = mChunks->next;
-            Nuvora::releaseChunk(mChunks);
-            mChunks = next;
+        uint32_t capacity = doubledCapacity(mCapacity);
+        return capacity != 0 && resize(capacity);
+    }
+    // Room for at least count values; false (nothing changed) without memory.
+    bool reserve(size_t count)
+    {
+        if (count <= mCapacity) {
+            return true;
         }
-    }
-
-    // Zero-filled storage for one item; throws std::bad_alloc when memory runs out.
-    void* allocate()
-    {
-        void* item;
-        if (mFree != nullptr) {
-            item = mFree;
-            std::memcpy(&mFree, item, sizeof(void*));
-        } else {
-            if (mNext == mEnd) {
-                addChunk();
-            }
-            item = mNext;
-            mNext += kSlot;
+        if (count > kMaxArrayCount) {
+            return false;
         }
-        std::memset(item, 0, Size);
-        return item;
+        return resize(std::max<uint32_t>(static_cast<uint32_t>(count), doubledCapacity(mCapacity)));
     }
-
-    // Returns an item to the pool.
-    void deallocate(void* item)
+    // Appends a value; throws std::bad_alloc when memory runs out.
+    void push(T value)
     {
-        std::memcpy(item, &mFree, sizeof(void*));
-        mFree = item;
-    }
-
-private:
-    static constexpr size_t kSlot = ((Size < sizeof(void*) ? sizeof(void*) : Size) + 7) & ~size_t(7);
-    static constexpr size_t kFirstChunkItems = 64;
-    // Chunks double up to 8 MB, where the system backs them with huge pages.
-    static constexpr size_t kLargestChunkItems = (size_t(8) << 20) / kSlot;
-
-    struct Chunk {
-        Chunk* next;
-        size_t items;
-    };
-
-    void addChunk()
-    {
-        size_t items = mChunks == nullptr ? kFirstChunkItems
-                                          : std::min(mChunks->items * 2, kLargestChunkItems);
-        size_t header = (sizeof(Chunk) + alignof(std::max_align_t) - 1) &
-                        ~(alignof(std::max_align_t) - 1);
-        auto* chunk = static_cast<Chunk*>(Nuvora::allocateChunk(header + items * kSlot, HugePages));
-        if (chunk == nullptr) {
+        if (mCount == mCapacity && !grow()) {
             throw std::bad_alloc();
         }
-        chunk->next = mChunks;
-        chunk->items = items;
-        mChunks = chunk;
-        mNext = reinterpret_cast<unsigned char*>(chunk) + header;
-        mEnd = mNext + items * kSlot;
+        mItems[mCount++] = value;
     }
-
-    Chunk* mChunks = nullptr;
-    unsigned char* mNext = nullptr;
-    unsigned char* mEnd = nullptr;
-    void* mFree = nullptr;
-};
-
-// Whether a TRapideMgr keeps its elements in a slab pool: plain items (points) and the kinds that
-// ask for it with a static kPooledOnHugePages member (polygons of the large tables, whose filling
-// from a file is dominated by page faults otherwise).
-template <class Impl, class = void>
-struct TIsPooled : std::is_trivially_destructible<Impl> {};
-template <class Impl>
-struct TIsPooled<Impl, std::void_t<decltype(Impl::kPooledOnHugePages)>> : std::true_type {};
-template <class Impl, class = void>
-struct TUsesHugePages : std::false_type {};
-template <class Impl>
-struct TUsesHugePages<Impl, std::void_t<decltype(Impl::kPooledOnHugePages)>>
-    : std::integral_constant<bool, Impl::kPooledOnHugePages> {};
-
-// Storage of the elements of a TRapideMgr (an empty base for the kinds made with new): pooled items
-// come from a slab pool, the others from new.
-template <class Impl, class Owner, bool Pooled = TIsPooled<Impl>::value>
-class TRapideStorage;
-
-template <class Impl, class Owner>
-class TRapideStorage<Impl, Owner, true> {
-    static_assert(alignof(Impl) <= 8, "pool slots are 8-byte aligned");
-
-public:
-    Impl* createElement(Owner* owner)
+    // Frees the buffer.
+    void release()
     {
-        void* storage = mPool.allocate();
-        try {
-            if constexpr (std::is_constructible<Impl, Owner*>::value) {
-                return new (storage) Impl(owner);
-            } else {
-                (void)owner;
-                return new (storage) Impl();
-            }
-        } catch (...) {
-            mPool.deallocate(storage);
-            throw;
-        }
+        Nuvora::release(mItems);
+        mItems = nullptr;
+        mCount = 0;
+        mCapacity = 0;
     }
-    void destroyElement(Impl* item)
-    {
-        item->~Impl();
-        mPool.deallocate(item);
-    }
+
+    T* data() const { return mItems; }
+    T& operator[](size_t index) const { return mItems[index]; }
+    uint32_t size() const { return mCount; }
+    uint32_t capacity() const { return mCapacity; }
+    bool full() const { return mCount == mCapacity; }
+    void setSize(uint32_t count) { mCount = count; }
 
 private:
-    TItemPool<sizeof(Impl), TUsesHugePages<Impl>::value> mPool;
-};
+    bool resize(uint32_t capacity)
+    {
+        if (!resizeArray(mItems, capacity)) {
+            return false;
+        }
+        mCapacity = capacity;
+        return true;
+    }
 
-template <class Impl, class Owner>
-class TRapideStorage<Impl, Owner, false> {
-public:
-    Impl* createElement(Owner* owner) { return new Impl(owner); }
-    void destroyElement(Impl* item) { delete item; }
+    T* mItems = nullptr;
+    uint32_t mCount = 0;
+    uint32_t mCapacity = 0;
 };
 
 }  // namespace detail
@@ -288,31 +277,24 @@ private:
     std::vector<Impl*> mItems;
 };
 
-// A fast list of geometry elements: a hand-grown array of pointers that doubles its capacity.
-// Owner is the scene (points, polygons) or the polygon (holes); it receives the reports.
+// A fast list of elements made with new (the holes of a polygon): a hand-grown array of
+// pointers that doubles its capacity. Owner receives the reports.
 template <class Impl, class Iface, class Owner>
-class TRapideMgr : public TScnFrontier<TScnObjectMgr<Iface>>,
-                   private detail::TRapideStorage<Impl, Owner> {
+class TRapideMgr : public TScnFrontier<TScnObjectMgr<Iface>> {
 public:
     explicit TRapideMgr(Owner* owner, uint32_t initialCapacity = 0) : mOwner(owner)
     {
-        if (initialCapacity > 0 && detail::resizeArray(mItems, initialCapacity)) {
-            mCapacity = initialCapacity;
-        }
+        mItems.reserve(initialCapacity);
     }
     TRapideMgr(const TRapideMgr&) = delete;
     TRapideMgr& operator=(const TRapideMgr&) = delete;
-    ~TRapideMgr() override
-    {
-        clear();
-        Nuvora::release(mItems);
-    }
+    ~TRapideMgr() override { clear(); }
 
-    int32_t getNbObjects() override { return static_cast<int32_t>(mCount); }
+    int32_t getNbObjects() override { return static_cast<int32_t>(mItems.size()); }
 
     Iface* getScnObject(uint32_t index) override
     {
-        if (index >= mCount) {
+        if (index >= mItems.size()) {
             mOwner->report(Msg::kGetBadIndex);
             return nullptr;
         }
@@ -321,46 +303,37 @@ public:
 
     Iface* newScnObject(uint32_t index) override
     {
-        if (index == kScnLastIndex) {
-            index = mCount;
-        }
-        if (index > mCount) {
-            mOwner->report(Msg::kNewBadIndex);
+        if (const char* failure = detail::checkInsertion(index, mItems.size())) {
+            mOwner->report(failure);
             return nullptr;
         }
-        if (mCount == mCapacity && !grow()) {
+        if (mItems.full() && !mItems.grow()) {
+            mOwner->report(Msg::kNoMemory);
             return nullptr;
         }
         Impl* item;
         try {
-            item = this->createElement(mOwner);
+            item = new Impl(mOwner);
         } catch (...) {
             mOwner->report(Msg::kNewCantAllocate);
             return nullptr;
         }
-        std::memmove(mItems + index + 1, mItems + index, (mCount - index) * sizeof(Impl*));
+        detail::openGap(mItems.data(), mItems.size(), index);
         mItems[index] = item;
-        ++mCount;
+        mItems.setSize(mItems.size() + 1);
         return item;
     }
 
     void removeObject(uint32_t index) override
     {
-        if (index == kScnLastIndex) {
-            if (mCount == 0) {
-                mOwner->report(Msg::kRemoveNoMore);
-                return;
-            }
-            index = mCount - 1;
-        }
-        if (index >= mCount) {
-            mOwner->report(Msg::kRemoveBadIndex);
+        if (const char* failure = detail::checkRemoval(index, mItems.size())) {
+            mOwner->report(failure);
             return;
         }
         Impl* item = mItems[index];
-        std::memmove(mItems + index, mItems + index + 1, (mCount - index - 1) * sizeof(Impl*));
-        --mCount;
-        this->destroyElement(item);
+        detail::closeGap(mItems.data(), mItems.size(), index);
+        mItems.setSize(mItems.size() - 1);
+        delete item;
     }
 
     void moveObject(uint32_t from, uint32_t to) override
@@ -368,147 +341,94 @@ public:
         if (from == to) {
             return;
         }
-        if (from >= mCount || to >= mCount) {
-            mOwner->report(Msg::kMoveBadIndex);
+        if (const char* failure = detail::checkMove(from, to, mItems.size())) {
+            mOwner->report(failure);
             return;
         }
-        Impl* moved = mItems[from];
-        if (from < to) {
-            std::memmove(mItems + from, mItems + from + 1, (to - from) * sizeof(Impl*));
-        } else {
-            std::memmove(mItems + to + 1, mItems + to, (from - to) * sizeof(Impl*));
-        }
-        mItems[to] = moved;
+        detail::moveItem(mItems.data(), from, to);
     }
 
     // Appends an element; throws std::bad_alloc when memory runs out (readers use it).
     Impl* appendItem()
     {
-        if (mCount == mCapacity && !reserve(static_cast<size_t>(mCount) + 1)) {
+        if (mItems.full() && !mItems.grow()) {
             throw std::bad_alloc();
         }
-        Impl* item = this->createElement(mOwner);
-        mItems[mCount++] = item;
+        Impl* item = new Impl(mOwner);
+        mItems[mItems.size()] = item;
+        mItems.setSize(mItems.size() + 1);
         return item;
     }
 
     // Makes room for at least count elements without reporting; false when memory runs out.
-    bool reserve(size_t count)
-    {
-        if (count <= mCapacity) {
-            return true;
-        }
-        if (count > detail::kMaxArrayCount) {
-            return false;
-        }
-        uint32_t capacity = std::max<uint32_t>(static_cast<uint32_t>(count),
-                                               detail::doubledCapacity(mCapacity));
-        if (!detail::resizeArray(mItems, capacity)) {
-            return false;
-        }
-        mCapacity = capacity;
-        return true;
-    }
+    bool reserve(size_t count) { return mItems.reserve(count); }
 
     // Destroys every element, the last one first; the capacity stays.
     void clear()
     {
-        while (mCount > 0) {
-            this->destroyElement(mItems[--mCount]);
+        while (mItems.size() > 0) {
+            mItems.setSize(mItems.size() - 1);
+            delete mItems[mItems.size()];
         }
     }
 
-    uint32_t size() const { return mCount; }
-    uint32_t capacity() const { return mCapacity; }
+    uint32_t size() const { return mItems.size(); }
+    uint32_t capacity() const { return mItems.capacity(); }
     Impl* at(uint32_t index) const { return mItems[index]; }
     Owner* getOwner() const { return mOwner; }
 
 private:
-    // Doubles the capacity; keeps every element and reports when memory runs out.
-    bool grow()
-    {
-        uint32_t capacity = detail::doubledCapacity(mCapacity);
-        if (capacity == 0 || !detail::resizeArray(mItems, capacity)) {
-            mOwner->report(Msg::kNoMemory);
-            return false;
-        }
-        mCapacity = capacity;
-        return true;
-    }
-
     Owner* mOwner;
-    uint32_t mCount = 0;
-    uint32_t mCapacity = 0;
-    Impl** mItems = nullptr;
+    detail::TRawArray<Impl*> mItems;
 };
 
-// A list of plain 16-byte records stored by value (polygon vertices); pointers handed out stay
-// valid until the next insertion or removal. The first Inline records live inside the manager,
-// so a polygon's first vertices cost no allocation of their own.
-template <class Impl, class Owner, uint32_t Inline = 0>
+// A list of plain 16-byte records stored by value (the vertices of a hole); pointers handed out
+// stay valid until the next insertion or removal.
+template <class Impl, class Owner>
 class TSimpleMgr : public TScnFrontier<TScnObjectMgr<Impl>> {
 public:
     explicit TSimpleMgr(Owner* owner, uint32_t initialCapacity = 0) : mOwner(owner)
     {
-        if constexpr (Inline > 0) {
-            mItems = inlineItems();
-            mCapacity = Inline;
-        }
-        reserve(initialCapacity);
+        mItems.reserve(initialCapacity);
     }
     TSimpleMgr(const TSimpleMgr&) = delete;
     TSimpleMgr& operator=(const TSimpleMgr&) = delete;
-    ~TSimpleMgr() override
-    {
-        if (!isInline()) {
-            Nuvora::release(mItems);
-        }
-    }
 
-    int32_t getNbObjects() override { return static_cast<int32_t>(mCount); }
+    int32_t getNbObjects() override { return static_cast<int32_t>(mItems.size()); }
 
     Impl* getScnObject(uint32_t index) override
     {
-        if (index >= mCount) {
+        if (index >= mItems.size()) {
             mOwner->report(Msg::kGetBadIndex);
             return nullptr;
         }
-        return mItems + index;
+        return &mItems[index];
     }
 
     Impl* newScnObject(uint32_t index) override
     {
-        if (index == kScnLastIndex) {
-            index = mCount;
-        }
-        if (index > mCount) {
-            mOwner->report(Msg::kNewBadIndex);
+        if (const char* failure = detail::checkInsertion(index, mItems.size())) {
+            mOwner->report(failure);
             return nullptr;
         }
-        if (mCount == mCapacity && !grow()) {
+        if (mItems.full() && !mItems.grow()) {
+            mOwner->report(Msg::kNoMemory);
             return nullptr;
         }
-        std::memmove(mItems + index + 1, mItems + index, (mCount - index) * sizeof(Impl));
-        std::memset(static_cast<void*>(mItems + index), 0, sizeof(Impl));
-        ++mCount;
-        return mItems + index;
+        detail::openGap(mItems.data(), mItems.size(), index);
+        mItems.setSize(mItems.size() + 1);
+        std::memset(static_cast<void*>(&mItems[index]), 0, sizeof(Impl));
+        return &mItems[index];
     }
 
     void removeObject(uint32_t index) override
     {
-        if (index == kScnLastIndex) {
-            if (mCount == 0) {
-                mOwner->report(Msg::kRemoveNoMore);
-                return;
-            }
-            index = mCount - 1;
-        }
-        if (index >= mCount) {
-            mOwner->report(Msg::kRemoveBadIndex);
+        if (const char* failure = detail::checkRemoval(index, mItems.size())) {
+            mOwner->report(failure);
             return;
         }
-        std::memmove(mItems + index, mItems + index + 1, (mCount - index - 1) * sizeof(Impl));
-        --mCount;
+        detail::closeGap(mItems.data(), mItems.size(), index);
+        mItems.setSize(mItems.size() - 1);
     }
 
     void moveObject(uint32_t from, uint32_t to) override
@@ -516,98 +436,40 @@ public:
         if (from == to) {
             return;
         }
-        if (from >= mCount || to >= mCount) {
-            mOwner->report(Msg::kMoveBadIndex);
+        if (const char* failure = detail::checkMove(from, to, mItems.size())) {
+            mOwner->report(failure);
             return;
         }
-        Impl moved = mItems[from];
-        if (from < to) {
-            std::memmove(mItems + from, mItems + from + 1, (to - from) * sizeof(Impl));
-        } else {
-            std::memmove(mItems + to + 1, mItems + to, (from - to) * sizeof(Impl));
-        }
-        mItems[to] = moved;
+        detail::moveItem(mItems.data(), from, to);
     }
 
     // Appends a zero-filled record; throws std::bad_alloc when memory runs out (readers use it).
     Impl* appendItem()
     {
-        if (mCount == mCapacity && !reserve(static_cast<size_t>(mCount) + 1)) {
+        if (mItems.full() && !mItems.grow()) {
             throw std::bad_alloc();
         }
-        Impl* item = mItems + mCount++;
+        Impl* item = &mItems[mItems.size()];
+        mItems.setSize(mItems.size() + 1);
         std::memset(static_cast<void*>(item), 0, sizeof(Impl));
         return item;
     }
 
     // Makes room for at least count records without reporting; false when memory runs out.
-    bool reserve(size_t count)
-    {
-        if (count <= mCapacity) {
-            return true;
-        }
-        if (count > detail::kMaxArrayCount) {
-            return false;
-        }
-        return resize(std::max<uint32_t>(static_cast<uint32_t>(count),
-                                         detail::doubledCapacity(mCapacity)));
-    }
-
+    bool reserve(size_t count) { return mItems.reserve(count); }
     // Removes every record; the capacity stays.
-    void clear() { mCount = 0; }
+    void clear() { mItems.setSize(0); }
+    // Takes the records up to count (at most the capacity), written in place, as the list's.
+    void setSizeWithin(uint32_t count) { mItems.setSize(count); }
 
-    uint32_t size() const { return mCount; }
-    uint32_t capacity() const { return mCapacity; }
-    const Impl* data() const { return mItems; }
-    Impl* data() { return mItems; }
+    uint32_t size() const { return mItems.size(); }
+    uint32_t capacity() const { return mItems.capacity(); }
+    const Impl* data() const { return mItems.data(); }
+    Impl* data() { return mItems.data(); }
 
 private:
-    bool isInline() const
-    {
-        if constexpr (Inline > 0) {
-            return mItems == inlineItems();
-        }
-        return false;
-    }
-    Impl* inlineItems() const
-    {
-        return reinterpret_cast<Impl*>(const_cast<unsigned char*>(mInline));
-    }
-
-    // Moves the records to a heap block of that capacity; false (nothing changed) without memory.
-    bool resize(uint32_t capacity)
-    {
-        if (!isInline()) {
-            if (!detail::resizeArray(mItems, capacity)) {
-                return false;
-            }
-        } else {
-            Impl* heap = nullptr;
-            if (!detail::resizeArray(heap, capacity)) {
-                return false;
-            }
-            std::memcpy(static_cast<void*>(heap), mItems, mCount * sizeof(Impl));
-            mItems = heap;
-        }
-        mCapacity = capacity;
-        return true;
-    }
-
-    bool grow()
-    {
-        uint32_t capacity = detail::doubledCapacity(mCapacity);
-        if (capacity == 0 || !resize(capacity)) {
-            mOwner->report(Msg::kNoMemory);
-            return false;
-        }
-        return true;
-    }
-
     Owner* mOwner;
-    uint32_t mCount = 0;
-    uint32_t mCapacity = 0;
-    Impl* mItems = nullptr;
-    alignas(Impl) unsigned char mInline[Inline > 0 ? Inline * sizeof(Impl) : 1];
+    detail::TRawArray<Impl> mItems;
 };
 
 }  // namespace NvScn

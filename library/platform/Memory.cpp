@@ -47,6 +47,24 @@ void* allocateChunk(size_t bytes, bool hugePages)
     return block;
 }
 
+void* allocateAlignedChunk(size_t bytes, size_t alignment, bool hugePages)
+{
+    if (failsUnderTest()) {
+        return nullptr;
+    }
+    bool huge = hugePages && bytes >= kHugePage;
+    void* block = nullptr;
+    if (posix_memalign(&block, huge && alignment < kHugePage ? kHugePage : alignment, bytes == 0 ? 1 : bytes) != 0) {
+        return nullptr;
+    }
+#ifdef MADV_HUGEPAGE
+    if (huge) {
+        madvise(block, bytes & ~(kHugePage - 1), MADV_HUGEPAGE);
+    }
+#endif
+    return block;
+}
+
 void releaseChunk(void* block)
 {
     std::free(block);

@@ -12,17 +12,9 @@ namespace {
 // Slots of a fresh table.
 constexpr int kFirstBits = 8;
 
-template <class Word>
-Word load(const char* bytes)
-{
-    Word word;
-    std::memcpy(&word, bytes, sizeof(word));
-    return word;
-}
-
 }  // namespace
 
-CKeyCache::CKeyCache() : mEntries(nullptr), mMask(0), mShift(64), mCount(0) {}
+CKeyCache::CKeyCache() : mEntries(nullptr), mLast(nullptr), mExpected(nullptr), mMask(0), mShift(64), mCount(0) {}
 
 CKeyCache::~CKeyCache()
 {
@@ -41,45 +33,12 @@ void CKeyCache::Reset()
         std::memset(static_cast<void*>(mEntries), 0, sizeof(Entry) * (mMask + 1));
     }
     mCount = 0;
+    mLast = nullptr;
+    mExpected = nullptr;
 }
 
-size_t CKeyCache::SlotOf(uint64_t first, uint64_t second, size_t length) const
+const char* CKeyCache::AddKey(const char* name, size_t length, uint64_t first, uint64_t second, XCXMLRoot* root)
 {
-    uint64_t mix = (first ^ (second * 0x9E3779B97F4A7C15u) ^ length) * 0xFF51AFD7ED558CCDu;
-    return static_cast<size_t>(mix >> mShift);
-}
-
-const char* CKeyCache::GetKey(const char* name, size_t length, XCXMLRoot* root)
-{
-    // Overlapping loads that stay inside the name: the byte after it was just stored to end it,
-    // and a load across that store would wait for it.
-    uint64_t first = 0;
-    uint64_t second = 0;
-    if (length >= 8) {
-        first = load<uint64_t>(name);
-        second = load<uint64_t>(name + length - 8);
-    } else if (length >= 4) {
-        first = load<uint32_t>(name) | uint64_t(load<uint32_t>(name + length - 4)) << 32;
-    } else if (length > 0) {
-        const unsigned char* bytes = reinterpret_cast<const unsigned char*>(name);
-        first = bytes[0] | uint64_t(bytes[length / 2]) << 8 | uint64_t(bytes[length - 1]) << 16;
-    }
-    size_t slot = 0;
-    if (mEntries != nullptr) {
-        slot = SlotOf(first, second, length);
-        for (;;) {
-            const Entry& entry = mEntries[slot];
-            if (entry.key == nullptr) {
-                break;
-            }
-            // Up to 16 bytes the words are the whole name; a longer one is compared with its key.
-            if (entry.first == first && entry.second == second && entry.length == length &&
-                (length <= 16 || std::memcmp(entry.key, name, length) == 0)) {
-                return entry.key;
-            }
-            slot = (slot + 1) & mMask;
-        }
-    }
     const char* key = root->GetKey(name);
     // A name holding a NUL byte has the key of its part before it: such a name is not cached.
     if (std::strlen(key) != length) {
@@ -89,13 +48,16 @@ const char* CKeyCache::GetKey(const char* name, size_t length, XCXMLRoot* root)
         if (!Grow()) {
             return key;
         }
-        slot = SlotOf(first, second, length);
-        while (mEntries[slot].key != nullptr) {
-            slot = (slot + 1) & mMask;
-        }
     }
-    mEntries[slot] = Entry{first, second, length, key};
+    size_t slot = SlotOf(first, second, length);
+    while (mEntries[slot].key != nullptr) {
+        slot = (slot + 1) & mMask;
+    }
+    uint64_t prefix[2] = {0, 0};
+    std::memcpy(prefix, name, length < sizeof prefix ? length : sizeof prefix);
+    mEntries[slot] = Entry{first, second, length, key, prefix[0], prefix[1], nullptr};
     ++mCount;
+    Meet(&mEntries[slot]);
     return key;
 }
 
@@ -123,9 +85,13 @@ bool CKeyCache::Grow()
                 slot = (slot + 1) & mMask;
             }
             mEntries[slot] = old[i];
+            // The entries moved: what followed what is learnt again.
+            mEntries[slot].next = nullptr;
         }
     }
     Nuvora::release(old);
+    mLast = nullptr;
+    mExpected = nullptr;
     return true;
 }
 

@@ -16,41 +16,17 @@ constexpr size_t kSharedChunkSize = 64 * 1024;
 // An arena's chunks double from the first size up to the largest.
 constexpr size_t kFirstArenaChunk = 4 * 1024;
 constexpr size_t kLargestArenaChunk = 64 * 1024;
-// Blocks larger than this get a chunk of their own.
-constexpr size_t kLargeBlock = 4 * 1024;
+constexpr size_t kLargeBlock = detail::kLargeNodeBlock;
 
 // While a shared chunk is a thread's current one, its live count carries a large bias and the
 // thread counts its blocks without atomics (also the ones it frees again); retiring the chunk
 // trades the bias for that count.
 constexpr int64_t kBias = int64_t(1) << 40;
 
-struct Chunk {
-    // Blocks alive: counted plainly while the chunk belongs to an arena (its tree is used by one
-    // thread at a time), atomically once shared.
-    std::atomic<int64_t> live;
-    size_t used;
-    size_t size;
-    // Blocks handed out while the chunk is a thread's current shared chunk.
-    int64_t allocated;
-    // The arena, null once shared.
-    CNodeArena* arena;
-    Chunk* previous;
-    Chunk* next;
-};
-
-// Stands before every block: the chunk it lives in.
-struct alignas(8) Header {
-    Chunk* chunk;
-};
+using Chunk = detail::NodeChunk;
+using Header = detail::NodeHeader;
 
 constexpr size_t kChunkStart = (sizeof(Chunk) + alignof(Header) - 1) / alignof(Header) * alignof(Header);
-
-// The bytes of a block of size bytes with its header, or 0 when that overflows.
-size_t blockBytes(size_t size)
-{
-    size_t total = (sizeof(Header) + size + alignof(Header) - 1) / alignof(Header) * alignof(Header);
-    return total < size ? 0 : total;
-}
 
 Chunk* newChunk(size_t size, CNodeArena* arena, int64_t live)
 {
@@ -77,10 +53,7 @@ void freeChunk(Chunk* chunk) noexcept
 
 void* cutBlock(Chunk* chunk, size_t total)
 {
-    Header* header = reinterpret_cast<Header*>(reinterpret_cast<char*>(chunk) + chunk->used);
-    chunk->used += total;
-    header->chunk = chunk;
-    return header + 1;
+    return detail::cutNodeBlock(chunk, total);
 }
 
 void dropReferences(Chunk* chunk, int64_t count) noexcept
@@ -169,100 +142,86 @@ void freeShared(Chunk* chunk) noexcept
 
 }  // namespace
 
-class CNodeArena {
-public:
-    Chunk* chunks = nullptr;
-    Chunk* current = nullptr;
-    size_t nextSize = kFirstArenaChunk;
-    ArenaFinalizer* finalizers = nullptr;
+void CNodeArena::Link(Chunk* chunk)
+{
+    chunk->next = chunks;
+    if (chunks != nullptr) {
+        chunks->previous = chunk;
+    }
+    chunks = chunk;
+}
 
-    void Link(Chunk* chunk)
-    {
-        chunk->next = chunks;
-        if (chunks != nullptr) {
-            chunks->previous = chunk;
-        }
-        chunks = chunk;
+void CNodeArena::Unlink(Chunk* chunk)
+{
+    if (chunk->previous != nullptr) {
+        chunk->previous->next = chunk->next;
+    } else {
+        chunks = chunk->next;
     }
-    void Unlink(Chunk* chunk)
-    {
-        if (chunk->previous != nullptr) {
-            chunk->previous->next = chunk->next;
-        } else {
-            chunks = chunk->next;
-        }
-        if (chunk->next != nullptr) {
-            chunk->next->previous = chunk->previous;
-        }
+    if (chunk->next != nullptr) {
+        chunk->next->previous = chunk->previous;
     }
-    // Counts a block out of or back into a chunk of the arena (plainly: one thread at a time).
-    static int64_t AddLive(Chunk* chunk, int64_t count)
-    {
-        int64_t live = chunk->live.load(std::memory_order_relaxed) + count;
-        chunk->live.store(live, std::memory_order_relaxed);
-        return live;
-    }
-    void* Allocate(size_t total)
-    {
-        Chunk* chunk = nullptr;
-        if (total > kLargeBlock) {
-            chunk = newChunk(kChunkStart + total, this, 0);
-            Link(chunk);
-        } else {
-            chunk = current;
-            if (chunk == nullptr || chunk->used + total > chunk->size) {
-                Chunk* fresh = TakeSpare();
-                if (fresh == nullptr) {
-                    fresh = newChunk(nextSize, this, 0);
-                }
-                Link(fresh);
-                nextSize = nextSize < kLargestArenaChunk ? nextSize * 2 : kLargestArenaChunk;
-                current = fresh;
-                if (chunk != nullptr && chunk->live.load(std::memory_order_relaxed) == 0) {
-                    Unlink(chunk);
-                    freeChunk(chunk);
-                }
-                chunk = fresh;
-            }
+}
+
+void* CNodeArena::AllocateInNewChunk(size_t total)
+{
+    Chunk* chunk = nullptr;
+    if (total > kLargeBlock) {
+        chunk = newChunk(kChunkStart + total, this, 0);
+        Link(chunk);
+    } else {
+        chunk = current;
+        Chunk* fresh = TakeSpare();
+        if (fresh == nullptr) {
+            fresh = newChunk(nextSize, this, 0);
         }
-        AddLive(chunk, 1);
-        return cutBlock(chunk, total);
-    }
-    // The thread's spare chunk made ready for this arena, or null.
-    Chunk* TakeSpare()
-    {
-        Chunk* chunk = tHeap.spare;
-        if (chunk == nullptr) {
-            return nullptr;
-        }
-        tHeap.spare = nullptr;
-        chunk->used = kChunkStart;
-        chunk->arena = this;
-        nextSize = kLargestArenaChunk;
-        return chunk;
-    }
-    // Frees a chunk of the released arena, or keeps it as the thread's spare.
-    static void Drop(Chunk* chunk) noexcept
-    {
-        ThreadHeap& heap = tHeap;
-        if (heap.spare == nullptr && !heap.ended && chunk->size == kLargestArenaChunk) {
-            chunk->live.store(0, std::memory_order_relaxed);
-            chunk->arena = nullptr;
-            chunk->previous = nullptr;
-            chunk->next = nullptr;
-            heap.spare = chunk;
-        } else {
-            freeChunk(chunk);
-        }
-    }
-    void Free(Chunk* chunk)
-    {
-        if (AddLive(chunk, -1) == 0 && chunk != current) {
+        Link(fresh);
+        nextSize = nextSize < kLargestArenaChunk ? nextSize * 2 : kLargestArenaChunk;
+        current = fresh;
+        if (chunk != nullptr && chunk->live.load(std::memory_order_relaxed) == 0) {
             Unlink(chunk);
             freeChunk(chunk);
         }
+        chunk = fresh;
     }
-};
+    AddLive(chunk, 1);
+    return cutBlock(chunk, total);
+}
+
+Chunk* CNodeArena::TakeSpare()
+{
+    Chunk* chunk = tHeap.spare;
+    if (chunk == nullptr) {
+        return nullptr;
+    }
+    tHeap.spare = nullptr;
+    chunk->used = kChunkStart;
+    chunk->arena = this;
+    nextSize = kLargestArenaChunk;
+    return chunk;
+}
+
+void CNodeArena::Drop(Chunk* chunk) noexcept
+{
+    ThreadHeap& heap = tHeap;
+    if (heap.spare == nullptr && !heap.ended && chunk->size == kLargestArenaChunk) {
+        chunk->live.store(0, std::memory_order_relaxed);
+        chunk->arena = nullptr;
+        chunk->previous = nullptr;
+        chunk->next = nullptr;
+        heap.spare = chunk;
+    } else {
+        freeChunk(chunk);
+    }
+}
+
+void CNodeArena::Free(Chunk* chunk)
+{
+    if (AddLive(chunk, -1) == 0 && chunk != current) {
+        Unlink(chunk);
+        freeChunk(chunk);
+    }
+}
 
 CNodeArena* createArena()
 {
@@ -270,12 +229,7 @@ CNodeArena* createArena()
     if (raw == nullptr) {
         Nuvora::failNullPointer();
     }
-    return new (raw) CNodeArena();
-}
-
-CNodeArena* arenaOf(const void* block) noexcept
-{
-    return (static_cast<const Header*>(block) - 1)->chunk->arena;
+    return new (raw) CNodeArena(kFirstArenaChunk);
 }
 
 void registerFinalizer(CNodeArena* arena, ArenaFinalizer* finalizer) noexcept
@@ -357,9 +311,9 @@ void releaseArena(CNodeArena* arena) noexcept
     Nuvora::release(arena);
 }
 
-void* allocateNode(size_t size, CNodeArena* arena)
+void* allocateNodeSlowly(size_t size, CNodeArena* arena)
 {
-    size_t total = blockBytes(size);
+    size_t total = detail::nodeBlockBytes(size);
     if (total == 0 || total > (static_cast<size_t>(-1) >> 2)) {
         Nuvora::failNullPointer();
     }

@@ -1,12 +1,8 @@
 #include "xml/XMLParser.h"
+#include "xml/XMLParserSteps.h"
 
 #include <cstring>
 #include <string>
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#define NUVORA_XML_SCAN_SSE2 1
-#endif
 
 #include "platform/Failure.h"
 #include "platform/Memory.h"
@@ -14,156 +10,9 @@
 
 namespace NuvoraXML {
 
+using namespace ParserBytes;
+
 namespace {
-
-// Character classes of the input bytes.
-constexpr uint16_t kWhite = 1;         // space, tab, line feed, carriage return
-constexpr uint16_t kNameStop = 2;      // ends a name: whitespace and ! * + / = > ?
-constexpr uint16_t kTextStop = 4;      // ends a run of text: < &
-constexpr uint16_t kDoubleStop = 8;    // ends a run of a "-quoted value: " &
-constexpr uint16_t kSingleStop = 16;   // ends a run of a '-quoted value: ' &
-constexpr uint16_t kGreaterStop = 32;  // >
-constexpr uint16_t kBracketStop = 64;  // ]
-constexpr uint16_t kDoubleQuote = 128; // "
-constexpr uint16_t kSingleQuote = 256; // '
-
-struct ClassTable {
-    uint16_t of[256];
-    constexpr ClassTable() : of()
-    {
-        const char* white = " \t\n\r";
-        for (const char* c = white; *c != 0; ++c) {
-            of[static_cast<unsigned char>(*c)] |= kWhite | kNameStop;
-        }
-        const char* nameStops = "!*+/=>?";
-        for (const char* c = nameStops; *c != 0; ++c) {
-            of[static_cast<unsigned char>(*c)] |= kNameStop;
-        }
-        of[static_cast<unsigned char>('<')] |= kTextStop;
-        of[static_cast<unsigned char>('&')] |= kTextStop | kDoubleStop | kSingleStop;
-        of[static_cast<unsigned char>('"')] |= kDoubleStop | kDoubleQuote;
-        of[static_cast<unsigned char>('\'')] |= kSingleStop | kSingleQuote;
-        of[static_cast<unsigned char>('>')] |= kGreaterStop;
-        of[static_cast<unsigned char>(']')] |= kBracketStop;
-    }
-};
-
-constexpr ClassTable kClass;
-
-constexpr size_t kScanWidth = CXMLParser::kScanWidth;
-
-#if NUVORA_XML_SCAN_SSE2
-
-inline __m128i equalBytes(__m128i bytes, char c)
-{
-    return _mm_cmpeq_epi8(bytes, _mm_set1_epi8(c));
-}
-
-// Bit i is set when byte i belongs to one of the classes of Stops.
-template <uint16_t Stops>
-inline unsigned stopBits(__m128i v)
-{
-    __m128i m = _mm_setzero_si128();
-    if constexpr ((Stops & (kWhite | kNameStop)) != 0) {
-        m = _mm_or_si128(_mm_or_si128(equalBytes(v, ' '), equalBytes(v, '\t')),
-                         _mm_or_si128(equalBytes(v, '\n'), equalBytes(v, '\r')));
-    }
-    if constexpr ((Stops & kNameStop) != 0) {
-        // "!", "*+" and ">?" pair with " ", "*" and ">" once the lowest bit is cleared.
-        __m128i pairs = _mm_and_si128(v, _mm_set1_epi8(static_cast<char>(0xFE)));
-        m = _mm_or_si128(m, _mm_or_si128(equalBytes(pairs, ' '), equalBytes(pairs, '*')));
-        m = _mm_or_si128(m, _mm_or_si128(equalBytes(pairs, '>'), _mm_or_si128(equalBytes(v, '/'), equalBytes(v, '='))));
-    }
-    if constexpr ((Stops & kTextStop) != 0) {
-        m = _mm_or_si128(m, equalBytes(v, '<'));
-    }
-    if constexpr ((Stops & (kTextStop | kDoubleStop | kSingleStop)) != 0) {
-        m = _mm_or_si128(m, equalBytes(v, '&'));
-    }
-    if constexpr ((Stops & (kDoubleStop | kDoubleQuote)) != 0) {
-        m = _mm_or_si128(m, equalBytes(v, '"'));
-    }
-    if constexpr ((Stops & (kSingleStop | kSingleQuote)) != 0) {
-        m = _mm_or_si128(m, equalBytes(v, '\''));
-    }
-    if constexpr ((Stops & kGreaterStop) != 0) {
-        m = _mm_or_si128(m, equalBytes(v, '>'));
-    }
-    if constexpr ((Stops & kBracketStop) != 0) {
-        m = _mm_or_si128(m, equalBytes(v, ']'));
-    }
-    return static_cast<unsigned>(_mm_movemask_epi8(m));
-}
-
-// Adds to the stop bits of the 16 bytes at p a stop at limit, when limit lies among them.
-inline unsigned stopAtLimit(unsigned bits, const unsigned char* p, const unsigned char* limit)
-{
-    size_t available = static_cast<size_t>(limit - p);
-    return available < kScanWidth ? bits | (1u << available) : bits;
-}
-
-#endif
-
-// The first byte from p on, before limit, that is (or with Inverse: is not) in one of the classes
-// of Stops; limit when there is none. The 16 bytes from any position before limit are readable.
-template <uint16_t Stops, bool Inverse = false>
-inline const unsigned char* findStop(const unsigned char* p, const unsigned char* limit)
-{
-#if NUVORA_XML_SCAN_SSE2
-    while (p < limit) {
-        unsigned bits = stopBits<Stops>(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)));
-        if (Inverse) {
-            bits ^= 0xFFFFu;
-        }
-        bits = stopAtLimit(bits, p, limit);
-        if (bits != 0) {
-            return p + __builtin_ctz(bits);
-        }
-        p += kScanWidth;
-    }
-    return limit;
-#else
-    while (p < limit && ((kClass.of[*p] & Stops) != 0) == Inverse) {
-        ++p;
-    }
-    return p;
-#endif
-}
-
-// Copies the bytes from p on up to the first stop (as findStop) to out and answers that stop.
-// Up to 16 bytes past the copy may be written: out must have room for limit - p + 16 bytes.
-template <uint16_t Stops>
-inline const unsigned char* copyRun(const unsigned char* p, const unsigned char* limit, char* out)
-{
-#if NUVORA_XML_SCAN_SSE2
-    while (p < limit) {
-        __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(out), bytes);
-        unsigned bits = stopAtLimit(stopBits<Stops>(bytes), p, limit);
-        if (bits != 0) {
-            return p + __builtin_ctz(bits);
-        }
-        p += kScanWidth;
-        out += kScanWidth;
-    }
-    return limit;
-#else
-    while (p < limit && (kClass.of[*p] & Stops) == 0) {
-        *out++ = static_cast<char>(*p++);
-    }
-    return p;
-#endif
-}
-
-inline bool isWhite(int c)
-{
-    return c >= 0 && (kClass.of[c] & kWhite) != 0;
-}
-
-inline bool isNameStop(int c)
-{
-    return c < 0 || (kClass.of[c] & kNameStop) != 0;
-}
 
 // Ends a parse quietly (a processing instruction handler said so).
 struct StopParse {};
@@ -216,6 +65,46 @@ size_t encodeUtf8(uint32_t value, unsigned char* out)
 }
 
 }  // namespace
+
+namespace ParserBytes {
+
+// The replacement of an entity the quick steps decode (name runs up to its ";"): one of the five
+// named entities, or a character reference in range; answers its length in out (at most 6
+// bytes), or -1 for anything else, which the slow steps read again to decide.
+int decodeEntity(const unsigned char* name, const unsigned char* semicolon, unsigned char* out)
+{
+    size_t length = static_cast<size_t>(semicolon - name);
+    auto is = [&](const char* word, size_t wordLength) {
+        return length == wordLength && std::memcmp(name, word, wordLength) == 0;
+    };
+    unsigned char named = is("amp", 3) ? '&' : is("lt", 2) ? '<' : is("gt", 2) ? '>' : is("quot", 4) ? '"'
+                        : is("apos", 4) ? '\'' : 0;
+    if (named != 0) {
+        out[0] = named;
+        return 1;
+    }
+    if (length == 0 || name[0] != '#') {
+        return -1;
+    }
+    const unsigned char* digit = name + 1;
+    int base = 10;
+    if (digit < semicolon && *digit == 'x') {
+        base = 16;
+        ++digit;
+    }
+    uint32_t value = 0;
+    for (; digit < semicolon; ++digit) {
+        int d = digitValue(static_cast<char>(*digit), base);
+        uint64_t next = static_cast<uint64_t>(value) * static_cast<uint64_t>(base) + static_cast<uint64_t>(d);
+        if (d < 0 || next > 0x7FFFFFFFu) {
+            return -1;
+        }
+        value = static_cast<uint32_t>(next);
+    }
+    return static_cast<int>(encodeUtf8(value, out));
+}
+
+}  // namespace ParserBytes
 
 template <uint16_t Stops>
 inline void CXMLParser::AppendRun(Buffer& buffer)
@@ -313,8 +202,8 @@ void CXMLCDataStream::Drain()
 // ---- CXMLParser ----
 
 CXMLParser::CXMLParser()
-    : mStream(nullptr), mPos(0), mFill(0), mEnd(false), mCh(-1), mFiltered(false), mNameLength(0), mValueLength(0),
-      mHandle(nullptr), mDeclined(false)
+    : mStream(nullptr), mPos(0), mFill(0), mEnd(false), mCh(-1), mFiltered(false), mNameLength(0),
+      mValueLength(0), mHandle(nullptr), mDeclined(false), mFastSteps(&CXMLParser::FastStepsFor<VirtualEvents>)
 {
     std::memset(mInput, 0, sizeof(mInput));
 }
@@ -416,6 +305,17 @@ void CXMLParser::SkipMoreWhitespace()
     }
 }
 
+bool CXMLParser::TryReserve(Buffer& buffer, size_t capacity)
+{
+    void* grown = capacity < (static_cast<size_t>(-1) >> 2) ? Nuvora::reallocate(buffer.bytes, capacity) : nullptr;
+    if (grown == nullptr) {
+        return false;
+    }
+    buffer.bytes = static_cast<char*>(grown);
+    buffer.capacity = capacity;
+    return true;
+}
+
 void CXMLParser::Reserve(Buffer& buffer, size_t extra)
 {
     size_t needed = buffer.length + extra + 1;
@@ -481,7 +381,6 @@ void CXMLParser::SkipName()
 
 void CXMLParser::ReadEntity(Buffer& buffer)
 {
-    constexpr size_t kMaxEntity = 254;
     char name[kMaxEntity + 1];
     size_t length = 0;
     for (;;) {
@@ -799,7 +698,7 @@ void CXMLParser::ParseElement()
     Step step = Step::StartTag;
     for (;;) {
         if (!mFiltered) {
-            step = FastSteps(step);
+            step = (this->*mFastSteps)(step);
         }
         if (step == Step::Done) {
             return;
@@ -885,177 +784,6 @@ CXMLParser::Step CXMLParser::SlowStep(Step step)
         return Step::StartTag;
     }
     return Step::Content;
-}
-
-CXMLParser::Step CXMLParser::FastSteps(Step step)
-{
-    if (mCh < 0) {
-        return step;
-    }
-    // The current character c stands at s in the input piece, which ends at end. Names, values
-    // and texts are reported in place: the byte after each one is read already (or is the current
-    // character, kept in c) and its place terminates it. Handlers are called exactly where the
-    // slow steps call them, after the same input requests, so a construct that reaches the end of
-    // the piece, or anything unusual, is left to the slow steps from its start.
-    unsigned char* s = mInput + mPos - 1;
-    unsigned char* const end = mInput + mFill;
-    int c = mCh;
-    // The place of a scanned byte, to end a name or value there.
-    auto place = [this](const unsigned char* p) { return mInput + (p - mInput); };
-    auto leave = [&](Step at) {
-        if (s != end) {
-            mPos = static_cast<size_t>(s + 1 - mInput);
-            mCh = c;
-        } else {
-            mPos = mFill;
-            Next();
-        }
-        return at;
-    };
-    // Moves over whitespace; false at the end of the piece.
-    auto skipWhite = [&] {
-        while (isWhite(c)) {
-            if (++s == end) {
-                return false;
-            }
-            c = *s;
-        }
-        return true;
-    };
-    for (;;) {
-        if (step == Step::StartTag) {
-            if (c <= 0 || isNameStop(c)) {
-                return leave(step);
-            }
-            unsigned char* stop = place(findStop<kNameStop>(s + 1, end));
-            if (stop == end) {
-                return leave(step);
-            }
-            c = *stop;
-            *stop = 0;
-            mNameLength = static_cast<size_t>(stop - s);
-            mHandle = OnStartElement(reinterpret_cast<const char*>(s));
-            mDeclined = false;
-            s = stop;
-            step = Step::Attributes;
-            if (!skipWhite()) {
-                return leave(step);
-            }
-        } else if (step == Step::Attributes) {
-            if (c == '>') {
-                mHandles.push_back(mHandle);
-                step = Step::Content;
-                if (++s == end) {
-                    return leave(step);
-                }
-                c = *s;
-                continue;
-            }
-            if (c == '/') {
-                if (end - s < 3 || s[1] != '>') {
-                    return leave(step);
-                }
-                s += 2;
-                c = *s;
-                OnEndElement(mHandle);
-                step = Step::Content;
-                if (!skipWhite()) {
-                    return leave(step);
-                }
-                continue;
-            }
-            if (c <= 0 || isNameStop(c)) {
-                return leave(step);
-            }
-            unsigned char* nameEnd = place(findStop<kNameStop>(s + 1, end));
-            const unsigned char* p = nameEnd;
-            if (p != end && isWhite(*p)) {
-                p = findStop<kWhite, true>(p, end);
-            }
-            if (p == end || *p != '=') {
-                return leave(step);
-            }
-            if (++p != end && isWhite(*p)) {
-                p = findStop<kWhite, true>(p, end);
-            }
-            if (p == end || (*p != '"' && *p != '\'')) {
-                return leave(step);
-            }
-            int quote = *p;
-            unsigned char* value = place(p + 1);
-            unsigned char* close =
-                place(quote == '"' ? findStop<kDoubleStop>(value, end) : findStop<kSingleStop>(value, end));
-            if (end - close < 2 || *close != quote) {
-                return leave(step);
-            }
-            *nameEnd = 0;
-            *close = 0;
-            mNameLength = static_cast<size_t>(nameEnd - s);
-            mValueLength = static_cast<size_t>(close - value);
-            OnAttribute(reinterpret_cast<const char*>(s), reinterpret_cast<const char*>(value));
-            s = close + 1;
-            c = *s;
-            if (!skipWhite()) {
-                return leave(step);
-            }
-        } else if (step == Step::Content) {
-            if (mHandles.empty()) {
-                return leave(Step::Done);
-            }
-            if (!skipWhite()) {
-                return leave(step);
-            }
-            if (c != '<') {
-                if (c == '&') {
-                    return leave(step);
-                }
-                unsigned char* stop = place(findStop<kTextStop>(s + 1, end));
-                if (stop == end || *stop != '<') {
-                    return leave(step);
-                }
-                *stop = 0;
-                mValueLength = static_cast<size_t>(stop - s);
-                OnText(reinterpret_cast<const char*>(s));
-                s = stop;
-                c = '<';
-                continue;
-            }
-            if (end - s < 2) {
-                return leave(step);
-            }
-            int next = s[1];
-            if (next == '/') {
-                const unsigned char* name = s + 2;
-                if (name == end || *name == 0 || isNameStop(*name)) {
-                    return leave(step);
-                }
-                const unsigned char* p = findStop<kNameStop>(name + 1, end);
-                if (p != end && isWhite(*p)) {
-                    p = findStop<kWhite, true>(p, end);
-                }
-                if (end - p < 2 || *p != '>') {
-                    return leave(step);
-                }
-                void* done = mHandles.back();
-                mHandles.pop_back();
-                OnEndElement(done);
-                s = place(p + 1);
-                c = *s;
-                if (!skipWhite()) {
-                    return leave(step);
-                }
-                continue;
-            }
-            if (next == '[' || next == '!' || next == '?') {
-                return leave(step);
-            }
-            ++s;
-            c = next;
-            step = Step::StartTag;
-        } else {
-            return leave(step);
-        }
-    }
 }
 
 void CXMLParser::ParseDocument()

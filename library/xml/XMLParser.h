@@ -74,6 +74,19 @@ public:
     CXMLParser& operator=(const CXMLParser&) = delete;
 
 protected:
+    // Where the parse of the document element stands between two constructs.
+    enum class Step { StartTag, Attributes, Content, Done };
+    // Reads the common constructs that lie whole in the input piece, from step on, and answers
+    // the step where it stopped (full mode only); Events delivers the events to the handler.
+    template <class Events>
+    Step FastStepsFor(Step step);
+    // The quick steps a parser runs: FastStepsFor with its event delivery.
+    using FastSteps = Step (CXMLParser::*)(Step);
+    // Makes the parser run steps (a handler class that delivers its events by direct calls).
+    void SetFastSteps(FastSteps steps) { mFastSteps = steps; }
+    // Delivery of the events of the quick steps through the handler operations.
+    struct VirtualEvents;
+
     // The length of the value or text being reported to OnAttribute or OnText (a text may hold
     // NUL bytes from a section).
     size_t GetValueLength() const { return mValueLength; }
@@ -90,17 +103,11 @@ private:
         size_t capacity = 0;
     };
 
-    // Where the parse of the document element stands between two constructs.
-    enum class Step { StartTag, Attributes, Content, Done };
-
     void Run(CXMLReadStream* stream, bool filtered);
     void ParseDocument();
     void ParseElement();
     // Reads one construct from step on and answers the next step.
     Step SlowStep(Step step);
-    // Reads the common constructs that lie whole in the input piece, from step on, and answers
-    // the step where it stopped (full mode only).
-    Step FastSteps(Step step);
 
     // The next input byte as the current character (-1 at the end of data).
     int Next()
@@ -120,6 +127,13 @@ private:
     void SkipMoreWhitespace();
 
     void Reserve(Buffer& buffer, size_t extra);
+    // Grows the buffer to capacity bytes; false (buffer unchanged) when memory runs out.
+    bool TryReserve(Buffer& buffer, size_t capacity);
+    // Decodes a value or text whose first entity is at amp into the value buffer, up to its stop
+    // of Stops; answers that stop (or the piece's end), or null when the run holds an entity the
+    // quick steps leave to the slow ones.
+    template <uint16_t Stops>
+    const unsigned char* DecodeRun(const unsigned char* first, const unsigned char* amp);
     void Append(Buffer& buffer, char c)
     {
         if (buffer.length + 1 >= buffer.capacity) {
@@ -170,7 +184,9 @@ private:
     void ReadEndTag();
 
     CXMLReadStream* mStream;
-    unsigned char mInput[kInputSize + kScanWidth];
+    // A piece of input; the quick steps may keep a construct that crosses a piece's end in front
+    // of the next piece.
+    unsigned char mInput[2 * kInputSize + kScanWidth];
     size_t mPos;
     size_t mFill;
     bool mEnd;
@@ -187,6 +203,7 @@ private:
     void* mHandle;
     // The start tag being read was declined (filtering mode).
     bool mDeclined;
+    FastSteps mFastSteps;
 };
 
 }  // namespace NuvoraXML

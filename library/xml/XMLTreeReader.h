@@ -10,8 +10,8 @@
 
 namespace NuvoraXML {
 
-// Builds one tree at a time from the parser's events.
-class CXMLTreeReader : public CXMLParser {
+// Builds one tree at a time from the parser's events; its quick steps call its handlers directly.
+class CXMLTreeReader final : public CXMLParser {
 public:
     // dataReader: decodes each CDATA section; null keeps sections as text.
     explicit CXMLTreeReader(IXMLCDataReader* dataReader = nullptr);
@@ -33,6 +33,8 @@ protected:
     void OnEndElement(void* handle) override;
 
 private:
+    struct DirectEvents;
+
     IXMLCDataReader* mDataReader;
     XCXMLTree* mTree;
     XCXMLRoot* mRoot;

@@ -1,7 +1,9 @@
 // The three manager kinds share one contract: indices, messages, moves and growth.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "model/Geometry.h"
@@ -50,6 +52,38 @@ struct VertexList {
     static int tagOf(CScnVertex* item) { return item->pointIndex; }
 };
 
+struct PolygonList {
+    using Mgr = CPolygonMgr;
+    static constexpr const char* kRemoveEmpty = "removeObject: no more object to remove";
+    static Mgr* make(CSCN* scene) { return new Mgr(scene); }
+    static void tag(CScnPolygon* item, int value) { item->setPropertyIndex(value); }
+    static int tagOf(CScnPolygon* item) { return item->getPropertyIndex(); }
+};
+
+// The outer loop of a polygon that sits between two others in its table, so that its records
+// move out of the polygon as they grow.
+struct OuterLoopList {
+    struct Mgr {
+        explicit Mgr(CSCN* scene) : table(scene)
+        {
+            table.appendItem();
+            loop = table.appendItem()->getVertices();
+            table.appendItem();
+        }
+        int32_t getNbObjects() { return loop->getNbObjects(); }
+        CScnVertex* getScnObject(uint32_t index) { return loop->getScnObject(index); }
+        CScnVertex* newScnObject(uint32_t index) { return loop->newScnObject(index); }
+        void removeObject(uint32_t index) { loop->removeObject(index); }
+        void moveObject(uint32_t from, uint32_t to) { loop->moveObject(from, to); }
+        CPolygonMgr table;
+        TScnObjectMgr<CScnVertex>* loop;
+    };
+    static constexpr const char* kRemoveEmpty = "removeObject: no more object to remove";
+    static Mgr* make(CSCN* scene) { return new Mgr(scene); }
+    static void tag(CScnVertex* item, int value) { item->pointIndex = value; }
+    static int tagOf(CScnVertex* item) { return item->pointIndex; }
+};
+
 template <class List>
 class ManagerContract : public ::testing::Test {
 protected:
@@ -85,7 +119,7 @@ protected:
     std::unique_ptr<typename List::Mgr> mMgr;
 };
 
-using ListKinds = ::testing::Types<ObjectList, PointList, VertexList>;
+using ListKinds = ::testing::Types<ObjectList, PointList, VertexList, PolygonList, OuterLoopList>;
 TYPED_TEST_SUITE(ManagerContract, ListKinds);
 
 TYPED_TEST(ManagerContract, InsertsAtAnyIndexUpToTheCount)
@@ -155,44 +189,103 @@ TEST(RapideMgr, GrowsByDoublingFromTwo)
     RecordingFeedback feedback;
     CScnMgr* manager = CSCN::create(eCurrentVersionSCN, &feedback, nullptr);
     auto* scene = static_cast<CSCN*>(manager);
-    CPointMgr points(scene);
+    CPolygonMgr polygons(scene);
+    CHoleMgr& holes = polygons.appendItem()->holes();
     VertexList::Mgr vertices(scene);
-    std::vector<uint32_t> pointCapacities;
+    std::vector<uint32_t> holeCapacities;
     std::vector<uint32_t> vertexCapacities;
+    std::vector<uint32_t> indexCapacities;
     for (int i = 0; i < 5; ++i) {
-        points.newScnObject(kScnLastIndex);
+        holes.newScnObject(kScnLastIndex);
         vertices.newScnObject(kScnLastIndex);
-        pointCapacities.push_back(points.capacity());
+        holeCapacities.push_back(holes.capacity());
         vertexCapacities.push_back(vertices.capacity());
+        indexCapacities.push_back(polygons.capacity());
+        polygons.newScnObject(kScnLastIndex);
     }
-    EXPECT_EQ(pointCapacities, (std::vector<uint32_t>{2, 2, 4, 4, 8}));
+    EXPECT_EQ(holeCapacities, (std::vector<uint32_t>{2, 2, 4, 4, 8}));
     EXPECT_EQ(vertexCapacities, (std::vector<uint32_t>{2, 2, 4, 4, 8}));
+    EXPECT_EQ(indexCapacities, (std::vector<uint32_t>{2, 2, 4, 4, 8}));
     manager->release();
 }
 
+// Each list holds two elements and needs memory for its third; the failed growth reports and
+// keeps both elements, and the list grows again once memory is back.
 TEST(RapideMgr, KeepsItsElementsWhenGrowingRunsOutOfMemory)
 {
-    RecordingFeedback feedback;
-    CScnMgr* manager = CSCN::create(eCurrentVersionSCN, &feedback, nullptr);
-    auto* scene = static_cast<CSCN*>(manager);
-    CPointMgr points(scene);
-    VertexList::Mgr vertices(scene);
-    for (int i = 0; i < 2; ++i) {
-        points.newScnObject(kScnLastIndex)->x = i + 1;
-        vertices.newScnObject(kScnLastIndex)->pointIndex = i + 1;
+    struct List {
+        const char* name;
+        // Fills the list with two elements; answers a function that appends one (null on failure)
+        // and one that tells the count and the tag of the second element.
+        std::function<void(CSCN*, CPolygonMgr&, CPointMgr&)> fill;
+        std::function<bool(CPolygonMgr&, CPointMgr&)> append;
+        std::function<std::pair<int32_t, int>(CPolygonMgr&, CPointMgr&)> state;
+    };
+    static VertexList::Mgr* holeVertices = nullptr;
+    const List lists[] = {
+        {"hole vertices",
+         [](CSCN* scene, CPolygonMgr&, CPointMgr&) {
+             holeVertices = new VertexList::Mgr(scene);
+             holeVertices->newScnObject(kScnLastIndex)->pointIndex = 1;
+             holeVertices->newScnObject(kScnLastIndex)->pointIndex = 2;
+         },
+         [](CPolygonMgr&, CPointMgr&) { return holeVertices->newScnObject(kScnLastIndex) != nullptr; },
+         [](CPolygonMgr&, CPointMgr&) {
+             return std::make_pair(holeVertices->getNbObjects(), holeVertices->getScnObject(1)->pointIndex);
+         }},
+        {"holes",
+         [](CSCN*, CPolygonMgr& polygons, CPointMgr&) {
+             CHoleMgr& holes = polygons.appendItem()->holes();
+             holes.newScnObject(kScnLastIndex)->getVertices()->newScnObject(kScnLastIndex)->pointIndex = 1;
+             holes.newScnObject(kScnLastIndex)->getVertices()->newScnObject(kScnLastIndex)->pointIndex = 2;
+         },
+         [](CPolygonMgr& polygons, CPointMgr&) {
+             return polygons.at(0)->getHoles()->newScnObject(kScnLastIndex) != nullptr;
+         },
+         [](CPolygonMgr& polygons, CPointMgr&) {
+             TScnObjectMgr<CScnPolygon::CScnHole>* holes = polygons.at(0)->getHoles();
+             return std::make_pair(holes->getNbObjects(),
+                                   holes->getScnObject(1)->getVertices()->getScnObject(0)->pointIndex);
+         }},
+        {"polygons",
+         [](CSCN*, CPolygonMgr& polygons, CPointMgr&) {
+             polygons.newScnObject(kScnLastIndex)->setPropertyIndex(1);
+             polygons.newScnObject(kScnLastIndex)->setPropertyIndex(2);
+         },
+         [](CPolygonMgr& polygons, CPointMgr&) { return polygons.newScnObject(kScnLastIndex) != nullptr; },
+         [](CPolygonMgr& polygons, CPointMgr&) {
+             return std::make_pair(polygons.getNbObjects(), polygons.getScnObject(1)->getPropertyIndex());
+         }},
+        {"points out of order",
+         [](CSCN*, CPolygonMgr&, CPointMgr& points) {
+             points.newScnObject(kScnLastIndex)->x = 2;
+             points.newScnObject(0)->x = 1;
+         },
+         [](CPolygonMgr&, CPointMgr& points) { return points.newScnObject(kScnLastIndex) != nullptr; },
+         [](CPolygonMgr&, CPointMgr& points) {
+             return std::make_pair(points.getNbObjects(), static_cast<int>(points.getScnObject(1)->x));
+         }},
+    };
+    for (const List& list : lists) {
+        RecordingFeedback feedback;
+        CScnMgr* manager = CSCN::create(eCurrentVersionSCN, &feedback, nullptr);
+        auto* scene = static_cast<CSCN*>(manager);
+        {
+            CPolygonMgr polygons(scene);
+            CPointMgr points(scene);
+            list.fill(scene, polygons, points);
+            Nuvora::failAllocationAfter(1);
+            EXPECT_FALSE(list.append(polygons, points)) << list.name;
+            Nuvora::failAllocationAfter(0);
+            EXPECT_EQ(feedback.warnings, std::vector<std::string>{"No memory availiable"}) << list.name;
+            EXPECT_EQ(list.state(polygons, points), std::make_pair(2, 2)) << list.name;
+            EXPECT_TRUE(list.append(polygons, points)) << list.name;
+            EXPECT_EQ(list.state(polygons, points), std::make_pair(3, 2)) << list.name;
+        }
+        delete holeVertices;
+        holeVertices = nullptr;
+        manager->release();
     }
-    Nuvora::failAllocationAfter(1);
-    EXPECT_EQ(points.newScnObject(kScnLastIndex), nullptr);
-    Nuvora::failAllocationAfter(1);
-    EXPECT_EQ(vertices.newScnObject(kScnLastIndex), nullptr);
-    Nuvora::failAllocationAfter(0);
-    EXPECT_EQ(feedback.warnings, (std::vector<std::string>{"No memory availiable", "No memory availiable"}));
-    ASSERT_EQ(points.getNbObjects(), 2);
-    EXPECT_EQ(points.getScnObject(1)->x, 2.0);
-    ASSERT_EQ(vertices.getNbObjects(), 2);
-    EXPECT_EQ(vertices.getScnObject(1)->pointIndex, 2);
-    EXPECT_NE(points.newScnObject(kScnLastIndex), nullptr);
-    manager->release();
 }
 
 TEST(RapideMgr, ReportsAnElementThatCannotBeAllocated)

@@ -32,6 +32,16 @@
 //   color(name, CScnColor&, const CScnColor& initial, O...)     child element, attributes R, G, B
 //   presentColor(name, bool& present, CScnColor&, initial, O...)  a colour written only when present
 //   colorArray(name, itemName, CScnColor (&)[N], const CScnColor (&initial)[N], O...)  N items exactly
+//   array(name, itemName, T (&)[N], const T (&initial)[N], O...)  N colour, vector or 2D vector
+//                                                        items exactly
+//   vector2D(name, CScnVector2D&, const CScnVector2D& initial, O...)  child element, attributes X, Y
+//   matrix(name, double (&)[16], const double (&initial)[16], O...)  four "Line" children with an
+//                                                        "Index" and the text "%lf, %lf, %lf, %lf"
+//   hexNumber(name, uint32_t&, uint32_t initial, O...)   attribute, eight hexadecimal digits
+//   labelText(name, int32_t&, const LabelTable&, initial, O...)  child element whose text is the label
+//   attributeText(name, std::string&, const char* initial, O...)  attribute holding the text
+//   children(List&, O...)                                one item element per child object directly
+//                                                        in this element (no list element)
 //   uuidList(name, TObjectMgr<CScnUUIDX, CScnUUID>&, O...)  list element, one "UUID" child each
 //   languageTexts(name, CLanguageTexts&, O...)           child element, one attribute per language
 //   date(name, CScnTime&, O...)                          children Month, Day, Hour, Minute, Year
@@ -43,7 +53,8 @@
 //                                                        each with its kind's field list
 //   olderPlacement(marker, group)                        items an older layout keeps in this element
 // The options (model/FieldForms.h): kOptional, a filter callable, kConvertDefault, kFresh,
-// kKeptIdentifier, kFindOrCreate, kStoredMinus128, kOmitEmpty, AlternateName{"Old.Name"}.
+// kKeptIdentifier, kFindOrCreate, kStoredMinus128, kOmitEmpty, kDirection, kNoFixUp,
+// AlternateName{"Old.Name"}.
 #ifndef SCN_FIELDS_H
 #define SCN_FIELDS_H
 

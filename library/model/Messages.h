@@ -64,6 +64,11 @@ constexpr const char* kInvalidLabel = "Invalid label (%s) [%s..%s]";
 constexpr const char* kExceptionIn = "Exception in %s : %s";
 constexpr const char* kUnknownExceptionIn = "Unknown exception in %s";
 
+// Object definitions and instances, internal components, billboards, the insertion object and
+// layers.
+constexpr const char* kNoComponentNode =
+    "CScnScnObjectDefinition::initWithXML : cannot find internal component definition node";
+
 }  // namespace Msg
 }  // namespace NvScn
 

@@ -14,8 +14,11 @@
 #include "model/Heliodon.h"
 #include "model/HeliodonOpt.h"
 #include "model/Image.h"
+#include "model/InsertionObject.h"
 #include "model/InternalComponent.h"
+#include "model/Layers.h"
 #include "model/Lights.h"
+#include "model/ObjectDefinition.h"
 #include "model/ObjectInstance.h"
 #include "model/ObjectMgr.h"
 #include "model/RenderingOpt.h"
@@ -152,6 +155,9 @@ public:
     CScnExtStorage* getExternalStorage() const { return mStorage; }
     // Every vector read from a file passes here: legacy axis swap, then the transformation.
     void fixVector(CScnVector& vector) const;
+    // Every direction read from a file passes here: legacy axis swap, then the transformation
+    // without its translation.
+    void fixDirection(CScnVector& vector) const;
     // Marks the file being converted as legacy (y and z exchanged on reading).
     void setLegacyFile(bool legacy) { mLegacyFile = legacy; }
     bool isLegacyFile() const { return mLegacyFile; }
@@ -184,6 +190,15 @@ public:
     TObjectMgr<CLight, CScnLight>& lights() { return *mLights; }
     TObjectMgr<CScnLightsGroup, IScnLightsGroup>& lightsGroups() { return *mLightsGroups; }
     TObjectMgr<CHeliodon, CScnHeliodon>& heliodons() { return *mHeliodons; }
+    // The object lists and the objects of the layer settings, for the document sections.
+    TObjectMgr<CScnBBMgrData, IScnBBMgrData>& billboards() { return *mBillboards; }
+    CScnInsertionObject& insertionObject() { return *mInsertionObject; }
+    TObjectMgr<CScnScnObjectDefinition, IScnScnObjectDefinition>& objectDefinitions() { return mObjectDefinitions; }
+    TObjectMgr<CScnObjectInstance, IScnObjectInstance>& objectInstances() { return mObjectInstances; }
+    TObjectMgr<CScnLayer, IScnLayer>& layers() { return mLayers; }
+    CScnLayerInfo& layersInfo() { return *mLayersInfo; }
+    // The object definition with that identifier, or null.
+    CScnScnObjectDefinition* findObjectDefinition(const CScnUUID& uuid) const;
 
 private:
     void buildDefaultObjects();

@@ -16,6 +16,7 @@
 #include "support/Failures.h"
 #include "support/FieldVary.h"
 #include "support/Locale.h"
+#include "support/ObjectSupport.h"
 #include "support/XmlSupport.h"
 
 namespace {
@@ -69,49 +70,17 @@ bool readDefinitionFile(const std::string& bytes, CScnScnObjectDefinition& targe
            target.initWithXML(XmlForm::findChild(ScnTest::firstElement(*tree), CScnScnObjectDefinition::kElementName));
 }
 
-// Moves every field of a definition or instance, and of the data its kind (given by className)
-// carries, away from the defaults.
-template <class Object>
-void varyWithKind(Object& object, const char* className)
-{
-    ScnTest::varyFields(object);
-    object.setClass(className);
-    ScnTest::FieldVary vary;
-    if constexpr (std::is_same<Object, CScnScnObjectDefinition>::value) {
-        if (auto* plant = object.get3DPlant()) {
-            static_cast<C3DPlant*>(plant)->visitFields(vary);
-        } else if (auto* billboard = object.getBillboard()) {
-            static_cast<CScnBillboard*>(billboard)->visitFields(vary);
-        } else if (auto* light = object.getObjectLight()) {
-            static_cast<CScnObjectLight*>(light)->visitFields(vary);
-        } else if (auto* animated = object.getAnimatedObject()) {
-            static_cast<CScnAnimatedObject*>(animated)->visitFields(vary);
-        }
-    } else {
-        if (auto* plant = object.get3DPlantRef()) {
-            static_cast<C3DPlantRef*>(plant)->visitFields(vary);
-        } else if (auto* billboard = object.getBillboardRef()) {
-            static_cast<CBillboardRef*>(billboard)->visitFields(vary);
-        } else if (auto* animated = object.getAnimatedObjectRef()) {
-            static_cast<CAnimatedObjectRef*>(animated)->visitFields(vary);
-        }
-    }
-}
-
-const char* const kClasses[] = {"Chair", kScnClassScnObject, kScnClass3DPlant, kScnClassBillboard,
-                                kScnClassLightObject, kScnClassAnimatedObject};
-
 TEST_F(ObjectsTest, EveryKindSurvivesTheXmlRoundTrip)
 {
     ScnTest::inPlainAndCommaLocales([&](bool comma) {
-        for (const char* className : kClasses) {
+        for (const char* className : ScnTest::kObjectClasses) {
             SCOPED_TRACE(std::string(className) + (comma ? " comma" : " plain"));
             for (bool owned : {true, false}) {
                 CScnScnObjectDefinition freeSource(nullptr);
                 CScnScnObjectDefinition freeTarget(nullptr);
                 CScnScnObjectDefinition& source = owned ? *newDefinition() : freeSource;
                 CScnScnObjectDefinition& target = owned ? *newDefinition() : freeTarget;
-                varyWithKind(source, className);
+                ScnTest::varyWithKind(source, className);
                 EXPECT_EQ(ScnTest::unchangedLines(dumpFields(source), dumpFields(target)), std::vector<std::string>{});
                 std::string bytes = definitionFile(source);
                 EXPECT_TRUE(readDefinitionFile(bytes, target)) << bytes;
@@ -121,7 +90,7 @@ TEST_F(ObjectsTest, EveryKindSurvivesTheXmlRoundTrip)
                 CScnObjectInstance freeInstanceBack(nullptr);
                 CScnObjectInstance& instance = owned ? *newInstance() : freeInstance;
                 CScnObjectInstance& instanceBack = owned ? *newInstance() : freeInstanceBack;
-                varyWithKind(instance, className);
+                ScnTest::varyWithKind(instance, className);
                 EXPECT_EQ(ScnTest::unchangedLines(dumpFields(instance), dumpFields(instanceBack)),
                           std::vector<std::string>{});
                 bool ok = false;
@@ -546,7 +515,7 @@ TEST_P(BadDefinition, TheReportIsWholeAndTheReadStopsThere)
     CScnScnObjectDefinition* source = mScene->objectDefinitions().append();
     CScnScnObjectDefinition* target = mScene->objectDefinitions().append();
     target->setClass(c.className);
-    varyWithKind(*source, c.className);
+    ScnTest::varyWithKind(*source, c.className);
     std::string bytes = definitionFile(*source);
     struct Reader {
         XIXMLElement* element(NuvoraXML::XCXMLTree& tree)
@@ -564,7 +533,7 @@ TEST_P(BadInstance, TheReportIsWholeAndTheReadStopsThere)
     CScnObjectInstance* source = mScene->objectInstances().append();
     CScnObjectInstance* target = mScene->objectInstances().append();
     target->setClass(c.className);
-    varyWithKind(*source, c.className);
+    ScnTest::varyWithKind(*source, c.className);
     ScnTest::XmlScratch scratch;
     std::string bytes = ScnTest::writeElement(source->putInXML(scratch.parent()));
     struct Reader {

@@ -89,8 +89,8 @@ class IScn3DPlantRef;
 class IScnBillboardRef;
 class IScnAnimatedObjectRef;
 
-// A text given in several languages; a language is named by its two-letter code, first letter
-// times 256 plus second letter (languageCode of the manager's language).
+// A text given in several languages; a language is named by its code: the first letter of its
+// two-letter name times 256 plus the second (for "en", 'e' * 256 + 'n').
 class IScnLanguageTexts {
 public:
     // The text of a language, null when it has none.

@@ -89,27 +89,24 @@ IScnScnObjectDefinition::IDelegate* CScnScnObjectDefinition::getDelegate()
 
 IScn3DPlant* CScnScnObjectDefinition::get3DPlant()
 {
-    return guarded(getOwner(), "CScnScnObjectDefinition::get3DPlant", static_cast<IScn3DPlant*>(nullptr),
-                   [&] { return mData.as<C3DPlant>(mClass, kScnKind3DPlant); });
+    return mData.as<C3DPlant>(getOwner(), "CScnScnObjectDefinition::get3DPlant", mClass, kScnKind3DPlant);
 }
 
 IScnBillboard* CScnScnObjectDefinition::getBillboard()
 {
-    return guarded(getOwner(), "CScnScnObjectDefinition::getBillboard", static_cast<IScnBillboard*>(nullptr),
-                   [&] { return mData.as<CScnBillboard>(mClass, kScnKindBillboard); });
+    return mData.as<CScnBillboard>(getOwner(), "CScnScnObjectDefinition::getBillboard", mClass, kScnKindBillboard);
 }
 
 IScnObjectLight* CScnScnObjectDefinition::getObjectLight()
 {
-    return guarded(getOwner(), "CScnScnObjectDefinition::getObjectLight", static_cast<IScnObjectLight*>(nullptr),
-                   [&] { return mData.as<CScnObjectLight>(mClass, kScnKindLightObject); });
+    return mData.as<CScnObjectLight>(getOwner(), "CScnScnObjectDefinition::getObjectLight", mClass,
+                                     kScnKindLightObject);
 }
 
 IScnAnimatedObject* CScnScnObjectDefinition::getAnimatedObject()
 {
-    return guarded(getOwner(), "CScnScnObjectDefinition::getAnimatedObject",
-                   static_cast<IScnAnimatedObject*>(nullptr),
-                   [&] { return mData.as<CScnAnimatedObject>(mClass, kScnKindAnimatedObject); });
+    return mData.as<CScnAnimatedObject>(getOwner(), "CScnScnObjectDefinition::getAnimatedObject", mClass,
+                                        kScnKindAnimatedObject);
 }
 
 XIXMLElement* CScnScnObjectDefinition::putInXML(XIXMLElement* parent)

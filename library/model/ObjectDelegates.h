@@ -14,6 +14,7 @@
 #include "ScnObjects.h"
 #include "model/BaseObjectMgr.h"
 #include "model/Fields.h"
+#include "model/Guard.h"
 #include "model/Heliodon.h"
 #include "model/Lights.h"
 #include "model/ObjectMgr.h"
@@ -417,11 +418,15 @@ public:
     Delegate* match(const std::string& className);
     Delegate* get() const { return mDelegate.get(); }
     int32_t kind() const { return mDelegate != nullptr ? mDelegate->getKind() : 0; }
+    // The delegate as Kind when the class names kind, else null; a failure to make it is reported
+    // for where through reporter and answers null.
     template <class Kind>
-    Kind* as(const std::string& className, int32_t kind)
+    Kind* as(const CBaseObjectMgr* reporter, const char* where, const std::string& className, int32_t kind) noexcept
     {
-        Delegate* delegate = match(className);
-        return delegate != nullptr && delegate->getKind() == kind ? static_cast<Kind*>(delegate) : nullptr;
+        return guarded(reporter, where, static_cast<Kind*>(nullptr), [&]() -> Kind* {
+            Delegate* delegate = match(className);
+            return delegate != nullptr && delegate->getKind() == kind ? static_cast<Kind*>(delegate) : nullptr;
+        });
     }
 
     // The data element: required for a delegate, optional and written only when not empty for the

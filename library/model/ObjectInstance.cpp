@@ -33,21 +33,18 @@ IScnObjectInstance::IDelegate* CScnObjectInstance::getDelegate()
 
 IScn3DPlantRef* CScnObjectInstance::get3DPlantRef()
 {
-    return guarded(getOwner(), "CScnObjectInstance::get3DPlantRef", static_cast<IScn3DPlantRef*>(nullptr),
-                   [&] { return mData.as<C3DPlantRef>(mClass, kScnKind3DPlant); });
+    return mData.as<C3DPlantRef>(getOwner(), "CScnObjectInstance::get3DPlantRef", mClass, kScnKind3DPlant);
 }
 
 IScnBillboardRef* CScnObjectInstance::getBillboardRef()
 {
-    return guarded(getOwner(), "CScnObjectInstance::getBillboardRef", static_cast<IScnBillboardRef*>(nullptr),
-                   [&] { return mData.as<CBillboardRef>(mClass, kScnKindBillboard); });
+    return mData.as<CBillboardRef>(getOwner(), "CScnObjectInstance::getBillboardRef", mClass, kScnKindBillboard);
 }
 
 IScnAnimatedObjectRef* CScnObjectInstance::getAnimatedObjectRef()
 {
-    return guarded(getOwner(), "CScnObjectInstance::getAnimatedObjectRef",
-                   static_cast<IScnAnimatedObjectRef*>(nullptr),
-                   [&] { return mData.as<CAnimatedObjectRef>(mClass, kScnKindAnimatedObject); });
+    return mData.as<CAnimatedObjectRef>(getOwner(), "CScnObjectInstance::getAnimatedObjectRef", mClass,
+                                        kScnKindAnimatedObject);
 }
 
 XIXMLElement* CScnObjectInstance::putInXML(XIXMLElement* parent)

@@ -163,7 +163,7 @@ protected:
     void OnAttribute(const char* name, const char* value) override
     {
         if (mInName && mDefinition != nullptr) {
-            mDefinition->setName(languageCode(name), value);
+            mDefinition->getName()->setText(languageCode(name), value);
         }
     }
 

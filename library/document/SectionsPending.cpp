@@ -1,14 +1,12 @@
 // Sections of object kinds that this library version holds without their content yet. A save
 // keeps each such section of a loaded document as the load found it, byte for byte: its elements
 // move, unchanged, to their place in the writer order, and only a section that the document lacks
-// is added, empty (the definitions, which stand as top-level elements, are not added). A load
-// leaves the scene's objects as they are. Each kind that gets its content moves
+// is added, empty. A load leaves the scene's objects as they are. Each kind that gets its content moves
 // its pair of functions out of this file into the section file of its area.
 #include <vector>
 
 #include "document/Sections.h"
 #include "model/Fields.h"
-#include "model/ObjectDefinition.h"
 
 namespace NvScn {
 namespace Sections {
@@ -42,17 +40,6 @@ void keepOrAddEmpty(XIXMLElement* file, const char* name)
 
 void writeProperties(CSCN&, XIXMLElement* file) { keepOrAddEmpty(file, kProperties); }
 void readProperties(CSCN&, XIXMLElement*) {}
-void writeBillboards(CSCN&, XIXMLElement* file) { keepOrAddEmpty(file, kBillboards); }
-void readBillboards(CSCN&, XIXMLElement*) {}
-void writeObjectDefinitions(CSCN&, XIXMLElement* file) { keepAsLoaded(file, CScnScnObjectDefinition::kElementName); }
-void readObjectDefinitions(CSCN&, XIXMLElement*) {}
-void writeObjectInstances(CSCN&, XIXMLElement* file) { keepOrAddEmpty(file, kObjectInstances); }
-void readObjectInstances(CSCN&, XIXMLElement*) {}
-void readInsertionObject(CSCN&, XIXMLElement*) {}
-void writeLayers(CSCN&, XIXMLElement* file) { keepOrAddEmpty(file, kLayers); }
-void readLayers(CSCN&, XIXMLElement*) {}
-void writeLayersInfo(CSCN&, XIXMLElement* file) { keepOrAddEmpty(file, kLayersInfo); }
-void readLayersInfo(CSCN&, XIXMLElement*) {}
 
 }  // namespace Sections
 }  // namespace NvScn

@@ -213,7 +213,7 @@ public:
     template <class V>
     void visitFields(V& v)
     {
-        v.textAttribute("Type", mType, "");
+        v.attributeText("Type", mType, "");
         v.identifier("UUID", mUUID, kNullUuid);
     }
 

@@ -9,6 +9,7 @@
 #include "model/Messages.h"
 #include "model/Scene.h"
 #include "platform/Failure.h"
+#include "xml/ValueFormat.h"
 
 namespace NvScn {
 
@@ -167,6 +168,29 @@ uint8_t colorByte(int32_t value)
 {
     return static_cast<uint8_t>(value & 0xFF);
 }
+
+// One value in the XML toolkit's locale-free forms ("%lf", "%08X", ...).
+int printValue(char* buffer, size_t size, const char* format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    int length = NuvoraXML::printFormatted(buffer, size, format, args);
+    va_end(args);
+    return length;
+}
+
+bool scanValue(const char* text, const char* format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    bool converted = NuvoraXML::scanFormatted(text, format, args);
+    va_end(args);
+    return converted;
+}
+
+constexpr const char* kMatrixLine = "Line";
+constexpr const char* kMatrixIndex = "Index";
+constexpr size_t kMatrixSize = 4;
 
 }  // namespace
 
@@ -401,30 +425,118 @@ void readLanguageTexts(XIXMLElement* element, CLanguageTexts& texts)
     }
 }
 
-void writeColorArray(XIXMLElement* parent, const char* name, const char* itemName,
-                     const CScnColor* values, size_t count)
+std::vector<XIXMLElement*> fixedItems(XIXMLElement* element, const char* itemName, size_t count)
+{
+    std::vector<XIXMLElement*> items;
+    for (XIXMLElement* item = findChild(element, itemName); item != nullptr && items.size() <= count;
+         item = item->GetNextNamesake()) {
+        items.push_back(item);
+    }
+    if (items.size() < count) {
+        Nuvora::failNullPointer(nullptr);
+    }
+    Nuvora::check(items.size() == count, nullptr);
+    return items;
+}
+
+CScnVector readDirection(XIXMLElement* element, const CSCN* scene)
+{
+    CScnVector value = readVector(element, nullptr);
+    if (scene != nullptr) {
+        scene->fixDirection(value);
+    }
+    return value;
+}
+
+void writeVector2D(XIXMLElement* parent, const char* name, const CScnVector2D& value)
 {
     XIXMLElement* element = addChild(parent, name);
-    for (size_t i = 0; i < count; ++i) {
-        writeColor(element, itemName, values[i]);
+    writeNumberAttribute(element, "X", "%lf", value.x);
+    writeNumberAttribute(element, "Y", "%lf", value.y);
+}
+
+CScnVector2D readVector2D(XIXMLElement* element)
+{
+    return CScnVector2D{readRealAttribute(element, "X"), readRealAttribute(element, "Y")};
+}
+
+void writeHex(XIXMLElement* element, const char* name, uint32_t value)
+{
+    element->AddAttribute(element->GetKey(name), "")->PrintValue("%08X", static_cast<unsigned int>(value));
+}
+
+uint32_t readHex(XIXMLElement* element, const char* name)
+{
+    unsigned int value = 0;
+    requireAttribute(element, name)->ScanValue("%08X", &value);
+    return static_cast<uint32_t>(value);
+}
+
+void writeLabelText(XIXMLElement* parent, const char* name, const char* label)
+{
+    addChild(parent, name)->AddData(label);
+}
+
+const char* readLabelText(XIXMLElement* element)
+{
+    return requireText(element);
+}
+
+std::string matrixLineText(const double* row)
+{
+    std::string text;
+    char value[400];
+    for (size_t i = 0; i < kMatrixSize; ++i) {
+        int length = printValue(value, sizeof value, "%lf", row[i]);
+        if (length < 0 || static_cast<size_t>(length) >= sizeof value) {
+            Nuvora::fail();
+        }
+        text.append(i == 0 ? "" : ", ").append(value, static_cast<size_t>(length));
+    }
+    return text;
+}
+
+bool parseMatrixLine(const char* text, double* row)
+{
+    const char* at = text;
+    for (size_t i = 0; i < kMatrixSize; ++i) {
+        const char* end = std::strchr(at, ',');
+        if ((end == nullptr) != (i + 1 == kMatrixSize)) {
+            return false;
+        }
+        std::string part = end != nullptr ? std::string(at, end) : std::string(at);
+        if (part.find_first_not_of(" \t\r\n") == std::string::npos || !scanValue(part.c_str(), "%lf", &row[i])) {
+            return false;
+        }
+        at = end != nullptr ? end + 1 : at;
+    }
+    return true;
+}
+
+void writeMatrix(XIXMLElement* parent, const char* name, const double* values)
+{
+    XIXMLElement* element = addChild(parent, name);
+    for (size_t i = 0; i < kMatrixSize; ++i) {
+        XIXMLElement* line = addChild(element, kMatrixLine);
+        line->AddAttribute(line->GetKey(kMatrixIndex), "")->PrintValue("%d", static_cast<int>(i));
+        line->AddData(matrixLineText(values + i * kMatrixSize).c_str());
     }
 }
 
-void readColorArray(XIXMLElement* element, const char* itemName, CScnColor* values, size_t count)
+void readMatrix(XIXMLElement* element, double* values)
 {
-    XIXMLElement* first = findChild(element, itemName);
-    size_t found = 0;
-    for (XIXMLElement* item = first; item != nullptr && found <= count; item = item->GetNextNamesake()) {
-        ++found;
+    std::vector<XIXMLElement*> lines = fixedItems(element, kMatrixLine, kMatrixSize);
+    double read[kMatrixSize * kMatrixSize];
+    bool seen[kMatrixSize] = {};
+    for (XIXMLElement* line : lines) {
+        int32_t index = readIntegerAttribute(line, kMatrixIndex);
+        Nuvora::check(index >= 0 && index < static_cast<int32_t>(kMatrixSize) && !seen[index], nullptr);
+        seen[index] = true;
+        if (!parseMatrixLine(requireText(line), read + static_cast<size_t>(index) * kMatrixSize)) {
+            Nuvora::fail();
+        }
     }
-    if (found < count) {
-        Nuvora::failNullPointer(nullptr);
-    }
-    Nuvora::check(found == count, nullptr);
-    XIXMLElement* item = first;
-    for (size_t i = 0; i < count; ++i, item = item->GetNextNamesake()) {
-        values[i] = readColor(item);
-    }
+    std::memcpy(values, read, sizeof read);
 }
 
 XIXMLElement* namedOrChild(XIXMLElement* element, const char* name)

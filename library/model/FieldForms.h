@@ -13,6 +13,7 @@
 
 #include "ScnBase.h"
 #include "ScnHeliodon.h"
+#include "ScnObjects.h"
 #include "ScnXML.h"
 #include "model/ObjectMgr.h"
 #include "model/Uuid.h"
@@ -78,6 +79,14 @@ constexpr FreshTag kFresh{};
 // Field option: a location or a list is not written at all when it is empty.
 struct OmitEmptyTag {};
 constexpr OmitEmptyTag kOmitEmpty{};
+// Field option: a vector is a direction: on reading it takes the legacy axis exchange and the
+// linear part of the scene's transformation, not its translation.
+struct DirectionTag {};
+constexpr DirectionTag kDirection{};
+// Field option: a vector is neither a point nor a direction (a scale, three angles): it is read as
+// stored, without the scene's vector fix-up.
+struct NoFixUpTag {};
+constexpr NoFixUpTag kNoFixUp{};
 // Field and writing option: an older name of the item, looked up on reading when the current name
 // is absent, and deleted with the current one by kReplaceExisting.
 struct AlternateName {
@@ -252,11 +261,31 @@ void readPlace(XIXMLElement* element, CScnPlace& place);
 // characters.
 void writeLanguageTexts(XIXMLElement* parent, const char* name, const CLanguageTexts& texts);
 void readLanguageTexts(XIXMLElement* element, CLanguageTexts& texts);
-// Fixed-size colour array: a list element holding exactly count colour items in index order;
-// reading fails with the missing-pointer error on fewer items and the assertion error on more.
-void writeColorArray(XIXMLElement* parent, const char* name, const char* itemName,
-                     const CScnColor* values, size_t count);
-void readColorArray(XIXMLElement* element, const char* itemName, CScnColor* values, size_t count);
+// The item elements of a fixed-size array, in document order: exactly count children named
+// itemName, failing with the missing-pointer error on fewer and the assertion error on more.
+std::vector<XIXMLElement*> fixedItems(XIXMLElement* element, const char* itemName, size_t count);
+// Reads a direction: the legacy axis exchange and the transformation without its translation.
+CScnVector readDirection(XIXMLElement* element, const CSCN* scene);
+// Two-dimensional vector form: attributes "X" and "Y", "%lf".
+void writeVector2D(XIXMLElement* parent, const char* name, const CScnVector2D& value);
+CScnVector2D readVector2D(XIXMLElement* element);
+// Hexadecimal identifier form: an attribute holding eight upper-case hexadecimal digits.
+void writeHex(XIXMLElement* element, const char* name, uint32_t value);
+uint32_t readHex(XIXMLElement* element, const char* name);
+// Label text form: a child element whose text is the label of the value in table.
+void writeLabelText(XIXMLElement* parent, const char* name, const char* label);
+const char* readLabelText(XIXMLElement* element);
+// Matrix form: a list element holding four "Line" children, each with an "Index" attribute (0 to 3)
+// and the row's four reals as the text "%lf, %lf, %lf, %lf". Reading takes exactly four lines
+// (the missing-pointer error on fewer, the assertion error on more), each index once (the
+// assertion error for an index out of range or given twice) and four reals per line (the plain
+// failure otherwise).
+void writeMatrix(XIXMLElement* parent, const char* name, const double* values);
+void readMatrix(XIXMLElement* element, double* values);
+// The text of the matrix form's line for four reals, the same in every locale.
+std::string matrixLineText(const double* row);
+// Parses a matrix line into four reals; false when the text is not four reals apart by commas.
+bool parseMatrixLine(const char* text, double* row);
 // The element itself when it bears that name, else its first child of that name; fails with the
 // missing-pointer error when element is null or has no such child.
 XIXMLElement* namedOrChild(XIXMLElement* element, const char* name);

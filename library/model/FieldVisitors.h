@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <string>
 #include <type_traits>
+#include <vector>
 
 #include "ScnBase.h"
 #include "ScnHeliodon.h"
@@ -81,11 +82,6 @@ public:
     }
     template <class... O>
     void label(const char*, int32_t& value, const LabelTable&, int32_t initial, const O&...)
-    {
-        value = initial;
-    }
-    template <class... O>
-    void textAttribute(const char*, std::string& value, const char* initial, const O&...)
     {
         value = initial;
     }
@@ -172,12 +168,47 @@ public:
         place.setDaylight(false);
     }
     template <size_t N, class... O>
-    void colorArray(const char*, const char*, CScnColor (&values)[N], const CScnColor (&initial)[N],
-                    const O&...)
+    void colorArray(const char* name, const char* itemName, CScnColor (&values)[N],
+                    const CScnColor (&initial)[N], const O&... options)
+    {
+        array(name, itemName, values, initial, options...);
+    }
+    template <class T, size_t N, class... O>
+    void array(const char*, const char*, T (&values)[N], const T (&initial)[N], const O&...)
     {
         for (size_t i = 0; i < N; ++i) {
             values[i] = initial[i];
         }
+    }
+    template <class... O>
+    void vector2D(const char*, CScnVector2D& value, const CScnVector2D& initial, const O&...)
+    {
+        value = initial;
+    }
+    template <class... O>
+    void matrix(const char* name, double (&values)[16], const double (&initial)[16], const O&... options)
+    {
+        array(name, nullptr, values, initial, options...);
+    }
+    template <class... O>
+    void hexNumber(const char*, uint32_t& value, uint32_t initial, const O&...)
+    {
+        value = initial;
+    }
+    template <class... O>
+    void labelText(const char*, int32_t& value, const LabelTable&, int32_t initial, const O&...)
+    {
+        value = initial;
+    }
+    template <class... O>
+    void attributeText(const char*, std::string& value, const char* initial, const O&...)
+    {
+        value = initial;
+    }
+    template <class List, class... O>
+    void children(List& items, const O&...)
+    {
+        items.clear();
     }
 
 private:
@@ -221,11 +252,6 @@ public:
             }
         }
         XmlForm::addAttribute(mElement, name, table.labelOf(value));
-    }
-    template <class... O>
-    void textAttribute(const char* name, std::string& value, const char*, const O&...)
-    {
-        XmlForm::addAttribute(mElement, name, value.c_str());
     }
     template <class... O>
     void identifier(const char* name, CScnUUID& value, const CScnUUID&, const O&...)
@@ -297,9 +323,14 @@ public:
             XmlForm::writeColor(mElement, name, value);
         }
     }
+    // With kOmitEmpty a fragment without attributes or children is not written.
     template <class Fragment, class... O>
     void fragment(const char* name, Fragment& value, const O&...)
     {
+        if (FieldOptions::has<OmitEmptyTag, O...>() && value.element()->GetFirstAttribute() == nullptr &&
+            value.element()->GetFirstChild() == nullptr) {
+            return;
+        }
         value.write(XmlForm::addChild(mElement, name));
     }
     template <class Group>
@@ -324,9 +355,53 @@ public:
     }
     template <size_t N, class... O>
     void colorArray(const char* name, const char* itemName, CScnColor (&values)[N],
-                    const CScnColor (&)[N], const O&...)
+                    const CScnColor (&initial)[N], const O&... options)
     {
-        XmlForm::writeColorArray(mElement, name, itemName, values, N);
+        array(name, itemName, values, initial, options...);
+    }
+    // The list element holding one item per value, in index order.
+    template <class T, size_t N, class... O>
+    void array(const char* name, const char* itemName, T (&values)[N], const T (&)[N], const O&...)
+    {
+        NuvoraXML::XIXMLElement* element = XmlForm::addChild(mElement, name);
+        for (size_t i = 0; i < N; ++i) {
+            writeItem(element, itemName, values[i]);
+        }
+    }
+    template <class... O>
+    void vector2D(const char* name, CScnVector2D& value, const CScnVector2D&, const O&...)
+    {
+        XmlForm::writeVector2D(mElement, name, value);
+    }
+    template <class... O>
+    void matrix(const char* name, double (&values)[16], const double (&)[16], const O&...)
+    {
+        XmlForm::writeMatrix(mElement, name, values);
+    }
+    template <class... O>
+    void hexNumber(const char* name, uint32_t& value, uint32_t, const O&...)
+    {
+        XmlForm::writeHex(mElement, name, value);
+    }
+    template <class... O>
+    void labelText(const char* name, int32_t& value, const LabelTable& table, int32_t, const O&...)
+    {
+        XmlForm::writeLabelText(mElement, name, table.labelOf(value));
+    }
+    template <class... O>
+    void attributeText(const char* name, std::string& value, const char*, const O&...)
+    {
+        XmlForm::addAttribute(mElement, name, value.c_str());
+    }
+    // One item element per object directly in this element, in list order.
+    template <class List, class... O>
+    void children(List& items, const O&...)
+    {
+        const char* itemName = FieldLists::ItemOf<List>::kElementName;
+        for (size_t i = 0; i < items.size(); ++i) {
+            FieldWriter inner(XmlForm::addChild(mElement, itemName));
+            items.at(i)->visitFields(inner);
+        }
     }
 
     // Each channel plus offset, modulo 256; the first byte stays.
@@ -334,6 +409,19 @@ public:
     NuvoraXML::XIXMLElement* element() const { return mElement; }
 
 private:
+    static void writeItem(NuvoraXML::XIXMLElement* parent, const char* name, const CScnColor& value)
+    {
+        XmlForm::writeColor(parent, name, value);
+    }
+    static void writeItem(NuvoraXML::XIXMLElement* parent, const char* name, const CScnVector& value)
+    {
+        XmlForm::writeVector(parent, name, value);
+    }
+    static void writeItem(NuvoraXML::XIXMLElement* parent, const char* name, const CScnVector2D& value)
+    {
+        XmlForm::writeVector2D(parent, name, value);
+    }
+
     NuvoraXML::XIXMLElement* mElement;
 };
 
@@ -382,15 +470,8 @@ public:
     template <class... O>
     void label(const char* name, int32_t& value, const LabelTable& table, int32_t, const O&... options)
     {
-        if (const char* text = attribute<O...>(name)) {
+        if (const char* text = attribute(name, options...)) {
             value = FieldOptions::filter(table.valueOf(text), options...);
-        }
-    }
-    template <class... O>
-    void textAttribute(const char* name, std::string& value, const char*, const O&... options)
-    {
-        if (const char* text = attribute<O...>(name)) {
-            value = FieldOptions::filter(std::string(text), options...);
         }
     }
     template <class... O>
@@ -403,7 +484,7 @@ public:
             if (const char* text = XmlForm::findAttribute(mElement, name)) {
                 value = FieldOptions::filter(XmlForm::parseUuid(text), options...);
             }
-        } else if (const char* text = attribute<O...>(name)) {
+        } else if (const char* text = attribute(name, options...)) {
             value = FieldOptions::filter(XmlForm::parseUuid(text), options...);
         }
     }
@@ -411,7 +492,15 @@ public:
     void vector(const char* name, CScnVector& value, const CScnVector&, const O&... options)
     {
         if (NuvoraXML::XIXMLElement* item = child(name, options...)) {
-            value = FieldOptions::filter(XmlForm::readVector(item, mScene), options...);
+            CScnVector read{};
+            if constexpr (FieldOptions::has<NoFixUpTag, O...>()) {
+                read = XmlForm::readVector(item, nullptr);
+            } else if constexpr (FieldOptions::has<DirectionTag, O...>()) {
+                read = XmlForm::readDirection(item, mScene);
+            } else {
+                read = XmlForm::readVector(item, mScene);
+            }
+            value = FieldOptions::filter(read, options...);
         }
     }
     template <class... O>
@@ -526,10 +615,71 @@ public:
     }
     template <size_t N, class... O>
     void colorArray(const char* name, const char* itemName, CScnColor (&values)[N],
-                    const CScnColor (&)[N], const O&... options)
+                    const CScnColor (&initial)[N], const O&... options)
+    {
+        array(name, itemName, values, initial, options...);
+    }
+    // Exactly N items (see XmlForm::fixedItems); the values change only when every item reads.
+    template <class T, size_t N, class... O>
+    void array(const char* name, const char* itemName, T (&values)[N], const T (&)[N], const O&... options)
     {
         if (NuvoraXML::XIXMLElement* item = child(name, options...)) {
-            XmlForm::readColorArray(item, itemName, values, N);
+            std::vector<NuvoraXML::XIXMLElement*> items = XmlForm::fixedItems(item, itemName, N);
+            T read[N];
+            for (size_t i = 0; i < N; ++i) {
+                read[i] = readItem(items[i], static_cast<T*>(nullptr));
+            }
+            for (size_t i = 0; i < N; ++i) {
+                values[i] = read[i];
+            }
+        }
+    }
+    template <class... O>
+    void vector2D(const char* name, CScnVector2D& value, const CScnVector2D&, const O&... options)
+    {
+        if (NuvoraXML::XIXMLElement* item = child(name, options...)) {
+            value = FieldOptions::filter(XmlForm::readVector2D(item), options...);
+        }
+    }
+    template <class... O>
+    void matrix(const char* name, double (&values)[16], const double (&)[16], const O&... options)
+    {
+        if (NuvoraXML::XIXMLElement* item = child(name, options...)) {
+            XmlForm::readMatrix(item, values);
+        }
+    }
+    template <class... O>
+    void hexNumber(const char* name, uint32_t& value, uint32_t, const O&... options)
+    {
+        if (attribute(name, options...) != nullptr) {
+            value = FieldOptions::filter(XmlForm::readHex(mElement, name), options...);
+        }
+    }
+    template <class... O>
+    void labelText(const char* name, int32_t& value, const LabelTable& table, int32_t, const O&... options)
+    {
+        if (NuvoraXML::XIXMLElement* item = child(name, options...)) {
+            value = FieldOptions::filter(table.valueOf(XmlForm::readLabelText(item)), options...);
+        }
+    }
+    template <class... O>
+    void attributeText(const char* name, std::string& value, const char*, const O&... options)
+    {
+        if (const char* text = attribute(name, options...)) {
+            value = FieldOptions::filter(std::string(text), options...);
+        }
+    }
+    // The list is emptied and one object appended and read per item element of this element, in
+    // document order; other children are passed over.
+    template <class List, class... O>
+    void children(List& items, const O&...)
+    {
+        items.clear();
+        const char* itemName = FieldLists::ItemOf<List>::kElementName;
+        for (NuvoraXML::XIXMLElement* item = XmlForm::findChild(mElement, itemName); item != nullptr;
+             item = item->GetNextNamesake()) {
+            FieldReader inner(item, mScene, mKeepIdentifiers);
+            FieldLists::append(items, item)->visitFields(inner);
         }
     }
 
@@ -578,10 +728,16 @@ private:
         }
         return item;
     }
+    // The attribute under its name or its older one, or null; a missing required one ends the read.
     template <class... O>
-    const char* attribute(const char* name)
+    const char* attribute(const char* name, const O&... options)
     {
         const char* value = XmlForm::findAttribute(mElement, name);
+        if (const char* older = FieldOptions::alternateName(options...)) {
+            if (value == nullptr) {
+                value = XmlForm::findAttribute(mElement, older);
+            }
+        }
         if constexpr (!FieldOptions::has<OptionalTag, O...>()) {
             if (value == nullptr) {
                 requireMissing();
@@ -590,6 +746,15 @@ private:
         return value;
     }
     [[noreturn]] static void requireMissing();
+    static CScnColor readItem(NuvoraXML::XIXMLElement* item, CScnColor*) { return XmlForm::readColor(item); }
+    CScnVector readItem(NuvoraXML::XIXMLElement* item, CScnVector*) const
+    {
+        return XmlForm::readVector(item, mScene);
+    }
+    static CScnVector2D readItem(NuvoraXML::XIXMLElement* item, CScnVector2D*)
+    {
+        return XmlForm::readVector2D(item);
+    }
 
     NuvoraXML::XIXMLElement* mElement;
     const CSCN* mScene;
@@ -626,11 +791,6 @@ public:
     void label(const char* name, int32_t& value, const LabelTable&, int32_t, const O&...)
     {
         line(name, std::to_string(value));
-    }
-    template <class... O>
-    void textAttribute(const char* name, std::string& value, const char*, const O&...)
-    {
-        line(name, '"' + value + '"');
     }
     template <class... O>
     void identifier(const char* name, CScnUUID& value, const CScnUUID&, const O&...)
@@ -736,14 +896,50 @@ public:
                        (place.isDaylight() ? " daylight" : " standard"));
     }
     template <size_t N, class... O>
-    void colorArray(const char* name, const char*, CScnColor (&values)[N], const CScnColor (&)[N],
-                    const O&...)
+    void colorArray(const char* name, const char* itemName, CScnColor (&values)[N],
+                    const CScnColor (&initial)[N], const O&... options)
+    {
+        array(name, itemName, values, initial, options...);
+    }
+    template <class T, size_t N, class... O>
+    void array(const char* name, const char*, T (&values)[N], const T (&)[N], const O&...)
     {
         std::string all;
         for (size_t i = 0; i < N; ++i) {
-            all += (i == 0 ? "" : " ") + colorText(values[i]);
+            all += (i == 0 ? "" : " ") + itemText(values[i]);
         }
         line(name, "[" + all + "]");
+    }
+    template <class... O>
+    void vector2D(const char* name, CScnVector2D& value, const CScnVector2D&, const O&...)
+    {
+        line(name, realText(value.x) + " " + realText(value.y));
+    }
+    template <class... O>
+    void matrix(const char* name, double (&values)[16], const double (&initial)[16], const O&... options)
+    {
+        array(name, nullptr, values, initial, options...);
+    }
+    template <class... O>
+    void hexNumber(const char* name, uint32_t& value, uint32_t, const O&...)
+    {
+        line(name, std::to_string(value));
+    }
+    template <class... O>
+    void labelText(const char* name, int32_t& value, const LabelTable&, int32_t, const O&...)
+    {
+        line(name, std::to_string(value));
+    }
+    template <class... O>
+    void attributeText(const char* name, std::string& value, const char*, const O&...)
+    {
+        line(name, '"' + value + '"');
+    }
+    // Shown as a list named after the item element.
+    template <class List, class... O>
+    void children(List& items, const O&... options)
+    {
+        list(FieldLists::ItemOf<List>::kElementName, items, options...);
     }
 
 private:
@@ -752,6 +948,16 @@ private:
     static std::string vectorText(const CScnVector& value);
     static std::string uuidText(const CScnUUID& value);
     static std::string colorText(const CScnColor& value);
+    static std::string itemText(const CScnColor& value) { return colorText(value); }
+    static std::string itemText(const CScnVector& value)
+    {
+        return "(" + realText(value.x) + " " + realText(value.y) + " " + realText(value.z) + ")";
+    }
+    static std::string itemText(const CScnVector2D& value)
+    {
+        return "(" + realText(value.x) + " " + realText(value.y) + ")";
+    }
+    static std::string itemText(double value) { return realText(value); }
     static std::string languageTextsText(const CLanguageTexts& texts);
 
     std::string& mOut;

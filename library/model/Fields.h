@@ -27,12 +27,21 @@
 //   text(name, std::string&, const char* initial, O...)  child element with the text in attribute "en"
 //   location(name, std::string&, const char* initial, O...)  child element whose text is the location
 //   label(name, int32_t&, const LabelTable&, initial, O...)  attribute holding the value's label
-//   textAttribute(name, std::string&, const char* initial, O...)  attribute holding the text as it is
 //   identifier(name, CScnUUID&, const CScnUUID& initial, O...)  attribute, 32 hexadecimal digits
 //   vector(name, CScnVector&, const CScnVector& initial, O...)  child element, attributes X, Y, Z
 //   color(name, CScnColor&, const CScnColor& initial, O...)     child element, attributes R, G, B
 //   presentColor(name, bool& present, CScnColor&, initial, O...)  a colour written only when present
 //   colorArray(name, itemName, CScnColor (&)[N], const CScnColor (&initial)[N], O...)  N items exactly
+//   array(name, itemName, T (&)[N], const T (&initial)[N], O...)  N colour, vector or 2D vector
+//                                                        items exactly
+//   vector2D(name, CScnVector2D&, const CScnVector2D& initial, O...)  child element, attributes X, Y
+//   matrix(name, double (&)[16], const double (&initial)[16], O...)  four "Line" children with an
+//                                                        "Index" and the text "%lf, %lf, %lf, %lf"
+//   hexNumber(name, uint32_t&, uint32_t initial, O...)   attribute, eight hexadecimal digits
+//   labelText(name, int32_t&, const LabelTable&, initial, O...)  child element whose text is the label
+//   attributeText(name, std::string&, const char* initial, O...)  attribute holding the text
+//   children(List&, O...)                                one item element per child object directly
+//                                                        in this element (no list element)
 //   uuidList(name, TObjectMgr<CScnUUIDX, CScnUUID>&, O...)  list element, one "UUID" child each
 //   vectorList(name, itemName, List&, O...)              list element, one itemName child per point
 //                                                        (attributes X, Y, Z; List as for list())
@@ -46,8 +55,9 @@
 //                                                        each with its kind's field list
 //   olderPlacement(marker, group)                        items an older layout keeps in this element
 // The options (model/FieldForms.h): kOptional, a filter callable, kConvertDefault, kFresh,
-// kKeptIdentifier, kFindOrCreate, kStoredMinus128, kOmitEmpty, AlternateName{"Old.Name"},
-// UnlabelledFailure{"text"} (a label: what writing a value without a label fails with).
+// kKeptIdentifier, kFindOrCreate, kStoredMinus128, kOmitEmpty, kDirection, kNoFixUp,
+// AlternateName{"Old.Name"}, UnlabelledFailure{"text"} (a label: what writing a value without a
+// label fails with).
 #ifndef SCN_FIELDS_H
 #define SCN_FIELDS_H
 

@@ -9,8 +9,15 @@ CScnInternalComponentDefinition::CScnInternalComponentDefinition(CBaseObjectMgr*
     : CScnObject(owner),
       mUuid(newUuid()),
       mPoints(std::make_unique<CPointMgr>(getScene())),
-      mPolygons(std::make_unique<CPolygonMgr>(getScene()))
+      mPolygons(std::make_unique<CPolygonMgr>(getScene())),
+      mKeptContent("InternalComponentDefinition")
 {
+}
+
+IScnScnObjectDefinition* CScnInternalComponentDefinition::getObjectDefinition()
+{
+    CSCN* scene = getScene();
+    return scene != nullptr ? scene->findObjectDefinition(mUuid) : nullptr;
 }
 
 CScnInternalComponentDefinition::~CScnInternalComponentDefinition() = default;

@@ -9,6 +9,7 @@
 #include "model/BaseObjectMgr.h"
 #include "model/Geometry.h"
 #include "model/ScnFrontier.h"
+#include "model/Views.h"
 
 namespace NvScn {
 
@@ -26,6 +27,7 @@ public:
     void setGeometryLevel(int32_t level) override { mGeometryLevel = level; }
     TScnObjectMgr<CScnVector>* getPoints() override { return mPoints.get(); }
     TScnObjectMgr<CScnPolygon>* getPolygons() override { return mPolygons.get(); }
+    IScnScnObjectDefinition* getObjectDefinition() override;
 
     // The identifier and tables for the library's own readers and writers.
     const CScnUUID& uuid() const { return mUuid; }
@@ -34,12 +36,16 @@ public:
     // Exchanges the definition's tables with the given ones (the scene hands its own geometry
     // over when an old document is upgraded to components).
     void swapGeometry(std::unique_ptr<CPointMgr>& points, std::unique_ptr<CPolygonMgr>& polygons);
+    // What a loaded element held beside the definition's identity, level and geometry blocks
+    // (attributes and children), written back after the blocks.
+    CXMLFragment& keptContent() { return mKeptContent; }
 
 private:
     CScnUUID mUuid;
     int32_t mGeometryLevel = 0;
     std::unique_ptr<CPointMgr> mPoints;
     std::unique_ptr<CPolygonMgr> mPolygons;
+    CXMLFragment mKeptContent;
 };
 
 }  // namespace NvScn

@@ -73,6 +73,11 @@ constexpr const char* kUnknownValueType = "CScnXMLIO::AddKeyFrame : Unknow value
 constexpr const char* kNoAnimationReader = "No reader provided in CAnimationIO!";
 constexpr const char* kWrongAnimationFlag = "Wrong animation flag!";
 
+// Object definitions and instances, internal components, billboards, the insertion object and
+// layers.
+constexpr const char* kNoComponentNode =
+    "CScnScnObjectDefinition::initWithXML : cannot find internal component definition node";
+
 }  // namespace Msg
 }  // namespace NvScn
 

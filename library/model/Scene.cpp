@@ -190,6 +190,17 @@ CScnInternalComponentDefinition* CSCN::findInternalComponent(const CScnUUID& uui
     return nullptr;
 }
 
+CScnScnObjectDefinition* CSCN::findObjectDefinition(const CScnUUID& uuid) const
+{
+    for (size_t i = 0; i < mObjectDefinitions.size(); ++i) {
+        CScnScnObjectDefinition* definition = mObjectDefinitions.at(i);
+        if (definition->uuid() == uuid) {
+            return definition;
+        }
+    }
+    return nullptr;
+}
+
 void CSCN::setLanguage(const char* language)
 {
     if (language == nullptr) {
@@ -220,6 +231,16 @@ void CSCN::setMatrix(const double* matrix)
 
 void CSCN::fixVector(CScnVector& vector) const
 {
+    fixDirection(vector);
+    if (mMatrixActive) {
+        vector.x += mMatrix[3];
+        vector.y += mMatrix[7];
+        vector.z += mMatrix[11];
+    }
+}
+
+void CSCN::fixDirection(CScnVector& vector) const
+{
     if (mLegacyFile) {
         double y = vector.y;
         vector.y = vector.z;
@@ -230,9 +251,9 @@ void CSCN::fixVector(CScnVector& vector) const
         double x = vector.x;
         double y = vector.y;
         double z = vector.z;
-        vector.x = m[0] * x + m[1] * y + m[2] * z + m[3];
-        vector.y = m[4] * x + m[5] * y + m[6] * z + m[7];
-        vector.z = m[8] * x + m[9] * y + m[10] * z + m[11];
+        vector.x = m[0] * x + m[1] * y + m[2] * z;
+        vector.y = m[4] * x + m[5] * y + m[6] * z;
+        vector.z = m[8] * x + m[9] * y + m[10] * z;
     }
 }
 

@@ -15,8 +15,11 @@
 #include "model/Heliodon.h"
 #include "model/HeliodonOpt.h"
 #include "model/Image.h"
+#include "model/InsertionObject.h"
 #include "model/InternalComponent.h"
+#include "model/Layers.h"
 #include "model/Lights.h"
+#include "model/ObjectDefinition.h"
 #include "model/ObjectInstance.h"
 #include "model/ObjectMgr.h"
 #include "model/Panorama.h"
@@ -155,6 +158,9 @@ public:
     CScnExtStorage* getExternalStorage() const { return mStorage; }
     // Every vector read from a file passes here: legacy axis swap, then the transformation.
     void fixVector(CScnVector& vector) const;
+    // Every direction read from a file passes here: legacy axis swap, then the transformation
+    // without its translation.
+    void fixDirection(CScnVector& vector) const;
     // Marks the file being converted as legacy (y and z exchanged on reading).
     void setLegacyFile(bool legacy) { mLegacyFile = legacy; }
     bool isLegacyFile() const { return mLegacyFile; }
@@ -192,6 +198,15 @@ public:
     TObjectMgr<CScnPanorama, IScnPanorama>& panoramas() { return mPanoramas; }
     TObjectMgr<CScnScenario, IScnScenario>& scenarios() { return mScenarios; }
     TObjectMgr<CScn3DPath, IScn3DPath>& paths3D() { return m3DPaths; }
+    // The object lists and the objects of the layer settings, for the document sections.
+    TObjectMgr<CScnBBMgrData, IScnBBMgrData>& billboards() { return *mBillboards; }
+    CScnInsertionObject& insertionObject() { return *mInsertionObject; }
+    TObjectMgr<CScnScnObjectDefinition, IScnScnObjectDefinition>& objectDefinitions() { return mObjectDefinitions; }
+    TObjectMgr<CScnObjectInstance, IScnObjectInstance>& objectInstances() { return mObjectInstances; }
+    TObjectMgr<CScnLayer, IScnLayer>& layers() { return mLayers; }
+    CScnLayerInfo& layersInfo() { return *mLayersInfo; }
+    // The object definition with that identifier, or null.
+    CScnScnObjectDefinition* findObjectDefinition(const CScnUUID& uuid) const;
 
 private:
     void buildDefaultObjects();

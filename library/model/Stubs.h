@@ -5,7 +5,6 @@
 
 #include "ScnMgr.h"
 #include "model/BaseObjectMgr.h"
-#include "model/ObjectDefinition.h"
 #include "model/ObjectMgr.h"
 #include "model/ScnFrontier.h"
 
@@ -18,10 +17,6 @@ public:
     explicit TOwnedObject(CBaseObjectMgr* owner) : CScnObject(owner) {}
 };
 
-using CScnBBMgrData = TOwnedObject<IScnBBMgrData>;
-using CScnInsertionObject = TOwnedObject<IScnInsertionObject>;
-using CScnLayer = TOwnedObject<IScnLayer>;
-using CScnLayerInfo = TOwnedObject<IScnLayerInfo>;
 using CProperty = TOwnedObject<CScnProperty>;
 
 }  // namespace NvScn

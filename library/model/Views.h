@@ -8,6 +8,7 @@
 #include "model/BaseObjectMgr.h"
 #include "model/Environment.h"
 #include "model/Fields.h"
+#include "model/InsertionObject.h"
 #include "model/Lights.h"
 #include "model/ObjectMgr.h"
 #include "model/RenderingOpt.h"
@@ -314,6 +315,7 @@ public:
         v.label("Target.type", mTargetType, kTargetTypeLabels, 0);
         v.object("View.Info", mViewInfo);
         v.object("Options", mViewOpt, kFindOrCreate, kOptional);
+        v.object("InsertionObject", mInsertionObject, kOptional);
     }
 
     // The roll brought into 0 to 2 pi by whole turns.

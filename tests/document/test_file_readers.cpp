@@ -159,16 +159,16 @@ TEST(ReadMediaInfo, NamesTheObjectDefinitionsByLanguage)
     const int32_t en = languageCode("en");
     EXPECT_EQ(en, 'e' * 256 + 'n');
     CScnScnObjectDefinition* chair = definitionAt(manager, 0);
-    EXPECT_EQ(chair->getNameCount(), 2u);
-    EXPECT_STREQ(chair->getName(en), "Chair");
-    EXPECT_STREQ(chair->getName(languageCode("fr")), "Chaise");
+    EXPECT_EQ(chair->getName()->getNbLanguages(), 2);
+    EXPECT_STREQ(chair->getName()->getText(en), "Chair");
+    EXPECT_STREQ(chair->getName()->getText(languageCode("fr")), "Chaise");
     CScnScnObjectDefinition* table = definitionAt(manager, 1);
-    EXPECT_EQ(table->getNameCount(), 2u);
-    EXPECT_STREQ(table->getName(en), "Desk");
-    EXPECT_STREQ(table->getName(languageCode("de")), "Tisch");
-    EXPECT_EQ(table->getName(languageCode("fr")), nullptr);
+    EXPECT_EQ(table->getName()->getNbLanguages(), 2);
+    EXPECT_STREQ(table->getName()->getText(en), "Desk");
+    EXPECT_STREQ(table->getName()->getText(languageCode("de")), "Tisch");
+    EXPECT_EQ(table->getName()->getText(languageCode("fr")), nullptr);
     // The names read before a syntax error stay; nothing is reported.
-    EXPECT_STREQ(definitionAt(manager, 2)->getName(languageCode("it")), "Sedia");
+    EXPECT_STREQ(definitionAt(manager, 2)->getName()->getText(languageCode("it")), "Sedia");
     EXPECT_TRUE(feedback.warnings.empty());
     EXPECT_EQ(manager->readMediaInfo(nullptr), nullptr);
     manager->release();

@@ -22,7 +22,7 @@ struct Track {
     template <class V>
     void visitFields(V& v)
     {
-        v.textAttribute("Kind", kind, "Plain");
+        v.attributeText("Kind", kind, "Plain");
         v.vectorList("Points", "Point", points, AlternateName{"Old.Points"});
         v.vectorList("Extra", "Point", extra, kOptional);
         v.vectorList("Sparse", "Spot", sparse, kOmitEmpty);

@@ -51,14 +51,15 @@ TEST_F(ViewsScene, CameraVectorsGoThroughTheSceneConversion)
     EXPECT_EQ(camera->getPosition()->z, 50.0);
 }
 
-TEST(Camera, WritesItsItemsInDocumentOrderAndNoInsertionObject)
+TEST(Camera, WritesItsItemsInDocumentOrderWithItsInsertionObjectLast)
 {
     CCamera camera(nullptr);
     ScnTest::XmlDocument document("Perspective.Views");
     Parsed parsed(ScnTest::writeElement(camera.putInXML(document.top())));
     XIXMLElement* element = parsed.element();
     EXPECT_EQ(ViewTest::childNames(element),
-              (Strings{"Name", "View.Flags", "Position", "Target", "Roll", "Focal", "View.Info", "Options"}));
+              (Strings{"Name", "View.Flags", "Position", "Target", "Roll", "Focal", "View.Info", "Options",
+                       "InsertionObject"}));
     EXPECT_STREQ(XmlForm::findAttribute(element, "Target.type"), "Fixed.Vertex");
     EXPECT_STREQ(XmlForm::findAttribute(element, "Object.Id"), "00000000000000000000000000000000");
     EXPECT_EQ(ViewTest::childNames(XmlForm::findChild(element, "Options")), (Strings{"Rendering", "Compression"}));

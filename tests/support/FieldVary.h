@@ -61,11 +61,6 @@ public:
         }
     }
     template <class... O>
-    void textAttribute(const char* name, std::string& value, const char* initial, const O&... options)
-    {
-        text(name, value, initial, options...);
-    }
-    template <class... O>
     void identifier(const char*, NvScn::CScnUUID& value, const NvScn::CScnUUID&, const O&...)
     {
         value = NvScn::newUuid();
@@ -73,8 +68,7 @@ public:
     template <class... O>
     void vector(const char*, NvScn::CScnVector& value, const NvScn::CScnVector& initial, const O&...)
     {
-        double step = next();
-        value = {initial.x + step + 0.5, initial.y - step - 0.25, initial.z + 2 * step + 0.125};
+        value = varied(initial, next());
     }
     template <class... O>
     void color(const char*, NvScn::CScnColor& value, const NvScn::CScnColor& initial, const O&...)
@@ -134,12 +128,48 @@ public:
         varyPlace(place);
     }
     template <size_t N, class... O>
-    void colorArray(const char*, const char*, NvScn::CScnColor (&values)[N],
-                    const NvScn::CScnColor (&initial)[N], const O&...)
+    void colorArray(const char* name, const char* itemName, NvScn::CScnColor (&values)[N],
+                    const NvScn::CScnColor (&initial)[N], const O&... options)
+    {
+        array(name, itemName, values, initial, options...);
+    }
+    template <class T, size_t N, class... O>
+    void array(const char*, const char*, T (&values)[N], const T (&initial)[N], const O&...)
     {
         for (size_t i = 0; i < N; ++i) {
             values[i] = varied(initial[i], next());
         }
+    }
+    template <class... O>
+    void vector2D(const char*, NvScn::CScnVector2D& value, const NvScn::CScnVector2D& initial, const O&...)
+    {
+        value = varied(initial, next());
+    }
+    template <class... O>
+    void matrix(const char* name, double (&values)[16], const double (&initial)[16], const O&... options)
+    {
+        array(name, nullptr, values, initial, options...);
+    }
+    template <class... O>
+    void hexNumber(const char*, uint32_t& value, uint32_t initial, const O&...)
+    {
+        value = initial + 0x10000001u * static_cast<uint32_t>(next());
+    }
+    template <class... O>
+    void labelText(const char* name, int32_t& value, const NvScn::LabelTable& table, int32_t initial,
+                   const O&... options)
+    {
+        label(name, value, table, initial, options...);
+    }
+    template <class... O>
+    void attributeText(const char* name, std::string& value, const char* initial, const O&... options)
+    {
+        text(name, value, initial, options...);
+    }
+    template <class List, class... O>
+    void children(List& items, const O&... options)
+    {
+        list(nullptr, items, options...);
     }
     template <class... O>
     void location(const char*, std::string& value, const char*, const O&...)
@@ -182,6 +212,16 @@ private:
     }
     static void addToFragment(XIXMLElement* element, int step);
     static NvScn::CScnColor varied(const NvScn::CScnColor& initial, int step);
+    static NvScn::CScnVector varied(const NvScn::CScnVector& initial, int step)
+    {
+        return {initial.x + step + 0.5, initial.y - step - 0.25, initial.z + 2 * step + 0.125};
+    }
+    static NvScn::CScnVector2D varied(const NvScn::CScnVector2D& initial, int step)
+    {
+        return {initial.x + step + 0.75, initial.y - 2 * step - 0.375};
+    }
+    // Multiples of 1/8 print exactly with six decimals.
+    static double varied(double initial, int step) { return initial + 0.125 * step; }
     static void varyDate(NvScn::CScnTime& time);
     static void varyPlace(NvScn::CScnPlace& place);
 

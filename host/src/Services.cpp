@@ -251,7 +251,14 @@ GSErrCode progressWindow(uint32_t token, void* par1, void* par2, void* par3, voi
         p.progressLog.push_back("phase \"" + text(par2) + "\" " + std::to_string(integerOf(par3)));
         progressPhase(text(par2), integerOf(par3));
     } else if (selector == kSelSPRV) {
-        p.progressLog.push_back("value " + std::to_string(integerOf(par2)));
+        // A run of values is noted by its first and its last, so that a long export keeps a short log.
+        std::vector<std::string>& log = p.progressLog;
+        const auto isValue = [](const std::string& line) { return line.compare(0, 6, "value ") == 0; };
+        if (log.size() >= 2 && isValue(log.back()) && isValue(log[log.size() - 2])) {
+            log.back() = "value " + std::to_string(integerOf(par2));
+        } else {
+            log.push_back("value " + std::to_string(integerOf(par2)));
+        }
         progressValue(integerOf(par2));
     } else if (selector == kSelCANC) {
         if (par2 == nullptr) {

@@ -249,14 +249,14 @@ void SCNExport::computeBounds()
     mMaximum = {-kHuge, -kHuge, -kHuge};
     int32_t bodies = 0;
     checkGeneral(ACAPI_3D_GetNum(API_BodyID, &bodies));
+    API_Component3D body = {};
     for (int32_t b = 1; b <= bodies; ++b) {
-        API_Component3D body = {};
         body.typeID = API_BodyID;
         body.index = b;
         checkGeneral(ACAPI_3D_GetComponent(&body));
         const double* m = body.body.tranmat;
+        API_Component3D vertex = {};
         for (int32_t v = 1; v <= body.body.nVert; ++v) {
-            API_Component3D vertex = {};
             vertex.typeID = API_VertID;
             vertex.index = v;
             checkGeneral(ACAPI_3D_GetComponent(&vertex));

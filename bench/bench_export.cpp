@@ -46,11 +46,32 @@ double processorSeconds()
     return processorSeconds(usage);
 }
 
-long peakRssKb()
+// A line of /proc/self/status in kB ("VmRSS", "VmHWM"); 0 when missing.
+long statusKb(const char* field)
 {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
+    FILE* file = std::fopen("/proc/self/status", "r");
+    char line[256];
+    long value = 0;
+    const std::size_t length = std::strlen(field);
+    while (file != nullptr && std::fgets(line, sizeof line, file) != nullptr) {
+        if (std::strncmp(line, field, length) == 0 && line[length] == ':') {
+            value = std::atol(line + length + 1);
+        }
+    }
+    if (file != nullptr) {
+        std::fclose(file);
+    }
+    return value;
+}
+
+// Starts the peak resident size afresh at the current size.
+void resetPeak()
+{
+    FILE* file = std::fopen("/proc/self/clear_refs", "w");
+    if (file != nullptr) {
+        std::fputs("5", file);
+        std::fclose(file);
+    }
 }
 
 long fileBytes(const std::string& path)
@@ -68,6 +89,7 @@ long fileBytes(const std::string& path)
 // Runs the case in a child: prepare (untimed), then the timed part, which answers the bytes written.
 Outcome measure(const std::function<void()>& prepare, const std::function<long()>& timed)
 {
+    std::fflush(stdout);
     int channel[2];
     if (pipe(channel) != 0) {
         std::perror("pipe");
@@ -78,11 +100,12 @@ Outcome measure(const std::function<void()>& prepare, const std::function<long()
         close(channel[0]);
         prepare();
         Outcome outcome;
-        const long before = peakRssKb();
+        resetPeak();
+        const long before = statusKb("VmRSS");
         const double start = processorSeconds();
         outcome.bytes = timed();
         outcome.seconds = processorSeconds() - start;
-        outcome.peakGrowthKb = peakRssKb() - before;
+        outcome.peakGrowthKb = statusKb("VmHWM") - before;
         const ssize_t written = write(channel[1], &outcome, sizeof outcome);
         _exit(written == sizeof outcome && outcome.bytes > 0 ? 0 : 1);
     }
@@ -102,6 +125,7 @@ Outcome measure(const std::function<void()>& prepare, const std::function<long()
 // Runs a command as a child process and answers its processor seconds.
 Outcome measureCommand(const std::vector<std::string>& arguments, const std::string& output)
 {
+    std::fflush(stdout);
     const pid_t child = fork();
     if (child == 0) {
         std::vector<char*> argv;
@@ -392,7 +416,6 @@ int main(int argc, char** argv)
         return 1;
     }
     gScratch = scratch;
-    std::vector<long> memory;
     for (long polygons : sizes) {
         compare(polygons);
     }

@@ -299,3 +299,43 @@ INSTANTIATE_TEST_SUITE_P(Files, ConfigurationRules, ::testing::Values(
     [](const ::testing::TestParamInfo<ConfigurationCase>& info) { return info.param.name; });
 
 }  // namespace
+
+namespace {
+
+// The reference file is read through a second scene that drops its geometry; a file that is not
+// a scene is passed over and the export goes on.
+struct ReferenceCase {
+    const char* name;
+    const char* content;   // of the reference file
+    std::string log;
+};
+
+class ReferenceFile : public ExportTest, public ::testing::WithParamInterface<ReferenceCase> {};
+
+TEST_P(ReferenceFile, NeverStopsTheExport)
+{
+    loadAddOn();
+    loadJson(model(""));
+    configure(kPlain);
+    ASSERT_EQ(exportScene(), NoError);
+    const std::string reference = write("reference.scn", GetParam().content[0] != '\0' ? GetParam().content
+                                                                                        : fileContent(scenePath()));
+    KSV::ExportOptions options;
+    ASSERT_TRUE(storedOptions(&options));
+    options.useReference = 1;
+    ASSERT_TRUE(KSV::setReferencePath(&options, GS::Utf8ToUtf16(reference)));
+    storeOptions(options);
+    cadhost::clearDebugLog();
+    EXPECT_EQ(exportScene(), NoError);
+    EXPECT_EQ(cadhost::debugLog(), GetParam().log);
+    ReadScene scene(scenePath());
+    ASSERT_NE(scene.manager, nullptr);
+    EXPECT_EQ(scene.manager->getPoints()->getNbObjects(), 3);
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, ReferenceFile, ::testing::Values(
+    ReferenceCase{"AScene", "", ""},
+    ReferenceCase{"NotAScene", "plain notes", "Kestrovin_Out:: the reference file is not imported\n"}),
+    [](const ::testing::TestParamInfo<ReferenceCase>& info) { return info.param.name; });
+
+}  // namespace

@@ -13,6 +13,7 @@ constexpr const char kSrcSCNExport[] = "..\\Src\\SCNExport";
 constexpr const char kSrcAddonLayer[] = "..\\Src\\AddonLayer";
 constexpr const char kSrcAddonLayerStorage[] = "..\\Src\\AddonLayerStorage";
 constexpr const char kSrcOutputOptionsDialog[] = "..\\Src\\OutputOptionsDialog";
+constexpr const char kSrcGSScnExternal[] = "..\\Src\\GSScnExternal";
 
 // Raises "Error %d at \"%s:%d\"" for a host error code.
 [[noreturn]] void throwHostError(GSErrCode error, const char* unit, int line);

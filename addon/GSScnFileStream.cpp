@@ -19,12 +19,18 @@ GSScnFileStream::GSScnFileStream(const IO::Location& location, int32_t mode)
     }
 }
 
-GSScnFileStream::~GSScnFileStream()
+GSScnFileStream::~GSScnFileStream() { close(); }
+
+bool GSScnFileStream::close()
 {
     if (mFile != nullptr) {
-        mFile->Close();
+        if (mFile->Close() != NoError) {
+            mWriteFailed = true;
+        }
         delete mFile;
+        mFile = nullptr;
     }
+    return !mWriteFailed;
 }
 
 bool GSScnFileStream::getName(char* buffer, int32_t bufferSize)
@@ -81,8 +87,9 @@ int32_t GSScnFileStream::read(void* buffer, int32_t size)
 
 void GSScnFileStream::write(const void* buffer, int32_t size)
 {
-    if (mFile != nullptr && buffer != nullptr && size > 0) {
-        mFile->WriteBin(static_cast<const char*>(buffer), size);
+    if (mFile != nullptr && buffer != nullptr && size > 0 &&
+        mFile->WriteBin(static_cast<const char*>(buffer), size) != NoError) {
+        mWriteFailed = true;
     }
 }
 

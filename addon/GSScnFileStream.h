@@ -28,8 +28,12 @@ public:
     // Prints a problem of the stream to standard output.
     virtual void report(const char* text);
 
+    // Closes the file; false when a write failed at any time or the file did not close cleanly.
+    bool close();
+
 private:
     IO::File* mFile = nullptr;
+    bool mWriteFailed = false;
 };
 
 #endif

@@ -1,19 +1,100 @@
-// The 3D file-type handler. This shell runs the view check and the options; the export paths that
-// write the scene come next.
+// The 3D file-type handler and the two export paths.
+#include "SCNExport.h"
 #include "DG.h"
 #include "Errors.h"
-#include "ExportOptions.h"
 #include "GSScnFeedback.h"
+#include "GSScnFileStream.h"
 #include "HostCalls.h"
 #include "Module.h"
+
+#include <cstdio>
+#include <cstring>
+#include <ctime>
 
 namespace KSV {
 namespace {
 
-// A parallel projection or a window other than the 3D window cannot be exported.
-void checkView(const API_IOParams& params)
+// The model taken from the view, freed through the table whatever happens.
+struct HeldModel {
+    explicit HeldModel(const EXPModelFunctionTable& table) : mTable(table) {}
+    ~HeldModel()
+    {
+        if (mTable.FreeModel != nullptr) {
+            mTable.FreeModel(&model);
+        }
+    }
+    HeldModel(const HeldModel&) = delete;
+    HeldModel& operator=(const HeldModel&) = delete;
+    const EXPModelFunctionTable& mTable;
+    EXPModel model = {};
+};
+
+void appendTimingLine(const char* text, long seconds)
 {
-    if (params.method == 5) {
+    IO::File file(IO::Location(kTimingLogPath), IO::File::Create);
+    if (file.GetStatus() != NoError || file.Open(IO::File::ReadWriteMode) != NoError ||
+        file.Seek(IO::File::FromEnd, 0) != NoError) {
+        return;
+    }
+    char line[128];
+    const int length = std::snprintf(line, sizeof line, "%s%ld seconde(s)\n", text, seconds);
+    if (length > 0) {
+        file.WriteBin(line, length);
+    }
+}
+
+bool tableFits(const EXPModelFunctionTable& table)
+{
+    return table.tableSize >= static_cast<int32_t>(sizeof(EXPModelFunctionTable)) &&
+           table.tableVersion >= kEXPTableVersion && table.modelVersion >= kEXPModelVersion;
+}
+
+}  // namespace
+
+SCNExport::SCNExport(const EXPModelFunctionTable* table, const EXPModel* model, const API_IOParams* params,
+                     const Configuration& configuration)
+    : mParams(params != nullptr ? *params : API_IOParams()),
+      mTable(table),
+      mModel(model),
+      mConfiguration(configuration)
+{
+    if (table == nullptr || model == nullptr || params == nullptr || params->fileLoc == nullptr) {
+        throwNullResult(kSrcSCNExport, __LINE__);
+    }
+    for (int32_t i = 1; i <= 10; ++i) {
+        mProgressStrings[static_cast<std::size_t>(i)] = getResString(130, i);
+    }
+    std::memset(mRendering, 0, sizeof mRendering);
+    for (int32_t i = 0; i < 2; ++i) {
+        const GSErrCode error = ACAPI_3DSettings(kSelGREN, &mRendering[i], asParameter(i));
+        if (error != NoError) {
+            throwHostError(error, kSrcSCNExport, __LINE__);
+        }
+    }
+    resetOptions(&mOptions);
+    mTarget = std::make_unique<ExportTarget>(*params->fileLoc);
+    IO::Name name;
+    if (params->fileLoc->GetLastLocalName(&name) == NoError) {
+        mBaseName = name.WithoutExtension().ToString();
+    }
+}
+
+SCNExport::~SCNExport()
+{
+    if (mHandle != nullptr) {
+        BMKillHandle(&mHandle);
+    }
+    if (mManager != nullptr) {
+        mManager->release();
+        mManager = nullptr;
+    }
+}
+
+GSErrCode SCNExport::keepTarget() { return mTarget->keep(); }
+
+void SCNExport::checkView()
+{
+    if (mParams.method == 5) {
         API_3DProjectionInfo projection = {};
         const GSErrCode error = ACAPI_3DSettings(kSelGP3D, &projection);
         if (error != NoError) {
@@ -23,7 +104,7 @@ void checkView(const API_IOParams& params)
             DGResAlert(module().resModule, 128 + 100 * languageIndex());
             throw Cancel();
         }
-    } else if (params.method == 6) {
+    } else if (mParams.method == 6) {
         int32_t window = 0;
         const GSErrCode error = ACAPI_Environment(kSelGWIN, &window);
         if (error != NoError) {
@@ -36,22 +117,134 @@ void checkView(const API_IOParams& params)
     }
 }
 
-}  // namespace
+GSErrCode SCNExport::runPlainPath() { return runPath(Path::Plain); }
 
-GSErrCode StartSCNExport(const API_IOParams* params, Modeler::Sight*)
+GSErrCode SCNExport::runLayerPath() { return runPath(Path::Layer); }
+
+GSErrCode SCNExport::runPath(Path path)
 {
+    checkView();
+    prepareExportOptions(&mOptions, mParams, mRendering[0]);
+    GS::UniString title(mProgressStrings[4]);
+    ACAPI_ProgressWindow(kSelIPWD, &title, asParameter(3));
     try {
-        if (params == nullptr) {
-            throwNullResult(kSrcSCNExport, __LINE__);
+        runSteps(path);
+    } catch (const Cancel&) {
+        ACAPI_ProgressWindow(kSelCPWD);
+        throw Cancel();
+    } catch (...) {
+        ACAPI_ProgressWindow(kSelCPWD);
+        throw GS::GeneralException();
+    }
+    return ACAPI_ProgressWindow(kSelCPWD);
+}
+
+void SCNExport::runSteps(Path path)
+{
+    const bool plain = path == Path::Plain;
+    // 4. The stream on the temporary file, the feedback, the material map.
+    auto stream = std::make_unique<GSScnFileStream>(mTarget->temporary(), 1);
+    auto feedback = std::make_unique<GSScnFeedback>(mFeedbackStrings);
+    mMaterialMap = std::make_unique<MaterialMap>();
+    // 5. The geometry supplier. The layer path supplies the whole model as one stream until the
+    // per-layer components are built (buildLayerStructure).
+    auto supplier = std::make_unique<GSScnExternal>(*mTable, *mModel, mProgressStrings, *mMaterialMap,
+                                                    (mOptions.reserved1027 & 2) != 0);
+    // 6. The scene manager.
+    mManager = NvScn::CScnMgr::create(feedback.get(), supplier.get());
+    if (mManager == nullptr) {
+        if (!plain) {
+            throw GS::OutOfMemoryException();
         }
-        API_RenderingSettings rendering = {};
-        const GSErrCode error = ACAPI_3DSettings(kSelGREN, &rendering, asParameter(0));
+        throwNullResult(kSrcSCNExport, __LINE__);
+    }
+    // 7. The texture options.
+    if (plain) {
+        supplier->setTextureOptions(mOptions);
+    }
+    // 8 to 11. Creator and origin, the host handle, textures, environment.
+    exportCreatorAndOrigin();
+    mHandle = BMAllocateHandle(2040, 0, 0);
+    if (mHandle == nullptr) {
+        throwHostError(BMError(), kSrcSCNExport, __LINE__);
+    }
+    exportTextures();
+    exportEnvironment();
+    // 12 to 14. Materials; the suppliers learn where the textured pass began.
+    exportMaterials();
+    supplier->setTextureOptions(mOptions, mMaterialsBeforeTexturedPass);
+    if (plain) {
+        exportOwnTextureMaterials();
+    }
+    // 15 and 16. Sun, lights and views.
+    exportHeliodon();
+    exportLights(plain ? mOffset : PlanOffset());
+    exportPerspectiveViews();
+    if (plain) {
+        if ((mOptions.cameras & 1) != 0) {
+            exportCurrentView(mOffset);
+        }
+    } else {
+        buildLayerStructure();
+    }
+    // 17 and 18. The reference file, the plan offset of the plain path's points.
+    if (mOptions.useReference != 0) {
+        importReference();
+    }
+    if (plain) {
+        supplier->setOrigin(mOffset);
+    }
+    // 19 to 21. The save, timed when the configuration asks for it.
+    const bool timed = mConfiguration.performanceCounterEnabled();
+    const std::time_t start = timed ? std::time(nullptr) : 0;
+    if (mManager->write(stream.get()) != 0) {
+        if (supplier->cancelled()) {
+            throw Cancel();
+        }
+        throw GS::GeneralException();
+    }
+    if (timed) {
+        appendTimingLine(plain ? "Temps d'export sans layer = " : "Temps d'export avec layer = ",
+                         static_cast<long>(std::time(nullptr) - start));
+    }
+    // 22. Supplier, material map, feedback and stream go, the stream closing the file.
+    supplier.reset();
+    mMaterialMap.reset();
+    feedback.reset();
+    if (!stream->close()) {
+        throw GS::GeneralException();
+    }
+    stream.reset();
+}
+
+GSErrCode StartSCNExport(const API_IOParams* params, Modeler::Sight* sight)
+{
+    const EXPModelFunctionTable* table = EXPGetModelFunctionTable();
+    if (table == nullptr) {
+        return APIERR_GENERAL;
+    }
+    try {
+        if (!tableFits(*table)) {
+            throw GS::GeneralException();
+        }
+        const Modeler::SightPtr view(sight);
+        HeldModel model(*table);
+        const GSErrCode error = EXPGetModel(view.Get(), &model.model);
         if (error != NoError) {
-            throwHostError(error, kSrcSCNExport, __LINE__);
+            DBPrintf("Kestrovin_Out:: StartSCNExport()-EXPGetModel() failed\n");
+            return error;
         }
-        checkView(*params);
-        ExportOptions options;
-        prepareExportOptions(&options, *params, rendering);
+        const Configuration configuration = Configuration::read(IO::Location(kConfigurationPath));
+        // The context goes before the model: the scene manager reads the model while it lives.
+        SCNExport context(table, &model.model, params, configuration);
+        if (configuration.layerEnabled()) {
+            context.runLayerPath();
+        } else {
+            context.runPlainPath();
+        }
+        if (context.keepTarget() != NoError) {
+            return APIERR_GENERAL;
+        }
         return NoError;
     } catch (const Cancel&) {
         return APIERR_CANCEL;

@@ -110,6 +110,8 @@ public:
     // Deletes a file or an empty folder; NoError when nothing is there.
     GSErrCode Delete(const Location& location) const;
     GSErrCode CreateFolder(const Location& location) const;
+    // Moves a file to another location of the same volume, replacing a file that is there.
+    GSErrCode Move(const Location& from, const Location& to) const;
     // Whether something exists at the location.
     bool Contains(const Location& location) const;
 };

@@ -5,6 +5,7 @@
 #include <cctype>
 #include <cerrno>
 #include <climits>
+#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -348,6 +349,14 @@ GSErrCode FileSystem::CreateFolder(const Location& location) const
         return errorOf(errno);
     }
     return NoError;
+}
+
+GSErrCode FileSystem::Move(const Location& from, const Location& to) const
+{
+    if (from.IsEmpty() || to.IsEmpty()) {
+        return ErrParam;
+    }
+    return ::rename(from.HostPath().c_str(), to.HostPath().c_str()) == 0 ? NoError : errorOf(errno);
 }
 
 bool FileSystem::Contains(const Location& location) const

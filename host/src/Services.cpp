@@ -5,6 +5,7 @@
 #include "Progress.h"
 
 #include <cerrno>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -233,14 +234,36 @@ GSErrCode settings3D(uint32_t token, void* par1, void* par2, void* par3, void*)
     return NoError;
 }
 
+// The value of the progress window, which an export sets for every item it writes: the log
+// keeps a run of values as its first and its last, rewriting the last one in place.
+void noteProgressValue(Project& p, int32_t value)
+{
+    std::vector<std::string>& log = p.progressLog;
+    const auto isValue = [](const std::string& line) {
+        return line.size() > 6 && std::memcmp(line.data(), "value ", 6) == 0;
+    };
+    char line[24] = "value ";
+    const std::size_t length = static_cast<std::size_t>(std::to_chars(line + 6, line + sizeof line, value).ptr - line);
+    if (log.size() >= 2 && isValue(log.back()) && isValue(log[log.size() - 2])) {
+        log.back().assign(line, length);
+    } else {
+        log.emplace_back(line, length);
+    }
+    progressValue(value);
+}
+
 GSErrCode progressWindow(uint32_t token, void* par1, void* par2, void* par3, void*)
 {
+    Project& p = project();
+    const auto selector = static_cast<GSType>(reinterpret_cast<uintptr_t>(par1));
+    if (selector == kSelSPRV && token != 0 && host().tokens.count(token) == 1) {
+        noteProgressValue(p, integerOf(par2));
+        return NoError;
+    }
     std::string caller;
     if (!callerOf(token, &caller)) {
         return APIERR_GENERAL;
     }
-    Project& p = project();
-    const auto selector = static_cast<GSType>(reinterpret_cast<uintptr_t>(par1));
     auto text = [](void* parameter) {
         return parameter != nullptr ? static_cast<const GS::UniString*>(parameter)->ToCStr() : std::string();
     };
@@ -251,8 +274,7 @@ GSErrCode progressWindow(uint32_t token, void* par1, void* par2, void* par3, voi
         p.progressLog.push_back("phase \"" + text(par2) + "\" " + std::to_string(integerOf(par3)));
         progressPhase(text(par2), integerOf(par3));
     } else if (selector == kSelSPRV) {
-        p.progressLog.push_back("value " + std::to_string(integerOf(par2)));
-        progressValue(integerOf(par2));
+        noteProgressValue(p, integerOf(par2));
     } else if (selector == kSelCANC) {
         if (par2 == nullptr) {
             return APIERR_BADPARS;

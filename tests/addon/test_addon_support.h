@@ -23,18 +23,25 @@ protected:
         ASSERT_TRUE(mAddOn.load(KSV_ADDON_PATH)) << mAddOn.error();
         cadhost::clearDebugLog();
     }
-    // Runs the installed 3D handler as the host does when the user saves the 3D window.
-    GSErrCode save(int32_t method = 5, int32_t noDialog = 0)
+    // Runs the installed 3D handler as the host does when the user saves the 3D window, with the
+    // host's own view of the project, into the target (default: Export.scn of the folder).
+    GSErrCode save(int32_t method = 5, int32_t noDialog = 0, const std::string& target = std::string())
     {
-        IO::Location target((mFolder + "/Export.scn").c_str());
-        GS::UniString name("Export.scn");
+        const std::string path = target.empty() ? mFolder + "/Export.scn" : target;
+        IO::Location location(path.c_str());
+        GS::UniString name(path.substr(path.rfind('/') + 1).c_str());
         API_IOParams params = {};
         params.method = method;
         params.refCon = 1;
-        params.fileLoc = &target;
+        params.fileLoc = &location;
         params.fileName = &name;
         params.noDialog = noDialog;
-        return mAddOn.save3D(1, params, nullptr);
+        Modeler::Sight* sight = cadhost::openSight();
+        const GSErrCode result = mAddOn.save3D(1, params, sight);
+        EXPECT_EQ(sight->GetReferenceCount(), 1) << "the add-on kept a view reference";
+        sight->RemoveReference();
+        EXPECT_EQ(cadhost::liveModelData(), 0) << "the add-on kept the model";
+        return result;
     }
     // The stored options record; false when none of the right size is stored.
     bool storedOptions(KSV::ExportOptions* options)
@@ -60,3 +67,36 @@ protected:
 };
 
 #endif
+
+#include "Module.h"
+
+// The add-on's classes linked into the test, calling the host with the token of the add-on that
+// the host loaded, so that the host's services answer them.
+class AddOnClassesTest : public AddOnTest {
+protected:
+    void SetUp() override
+    {
+        AddOnTest::SetUp();
+        loadAddOn();
+        KSV::module().resModule = RSAddModule(KSV_ADDON_PATH);
+        std::memcpy(KSV::module().table, cadhost::serviceTable(), sizeof KSV::module().table);
+        KSV::module().ready = true;
+        KSV::module().token = mAddOn.token;
+    }
+    void TearDown() override
+    {
+        RSRemoveModule(KSV::module().resModule);
+        KSV::module().resModule = -1;
+        KSV::module().ready = false;
+        KSV::module().token = 0;
+        AddOnTest::TearDown();
+    }
+    // Reads a host-model text into the project.
+    void loadJson(const std::string& json)
+    {
+        const std::string path = write("model.json", json);
+        std::string error;
+        ASSERT_TRUE(cadhost::loadModel(path, cadhost::ModelOptions(), &error)) << error;
+        cadhost::clearDebugLog();
+    }
+};

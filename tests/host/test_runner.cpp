@@ -52,6 +52,11 @@ TEST_P(ModelRunner, AnswersAsAUserExpects)
 
 const std::string kPavilion = SAMPLE_MODELS "/pavilion.json";
 const std::string kHouse = HOST_MODELS "/house.obj";
+// What the export of the pavilion says in the debug log: its third texture has no image, and a
+// polygon has no material.
+const std::vector<std::string> kPavilionDebug = {
+    "debug: Kestrovin_Out:: texture 3 \"Missing.jpg\" is not available and is not written",
+    "debug: KSV::GSScnExternal::GetPolygonMaterialIndex - Invalid material index (0)"};
 
 INSTANTIATE_TEST_SUITE_P(Commands, ModelRunner, ::testing::Values(
     RunCase{"Model", "model " + kPavilion, 0,
@@ -95,11 +100,12 @@ INSTANTIATE_TEST_SUITE_P(Commands, ModelRunner, ::testing::Values(
              "bodies            3 (0 without polygons, 3 with texture coordinates)", "polygons          25000 (0 with holes, up to 4 edge entries)"},
             {}},
     RunCase{"Export", "export " + kPavilion + " out.scn --no-dialog", 0,
-            {"model             " + kPavilion, "target            @/out.scn", "result            0x00000000 (saved)"}, {}},
+            {"model             " + kPavilion, "target            @/out.scn", "result            0x00000000 (saved)"},
+            kPavilionDebug},
     RunCase{"ExportWithTheDialog", "export " + kPavilion + " @/out.scn --click 29", 0,
             {"Dialog 131 \"Save Kestrovin Studio 3 Document\" (560 x 430)", "  click 29", "   29 checkbox  [x] \"Unique layer\"",
              "result            0x00000000 (saved)"},
-            {}},
+            kPavilionDebug},
     RunCase{"ExportCancelledInTheDialog", "export " + kPavilion + " @/out.scn --click 2", 1,
             {"  closed: cancelled", "result            0x81060003 (cancelled)"},
             {"cadhost: the export of " + kPavilion + " was cancelled"}},

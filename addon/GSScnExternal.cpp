@@ -1,0 +1,343 @@
+#include "GSScnExternal.h"
+#include "Errors.h"
+#include "HostCalls.h"
+
+#include <cmath>
+#include <cstdio>
+#include <stdexcept>
+
+namespace KSV {
+namespace {
+
+void check(GSErrCode error, int line)
+{
+    if (error != NoError) {
+        throwHostError(error, kSrcGSScnExternal, line);
+    }
+}
+
+template <class T>
+T* checked(T* object, int line)
+{
+    if (object == nullptr) {
+        throwNullResult(kSrcGSScnExternal, line);
+    }
+    return object;
+}
+
+[[noreturn]] void refuse(const char* format, int32_t a, int32_t b, int32_t c)
+{
+    char text[256];
+    std::snprintf(text, sizeof text, format, static_cast<int>(a), static_cast<int>(b), static_cast<int>(c));
+    throw std::runtime_error(text);
+}
+
+void setProgressPhase(const GS::UniString& text, int32_t maximum)
+{
+    GS::UniString phase(text);
+    ACAPI_ProgressWindow(kSelSPRP, &phase, asParameter(maximum));
+}
+
+void setProgressValue(int32_t value) { ACAPI_ProgressWindow(kSelSPRV, asParameter(value)); }
+
+}  // namespace
+
+void TextureOptionsOff::set(const ExportOptions& options)
+{
+    off[1] = options.textureWall == 0;
+    off[2] = options.textureSlab == 0;
+    off[3] = options.textureRoof == 0;
+    off[4] = options.textureOthers == 0;
+}
+
+void ModelCursor::reset()
+{
+    mElement = 0;
+    mBody = 0;
+    mElementInfo = EXPElementInfo();
+    mBodyInfo = EXPBodyInfo();
+}
+
+bool ModelCursor::nextBody()
+{
+    if (mElementCount < 0) {
+        mElementCount = mTable.GetElementCount(&mModel);
+    }
+    while (true) {
+        if (mElement >= 1 && mBody < mElementInfo.bodyCount) {
+            ++mBody;
+            check(mTable.GetBody(&mModel, mElement, mBody, &mBodyInfo), __LINE__);
+            if (mBodyInfo.polygonCount > 0) {
+                return true;
+            }
+            continue;
+        }
+        if (mElement >= mElementCount) {
+            return false;
+        }
+        ++mElement;
+        mBody = 0;
+        check(mTable.GetElement(&mModel, mElement, &mElementInfo), __LINE__);
+    }
+}
+
+GSScnExternal::GSScnExternal(const EXPModelFunctionTable& table, const EXPModel& model, const ProgressStrings& strings,
+                             const MaterialMap& materials, bool reservedFlag)
+    : mTable(table), mModel(model), mStrings(strings), mMaterials(materials), mReservedFlag(reservedFlag),
+      mPointCursor(table, model), mPolygonCursor(table, model)
+{
+    ModelCursor counter(table, model);
+    int64_t points = 0;
+    int64_t polygons = 0;
+    while (counter.nextBody()) {
+        points += counter.bodyInfo().vertexCount > 0 ? counter.bodyInfo().vertexCount : 0;
+        polygons += counter.bodyInfo().polygonCount;
+    }
+    if (points > INT32_MAX || polygons > INT32_MAX) {
+        throw std::runtime_error("The model has more points or polygons than a scene holds");
+    }
+    mPointTotal = static_cast<int32_t>(points);
+    mPolygonTotal = static_cast<int32_t>(polygons);
+    const int32_t materialCount = table.GetMaterialCount(&model);
+    for (int32_t i = 1; i <= materialCount; ++i) {
+        EXPMaterialInfo info;
+        check(table.GetMaterial(&model, i, &info), __LINE__);
+        mMaterialFacts.push_back({info.textureIndex, std::isfinite(info.textureRotation) ? info.textureRotation : 0.0});
+    }
+    const int32_t textureCount = table.GetTextureCount(&model);
+    for (int32_t i = 1; i <= textureCount; ++i) {
+        EXPTextureInfo info;
+        check(table.GetTexture(&model, i, &info), __LINE__);
+        TextureFacts facts;
+        facts.available = table.IsTextureAvailable(&model, i) && info.xSize > 0.0 && info.ySize > 0.0 &&
+                          std::isfinite(info.xSize) && std::isfinite(info.ySize);
+        facts.xSize = info.xSize;
+        facts.ySize = info.ySize;
+        mTextureFacts.push_back(facts);
+    }
+    mNextOwnTextureMaterial = materialCount;
+}
+
+void GSScnExternal::setTextureOptions(const ExportOptions& options, int32_t materialsBeforeTexturedPass)
+{
+    mTextureOff.set(options);
+    mMaterialsBeforeTexturedPass = materialsBeforeTexturedPass;
+}
+
+bool GSScnExternal::setCurrentInternalComponentInstance(NvScn::CScnMgr*, const NvScn::CScnUUID*, int32_t)
+{
+    return true;
+}
+
+void GSScnExternal::setNbPoints(NvScn::CScnMgr*, int32_t) {}
+
+bool GSScnExternal::addPoint(NvScn::CScnMgr*, const NvScn::CScnVector*, int32_t) { return false; }
+
+void GSScnExternal::setNbPolygons(NvScn::CScnMgr*, int32_t) {}
+
+bool GSScnExternal::addPolygon(NvScn::CScnMgr*, const NvScn::CScnPolygon*, int32_t) { return false; }
+
+int32_t GSScnExternal::getNbPoints(NvScn::CScnMgr*) { return mPointTotal; }
+
+int32_t GSScnExternal::getNbPolygons(NvScn::CScnMgr*) { return mPolygonTotal; }
+
+bool GSScnExternal::userCancelled()
+{
+    int32_t answer = 0;
+    ACAPI_ProgressWindow(kSelCANC, &answer);
+    if (answer != 0) {
+        mCancelled = true;
+    }
+    return answer != 0;
+}
+
+// Runs one fill of the library: any exception becomes one "Catch" line of the debug log and false.
+template <class Work>
+bool guardedFill(const char* operation, Work&& work)
+{
+    try {
+        return work();
+    } catch (const std::exception& error) {
+        DBPrintf("Catch \"%s\" in %s\n", error.what(), operation);
+    } catch (...) {
+        DBPrintf("Catch unknown exception in %s\n", operation);
+    }
+    return false;
+}
+
+bool GSScnExternal::advanceProgress(int32_t* done, int32_t phase, int32_t total)
+{
+    if (*done == 0) {
+        setProgressPhase(mStrings[static_cast<std::size_t>(phase)], total);
+    }
+    ++*done;
+    setProgressValue(*done);
+    return *done % 1000 != 0 || !userCancelled();
+}
+
+bool GSScnExternal::fillPoint(NvScn::CScnMgr*, NvScn::CScnVector* point, int32_t)
+{
+    return guardedFill("KSV::GSScnExternal::fillPoint", [&] {
+        if (!advanceProgress(&mPointsDone, 5, mPointTotal)) {
+            return false;
+        }
+        nextPoint(checked(point, __LINE__));
+        return true;
+    });
+}
+
+void GSScnExternal::nextPoint(NvScn::CScnVector* point)
+{
+    if (mPointCursor.element() == 0 || mVertexInBody >= mPointCursor.bodyInfo().vertexCount) {
+        do {
+            if (!mPointCursor.nextBody()) {
+                throw std::runtime_error("The model has no more points");
+            }
+        } while (mPointCursor.bodyInfo().vertexCount <= 0);
+        mVertexInBody = 0;
+    }
+    ++mVertexInBody;
+    EXPVector vertex;
+    check(mTable.GetVertex(&mModel, mPointCursor.element(), mPointCursor.body(), mVertexInBody, &vertex), __LINE__);
+    *point = scenePosition(vertex.x, vertex.y, vertex.z, mOffset);
+    if (!std::isfinite(point->x) || !std::isfinite(point->y) || !std::isfinite(point->z) ||
+        std::fabs(point->x) > kLargestCoordinate || std::fabs(point->y) > kLargestCoordinate ||
+        std::fabs(point->z) > kLargestCoordinate) {
+        refuse("Vertex %d of body %d of element %d lies out of reach", mVertexInBody, mPointCursor.body(),
+               mPointCursor.element());
+    }
+}
+
+bool GSScnExternal::fillPolygon(NvScn::CScnMgr*, NvScn::CScnPolygon* polygon, int32_t)
+{
+    return guardedFill("KSV::GSScnExternal::fillPolygon", [&] {
+        if (!advanceProgress(&mPolygonsDone, 6, mPolygonTotal)) {
+            return false;
+        }
+        nextPolygon(checked(polygon, __LINE__));
+        return true;
+    });
+}
+
+int32_t GSScnExternal::sceneMaterial(int32_t hostIndex, int32_t elementType) const
+{
+    if (mTextureOff.allOn()) {
+        return hostIndex - 1;
+    }
+    const int32_t mapped = mTextureOff.onFor(elementType) ? mMaterials.find(hostIndex) : 0;
+    return mapped != 0 ? mapped - 1 : hostIndex - 1;
+}
+
+bool GSScnExternal::textureAvailable(int32_t texture) const
+{
+    return texture >= 1 && static_cast<std::size_t>(texture) <= mTextureFacts.size() &&
+           mTextureFacts[static_cast<std::size_t>(texture) - 1].available;
+}
+
+void GSScnExternal::nextPolygon(NvScn::CScnPolygon* polygon)
+{
+    if (!mPolygonBodyOpen || mPolygonInBody >= mPolygonCursor.bodyInfo().polygonCount) {
+        if (mPolygonBodyOpen) {
+            mPointBase += mPolygonCursor.bodyInfo().vertexCount > 0 ? mPolygonCursor.bodyInfo().vertexCount : 0;
+        }
+        if (!mPolygonCursor.nextBody()) {
+            throw std::runtime_error("The model has no more polygons");
+        }
+        mPolygonBodyOpen = true;
+        mPolygonInBody = 0;
+    }
+    ++mPolygonInBody;
+    const int32_t element = mPolygonCursor.element();
+    const int32_t body = mPolygonCursor.body();
+    EXPPolygonInfo info;
+    check(mTable.GetPolygon(&mModel, element, body, mPolygonInBody, &info), __LINE__);
+    int32_t material = info.materialIndex;
+    if (material < 1) {
+        DBPrintf("KSV::GSScnExternal::GetPolygonMaterialIndex - Invalid material index (%d)\n", material);
+        material = 1;
+    }
+    polygon->setPropertyIndex(sceneMaterial(material, mPolygonCursor.elementInfo().type));
+
+    // The texture the polygon shows, if any: its own, else its material's.
+    const TextureFacts* texture = nullptr;
+    double rotation = 0.0;
+    const bool ownTexture = textureAvailable(info.textureIndex);
+    if (ownTexture) {
+        texture = &mTextureFacts[static_cast<std::size_t>(info.textureIndex) - 1];
+    } else if (static_cast<std::size_t>(material) <= mMaterialFacts.size() &&
+               textureAvailable(mMaterialFacts[static_cast<std::size_t>(material) - 1].texture)) {
+        const MaterialFacts& facts = mMaterialFacts[static_cast<std::size_t>(material) - 1];
+        texture = &mTextureFacts[static_cast<std::size_t>(facts.texture) - 1];
+        rotation = facts.rotation;
+    }
+    EXPVector normal = {0.0, 0.0, 0.0};
+    if (texture != nullptr && info.normalIndex != 0) {
+        const int32_t n = info.normalIndex < 0 ? -info.normalIndex : info.normalIndex;
+        check(mTable.GetNormal(&mModel, element, body, n, &normal), __LINE__);
+        if (info.normalIndex < 0) {
+            normal = {-normal.x, -normal.y, -normal.z};
+        }
+    }
+
+    NvScn::TScnObjectMgr<NvScn::CScnVertex>* loop = checked(polygon->getVertices(), __LINE__);
+    bool holeWanted = false;
+    for (int32_t k = 1; k <= info.edgeCount; ++k) {
+        int32_t entry = 0;
+        check(mTable.GetPolygonEdge(&mModel, element, body, mPolygonInBody, k, &entry), __LINE__);
+        if (entry == 0) {
+            // The hole begins with its first vertex, so that separators in a row make no empty hole.
+            holeWanted = true;
+            continue;
+        }
+        if (holeWanted) {
+            NvScn::CScnPolygon::CScnHole* hole = checked(polygon->getHoles()->newScnObject(NvScn::kScnLastIndex), __LINE__);
+            loop = checked(hole->getVertices(), __LINE__);
+            holeWanted = false;
+        }
+        EXPEdgeInfo edge;
+        check(mTable.GetEdge(&mModel, element, body, entry < 0 ? -entry : entry, &edge), __LINE__);
+        addVertex(loop, entry < 0 ? edge.vertex2 : edge.vertex1, mPolygonInBody, info, normal, texture,
+                  ownTexture ? 0.0 : rotation);
+    }
+    if (polygon->getVertices()->getNbObjects() < 3) {
+        refuse("Polygon %d of body %d of element %d has fewer than three vertices", mPolygonInBody, body, element);
+    }
+    if (ownTexture) {
+        polygon->setPropertyIndex(mNextOwnTextureMaterial++);
+    }
+}
+
+void GSScnExternal::addVertex(NvScn::TScnObjectMgr<NvScn::CScnVertex>* loop, int32_t vertex, int32_t polygon,
+                              const EXPPolygonInfo&, const EXPVector& normal, const TextureFacts* texture,
+                              double rotation)
+{
+    const int32_t element = mPolygonCursor.element();
+    const int32_t body = mPolygonCursor.body();
+    if (vertex < 1 || vertex > mPolygonCursor.bodyInfo().vertexCount) {
+        refuse("Polygon %d of body %d of element %d refers to a vertex the body does not have", polygon, body, element);
+    }
+    NvScn::CScnVertex* record = checked(loop->newScnObject(NvScn::kScnLastIndex), __LINE__);
+    record->pointIndex = static_cast<int32_t>(mPointBase + vertex - 1);
+    if (texture == nullptr) {
+        return;
+    }
+    EXPVector position;
+    check(mTable.GetVertex(&mModel, element, body, vertex, &position), __LINE__);
+    EXPTextureCoordinate st = {0.0, 0.0};
+    if (mTable.GetTextureCoordinate(&mModel, element, body, polygon, vertex, &position, &normal, &st) != NoError) {
+        st = {0.0, 0.0};
+    }
+    double u = st.s / texture->xSize;
+    double v = st.t / texture->ySize;
+    if (rotation != 0.0) {
+        const double c = std::cos(rotation);
+        const double s = std::sin(rotation);
+        u = (st.s * c - st.t * s) / texture->xSize;
+        v = (st.s * s + st.t * c) / texture->ySize;
+    }
+    record->flags = NvScn::kScnVertexMapped;
+    record->u = std::isfinite(u) ? static_cast<float>(u) : 0.0f;
+    record->v = std::isfinite(v) ? static_cast<float>(v) : 0.0f;
+}
+
+}  // namespace KSV

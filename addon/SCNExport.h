@@ -1,0 +1,93 @@
+// The export of the host's 3D model into a scene file: the context of one export and its two
+// paths, the plain path (the whole model as one geometry stream) and the layer path.
+#ifndef KSV_SCN_EXPORT_H
+#define KSV_SCN_EXPORT_H
+
+#include "Configuration.h"
+#include "Conversions.h"
+#include "ExportOptions.h"
+#include "ExportTarget.h"
+#include "GSModeler.h"
+#include "GSScnExternal.h"
+#include "MaterialMap.h"
+
+#include <Scn.h>
+
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace KSV {
+
+// The context of one export, built on the handler's stack.
+class SCNExport {
+public:
+    // Copies the parameters and reads the progress strings and both rendering settings records;
+    // raises the null-result error without a model or parameters.
+    SCNExport(const EXPModelFunctionTable* table, const EXPModel* model, const API_IOParams* params,
+              const Configuration& configuration);
+    // Releases the host handle and the scene manager; removes the temporary scene and the files
+    // the export created unless the target was kept.
+    ~SCNExport();
+    SCNExport(const SCNExport&) = delete;
+    SCNExport& operator=(const SCNExport&) = delete;
+
+    // The two export paths; each answers the host's answer to closing the progress window, and
+    // raises KSV::Cancel when the user cancels and a general exception on any other failure.
+    GSErrCode runPlainPath();
+    GSErrCode runLayerPath();
+    // Moves the saved scene over the target file; a host error code when it cannot.
+    GSErrCode keepTarget();
+
+    // The scene file references of the host's textures: texture i at i - 1, empty for a texture
+    // that was not available.
+    const std::vector<std::string>& textureReferences() const { return mTextureReferences; }
+    const ExportOptions& options() const { return mOptions; }
+
+private:
+    enum class Path { Plain, Layer };
+
+    GSErrCode runPath(Path path);
+    void checkView();
+    void runSteps(Path path);
+
+    // The scene content (ContentExport.cpp).
+    void exportCreatorAndOrigin();
+    void exportTextures();
+    void exportEnvironment();
+    void computeBounds();
+    void exportMaterials();
+    void exportOwnTextureMaterials();
+    void exportHeliodon();
+    void exportLights(const PlanOffset& offset);
+    void exportPerspectiveViews();
+    void exportCurrentView(const PlanOffset& offset);
+    void buildLayerStructure();
+    void importReference();
+    void writeTexture(int32_t texture, const IO::Location& folder);
+    std::string progressText(int32_t index) const { return mProgressStrings[static_cast<std::size_t>(index)].ToCStr(); }
+
+    API_IOParams mParams;
+    const EXPModelFunctionTable* mTable;
+    const EXPModel* mModel;
+    Configuration mConfiguration;
+    NvScn::CScnMgr* mManager = nullptr;
+    ProgressStrings mProgressStrings;
+    std::array<GS::UniString, 2> mFeedbackStrings;
+    API_RenderingSettings mRendering[2];
+    ExportOptions mOptions;
+    PlanOffset mOffset;
+    EXPVector mMinimum = {0.0, 0.0, 0.0};
+    EXPVector mMaximum = {0.0, 0.0, 0.0};
+    GSHandle mHandle = nullptr;
+    std::vector<std::string> mTextureReferences;
+    std::string mBaseName;
+    int32_t mMaterialsBeforeTexturedPass = 0;
+    std::unique_ptr<MaterialMap> mMaterialMap;
+    std::unique_ptr<ExportTarget> mTarget;
+};
+
+}  // namespace KSV
+
+#endif

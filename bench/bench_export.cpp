@@ -1,0 +1,436 @@
+// The export of a host model through the add-on, side by side in one run with two peers: the
+// library writing the same geometry from an external storage of its own (the add-on's cost over
+// the library), and the import library writing the same mesh as OBJ. Then the FZK house end to
+// end: the runner's export against the import library's command exporting the IFC file to OBJ.
+// Each case runs in a child process; the figures are processor seconds (user and system) of the
+// timed part, medians of several runs, and the peak resident memory the timed part adds.
+#include "CADHost.h"
+#include "GSScnExternal.h"
+#include "Module.h"
+
+#include <FileStream.h>
+#include <Scn.h>
+
+#include <assimp/Exporter.hpp>
+#include <assimp/scene.h>
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Outcome {
+    double seconds = 0;       // processor seconds of the timed part
+    long peakGrowthKb = 0;    // peak resident size beyond the state before the timed part
+    long bytes = 0;           // size of what was written
+};
+
+double processorSeconds(const rusage& usage)
+{
+    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+double processorSeconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return processorSeconds(usage);
+}
+
+// A line of /proc/self/status in kB ("VmRSS", "VmHWM"); 0 when missing.
+long statusKb(const char* field)
+{
+    FILE* file = std::fopen("/proc/self/status", "r");
+    char line[256];
+    long value = 0;
+    const std::size_t length = std::strlen(field);
+    while (file != nullptr && std::fgets(line, sizeof line, file) != nullptr) {
+        if (std::strncmp(line, field, length) == 0 && line[length] == ':') {
+            value = std::atol(line + length + 1);
+        }
+    }
+    if (file != nullptr) {
+        std::fclose(file);
+    }
+    return value;
+}
+
+// Starts the peak resident size afresh at the current size.
+void resetPeak()
+{
+    FILE* file = std::fopen("/proc/self/clear_refs", "w");
+    if (file != nullptr) {
+        std::fputs("5", file);
+        std::fclose(file);
+    }
+}
+
+long fileBytes(const std::string& path)
+{
+    FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) {
+        return -1;
+    }
+    std::fseek(file, 0, SEEK_END);
+    const long size = std::ftell(file);
+    std::fclose(file);
+    return size;
+}
+
+// Runs the case in a child: prepare (untimed), then the timed part, which answers the bytes written.
+Outcome measure(const std::function<void()>& prepare, const std::function<long()>& timed)
+{
+    std::fflush(stdout);
+    int channel[2];
+    if (pipe(channel) != 0) {
+        std::perror("pipe");
+        std::exit(1);
+    }
+    const pid_t child = fork();
+    if (child == 0) {
+        close(channel[0]);
+        prepare();
+        Outcome outcome;
+        resetPeak();
+        const long before = statusKb("VmRSS");
+        const double start = processorSeconds();
+        outcome.bytes = timed();
+        outcome.seconds = processorSeconds() - start;
+        outcome.peakGrowthKb = statusKb("VmHWM") - before;
+        const ssize_t written = write(channel[1], &outcome, sizeof outcome);
+        _exit(written == sizeof outcome && outcome.bytes > 0 ? 0 : 1);
+    }
+    close(channel[1]);
+    Outcome outcome;
+    const ssize_t got = read(channel[0], &outcome, sizeof outcome);
+    close(channel[0]);
+    int status = 0;
+    waitpid(child, &status, 0);
+    if (got != sizeof outcome || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        std::fprintf(stderr, "bench_export: a measurement failed\n");
+        std::exit(1);
+    }
+    return outcome;
+}
+
+// Runs a command as a child process and answers its processor seconds.
+Outcome measureCommand(const std::vector<std::string>& arguments, const std::string& output)
+{
+    std::fflush(stdout);
+    const pid_t child = fork();
+    if (child == 0) {
+        std::vector<char*> argv;
+        for (const std::string& a : arguments) {
+            argv.push_back(const_cast<char*>(a.c_str()));
+        }
+        argv.push_back(nullptr);
+        if (freopen("/dev/null", "w", stdout) == nullptr || freopen("/dev/null", "w", stderr) == nullptr) {
+            _exit(127);
+        }
+        execvp(argv[0], argv.data());
+        _exit(127);
+    }
+    int status = 0;
+    rusage usage{};
+    wait4(child, &status, 0, &usage);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        std::fprintf(stderr, "bench_export: %s failed\n", arguments[0].c_str());
+        std::exit(1);
+    }
+    Outcome outcome;
+    outcome.seconds = processorSeconds(usage);
+    outcome.peakGrowthKb = usage.ru_maxrss;
+    outcome.bytes = fileBytes(output);
+    return outcome;
+}
+
+Outcome median(std::vector<Outcome> runs)
+{
+    std::sort(runs.begin(), runs.end(), [](const Outcome& a, const Outcome& b) { return a.seconds < b.seconds; });
+    return runs[runs.size() / 2];
+}
+
+std::string gScratch;
+std::string gAddOn;
+int gRuns = 3;
+
+// The geometry as the add-on supplies it, kept in arrays: what the library's own storage holds.
+struct Geometry {
+    std::vector<NvScn::CScnVector> points;
+    std::vector<int32_t> properties;
+    std::vector<uint32_t> firstVertex;   // polygon i: vertices firstVertex[i] to firstVertex[i + 1]
+    std::vector<NvScn::CScnVertex> vertices;
+};
+
+Geometry gGeometry;
+
+void captureGeometry()
+{
+    Modeler::Sight* sight = cadhost::openSight();
+    EXPModel model = {};
+    EXPGetModel(sight, &model);
+    KSV::ProgressStrings strings;
+    KSV::MaterialMap map;
+    KSV::ExportOptions options;
+    KSV::resetOptions(&options);
+    options.textureWall = options.textureSlab = options.textureRoof = options.textureOthers = 1;
+    KSV::GSScnExternal supplier(*EXPGetModelFunctionTable(), model, strings, map, false);
+    supplier.setTextureOptions(options);
+    NvScn::CScnMgr* scratch = NvScn::CScnMgr::create(nullptr, nullptr);
+    gGeometry.points.resize(static_cast<std::size_t>(supplier.getNbPoints(nullptr)));
+    for (std::size_t i = 0; i < gGeometry.points.size(); ++i) {
+        supplier.fillPoint(nullptr, &gGeometry.points[i], static_cast<int32_t>(i));
+    }
+    NvScn::CScnPolygon* polygon = scratch->getPolygons()->newScnObject(NvScn::kScnLastIndex);
+    for (int32_t i = 0; i < supplier.getNbPolygons(nullptr); ++i) {
+        while (polygon->getVertices()->getNbObjects() > 0) {
+            polygon->getVertices()->removeObject(NvScn::kScnLastIndex);
+        }
+        supplier.fillPolygon(nullptr, polygon, i);
+        gGeometry.properties.push_back(polygon->getPropertyIndex());
+        gGeometry.firstVertex.push_back(static_cast<uint32_t>(gGeometry.vertices.size()));
+        for (int32_t k = 0; k < polygon->getVertices()->getNbObjects(); ++k) {
+            gGeometry.vertices.push_back(*polygon->getVertices()->getScnObject(static_cast<uint32_t>(k)));
+        }
+    }
+    gGeometry.firstVertex.push_back(static_cast<uint32_t>(gGeometry.vertices.size()));
+    scratch->release();
+    EXPGetModelFunctionTable()->FreeModel(&model);
+    sight->RemoveReference();
+}
+
+// The library's peer storage: the arrays above, handed out by index.
+class ArrayStorage : public NvScn::CScnExtStorage {
+public:
+    bool setCurrentInternalComponentInstance(NvScn::CScnMgr*, const NvScn::CScnUUID*, int32_t) override { return true; }
+    void setNbPoints(NvScn::CScnMgr*, int32_t) override {}
+    bool addPoint(NvScn::CScnMgr*, const NvScn::CScnVector*, int32_t) override { return false; }
+    void setNbPolygons(NvScn::CScnMgr*, int32_t) override {}
+    bool addPolygon(NvScn::CScnMgr*, const NvScn::CScnPolygon*, int32_t) override { return false; }
+    int32_t getNbPoints(NvScn::CScnMgr*) override { return static_cast<int32_t>(gGeometry.points.size()); }
+    bool fillPoint(NvScn::CScnMgr*, NvScn::CScnVector* point, int32_t index) override
+    {
+        *point = gGeometry.points[static_cast<std::size_t>(index)];
+        return true;
+    }
+    int32_t getNbPolygons(NvScn::CScnMgr*) override { return static_cast<int32_t>(gGeometry.properties.size()); }
+    bool fillPolygon(NvScn::CScnMgr*, NvScn::CScnPolygon* polygon, int32_t index) override
+    {
+        const std::size_t i = static_cast<std::size_t>(index);
+        polygon->setPropertyIndex(gGeometry.properties[i]);
+        NvScn::TScnObjectMgr<NvScn::CScnVertex>* loop = polygon->getVertices();
+        for (uint32_t k = gGeometry.firstVertex[i]; k < gGeometry.firstVertex[i + 1]; ++k) {
+            *loop->newScnObject(NvScn::kScnLastIndex) = gGeometry.vertices[k];
+        }
+        return true;
+    }
+};
+
+class QuietFeedback : public NvScn::CScnFeedback {
+public:
+    void warning(NvScn::CScnMgr*, const char*) override {}
+    bool progress(NvScn::CScnMgr*, int32_t, int32_t) override { return true; }
+};
+
+long libraryWrite()
+{
+    const std::string path = gScratch + "/library.scn";
+    QuietFeedback feedback;
+    ArrayStorage storage;
+    NvScn::CScnMgr* manager = NvScn::CScnMgr::create(&feedback, &storage);
+    ScnTools::FileStream* stream = ScnTools::FileStream::open(path, "wb");
+    const bool ok = stream != nullptr && manager->write(stream) == 0 && stream->close();
+    delete stream;
+    manager->release();
+    return ok ? fileBytes(path) : -1;
+}
+
+void configurePlainPath()
+{
+    cadhost::setHostFolder(gScratch + "/host");
+    const std::string folder = gScratch + "/host/drives/c/source";
+    if (std::system(("mkdir -p '" + folder + "'").c_str()) != 0) {
+        std::exit(1);
+    }
+    FILE* file = std::fopen((folder + "/config.ini").c_str(), "w");
+    std::fputs("LayerEnabled=false\n", file);
+    std::fclose(file);
+}
+
+cadhost::AddOn* gLoaded = nullptr;
+
+long addOnExport()
+{
+    const std::string path = gScratch + "/addon.scn";
+    IO::Location location(path.c_str());
+    GS::UniString name("addon.scn");
+    API_IOParams params = {};
+    params.method = 5;
+    params.refCon = 1;
+    params.fileLoc = &location;
+    params.fileName = &name;
+    params.noDialog = 1;
+    Modeler::Sight* sight = cadhost::openSight();
+    const GSErrCode result = gLoaded->save3D(1, params, sight);
+    sight->RemoveReference();
+    return result == NoError ? fileBytes(path) : -1;
+}
+
+// The same mesh as one aiMesh: points, polygons and the texture coordinates of mapped vertices.
+aiScene* gMesh = nullptr;
+
+void buildMesh()
+{
+    auto* scene = new aiScene;
+    scene->mRootNode = new aiNode;
+    scene->mRootNode->mNumMeshes = 1;
+    scene->mRootNode->mMeshes = new unsigned int[1]{0};
+    scene->mNumMaterials = 1;
+    scene->mMaterials = new aiMaterial*[1]{new aiMaterial};
+    scene->mNumMeshes = 1;
+    scene->mMeshes = new aiMesh*[1];
+    auto* mesh = new aiMesh;
+    scene->mMeshes[0] = mesh;
+    mesh->mPrimitiveTypes = aiPrimitiveType_POLYGON;
+    mesh->mMaterialIndex = 0;
+    // One mesh vertex per polygon corner, as OBJ writers keep a position with its texture coordinate.
+    mesh->mNumVertices = static_cast<unsigned>(gGeometry.vertices.size());
+    mesh->mVertices = new aiVector3D[mesh->mNumVertices];
+    mesh->mTextureCoords[0] = new aiVector3D[mesh->mNumVertices];
+    mesh->mNumUVComponents[0] = 2;
+    for (std::size_t k = 0; k < gGeometry.vertices.size(); ++k) {
+        const NvScn::CScnVertex& v = gGeometry.vertices[k];
+        const NvScn::CScnVector& p = gGeometry.points[static_cast<std::size_t>(v.pointIndex)];
+        mesh->mVertices[k] = aiVector3D(static_cast<ai_real>(p.x), static_cast<ai_real>(p.y), static_cast<ai_real>(p.z));
+        mesh->mTextureCoords[0][k] = aiVector3D(v.u, v.v, 0);
+    }
+    mesh->mNumFaces = static_cast<unsigned>(gGeometry.properties.size());
+    mesh->mFaces = new aiFace[mesh->mNumFaces];
+    for (unsigned i = 0; i < mesh->mNumFaces; ++i) {
+        aiFace& face = mesh->mFaces[i];
+        face.mNumIndices = gGeometry.firstVertex[i + 1] - gGeometry.firstVertex[i];
+        face.mIndices = new unsigned int[face.mNumIndices];
+        for (unsigned k = 0; k < face.mNumIndices; ++k) {
+            face.mIndices[k] = gGeometry.firstVertex[i] + k;
+        }
+    }
+    gMesh = scene;
+}
+
+long assimpExport()
+{
+    const std::string path = gScratch + "/assimp.obj";
+    Assimp::Exporter exporter;
+    if (exporter.Export(gMesh, "objnomtl", path) != AI_SUCCESS) {
+        std::fprintf(stderr, "bench_export: %s\n", exporter.GetErrorString());
+        return -1;
+    }
+    return fileBytes(path);
+}
+
+void print(const char* name, const Outcome& outcome, long polygons)
+{
+    std::printf("  %-46s %8.2f s %10.0f polygons/s %9.1f MB peak %9.1f MB written\n", name, outcome.seconds,
+                outcome.seconds > 0 ? polygons / outcome.seconds : 0.0, outcome.peakGrowthKb / 1024.0,
+                outcome.bytes / 1e6);
+}
+
+Outcome runs(const std::function<void()>& prepare, const std::function<long()>& timed)
+{
+    std::vector<Outcome> all;
+    for (int i = 0; i < gRuns; ++i) {
+        all.push_back(measure(prepare, timed));
+    }
+    return median(all);
+}
+
+void compare(long polygons)
+{
+    std::printf("generated host model of %ld polygons (median of %d runs)\n", polygons, gRuns);
+    const Outcome addOn = runs(
+        [polygons] {
+            configurePlainPath();
+            cadhost::generateModel(polygons);
+            gLoaded = new cadhost::AddOn;
+            if (!gLoaded->load(gAddOn)) {
+                std::fprintf(stderr, "bench_export: %s\n", gLoaded->error().c_str());
+                std::exit(1);
+            }
+        },
+        addOnExport);
+    const Outcome library = runs(
+        [polygons] {
+            cadhost::generateModel(polygons);
+            captureGeometry();
+            cadhost::resetProject();
+        },
+        libraryWrite);
+    const Outcome assimp = runs(
+        [polygons] {
+            cadhost::generateModel(polygons);
+            captureGeometry();
+            cadhost::resetProject();
+            buildMesh();
+        },
+        assimpExport);
+    print("add-on, plain path, through the host", addOn, polygons);
+    print("peer: library from its own external storage", library, polygons);
+    print("peer: import library, the same mesh as OBJ", assimp, polygons);
+    std::printf("  add-on time over the library's: %+.0f%% (aim: at most +25%%); OBJ time over the add-on's: %.1fx (aim: at least 3x)\n",
+                (addOn.seconds / library.seconds - 1.0) * 100.0, assimp.seconds / addOn.seconds);
+    std::printf("  add-on memory beyond the host model: %.1f MB\n", addOn.peakGrowthKb / 1024.0);
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    std::vector<long> sizes = {1000000, 10000000};
+    if (const char* text = std::getenv("BENCH_EXPORT_POLYGONS")) {
+        sizes.clear();
+        for (const char* p = text; *p != '\0';) {
+            char* end = nullptr;
+            sizes.push_back(std::strtol(p, &end, 10));
+            p = *end == ',' ? end + 1 : end;
+        }
+    }
+    if (const char* text = std::getenv("BENCH_EXPORT_RUNS")) {
+        gRuns = std::max(1, std::atoi(text));
+    }
+    char self[4096];
+    const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
+    self[n > 0 ? n : 0] = '\0';
+    const std::string bin = std::string(self).substr(0, std::string(self).rfind('/'));
+    gAddOn = bin + "/../lib/libKestrovinOut.so";
+    char scratch[] = "/tmp/bench-export-XXXXXX";
+    if (mkdtemp(scratch) == nullptr) {
+        return 1;
+    }
+    gScratch = scratch;
+    for (long polygons : sizes) {
+        compare(polygons);
+    }
+    const std::string house = argc > 1 ? argv[1] : "/usr/share/assimp/models/IFC/AC14-FZK-Haus.ifc";
+    std::printf("FZK house end to end (median of %d runs): %s\n", gRuns, house.c_str());
+    std::vector<Outcome> ours, theirs;
+    for (int i = 0; i < gRuns; ++i) {
+        ours.push_back(measureCommand({bin + "/cadhost", "export", house, gScratch + "/house.scn", "--no-dialog",
+                                       "--home", gScratch + "/host"},
+                                      gScratch + "/house.scn"));
+        theirs.push_back(measureCommand({"assimp", "export", house, gScratch + "/house.obj"}, gScratch + "/house.obj"));
+    }
+    print("cadhost export (read the IFC, save the scene)", median(ours), 16037);
+    print("peer: assimp export of the IFC to OBJ", median(theirs), 16037);
+    std::printf("  (peak MB here is the whole process's)\n");
+    std::system(("rm -rf '" + gScratch + "'").c_str());
+    return 0;
+}

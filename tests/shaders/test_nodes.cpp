@@ -96,7 +96,7 @@ TEST_F(NodeTest, SetChildAppendsReplacesOrIgnoresByIndex)
     EXPECT_EQ(reports(), std::vector<std::string>{});
 }
 
-TEST_F(NodeTest, ANodeCannotBecomeItsOwnDescendant)
+TEST_F(NodeTest, ANodeCannotBecomeItsOwnDescendantNorHoldAMaterial)
 {
     CProperty* owner = material();
     ITCENode* top = owner->createNode(eFresnelNode);
@@ -106,9 +106,10 @@ TEST_F(NodeTest, ANodeCannotBecomeItsOwnDescendant)
     middle->AddChild(bottom);
     bottom->AddChild(top);
     middle->AddChild(middle);
+    bottom->AddChild(material()->GetRoot());
     EXPECT_EQ(bottom->GetChildCount(), 0);
     EXPECT_EQ(middle->GetChildCount(), 1);
-    EXPECT_EQ(reports(), (std::vector<std::string>{Msg::kCyclicNodeTree, Msg::kCyclicNodeTree}));
+    EXPECT_EQ(reports(), (std::vector<std::string>{Msg::kCyclicNodeTree, Msg::kCyclicNodeTree, Msg::kRootNodeInTree}));
     for (ITCENode* node : {bottom, middle, top}) {
         node->Release();
     }

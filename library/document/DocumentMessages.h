@@ -75,6 +75,18 @@ constexpr const char* kLegacyGeometryUnsupported =
 constexpr const char* kLegacyMaterialsUnsupported =
     "Legacy materials blocks can't be read by this library version";
 
+// Shader documents (missing-pointer form, except where stated).
+constexpr const char* kShaderNullProperty = "Property is NULL";
+constexpr const char* kShaderNullRoot = "Property root is NULL";
+constexpr const char* kShaderNullRootChild = "Property root's child is NULL";
+constexpr const char* kShaderNullWriteStream = "write stream is NULL";
+constexpr const char* kShaderNullReadStream = "read strem is NULL";
+constexpr const char* kShaderNoRootNode = "Can't get root node";
+// A stream starting with "<" whose document element is not "Nuvora.Shader" (plain form).
+constexpr const char* kNotAShader = "This is not a shader";
+constexpr const char* kUnknownShaderReading = "Unknown shader reading error";
+constexpr const char* kUnknownShaderWriting = "Unknown shader writing error";
+
 // Token records of older scenes: lists, points, lights, materials and the keyword-driven options.
 constexpr const char* kNoReaderObjectMgrIO = "No reader provided in TObjectMgrIO!";
 constexpr const char* kNoReaderObjectMgrIOLight = "No reader provided in TObjectMgrIO specializing CLight!";

@@ -72,8 +72,6 @@ constexpr const char* kWrongFormat = "You're reading the wrong format!";
 constexpr const char* kUnrecognizedToken = "Unrecognize token";
 constexpr const char* kLegacyGeometryUnsupported =
     "Legacy geometry files can't be read by this library version";
-constexpr const char* kLegacyMaterialsUnsupported =
-    "Legacy materials blocks can't be read by this library version";
 
 // Shader documents (missing-pointer form, except where stated).
 constexpr const char* kShaderNullProperty = "Property is NULL";

@@ -88,9 +88,9 @@ TEST(LegacyScene, TokenBlocksOfOldDocuments)
         {"lights cut short", "<Lights><![CDATA[1\n0 \"Lamp\"\nY 1 2 3\n]]></Lights>", 1,
          {"Error \"This is not a number\" while parsing 'Lights" + block, ScnTest::plainFailureText()}},
         {"materials", "<Materials><![CDATA[0\n]]></Materials>", 1,
-         {"Error \"Legacy materials blocks can't be read by this library version\" while parsing 'Materials" +
-              block,
+         {"Error \"Error in CPropertyDBIO::read()!\" while parsing 'Materials" + block,
           ScnTest::plainFailureText()}},
+        {"no materials", "<Materials><![CDATA[# none\n]]></Materials>", 0, {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -72,9 +72,6 @@ constexpr const char* kWrongFormat = "You're reading the wrong format!";
 constexpr const char* kUnrecognizedToken = "Unrecognize token";
 constexpr const char* kLegacyGeometryUnsupported =
     "Legacy geometry files can't be read by this library version";
-constexpr const char* kLegacyLightsUnsupported = "Legacy lights blocks can't be read by this library version";
-constexpr const char* kLegacyMaterialsUnsupported =
-    "Legacy materials blocks can't be read by this library version";
 
 // Shader documents (missing-pointer form, except where stated).
 constexpr const char* kShaderNullProperty = "Property is NULL";
@@ -87,6 +84,23 @@ constexpr const char* kShaderNoRootNode = "Can't get root node";
 constexpr const char* kNotAShader = "This is not a shader";
 constexpr const char* kUnknownShaderReading = "Unknown shader reading error";
 constexpr const char* kUnknownShaderWriting = "Unknown shader writing error";
+
+// Token records of older scenes: lists, points, lights, materials and the keyword-driven options.
+constexpr const char* kNoReaderObjectMgrIO = "No reader provided in TObjectMgrIO!";
+constexpr const char* kNoReaderObjectMgrIOLight = "No reader provided in TObjectMgrIO specializing CLight!";
+constexpr const char* kNoReaderPointIO = "No reader provided in CPointIO!";
+constexpr const char* kNoReaderLightIO = "No reader provided in CLightIO!";
+constexpr const char* kLightTypeInvalid = "CLightIO::read() - invalid light type";
+constexpr const char* kShadowTypeInvalid = "CLightIO::read() - invalid shadow type";
+constexpr const char* kNoReaderDBIO = "CDBIO::read() : no reader provided!";
+constexpr const char* kPropertyDBIOError = "Error in CPropertyDBIO::read()!";
+constexpr const char* kIncompatibleBg = "Incompatible bg value";
+constexpr const char* kMetasphereAngle = "metasphereangle must be 360.0";
+constexpr const char* kBgLevel = "bglevel must be 0.0";
+constexpr const char* kInvalidFilmType = "COPTIO::read() - -heliodon_es (invalid film type)";
+constexpr const char* kVrOutputType = "COPTIO::read() - -vr_output_type (invalid out type)";
+constexpr const char* kAnimOutputType = "COPTIO::read() - -anim_output_type (invalid out type)";
+constexpr const char* kVrobjOutputType = "COPTIO::read() - -vrobj_output_type (invalid out type)";
 
 }  // namespace DocMsg
 }  // namespace NvScn

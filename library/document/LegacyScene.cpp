@@ -1,7 +1,5 @@
 #include "document/LegacyScene.h"
 
-#include <algorithm>
-#include <array>
 #include <cstring>
 #include <exception>
 
@@ -17,31 +15,6 @@ namespace {
 
 constexpr size_t kMaxFileName = 255;
 constexpr const char* kDatabaseOption = "-dbfile";
-
-// The option words of the keyword-driven options, 123 in all.
-constexpr std::array<const char*, 123> kOptionWords = {
-    "-dbfile", "-eye", "-motif", "-anim", "-backmapping", "-bg_map", "-bgmap", "-bg_url", "-metasphere",
-    "-metasphereangle", "-metasphereorigin", "-bgtop", "-bgbot", "-bgup", "-bgpow", "-bglevel", "-atm_on",
-    "-atm_color", "-atm_dens_high", "-atm_dens_midle", "-atm_dens_middle", "-atm_dens_low", "-atm_scale",
-    "-atm_mini", "-atm_maxi", "-atm_noise", "-ambiant", "-ambient", "-heliodon_h", "-heliodon_pt",
-    "-heliodon_es", "-helio_ss_output", "-helio_ss_output_folder", "-helio_ss_output_type",
-    "-helio_ss_size", "-helio_ss_antialias", "-helio_ss_reflex", "-helio_ss_refrac", "-helio_ss_shadows",
-    "-helio_ss_transparency", "-heliodon_ss_render_all", "-helio_ss_compression", "-helio_ss_fframe_rate",
-    "-helio_ss_freq_hr", "-helio_ss_freq_min", "-helio_ss_freq_day", "-helio_ss_freq_mth",
-    "-helio_ss_typ_freq_yr", "-helio_ss_typ_freq_day", "-helio_ss_in_year", "-helio_ss_this_hr",
-    "-helio_ss_this_day", "-helio_ss_duree_img", "-helio_ss_mth_period", "-helio_ss_hr_period", "-acam",
-    "-mpov", "-pano", "-link", "-raytracing", "-shadows", "-transparency", "-render_all", "-reflex",
-    "-refrac", "-resolution", "-render_size", "-render_output", "-output", "-render_output_type",
-    "-render_output_folder", "-antialias", "-render_antialias", "-render_raytracing", "-render_shadows",
-    "-render_transparency", "-render_render_all", "-render_reflex", "-render_refrac", "-render_alpha",
-    "-render_compression", "-vr_raytracing", "-vr_shadows", "-vr_transparency", "-vr_render_all",
-    "-vr_reflex", "-vr_refrac", "-vr_size", "-vr_output", "-vr_output_type", "-vr_output_folder",
-    "-vr_antialias", "-vr_alpha", "-vr_compression", "-vr_resolution", "-anim_raytracing", "-anim_shadows",
-    "-anim_transparency", "-anim_render_all", "-anim_reflex", "-anim_refrac", "-anim_size", "-anim_output",
-    "-anim_output_type", "-anim_output_folder", "-anim_antialias", "-anim_alpha", "-anim_compression",
-    "-anim_first_last", "-vrobj_output", "-vrobj_output_folder", "-vrobj_output_type", "-vrobj_size",
-    "-vrobj_antialias", "-vrobj_raytracing", "-vrobj_shadows", "-vrobj_alpha", "-vrobj_transparency",
-    "-vrobj_render_all", "-vrobj_reflex", "-vrobj_refrac", "-vrobj_compression", "-view_object"};
 
 bool isWord(const CToken& token, const char* text)
 {
@@ -79,14 +52,6 @@ CLegacyHead readHead(CTokenReader& reader)
         head.kind = ELegacyHead::eOptions;
     }
     return head;
-}
-
-std::string trimmedRight(std::string text)
-{
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) {
-        text.pop_back();
-    }
-    return text;
 }
 
 // Releases a secondary stream that the library opened, whatever happens.
@@ -141,12 +106,6 @@ void describeLegacyHead(const CLegacyHead& head, char* buffer, int32_t bufferSiz
     }
 }
 
-bool isLegacyOptionWord(const std::string& word)
-{
-    return std::any_of(kOptionWords.begin(), kOptionWords.end(),
-                       [&](const char* option) { return word == option; });
-}
-
 std::string legacyFileName(const std::string& path)
 {
     size_t slash = path.find_last_of("\\/");
@@ -160,9 +119,7 @@ std::string legacyFileName(const std::string& path)
 void COPTIO::read()
 {
     readHead();
-    while (mReader.getToken().type != eTokenEnd) {
-        readOption();
-    }
+    readOptions();
 }
 
 void COPTIO::readHead()
@@ -181,23 +138,6 @@ void COPTIO::readHead()
             Nuvora::fail(DocMsg::kWrongFormat);
         }
         mReader.nextToken();
-    }
-}
-
-void COPTIO::readOption()
-{
-    const CToken& token = mReader.getToken();
-    if (token.type != eTokenOption) {
-        Nuvora::fail(DocMsg::kOptionsError);
-    }
-    if (!isLegacyOptionWord(token.text)) {
-        Nuvora::fail(DocMsg::kUnrecognizedToken);
-    }
-    if (token.text == kDatabaseOption) {
-        mScene.setLegacyPath(trimmedRight(mReader.readUnicodeText()));
-    }
-    // The values run up to the next option word.
-    while (mReader.nextToken().type != eTokenOption && mReader.getToken().type != eTokenEnd) {
     }
 }
 

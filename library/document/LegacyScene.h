@@ -39,10 +39,11 @@ bool isKnownLegacyVersion(int32_t major, int32_t minor);
 
 // Reads keyword-driven options: an optional "opt" "db" head, an optional "version" entry with a
 // known pair ("You're reading the wrong format!" otherwise), then option words each followed by
-// its values. The path of "-dbfile" goes to the scene's legacy path; the values of the other
-// option words are skipped, so their legacy settings are not taken over. A word outside the
-// option list fails with "Unrecognize token", a value before any option word with "Error in
-// COPTIO::read()!".
+// its values, which set the background, atmosphere, ambient, heliodon and its study, the views,
+// panoramas, camera path and the rendering options of each view kind (docs/legacy-options.md).
+// The path of "-dbfile" goes to the scene's legacy path. A word outside the option list fails
+// with "Unrecognize token"; a value where an option word belongs, or a value of an option that
+// is out of its range, with "Error in COPTIO::read()!" or the option's own text.
 class COPTIO {
 public:
     COPTIO(CSCN& scene, CTokenReader& reader) : mScene(scene), mReader(reader) {}
@@ -51,7 +52,8 @@ public:
 
 private:
     void readHead();
-    void readOption();
+    // The option words up to the end of the data (LegacyOptions.cpp).
+    void readOptions();
 
     CSCN& mScene;
     CTokenReader& mReader;

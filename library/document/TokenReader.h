@@ -79,6 +79,17 @@ public:
     bool isRestOfLineEmpty();
     // A text marked U"..." taken as UTF-8, otherwise readText() converted from Windows-1252.
     std::string readUnicodeText();
+    // The next byte without consuming it, or -1 at the end of the data.
+    int peekByte()
+    {
+        int c = get();
+        if (c >= 0) {
+            unget();
+        }
+        return c;
+    }
+    // Consumes the next byte; -1 at the end of the data.
+    int readByte() { return get(); }
     // Puts the stream at the logical position and empties the buffer.
     void sync();
     // The logical position: where the next byte comes from.

@@ -40,7 +40,7 @@ TEST(LegacyScene, OptionsAndGeometryFiles)
          {std::string(255, 'n')}, 0},
         {"geometry missing", "-dbfile \"gone.db\"\n", 1, {"Can't open secondary stream!"}, {"gone.db"}, 0},
         {"path cut by the end", "opt db version 3 5\n-dbfile", 1, {"End of file unexpected"}, {}, 0},
-        {"unknown option word", "opt db version 3 5\n-ambient 1\n-sparkle 2\n", 1, {"Unrecognize token"}, {}, 0},
+        {"unknown option word", "opt db version 3 5\n-ambient 1 2 3\n-sparkle 2\n", 1, {"Unrecognize token"}, {}, 0},
         {"value before any option", "opt db version 3 5\n12 -ambient 1\n", 1, {"Error in COPTIO::read()!"}, {}, 0},
         {"unrecognised head", "opt db version 3 4\n", 1, {"Not a valid scn file"}, {}, 0},
         {"other text", "scene 1\n", 1, {"Not a valid scn file"}, {}, 0},
@@ -84,13 +84,13 @@ TEST(LegacyScene, TokenBlocksOfOldDocuments)
         {"options", "<Options><![CDATA[version 4 0\n-dbfile \"x.db\"\n-raytracing Y\n]]></Options>", 0, {}},
         {"options of a wrong version", "<Options><![CDATA[version 2 0\n]]></Options>", 1,
          {"Error \"You're reading the wrong format!\" while parsing 'Options" + block, ScnTest::plainFailureText()}},
-        {"lights", "<Lights><![CDATA[0\n]]></Lights>", 1,
-         {"Error \"Legacy lights blocks can't be read by this library version\" while parsing 'Lights" + block,
-          ScnTest::plainFailureText()}},
+        {"lights", "<Lights><![CDATA[0\n]]></Lights>", 0, {}},
+        {"lights cut short", "<Lights><![CDATA[1\n0 \"Lamp\"\nY 1 2 3\n]]></Lights>", 1,
+         {"Error \"This is not a number\" while parsing 'Lights" + block, ScnTest::plainFailureText()}},
         {"materials", "<Materials><![CDATA[0\n]]></Materials>", 1,
-         {"Error \"Legacy materials blocks can't be read by this library version\" while parsing 'Materials" +
-              block,
+         {"Error \"Error in CPropertyDBIO::read()!\" while parsing 'Materials" + block,
           ScnTest::plainFailureText()}},
+        {"no materials", "<Materials><![CDATA[# none\n]]></Materials>", 0, {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -101,7 +101,8 @@ TEST(LegacyScene, TokenBlocksOfOldDocuments)
         if (c.result == 0) {
             // The block was decoded while parsing; its element is gone from the document.
             EXPECT_EQ(XmlForm::findChild(scene.core().getFileNode(), "Options"), nullptr);
-            EXPECT_EQ(scene.core().getLegacyPath(), "x.db");
+            EXPECT_EQ(XmlForm::findChild(scene.core().getFileNode(), "Lights"), nullptr);
+            EXPECT_EQ(scene.core().getLegacyPath(), std::string(c.name) == "options" ? "x.db" : "");
         }
     }
 }

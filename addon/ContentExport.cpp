@@ -12,6 +12,7 @@
 #include <cstring>
 #include <ctime>
 #include <limits>
+#include <map>
 #include <stdexcept>
 
 namespace KSV {
@@ -111,6 +112,19 @@ struct PixMap {
     PixMap& operator=(const PixMap&) = delete;
     GSPixMapHandle map;
 };
+
+// The scene's object definition of that UUID, null when none.
+NvScn::IScnScnObjectDefinition* definitionOf(NvScn::TScnObjectMgr<NvScn::IScnScnObjectDefinition>* definitions,
+                                             const NvScn::CScnUUID& uuid)
+{
+    for (int32_t i = 0; i < definitions->getNbObjects(); ++i) {
+        NvScn::IScnScnObjectDefinition* definition = definitions->getScnObject(static_cast<uint32_t>(i));
+        if (definition != nullptr && std::memcmp(definition->getUUID(), &uuid, sizeof uuid) == 0) {
+            return definition;
+        }
+    }
+    return nullptr;
+}
 
 constexpr int32_t kMonthLengths[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
 
@@ -453,10 +467,83 @@ void SCNExport::exportCurrentView(const PlanOffset& offset)
     view->setFocal(projection.focal);
 }
 
-// The per-layer components (definitions, scene layers, instances and their materials) come with
-// the library's layers and object instances; until then the layer path writes the whole model as
-// the plain path does, with the camera of the current view that the layer path always writes.
-void SCNExport::buildLayerStructure() { exportCurrentView(PlanOffset()); }
+void SCNExport::buildLayerStructure()
+{
+    const std::map<int32_t, AddonLayer::Layer>& layers = mLayers->layers();
+    const char* language = checked(mManager->getLanguage(), __LINE__);
+    const int32_t code = (static_cast<unsigned char>(language[0]) << 8) | static_cast<unsigned char>(language[1]);
+    // 1. A definition of the layer's model, with the internal component that holds its geometry.
+    NvScn::TScnObjectMgr<NvScn::IScnScnObjectDefinition>* definitions = checked(mManager->getObjectDefinitions(), __LINE__);
+    NvScn::TScnObjectMgr<NvScn::IScnInternalComponentDefinition>* components =
+        checked(mManager->getInternalComponentDefinitions(), __LINE__);
+    std::vector<NvScn::IScnScnObjectDefinition*> layerDefinitions;
+    for (const auto& entry : layers) {
+        NvScn::IScnScnObjectDefinition* definition = checked(definitions->newScnObject(NvScn::kScnLastIndex), __LINE__);
+        definition->setClass(NvScn::kScnClassModelObject);
+        checked(definition->getName(), __LINE__)->setText(code, entry.second.name.c_str());
+        NvScn::IScnInternalComponentDefinition* component = checked(components->newScnObject(NvScn::kScnLastIndex), __LINE__);
+        component->setUUID(checked(definition->getUUID(), __LINE__));
+        mLayers->addComponent(*definition->getUUID(), entry.first);
+        layerDefinitions.push_back(definition);
+    }
+    // 2. The scene layers.
+    NvScn::TScnObjectMgr<NvScn::IScnLayer>* sceneLayers = checked(mManager->getLayers(), __LINE__);
+    std::vector<NvScn::IScnLayer*> madeLayers;
+    for (const auto& entry : layers) {
+        NvScn::IScnLayer* layer = checked(sceneLayers->newScnObject(NvScn::kScnLastIndex), __LINE__);
+        layer->setName(entry.second.name.c_str());
+        madeLayers.push_back(layer);
+    }
+    // 3. The current view, without the plan offset.
+    exportCurrentView(PlanOffset());
+    // 4 and 5. The materials of each layer's polygons, copied into its definition.
+    TextureOptionsOff off;
+    off.set(mOptions);
+    mLayers->chooseMaterials(off, *mMaterialMap, *mTextures);
+    std::size_t index = 0;
+    for (const auto& entry : layers) {
+        AddonLayer::Component* component = mLayers->component(*layerDefinitions[index]->getUUID());
+        addLayerMaterials(layerDefinitions[index], entry.second, checked(component, __LINE__));
+        mLayers->countLayerWritten();
+        ++index;
+    }
+    // 6. Every definition has had its layer's materials.
+    if (mLayers->layersWritten() != static_cast<int32_t>(layerDefinitions.size())) {
+        throwAssertion(kSrcSCNExport, __LINE__);
+    }
+    // 7 and 8. An instance of each layer's definition, on the scene layer of the same name. The
+    // definition holds the materials its polygons refer to; an instance has none of its own.
+    NvScn::TScnObjectMgr<NvScn::IScnObjectInstance>* instances = checked(mManager->getObjectInstances(), __LINE__);
+    index = 0;
+    for (const auto& entry : layers) {
+        const NvScn::CScnUUID* definitionId = mLayers->componentOf(entry.first);
+        NvScn::IScnObjectInstance* instance = checked(instances->newScnObject(NvScn::kScnLastIndex), __LINE__);
+        instance->setLayerId(checked(madeLayers[index]->getUUID(), __LINE__));
+        instance->setClass(NvScn::kScnClassModelObject);
+        instance->setName(entry.second.name.c_str());
+        instance->setAttachedObject(checked(definitionId, __LINE__));
+        checked(definitionOf(definitions, *instance->getAttachedObject()), __LINE__);
+        ++index;
+    }
+    // 9. The scene keeps no global materials: each definition has its own.
+    NvScn::TScnObjectMgr<NvScn::CScnProperty>* materials = checked(mManager->getMaterials(), __LINE__);
+    while (materials->getNbObjects() > 0) {
+        materials->removeObject(NvScn::kScnLastIndex);
+    }
+}
+
+void SCNExport::addLayerMaterials(NvScn::IScnScnObjectDefinition*, const AddonLayer::Layer& layer,
+                                  AddonLayer::Component* component)
+{
+    int32_t local = 0;
+    for (int32_t material : layer.plainMaterials) {
+        component->plainMaterials[material] = local++;
+    }
+    for (int32_t material : layer.texturedMaterials) {
+        component->texturedMaterials[material] = local++;
+    }
+    component->firstOwnTextureMaterial = local;
+}
 
 void SCNExport::importReference()
 {

@@ -3,6 +3,8 @@
 #ifndef KSV_SCN_EXPORT_H
 #define KSV_SCN_EXPORT_H
 
+#include "AddonLayer.h"
+#include "AddonLayerStorage.h"
 #include "Configuration.h"
 #include "Conversions.h"
 #include "ExportOptions.h"
@@ -64,6 +66,8 @@ private:
     void exportPerspectiveViews();
     void exportCurrentView(const PlanOffset& offset);
     void buildLayerStructure();
+    void addLayerMaterials(NvScn::IScnScnObjectDefinition* definition, const AddonLayer::Layer& layer,
+                           AddonLayer::Component* component);
     void importReference();
     void writeTexture(int32_t texture, const IO::Location& folder);
     std::string progressText(int32_t index) const { return mProgressStrings[static_cast<std::size_t>(index)].ToCStr(); }
@@ -85,6 +89,9 @@ private:
     std::string mBaseName;
     int32_t mMaterialsBeforeTexturedPass = 0;
     std::unique_ptr<MaterialMap> mMaterialMap;
+    // The layer path's bookkeeping, alive while its supplier is.
+    std::unique_ptr<ModelTextures> mTextures;
+    std::unique_ptr<AddonLayer> mLayers;
     std::unique_ptr<ExportTarget> mTarget;
 };
 

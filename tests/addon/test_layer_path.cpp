@@ -1,6 +1,5 @@
 // The layer path: each host layer becomes an object definition with its own geometry, a scene
 // layer and an instance on it; its supplier on host models; and its cancellation.
-#include "AddonLayerStorage.h"
 #include "test_export_support.h"
 
 #include <cmath>
@@ -202,83 +201,5 @@ INSTANTIATE_TEST_SUITE_P(Queries, LayerCancel, ::testing::Values(
     LayerCancelCase{"DuringPolygons", 1500, 4,
                     {"phase \"Saving polygons\" 1500", "value 1000", "cancel pressed at query 4", "close"}}),
     [](const ::testing::TestParamInfo<LayerCancelCase>& info) { return info.param.name; });
-
-// The layer supplier by itself: a component the layers do not know, and the failures it reports.
-const EXPModelFunctionTable* gHost = nullptr;
-
-GSErrCode vertexThrows(const EXPModel*, int32_t, int32_t, int32_t, EXPVector*) { throw 7; }
-
-GSErrCode polygonOfTwoEdges(const EXPModel* m, int32_t e, int32_t b, int32_t p, EXPPolygonInfo* info)
-{
-    const GSErrCode error = gHost->GetPolygon(m, e, b, p, info);
-    info->edgeCount = 2;
-    return error;
-}
-
-struct StorageCase {
-    const char* name;
-    bool known;                                             // the component stands for layer 1
-    std::function<void(EXPModelFunctionTable*)> breakHost;  // null: the host as it is
-    int32_t points;            // counts the supplier answers
-    int32_t polygons;
-    std::vector<bool> answers; // of the first fillPoint and fillPolygon
-    int32_t vertices;          // of the polygon filled
-    std::string log;
-};
-
-class LayerSupply : public AddOnClassesTest, public ::testing::WithParamInterface<StorageCase> {};
-
-TEST_P(LayerSupply, AnswersTheLibrary)
-{
-    const StorageCase& c = GetParam();
-    loadJson(R"({"format": "cadhost-model", "materials": [{"name": "A"}], "elements": [{"bodies": [
-        {"vertices": [[0, 0, 0], [1, 0, 0], [0, 1, 0]], "polygons": [{"material": 1, "vertices": [1, 2, 3]}]}]}]})");
-    Modeler::Sight* sight = cadhost::openSight();
-    EXPModel model = {};
-    ASSERT_EQ(EXPGetModel(sight, &model), NoError);
-    gHost = EXPGetModelFunctionTable();
-    EXPModelFunctionTable table = *gHost;
-    if (c.breakHost) {
-        c.breakHost(&table);
-    }
-    KSV::ProgressStrings strings;
-    strings[5] = "Saving points";
-    strings[6] = "Saving polygons";
-    {
-        KSV::ModelTextures textures(table, model);
-        KSV::AddonLayer layers(table, model, false, "Unique layer");
-        const NvScn::CScnUUID known = {{1, 2, 3}};
-        const NvScn::CScnUUID unknown = {{9, 9, 9}};
-        layers.addComponent(known, 1).plainMaterials[1] = 0;
-        KSV::AddonLayerStorage storage(table, model, strings, layers, textures);
-        EXPECT_EQ(storage.getNbPoints(nullptr), 0);
-        EXPECT_TRUE(storage.setCurrentInternalComponentInstance(nullptr, c.known ? &known : &unknown, 0));
-        EXPECT_EQ(storage.currentLayer(), c.known ? 1 : 0);
-        EXPECT_EQ(storage.getNbPoints(nullptr), c.points);
-        EXPECT_EQ(storage.getNbPolygons(nullptr), c.polygons);
-        NvScn::CScnMgr* scratch = NvScn::CScnMgr::create(nullptr, nullptr);
-        NvScn::CScnVector point = {0, 0, 0};
-        const bool pointAnswer = storage.fillPoint(nullptr, &point, 0);
-        const bool polygonAnswer =
-            storage.fillPolygon(nullptr, scratch->getPolygons()->newScnObject(NvScn::kScnLastIndex), 0);
-        EXPECT_EQ((std::vector<bool>{pointAnswer, polygonAnswer}), c.answers);
-        EXPECT_EQ(scratch->getPolygons()->getScnObject(0)->getVertices()->getNbObjects(), c.vertices);
-        scratch->release();
-    }
-    EXPECT_EQ(cadhost::debugLog(), c.log);
-    gHost->FreeModel(&model);
-    sight->RemoveReference();
-}
-
-INSTANTIATE_TEST_SUITE_P(Cases, LayerSupply, ::testing::Values(
-    StorageCase{"AComponentOfNoLayerGetsNoGeometry", false, nullptr, 0, 0, {true, true}, 0, ""},
-    StorageCase{"AComponentOfALayerGetsItsGeometry", true, nullptr, 3, 1, {true, true}, 3, ""},
-    StorageCase{"AFailingVertexIsCaught", true, [](EXPModelFunctionTable* t) { t->GetVertex = vertexThrows; }, 3, 1,
-                {false, true}, 3, "Catch unknown exception in AddonLayerStorage::fillPoint\n"},
-    StorageCase{"APolygonOfTwoVerticesIsRefused", true,
-                [](EXPModelFunctionTable* t) { t->GetPolygon = polygonOfTwoEdges; }, 3, 1, {true, false}, 2,
-                "Catch \"Polygon 1 of body 1 of element 1 has fewer than three vertices\" in "
-                "KSV::AddonLayerStorage::fillPolygon\n"}),
-    [](const ::testing::TestParamInfo<StorageCase>& info) { return info.param.name; });
 
 }  // namespace

@@ -71,31 +71,24 @@ AddonLayer::AddonLayer(const EXPModelFunctionTable& table, const EXPModel& model
 
 void AddonLayer::chooseMaterials(const TextureOptionsOff& off, const MaterialMap& map, const ModelTextures& textures)
 {
-    ModelCursor cursor(mTable, mModel);
     for (auto& entry : mLayers) {
         Layer& layer = entry.second;
-        cursor.reset(&layer.elements);
-        while (cursor.nextBody()) {
-            const bool textured = !off.allOn() && off.onFor(cursor.elementInfo().type);
-            for (int32_t p = 1; p <= cursor.bodyInfo().polygonCount; ++p) {
-                EXPPolygonInfo info;
-                check(mTable.GetPolygon(&mModel, cursor.element(), cursor.body(), p, &info), __LINE__);
-                int32_t material = info.materialIndex;
-                if (material < 1) {
-                    DBPrintf("AddonLayer::InitializeFileStructureForLayer - Invalid material index (%d)\n",
-                             static_cast<int>(material));
-                    material = 1;
-                }
-                if (textured && map.find(material) != 0) {
-                    layer.texturedMaterials.insert(material);
-                } else {
-                    layer.plainMaterials.insert(material);
-                }
-                if (textures.available(info.textureIndex)) {
-                    layer.ownTextures.push_back(info.textureIndex);
-                }
+        forEachPolygon(mTable, mModel, &layer.elements, [&](const ModelCursor& cursor, const EXPPolygonInfo& info) {
+            int32_t material = info.materialIndex;
+            if (material < 1) {
+                DBPrintf("AddonLayer::InitializeFileStructureForLayer - Invalid material index (%d)\n",
+                         static_cast<int>(material));
+                material = 1;
             }
-        }
+            if (!off.allOn() && off.onFor(cursor.elementInfo().type) && map.find(material) != 0) {
+                layer.texturedMaterials.insert(material);
+            } else {
+                layer.plainMaterials.insert(material);
+            }
+            if (textures.available(info.textureIndex)) {
+                layer.ownTextures.push_back(info.textureIndex);
+            }
+        });
     }
 }
 

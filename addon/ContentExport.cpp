@@ -290,12 +290,141 @@ void SCNExport::computeBounds()
     }
 }
 
-// The scene's materials come from the host's once the library builds materials; until then the
-// scene has none, no textured pass runs and the material map stays empty.
-void SCNExport::exportMaterials() { mMaterialsBeforeTexturedPass = 0; }
+void SCNExport::exportMaterials()
+{
+    mMaterialsBeforeTexturedPass = 0;
+    TextureOptionsOff off;
+    off.set(mOptions);
+    NvScn::TScnObjectMgr<NvScn::CScnProperty>* materials = checked(mManager->getMaterials(), __LINE__);
+    int32_t count = 0;
+    checkGeneral(ACAPI_3D_GetNum(API_UmatID, &count));
+    if (!off.allOn()) {
+        for (int32_t i = 1; i <= count; ++i) {
+            newHostMaterial(materials, i);
+        }
+        if (off.onFor(1) || off.onFor(2) || off.onFor(3) || off.onFor(4)) {
+            exportTexturedMaterials(materials, count, false);
+        }
+    } else {
+        exportTexturedMaterials(materials, count, true);
+    }
+}
 
-// The materials of polygons with their own texture follow the materials; the scene has none yet.
-void SCNExport::exportOwnTextureMaterials() {}
+// The textured pass: a material per host material, with its texture as the diffuse map; keeping
+// mode keeps the materials without texture, dropping mode removes them again.
+void SCNExport::exportTexturedMaterials(NvScn::TScnObjectMgr<NvScn::CScnProperty>* materials, int32_t count,
+                                        bool keeping)
+{
+    mMaterialsBeforeTexturedPass = materials->getNbObjects();
+    int32_t number = mMaterialsBeforeTexturedPass + 1;
+    for (int32_t i = 1; i <= count; ++i) {
+        int32_t texture = 0;
+        NvScn::CScnProperty* material = newHostMaterial(materials, i, &texture);
+        // A texture the host has not written (or names out of the list) counts as none.
+        const std::string* reference =
+            texture >= 1 && static_cast<std::size_t>(texture) <= mTextureReferences.size() &&
+                    !mTextureReferences[static_cast<std::size_t>(texture) - 1].empty()
+                ? &mTextureReferences[static_cast<std::size_t>(texture) - 1] : nullptr;
+        if (reference != nullptr) {
+            setTextureMapping(material, *reference);
+            mMaterialMap->record(i, number++);
+        } else if (keeping) {
+            ++number;
+        } else {
+            materials->removeObject(NvScn::kScnLastIndex);
+            mMaterialMap->record(i, 0);
+        }
+    }
+}
+
+NvScn::CScnProperty* SCNExport::newHostMaterial(NvScn::TScnObjectMgr<NvScn::CScnProperty>* materials, int32_t index,
+                                                int32_t* texture)
+{
+    API_Component3D component = {};
+    component.typeID = API_UmatID;
+    component.index = index;
+    checkGeneral(ACAPI_3D_GetComponent(&component));
+    const auto& host = component.umat;
+    NvScn::CScnProperty* material = materials->newScnObject(NvScn::kScnLastIndex);
+    if (material == nullptr) {
+        throwNullResult(kSrcSCNExport, __LINE__);
+    }
+    API_Attribute attribute = {};
+    attribute.typeID = API_MaterialID;
+    attribute.index = index;
+    if (ACAPI_Attribute_Get(&attribute) == NoError) {
+        attribute.name[sizeof attribute.name - 1] = '\0';
+        material->setName(attribute.name);
+    } else {
+        char name[sizeof host.name + 1] = {};
+        std::memcpy(name, host.name, sizeof host.name);
+        material->setName(name);
+    }
+    material->setSmooth(0.8);
+    const NvScn::CScnColor diffuse = {0, colourByte(host.surfaceRGB.red, host.diffusePc),
+                                      colourByte(host.surfaceRGB.green, host.diffusePc),
+                                      colourByte(host.surfaceRGB.blue, host.diffusePc)};
+    material->setDiffuseColor(&diffuse);
+    const NvScn::CScnColor specular = {0, colourByte(host.specularRGB.red, host.specularPc),
+                                       colourByte(host.specularRGB.green, host.specularPc),
+                                       colourByte(host.specularRGB.blue, host.specularPc)};
+    material->setSpecularColor(&specular);
+    const uint8_t grey = colourByte(1.0, host.transpPc);
+    const NvScn::CScnColor transparent = {0, grey, grey, grey};
+    material->setTransparentColor(&transparent);
+    material->setGlossy(host.shine / 100.0);
+    const NvScn::CScnColor neon = {0, roundedColourByte(host.emissionRGB.red), roundedColourByte(host.emissionRGB.green),
+                                   roundedColourByte(host.emissionRGB.blue)};
+    material->setNeonColor(&neon);
+    material->setNeonValue(host.emissionAtt / 100.0);
+    if (texture != nullptr) {
+        *texture = host.textureIndex;
+    }
+    return material;
+}
+
+void SCNExport::setTextureMapping(NvScn::CScnProperty* material, const std::string& reference)
+{
+    material->setMapURL(NvScn::kScnMapDiffuse, reference.c_str());
+    material->setRepeat(true, true);
+    material->setMappingSize(1.0, 1.0);
+    // The texture coordinates of the polygons are fractions of the image: a frame at the origin
+    // with unit axes.
+    const NvScn::CScnVector origin = {0.0, 0.0, 0.0};
+    const NvScn::CScnVector xAxis = {1.0, 0.0, 0.0};
+    const NvScn::CScnVector yAxis = {0.0, 1.0, 0.0};
+    material->setMappingFrame(&origin, &xAxis, &yAxis);
+    material->setProjection(NvScn::kScnFacadeMappingUV);
+}
+
+void SCNExport::addOwnTextureMaterial(NvScn::TScnObjectMgr<NvScn::CScnProperty>* materials, int32_t texture)
+{
+    NvScn::CScnProperty* material = checked(materials->newScnObject(NvScn::kScnLastIndex), __LINE__);
+    EXPTextureInfo info;
+    check(mTable->GetTexture(mModel, texture, &info), __LINE__);
+    info.name[sizeof info.name - 1] = '\0';
+    material->setName(IO::Name(plainName(info.name).c_str()).WithoutExtension().ToString().c_str());
+    const std::string& reference = static_cast<std::size_t>(texture) <= mTextureReferences.size()
+                                       ? mTextureReferences[static_cast<std::size_t>(texture) - 1] : std::string();
+    setTextureMapping(material, reference);
+    material->setMappingAngle(0.0);
+    checked(material->findMapping(), __LINE__)->setCutAlpha(info.hasAlpha != 0);
+    const NvScn::CScnColor white = {0, 255, 255, 255};
+    material->setMappingTransparentColor(&white);
+}
+
+int32_t SCNExport::exportOwnTextureMaterials()
+{
+    NvScn::TScnObjectMgr<NvScn::CScnProperty>* materials = checked(mManager->getMaterials(), __LINE__);
+    const int32_t first = materials->getNbObjects();
+    const ModelTextures textures(*mTable, *mModel);
+    forEachPolygon(*mTable, *mModel, nullptr, [&](const ModelCursor&, const EXPPolygonInfo& polygon) {
+        if (textures.available(polygon.textureIndex)) {
+            addOwnTextureMaterial(materials, polygon.textureIndex);
+        }
+    });
+    return first;
+}
 
 void SCNExport::exportHeliodon()
 {
@@ -530,19 +659,40 @@ void SCNExport::buildLayerStructure()
     while (materials->getNbObjects() > 0) {
         materials->removeObject(NvScn::kScnLastIndex);
     }
+    // The materials of the polygons with their own texture follow each definition's others.
+    index = 0;
+    for (const auto& entry : layers) {
+        NvScn::TScnObjectMgr<NvScn::CScnProperty>* own = checked(layerDefinitions[index]->getMaterials(), __LINE__);
+        for (int32_t texture : entry.second.ownTextures) {
+            addOwnTextureMaterial(own, texture);
+        }
+        ++index;
+    }
 }
 
-void SCNExport::addLayerMaterials(NvScn::IScnScnObjectDefinition*, const AddonLayer::Layer& layer,
+void SCNExport::addLayerMaterials(NvScn::IScnScnObjectDefinition* definition, const AddonLayer::Layer& layer,
                                   AddonLayer::Component* component)
 {
-    int32_t local = 0;
+    NvScn::TScnObjectMgr<NvScn::CScnProperty>* scene = checked(mManager->getMaterials(), __LINE__);
+    NvScn::TScnObjectMgr<NvScn::CScnProperty>* own = checked(definition->getMaterials(), __LINE__);
+    const auto copy = [&](int32_t sceneIndex) {
+        NvScn::CScnProperty* source =
+            sceneIndex >= 0 && sceneIndex < scene->getNbObjects() ? scene->getScnObject(static_cast<uint32_t>(sceneIndex))
+                                                                  : nullptr;
+        NvScn::CScnProperty* material = own->newScnObject(NvScn::kScnLastIndex);
+        if (source == nullptr || material == nullptr) {
+            throw std::runtime_error("Can't load property from another one");
+        }
+        material->copyFrom(source);
+        return own->getNbObjects() - 1;
+    };
     for (int32_t material : layer.plainMaterials) {
-        component->plainMaterials[material] = local++;
+        component->plainMaterials[material] = copy(material - 1);
     }
     for (int32_t material : layer.texturedMaterials) {
-        component->texturedMaterials[material] = local++;
+        component->texturedMaterials[material] = copy(mMaterialMap->find(material) - 1);
     }
-    component->firstOwnTextureMaterial = local;
+    component->firstOwnTextureMaterial = own->getNbObjects();
 }
 
 void SCNExport::importReference()

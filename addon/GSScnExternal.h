@@ -13,6 +13,7 @@
 
 #include <array>
 #include <exception>
+#include <functional>
 #include <cstdint>
 #include <vector>
 
@@ -134,6 +135,11 @@ private:
     bool mBodyOpen = false;
     int64_t mPointBase = 0;   // global index of the current body's first point
 };
+
+// Calls visit with the cursor and the host's record of every polygon of the walked bodies (of the
+// listed elements only, when given), in walk order; raises on a host error.
+void forEachPolygon(const EXPModelFunctionTable& table, const EXPModel& model, const std::vector<int32_t>* elements,
+                    const std::function<void(const ModelCursor&, const EXPPolygonInfo&)>& visit);
 
 // Asks the progress window whether the user pressed Cancel.
 bool userPressedCancel();

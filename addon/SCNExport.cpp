@@ -188,7 +188,8 @@ void SCNExport::runSteps(Path path)
     exportMaterials();
     if (plain) {
         plainSupplier->setTextureOptions(mOptions, mMaterialsBeforeTexturedPass);
-        exportOwnTextureMaterials();
+        // The own-texture materials follow every scene material, the textured variants included.
+        plainSupplier->setFirstOwnTextureMaterial(exportOwnTextureMaterials());
     } else {
         layerSupplier->setTextureOptions(mOptions, mMaterialsBeforeTexturedPass);
     }

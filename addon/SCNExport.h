@@ -60,7 +60,14 @@ private:
     void exportEnvironment();
     void computeBounds();
     void exportMaterials();
-    void exportOwnTextureMaterials();
+    void exportTexturedMaterials(NvScn::TScnObjectMgr<NvScn::CScnProperty>* materials, int32_t count, bool keeping);
+    // A new scene material with the values of host material index; *texture receives its texture.
+    NvScn::CScnProperty* newHostMaterial(NvScn::TScnObjectMgr<NvScn::CScnProperty>* materials, int32_t index,
+                                         int32_t* texture = nullptr);
+    void setTextureMapping(NvScn::CScnProperty* material, const std::string& reference);
+    void addOwnTextureMaterial(NvScn::TScnObjectMgr<NvScn::CScnProperty>* materials, int32_t texture);
+    // Answers the scene index of the first own-texture material.
+    int32_t exportOwnTextureMaterials();
     void exportHeliodon();
     void exportLights(const PlanOffset& offset);
     void exportPerspectiveViews();

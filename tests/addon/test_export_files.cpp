@@ -155,6 +155,12 @@ TEST_F(RunnerExport, IfcByTheLayerPath)
     EXPECT_EQ(layers, (std::vector<std::string>{"Gel\xC3\xA4nde", "0. Erdgeschoss", "1. Dachgeschoss"}));
     ASSERT_EQ(m->getInternalComponentDefinitions()->getNbObjects(), 3);
     EXPECT_EQ(m->getObjectInstances()->getNbObjects(), 3);
+    EXPECT_EQ(m->getMaterials()->getNbObjects(), 0);
+    // scntool lists each definition's materials under its name.
+    const std::string listing = mFolder + "/materials.txt";
+    ASSERT_EQ(std::system((SCNTOOL_PATH " materials '" + mFolder + "/House.scn' >'" + listing + "'").c_str()), 0);
+    const std::string listed = fileContent(listing);
+    EXPECT_NE(listed.find("definition 2 \"1. Dachgeschoss\"\n0\t\""), std::string::npos) << listed;
     std::vector<NvScn::CScnVector> points;
     int32_t polygons = 0;
     for (int32_t c = 0; c < 3; ++c) {

@@ -32,6 +32,16 @@ void checkGeneral(GSErrCode error)
     }
 }
 
+// The host's 3D component of that type and index; a host error raises a general exception.
+API_Component3D component3D(int32_t type, int32_t index)
+{
+    API_Component3D component = {};
+    component.typeID = type;
+    component.index = index;
+    checkGeneral(ACAPI_3D_GetComponent(&component));
+    return component;
+}
+
 template <class T>
 T* checked(T* object, int line)
 {
@@ -340,10 +350,7 @@ void SCNExport::exportTexturedMaterials(NvScn::TScnObjectMgr<NvScn::CScnProperty
 NvScn::CScnProperty* SCNExport::newHostMaterial(NvScn::TScnObjectMgr<NvScn::CScnProperty>* materials, int32_t index,
                                                 int32_t* texture)
 {
-    API_Component3D component = {};
-    component.typeID = API_UmatID;
-    component.index = index;
-    checkGeneral(ACAPI_3D_GetComponent(&component));
+    const API_Component3D component = component3D(API_UmatID, index);
     const auto& host = component.umat;
     NvScn::CScnProperty* material = materials->newScnObject(NvScn::kScnLastIndex);
     if (material == nullptr) {
@@ -490,10 +497,7 @@ void SCNExport::exportLights(const PlanOffset& offset)
     checkGeneral(ACAPI_3D_GetNum(API_LghtID, &count));
     NvScn::TScnObjectMgr<NvScn::CScnLight>* lights = checked(mManager->getLights(), __LINE__);
     for (int32_t i = 1; i <= count; ++i) {
-        API_Component3D component = {};
-        component.typeID = API_LghtID;
-        component.index = i;
-        checkGeneral(ACAPI_3D_GetComponent(&component));
+        const API_Component3D component = component3D(API_LghtID, i);
         const auto& lamp = component.lght;
         NvScn::CScnLight* light = lights->newScnObject(NvScn::kScnLastIndex);
         if (light == nullptr) {

@@ -95,9 +95,11 @@ constexpr const char* kCreateRootNode = "CScnProperty::createNode - eRootNode no
 constexpr const char* kCreateUnknownNode = "CScnProperty::createNode - Unknown node type";
 // A table whose "Length" is not the number of its "Float" children (assertion form).
 constexpr const char* kTableLengthMismatch = "CTable \"Length\" differs from its \"Float\" count";
-// A node that would become its own descendant, or a tree met again below itself (assertion form).
+// A node that would become its own descendant, or a tree met again below itself: the walks fail
+// with it (assertion form), setChild reports it as it is.
 constexpr const char* kCyclicNodeTree = "CTCENode - cyclic node tree";
-// A "Root" node where a material's node is expected (assertion form).
+// A "Root" node where a material's node is expected: the walks fail with it (assertion form),
+// setChild reports it as it is.
 constexpr const char* kRootNodeInTree = "CTCENode - a root node cannot be a child";
 constexpr const char* kPropertyPutInXML = "CScnProperty::putInXML";
 constexpr const char* kPropertyInitWithXML = "CScnProperty::initWithXML";

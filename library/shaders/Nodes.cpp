@@ -290,6 +290,11 @@ void CTCENode::setChild(int32_t index, CTCENode* node)
     if (node == nullptr || index < 0 || index > childCount()) {
         return;
     }
+    // A root is its material, which its list owns: no tree may hold a reference on it.
+    if (node->kind() == eRootNode) {
+        reportToMaterial(Msg::kRootNodeInTree);
+        return;
+    }
     if (wouldCycle(node)) {
         reportToMaterial(Msg::kCyclicNodeTree);
         return;

@@ -176,8 +176,8 @@ public:
         return index >= 0 && index < childCount() ? mChildren[static_cast<size_t>(index)] : nullptr;
     }
     void setParentNode(CTCENode* parent) { mParent = parent; }
-    // index equal to the count appends; a smaller one replaces. Refuses a node whose tree holds
-    // this one (the tree would become a cycle).
+    // index equal to the count appends; a smaller one replaces. Refuses, with a report, a root
+    // (a material) and a node whose tree holds this one (the tree would become a cycle).
     void setChild(int32_t index, CTCENode* node);
     void addChild(CTCENode* node) { setChild(childCount(), node); }
     void removeChild(int32_t index);

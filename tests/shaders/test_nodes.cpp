@@ -13,6 +13,7 @@
 #include "shaders/Property.h"
 #include "support/Failures.h"
 #include "support/FieldVary.h"
+#include "support/ShaderSupport.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -26,35 +27,7 @@ protected:
     std::vector<std::string> reports() { return mFeedback.warnings; }
 };
 
-// Every kind with every parameter away from its default, in one tree: Chess (Mapping (Turbulence
-// (Fresnel (Glazing (Custom (Leaf, Leaf))))), Leaf).
-CTCENode* everyKindTree(CProperty& owner)
-{
-    std::vector<CTCENode*> nodes;
-    for (int32_t kind : {eChessNode, eMappingNode, eTurbulenceNode, eFresnelNode, eGlazingNode, eCustomNode}) {
-        nodes.push_back(CTCENode::of(owner.createNode(kind)));
-    }
-    ScnTest::varyFields(static_cast<CChessNode&>(*nodes[0]));
-    ScnTest::varyFields(static_cast<CMappingNode&>(*nodes[1]));
-    ScnTest::varyFields(static_cast<CTurbulenceNode&>(*nodes[2]));
-    ScnTest::varyFields(static_cast<CFresnelNode&>(*nodes[3]));
-    ScnTest::varyFields(static_cast<CGlazingNode&>(*nodes[4]));
-    ICustomNode* custom = nodes[5]->node()->AsCustom();
-    custom->setClass("Kestrovin.Water <&>");
-    XmlForm::addChild(custom->getData(), "Wave")->AddData("0.5");
-    for (size_t i = 0; i + 1 < nodes.size(); ++i) {
-        nodes[i]->node()->AddChild(nodes[i + 1]->node());
-        nodes[i + 1]->node()->Release();
-        nodes[i]->node()->SetUIValue(static_cast<int32_t>(i + 1));
-    }
-    for (int i = 0; i < 3; ++i) {
-        CLeafNode* leaf = static_cast<CLeafNode*>(CTCENode::of(owner.createNode(eLeafNode)));
-        ScnTest::varyFields(*leaf);
-        (i < 2 ? nodes[5] : nodes[0])->node()->AddChild(leaf);
-        leaf->Release();
-    }
-    return nodes[0];
-}
+using ScnTest::everyKindTree;
 
 struct TableCase {
     const char* name;
@@ -123,7 +96,7 @@ TEST_F(NodeTest, SetChildAppendsReplacesOrIgnoresByIndex)
     EXPECT_EQ(reports(), std::vector<std::string>{});
 }
 
-TEST_F(NodeTest, ANodeCannotBecomeItsOwnDescendant)
+TEST_F(NodeTest, ANodeCannotBecomeItsOwnDescendantNorHoldAMaterial)
 {
     CProperty* owner = material();
     ITCENode* top = owner->createNode(eFresnelNode);
@@ -133,9 +106,10 @@ TEST_F(NodeTest, ANodeCannotBecomeItsOwnDescendant)
     middle->AddChild(bottom);
     bottom->AddChild(top);
     middle->AddChild(middle);
+    bottom->AddChild(material()->GetRoot());
     EXPECT_EQ(bottom->GetChildCount(), 0);
     EXPECT_EQ(middle->GetChildCount(), 1);
-    EXPECT_EQ(reports(), (std::vector<std::string>{Msg::kCyclicNodeTree, Msg::kCyclicNodeTree}));
+    EXPECT_EQ(reports(), (std::vector<std::string>{Msg::kCyclicNodeTree, Msg::kCyclicNodeTree, Msg::kRootNodeInTree}));
     for (ITCENode* node : {bottom, middle, top}) {
         node->Release();
     }

@@ -79,7 +79,8 @@ ToolRun runTool(const std::string& arguments)
 
 const char* const kUsage =
     "usage: scntool info FILE          tell what a scene file holds\n"
-    "       scntool convert IN OUT     read a scene file and write it again\n";
+    "       scntool convert IN OUT     read a scene file and write it again\n"
+    "       scntool materials FILE     list the materials: index, name, flags, colour, texture\n";
 
 std::string headLines(const std::string& path, const std::string& verdict)
 {
@@ -173,6 +174,38 @@ TEST(Scntool, TellsWhatALibraryWrittenFileHoldsAndConvertsIt)
     convert = runTool("convert " + original + " " + unwritable);
     EXPECT_EQ(convert.exitCode, 1);
     EXPECT_EQ(convert.err, "scntool: cannot open " + unwritable + ": No such file or directory\n");
+}
+
+TEST(Scntool, ListsTheMaterialsAsTheFacadeSeesThem)
+{
+    const std::string path = scratch("materials.scn");
+    NvScn::CScnMgr* scene = NvScn::CScnMgr::create(nullptr, nullptr);
+    NvScn::CScnProperty* wall = scene->getMaterials()->newScnObject(NvScn::kScnLastIndex);
+    wall->setName("Brick wall");
+    wall->setTextureURL("file:///textures/brick.tif");
+    wall->setProjection(NvScn::kScnFacadePlanar);
+    NvScn::CScnColor brick = {0, 178, 96, 72};
+    wall->setDiffuseColor(&brick);
+    NvScn::CScnProperty* glass = scene->getMaterials()->newScnObject(NvScn::kScnLastIndex);
+    glass->setName("Glass");
+    glass->setCastShadow(false);
+    glass->setBillboard(true);
+    glass->setUVDefined(true);
+    std::unique_ptr<FileStream> file(FileStream::open(path, "wb"));
+    ASSERT_EQ(scene->write(file.get()), 0);
+    ASSERT_TRUE(file->close());
+    scene->release();
+
+    ToolRun run = runTool("materials " + path);
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out,
+              "0\t\"Brick wall\"\tVCR--\tdiffuse 178 96 72\ttexture \"file:///textures/brick.tif\"\tprojection planar\n"
+              "1\t\"Glass\"\tV-RUB\tdiffuse 100 100 100\ttexture \"\"\tprojection none\n");
+    EXPECT_EQ(run.err, "");
+    const std::string missing = scratch("no-materials.scn");
+    run = runTool("materials " + missing);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err, "scntool: cannot open " + missing + ": No such file or directory\n");
 }
 
 TEST(FileStream, ReadsSeeksAndOpensSiblings)

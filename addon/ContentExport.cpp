@@ -12,6 +12,7 @@
 #include <cstring>
 #include <ctime>
 #include <limits>
+#include <map>
 #include <stdexcept>
 
 namespace KSV {
@@ -29,6 +30,16 @@ void checkGeneral(GSErrCode error)
     if (error != NoError) {
         throw GS::GeneralException();
     }
+}
+
+// The host's 3D component of that type and index; a host error raises a general exception.
+API_Component3D component3D(int32_t type, int32_t index)
+{
+    API_Component3D component = {};
+    component.typeID = type;
+    component.index = index;
+    checkGeneral(ACAPI_3D_GetComponent(&component));
+    return component;
 }
 
 template <class T>
@@ -111,6 +122,19 @@ struct PixMap {
     PixMap& operator=(const PixMap&) = delete;
     GSPixMapHandle map;
 };
+
+// The scene's object definition of that UUID, null when none.
+NvScn::IScnScnObjectDefinition* definitionOf(NvScn::TScnObjectMgr<NvScn::IScnScnObjectDefinition>* definitions,
+                                             const NvScn::CScnUUID& uuid)
+{
+    for (int32_t i = 0; i < definitions->getNbObjects(); ++i) {
+        NvScn::IScnScnObjectDefinition* definition = definitions->getScnObject(static_cast<uint32_t>(i));
+        if (definition != nullptr && std::memcmp(definition->getUUID(), &uuid, sizeof uuid) == 0) {
+            return definition;
+        }
+    }
+    return nullptr;
+}
 
 constexpr int32_t kMonthLengths[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
 
@@ -276,12 +300,138 @@ void SCNExport::computeBounds()
     }
 }
 
-// The scene's materials come from the host's once the library builds materials; until then the
-// scene has none, no textured pass runs and the material map stays empty.
-void SCNExport::exportMaterials() { mMaterialsBeforeTexturedPass = 0; }
+void SCNExport::exportMaterials()
+{
+    mMaterialsBeforeTexturedPass = 0;
+    TextureOptionsOff off;
+    off.set(mOptions);
+    NvScn::TScnObjectMgr<NvScn::CScnProperty>* materials = checked(mManager->getMaterials(), __LINE__);
+    int32_t count = 0;
+    checkGeneral(ACAPI_3D_GetNum(API_UmatID, &count));
+    if (!off.allOn()) {
+        for (int32_t i = 1; i <= count; ++i) {
+            newHostMaterial(materials, i);
+        }
+        if (off.onFor(1) || off.onFor(2) || off.onFor(3) || off.onFor(4)) {
+            exportTexturedMaterials(materials, count, false);
+        }
+    } else {
+        exportTexturedMaterials(materials, count, true);
+    }
+}
 
-// The materials of polygons with their own texture follow the materials; the scene has none yet.
-void SCNExport::exportOwnTextureMaterials() {}
+// The textured pass: a material per host material, with its texture as the diffuse map; keeping
+// mode keeps the materials without texture, dropping mode removes them again.
+void SCNExport::exportTexturedMaterials(NvScn::TScnObjectMgr<NvScn::CScnProperty>* materials, int32_t count,
+                                        bool keeping)
+{
+    mMaterialsBeforeTexturedPass = materials->getNbObjects();
+    int32_t number = mMaterialsBeforeTexturedPass + 1;
+    for (int32_t i = 1; i <= count; ++i) {
+        int32_t texture = 0;
+        NvScn::CScnProperty* material = newHostMaterial(materials, i, &texture);
+        // A texture the host has not written (or names out of the list) counts as none.
+        const std::string* reference =
+            texture >= 1 && static_cast<std::size_t>(texture) <= mTextureReferences.size() &&
+                    !mTextureReferences[static_cast<std::size_t>(texture) - 1].empty()
+                ? &mTextureReferences[static_cast<std::size_t>(texture) - 1] : nullptr;
+        if (reference != nullptr) {
+            setTextureMapping(material, *reference);
+            mMaterialMap->record(i, number++);
+        } else if (keeping) {
+            ++number;
+        } else {
+            materials->removeObject(NvScn::kScnLastIndex);
+            mMaterialMap->record(i, 0);
+        }
+    }
+}
+
+NvScn::CScnProperty* SCNExport::newHostMaterial(NvScn::TScnObjectMgr<NvScn::CScnProperty>* materials, int32_t index,
+                                                int32_t* texture)
+{
+    const API_Component3D component = component3D(API_UmatID, index);
+    const auto& host = component.umat;
+    NvScn::CScnProperty* material = materials->newScnObject(NvScn::kScnLastIndex);
+    if (material == nullptr) {
+        throwNullResult(kSrcSCNExport, __LINE__);
+    }
+    API_Attribute attribute = {};
+    attribute.typeID = API_MaterialID;
+    attribute.index = index;
+    if (ACAPI_Attribute_Get(&attribute) == NoError) {
+        attribute.name[sizeof attribute.name - 1] = '\0';
+        material->setName(attribute.name);
+    } else {
+        char name[sizeof host.name + 1] = {};
+        std::memcpy(name, host.name, sizeof host.name);
+        material->setName(name);
+    }
+    material->setSmooth(0.8);
+    const NvScn::CScnColor diffuse = {0, colourByte(host.surfaceRGB.red, host.diffusePc),
+                                      colourByte(host.surfaceRGB.green, host.diffusePc),
+                                      colourByte(host.surfaceRGB.blue, host.diffusePc)};
+    material->setDiffuseColor(&diffuse);
+    const NvScn::CScnColor specular = {0, colourByte(host.specularRGB.red, host.specularPc),
+                                       colourByte(host.specularRGB.green, host.specularPc),
+                                       colourByte(host.specularRGB.blue, host.specularPc)};
+    material->setSpecularColor(&specular);
+    const uint8_t grey = colourByte(1.0, host.transpPc);
+    const NvScn::CScnColor transparent = {0, grey, grey, grey};
+    material->setTransparentColor(&transparent);
+    material->setGlossy(host.shine / 100.0);
+    const NvScn::CScnColor neon = {0, roundedColourByte(host.emissionRGB.red), roundedColourByte(host.emissionRGB.green),
+                                   roundedColourByte(host.emissionRGB.blue)};
+    material->setNeonColor(&neon);
+    material->setNeonValue(host.emissionAtt / 100.0);
+    if (texture != nullptr) {
+        *texture = host.textureIndex;
+    }
+    return material;
+}
+
+void SCNExport::setTextureMapping(NvScn::CScnProperty* material, const std::string& reference)
+{
+    material->setMapURL(NvScn::kScnMapDiffuse, reference.c_str());
+    material->setRepeat(true, true);
+    material->setMappingSize(1.0, 1.0);
+    // The texture coordinates of the polygons are fractions of the image: a frame at the origin
+    // with unit axes.
+    const NvScn::CScnVector origin = {0.0, 0.0, 0.0};
+    const NvScn::CScnVector xAxis = {1.0, 0.0, 0.0};
+    const NvScn::CScnVector yAxis = {0.0, 1.0, 0.0};
+    material->setMappingFrame(&origin, &xAxis, &yAxis);
+    material->setProjection(NvScn::kScnFacadeMappingUV);
+}
+
+void SCNExport::addOwnTextureMaterial(NvScn::TScnObjectMgr<NvScn::CScnProperty>* materials, int32_t texture)
+{
+    NvScn::CScnProperty* material = checked(materials->newScnObject(NvScn::kScnLastIndex), __LINE__);
+    EXPTextureInfo info;
+    check(mTable->GetTexture(mModel, texture, &info), __LINE__);
+    info.name[sizeof info.name - 1] = '\0';
+    material->setName(IO::Name(plainName(info.name).c_str()).WithoutExtension().ToString().c_str());
+    const std::string& reference = static_cast<std::size_t>(texture) <= mTextureReferences.size()
+                                       ? mTextureReferences[static_cast<std::size_t>(texture) - 1] : std::string();
+    setTextureMapping(material, reference);
+    material->setMappingAngle(0.0);
+    checked(material->findMapping(), __LINE__)->setCutAlpha(info.hasAlpha != 0);
+    const NvScn::CScnColor white = {0, 255, 255, 255};
+    material->setMappingTransparentColor(&white);
+}
+
+int32_t SCNExport::exportOwnTextureMaterials()
+{
+    NvScn::TScnObjectMgr<NvScn::CScnProperty>* materials = checked(mManager->getMaterials(), __LINE__);
+    const int32_t first = materials->getNbObjects();
+    const ModelTextures textures(*mTable, *mModel);
+    forEachPolygon(*mTable, *mModel, nullptr, [&](const ModelCursor&, const EXPPolygonInfo& polygon) {
+        if (textures.available(polygon.textureIndex)) {
+            addOwnTextureMaterial(materials, polygon.textureIndex);
+        }
+    });
+    return first;
+}
 
 void SCNExport::exportHeliodon()
 {
@@ -347,10 +497,7 @@ void SCNExport::exportLights(const PlanOffset& offset)
     checkGeneral(ACAPI_3D_GetNum(API_LghtID, &count));
     NvScn::TScnObjectMgr<NvScn::CScnLight>* lights = checked(mManager->getLights(), __LINE__);
     for (int32_t i = 1; i <= count; ++i) {
-        API_Component3D component = {};
-        component.typeID = API_LghtID;
-        component.index = i;
-        checkGeneral(ACAPI_3D_GetComponent(&component));
+        const API_Component3D component = component3D(API_LghtID, i);
         const auto& lamp = component.lght;
         NvScn::CScnLight* light = lights->newScnObject(NvScn::kScnLastIndex);
         if (light == nullptr) {
@@ -453,10 +600,104 @@ void SCNExport::exportCurrentView(const PlanOffset& offset)
     view->setFocal(projection.focal);
 }
 
-// The per-layer components (definitions, scene layers, instances and their materials) come with
-// the library's layers and object instances; until then the layer path writes the whole model as
-// the plain path does, with the camera of the current view that the layer path always writes.
-void SCNExport::buildLayerStructure() { exportCurrentView(PlanOffset()); }
+void SCNExport::buildLayerStructure()
+{
+    const std::map<int32_t, AddonLayer::Layer>& layers = mLayers->layers();
+    const char* language = checked(mManager->getLanguage(), __LINE__);
+    const int32_t code = (static_cast<unsigned char>(language[0]) << 8) | static_cast<unsigned char>(language[1]);
+    // 1. A definition of the layer's model, with the internal component that holds its geometry.
+    NvScn::TScnObjectMgr<NvScn::IScnScnObjectDefinition>* definitions = checked(mManager->getObjectDefinitions(), __LINE__);
+    NvScn::TScnObjectMgr<NvScn::IScnInternalComponentDefinition>* components =
+        checked(mManager->getInternalComponentDefinitions(), __LINE__);
+    std::vector<NvScn::IScnScnObjectDefinition*> layerDefinitions;
+    for (const auto& entry : layers) {
+        NvScn::IScnScnObjectDefinition* definition = checked(definitions->newScnObject(NvScn::kScnLastIndex), __LINE__);
+        definition->setClass(NvScn::kScnClassModelObject);
+        checked(definition->getName(), __LINE__)->setText(code, entry.second.name.c_str());
+        NvScn::IScnInternalComponentDefinition* component = checked(components->newScnObject(NvScn::kScnLastIndex), __LINE__);
+        component->setUUID(checked(definition->getUUID(), __LINE__));
+        mLayers->addComponent(*definition->getUUID(), entry.first);
+        layerDefinitions.push_back(definition);
+    }
+    // 2. The scene layers.
+    NvScn::TScnObjectMgr<NvScn::IScnLayer>* sceneLayers = checked(mManager->getLayers(), __LINE__);
+    std::vector<NvScn::IScnLayer*> madeLayers;
+    for (const auto& entry : layers) {
+        NvScn::IScnLayer* layer = checked(sceneLayers->newScnObject(NvScn::kScnLastIndex), __LINE__);
+        layer->setName(entry.second.name.c_str());
+        madeLayers.push_back(layer);
+    }
+    // 3. The current view, without the plan offset.
+    exportCurrentView(PlanOffset());
+    // 4 and 5. The materials of each layer's polygons, copied into its definition.
+    TextureOptionsOff off;
+    off.set(mOptions);
+    mLayers->chooseMaterials(off, *mMaterialMap, *mTextures);
+    std::size_t index = 0;
+    for (const auto& entry : layers) {
+        AddonLayer::Component* component = mLayers->component(*layerDefinitions[index]->getUUID());
+        addLayerMaterials(layerDefinitions[index], entry.second, checked(component, __LINE__));
+        mLayers->countLayerWritten();
+        ++index;
+    }
+    // 6. Every definition has had its layer's materials.
+    if (mLayers->layersWritten() != static_cast<int32_t>(layerDefinitions.size())) {
+        throwAssertion(kSrcSCNExport, __LINE__);
+    }
+    // 7 and 8. An instance of each layer's definition, on the scene layer of the same name. The
+    // definition holds the materials its polygons refer to; an instance has none of its own.
+    NvScn::TScnObjectMgr<NvScn::IScnObjectInstance>* instances = checked(mManager->getObjectInstances(), __LINE__);
+    index = 0;
+    for (const auto& entry : layers) {
+        const NvScn::CScnUUID* definitionId = mLayers->componentOf(entry.first);
+        NvScn::IScnObjectInstance* instance = checked(instances->newScnObject(NvScn::kScnLastIndex), __LINE__);
+        instance->setLayerId(checked(madeLayers[index]->getUUID(), __LINE__));
+        instance->setClass(NvScn::kScnClassModelObject);
+        instance->setName(entry.second.name.c_str());
+        instance->setAttachedObject(checked(definitionId, __LINE__));
+        checked(definitionOf(definitions, *instance->getAttachedObject()), __LINE__);
+        ++index;
+    }
+    // 9. The scene keeps no global materials: each definition has its own.
+    NvScn::TScnObjectMgr<NvScn::CScnProperty>* materials = checked(mManager->getMaterials(), __LINE__);
+    while (materials->getNbObjects() > 0) {
+        materials->removeObject(NvScn::kScnLastIndex);
+    }
+    // The materials of the polygons with their own texture follow each definition's others.
+    index = 0;
+    for (const auto& entry : layers) {
+        NvScn::TScnObjectMgr<NvScn::CScnProperty>* own = checked(layerDefinitions[index]->getMaterials(), __LINE__);
+        for (int32_t texture : entry.second.ownTextures) {
+            addOwnTextureMaterial(own, texture);
+        }
+        ++index;
+    }
+}
+
+void SCNExport::addLayerMaterials(NvScn::IScnScnObjectDefinition* definition, const AddonLayer::Layer& layer,
+                                  AddonLayer::Component* component)
+{
+    NvScn::TScnObjectMgr<NvScn::CScnProperty>* scene = checked(mManager->getMaterials(), __LINE__);
+    NvScn::TScnObjectMgr<NvScn::CScnProperty>* own = checked(definition->getMaterials(), __LINE__);
+    const auto copy = [&](int32_t sceneIndex) {
+        NvScn::CScnProperty* source =
+            sceneIndex >= 0 && sceneIndex < scene->getNbObjects() ? scene->getScnObject(static_cast<uint32_t>(sceneIndex))
+                                                                  : nullptr;
+        NvScn::CScnProperty* material = own->newScnObject(NvScn::kScnLastIndex);
+        if (source == nullptr || material == nullptr) {
+            throw std::runtime_error("Can't load property from another one");
+        }
+        material->copyFrom(source);
+        return own->getNbObjects() - 1;
+    };
+    for (int32_t material : layer.plainMaterials) {
+        component->plainMaterials[material] = copy(material - 1);
+    }
+    for (int32_t material : layer.texturedMaterials) {
+        component->texturedMaterials[material] = copy(mMaterialMap->find(material) - 1);
+    }
+    component->firstOwnTextureMaterial = own->getNbObjects();
+}
 
 void SCNExport::importReference()
 {

@@ -32,14 +32,6 @@ T* checked(T* object, int line)
     throw std::runtime_error(text);
 }
 
-void setProgressPhase(const GS::UniString& text, int32_t maximum)
-{
-    GS::UniString phase(text);
-    ACAPI_ProgressWindow(kSelSPRP, &phase, asParameter(maximum));
-}
-
-void setProgressValue(int32_t value) { ACAPI_ProgressWindow(kSelSPRV, asParameter(value)); }
-
 }  // namespace
 
 void TextureOptionsOff::set(const ExportOptions& options)
@@ -50,19 +42,39 @@ void TextureOptionsOff::set(const ExportOptions& options)
     off[4] = options.textureOthers == 0;
 }
 
-void ModelCursor::reset()
+void ModelCursor::reset(const std::vector<int32_t>* elements)
 {
+    mElements = elements;
+    mPosition = 0;
     mElement = 0;
     mBody = 0;
     mElementInfo = EXPElementInfo();
     mBodyInfo = EXPBodyInfo();
 }
 
+bool ModelCursor::nextElement()
+{
+    if (mElements != nullptr) {
+        if (mPosition >= mElements->size()) {
+            return false;
+        }
+        mElement = (*mElements)[mPosition++];
+    } else {
+        if (mElementCount < 0) {
+            mElementCount = mTable.GetElementCount(&mModel);
+        }
+        if (mElement >= mElementCount) {
+            return false;
+        }
+        ++mElement;
+    }
+    mBody = 0;
+    check(mTable.GetElement(&mModel, mElement, &mElementInfo), __LINE__);
+    return true;
+}
+
 bool ModelCursor::nextBody()
 {
-    if (mElementCount < 0) {
-        mElementCount = mTable.GetElementCount(&mModel);
-    }
     while (true) {
         if (mElement >= 1 && mBody < mElementInfo.bodyCount) {
             ++mBody;
@@ -72,204 +84,118 @@ bool ModelCursor::nextBody()
             }
             continue;
         }
-        if (mElement >= mElementCount) {
+        if (!nextElement()) {
             return false;
         }
-        ++mElement;
-        mBody = 0;
-        check(mTable.GetElement(&mModel, mElement, &mElementInfo), __LINE__);
     }
 }
 
-GSScnExternal::GSScnExternal(const EXPModelFunctionTable& table, const EXPModel& model, const ProgressStrings& strings,
-                             const MaterialMap& materials, bool reservedFlag)
-    : mTable(table), mModel(model), mStrings(strings), mMaterials(materials), mReservedFlag(reservedFlag),
-      mPointCursor(table, model), mPolygonCursor(table, model)
+ModelTextures::ModelTextures(const EXPModelFunctionTable& table, const EXPModel& model)
 {
-    ModelCursor counter(table, model);
-    int64_t points = 0;
-    int64_t polygons = 0;
-    while (counter.nextBody()) {
-        points += counter.bodyInfo().vertexCount > 0 ? counter.bodyInfo().vertexCount : 0;
-        polygons += counter.bodyInfo().polygonCount;
-    }
-    if (points > INT32_MAX || polygons > INT32_MAX) {
-        throw std::runtime_error("The model has more points or polygons than a scene holds");
-    }
-    mPointTotal = static_cast<int32_t>(points);
-    mPolygonTotal = static_cast<int32_t>(polygons);
     const int32_t materialCount = table.GetMaterialCount(&model);
     for (int32_t i = 1; i <= materialCount; ++i) {
         EXPMaterialInfo info;
         check(table.GetMaterial(&model, i, &info), __LINE__);
-        mMaterialFacts.push_back({info.textureIndex, std::isfinite(info.textureRotation) ? info.textureRotation : 0.0});
+        mMaterials.push_back({info.textureIndex, std::isfinite(info.textureRotation) ? info.textureRotation : 0.0});
     }
     const int32_t textureCount = table.GetTextureCount(&model);
     for (int32_t i = 1; i <= textureCount; ++i) {
         EXPTextureInfo info;
         check(table.GetTexture(&model, i, &info), __LINE__);
-        TextureFacts facts;
-        facts.available = table.IsTextureAvailable(&model, i) && info.xSize > 0.0 && info.ySize > 0.0 &&
-                          std::isfinite(info.xSize) && std::isfinite(info.ySize);
-        facts.xSize = info.xSize;
-        facts.ySize = info.ySize;
-        mTextureFacts.push_back(facts);
+        Texture texture;
+        texture.available = table.IsTextureAvailable(&model, i) && info.xSize > 0.0 && info.ySize > 0.0 &&
+                            std::isfinite(info.xSize) && std::isfinite(info.ySize);
+        texture.xSize = info.xSize;
+        texture.ySize = info.ySize;
+        mTextures.push_back(texture);
     }
-    mNextOwnTextureMaterial = materialCount;
 }
 
-void GSScnExternal::setTextureOptions(const ExportOptions& options, int32_t materialsBeforeTexturedPass)
+bool ModelTextures::available(int32_t texture) const
 {
-    mTextureOff.set(options);
-    mMaterialsBeforeTexturedPass = materialsBeforeTexturedPass;
+    return texture >= 1 && static_cast<std::size_t>(texture) <= mTextures.size() &&
+           mTextures[static_cast<std::size_t>(texture) - 1].available;
 }
 
-bool GSScnExternal::setCurrentInternalComponentInstance(NvScn::CScnMgr*, const NvScn::CScnUUID*, int32_t)
+const ModelTextures::Texture* ModelTextures::shownBy(int32_t material, int32_t ownTexture, double* rotation) const
 {
-    return true;
-}
-
-void GSScnExternal::setNbPoints(NvScn::CScnMgr*, int32_t) {}
-
-bool GSScnExternal::addPoint(NvScn::CScnMgr*, const NvScn::CScnVector*, int32_t) { return false; }
-
-void GSScnExternal::setNbPolygons(NvScn::CScnMgr*, int32_t) {}
-
-bool GSScnExternal::addPolygon(NvScn::CScnMgr*, const NvScn::CScnPolygon*, int32_t) { return false; }
-
-int32_t GSScnExternal::getNbPoints(NvScn::CScnMgr*) { return mPointTotal; }
-
-int32_t GSScnExternal::getNbPolygons(NvScn::CScnMgr*) { return mPolygonTotal; }
-
-bool GSScnExternal::userCancelled()
-{
-    int32_t answer = 0;
-    ACAPI_ProgressWindow(kSelCANC, &answer);
-    if (answer != 0) {
-        mCancelled = true;
+    *rotation = 0.0;
+    if (available(ownTexture)) {
+        return &mTextures[static_cast<std::size_t>(ownTexture) - 1];
     }
-    return answer != 0;
-}
-
-// Runs one fill of the library: any exception becomes one "Catch" line of the debug log and false.
-template <class Work>
-bool guardedFill(const char* operation, Work&& work)
-{
-    try {
-        return work();
-    } catch (const std::exception& error) {
-        DBPrintf("Catch \"%s\" in %s\n", error.what(), operation);
-    } catch (...) {
-        DBPrintf("Catch unknown exception in %s\n", operation);
+    if (material >= 1 && static_cast<std::size_t>(material) <= mMaterials.size() &&
+        available(mMaterials[static_cast<std::size_t>(material) - 1].texture)) {
+        const Material& facts = mMaterials[static_cast<std::size_t>(material) - 1];
+        *rotation = facts.rotation;
+        return &mTextures[static_cast<std::size_t>(facts.texture) - 1];
     }
-    return false;
+    return nullptr;
 }
 
-bool GSScnExternal::advanceProgress(int32_t* done, int32_t phase, int32_t total)
+void PointWalk::reset(const std::vector<int32_t>* elements)
 {
-    if (*done == 0) {
-        setProgressPhase(mStrings[static_cast<std::size_t>(phase)], total);
-    }
-    ++*done;
-    setProgressValue(*done);
-    return *done % 1000 != 0 || !userCancelled();
+    mCursor.reset(elements);
+    mVertexInBody = 0;
 }
 
-bool GSScnExternal::fillPoint(NvScn::CScnMgr*, NvScn::CScnVector* point, int32_t)
+void PointWalk::next(const PlanOffset& offset, NvScn::CScnVector* point)
 {
-    return guardedFill("KSV::GSScnExternal::fillPoint", [&] {
-        if (!advanceProgress(&mPointsDone, 5, mPointTotal)) {
-            return false;
-        }
-        nextPoint(checked(point, __LINE__));
-        return true;
-    });
-}
-
-void GSScnExternal::nextPoint(NvScn::CScnVector* point)
-{
-    if (mPointCursor.element() == 0 || mVertexInBody >= mPointCursor.bodyInfo().vertexCount) {
+    if (mCursor.element() == 0 || mVertexInBody >= mCursor.bodyInfo().vertexCount) {
         do {
-            if (!mPointCursor.nextBody()) {
+            if (!mCursor.nextBody()) {
                 throw std::runtime_error("The model has no more points");
             }
-        } while (mPointCursor.bodyInfo().vertexCount <= 0);
+        } while (mCursor.bodyInfo().vertexCount <= 0);
         mVertexInBody = 0;
     }
     ++mVertexInBody;
     EXPVector vertex;
-    check(mTable.GetVertex(&mModel, mPointCursor.element(), mPointCursor.body(), mVertexInBody, &vertex), __LINE__);
-    *point = scenePosition(vertex.x, vertex.y, vertex.z, mOffset);
+    check(mTable.GetVertex(&mModel, mCursor.element(), mCursor.body(), mVertexInBody, &vertex), __LINE__);
+    *point = scenePosition(vertex.x, vertex.y, vertex.z, offset);
     if (!std::isfinite(point->x) || !std::isfinite(point->y) || !std::isfinite(point->z) ||
         std::fabs(point->x) > kLargestCoordinate || std::fabs(point->y) > kLargestCoordinate ||
         std::fabs(point->z) > kLargestCoordinate) {
-        refuse("Vertex %d of body %d of element %d lies out of reach", mVertexInBody, mPointCursor.body(),
-               mPointCursor.element());
+        refuse("Vertex %d of body %d of element %d lies out of reach", mVertexInBody, mCursor.body(),
+               mCursor.element());
     }
 }
 
-bool GSScnExternal::fillPolygon(NvScn::CScnMgr*, NvScn::CScnPolygon* polygon, int32_t)
+void PolygonWalk::reset(const std::vector<int32_t>* elements)
 {
-    return guardedFill("KSV::GSScnExternal::fillPolygon", [&] {
-        if (!advanceProgress(&mPolygonsDone, 6, mPolygonTotal)) {
-            return false;
+    mCursor.reset(elements);
+    mPolygonInBody = 0;
+    mBodyOpen = false;
+    mPointBase = 0;
+}
+
+PolygonWalk::Made PolygonWalk::next(const char* invalidMaterial, NvScn::CScnPolygon* polygon)
+{
+    if (!mBodyOpen || mPolygonInBody >= mCursor.bodyInfo().polygonCount) {
+        if (mBodyOpen) {
+            mPointBase += mCursor.bodyInfo().vertexCount > 0 ? mCursor.bodyInfo().vertexCount : 0;
         }
-        nextPolygon(checked(polygon, __LINE__));
-        return true;
-    });
-}
-
-int32_t GSScnExternal::sceneMaterial(int32_t hostIndex, int32_t elementType) const
-{
-    if (mTextureOff.allOn()) {
-        return hostIndex - 1;
-    }
-    const int32_t mapped = mTextureOff.onFor(elementType) ? mMaterials.find(hostIndex) : 0;
-    return mapped != 0 ? mapped - 1 : hostIndex - 1;
-}
-
-bool GSScnExternal::textureAvailable(int32_t texture) const
-{
-    return texture >= 1 && static_cast<std::size_t>(texture) <= mTextureFacts.size() &&
-           mTextureFacts[static_cast<std::size_t>(texture) - 1].available;
-}
-
-void GSScnExternal::nextPolygon(NvScn::CScnPolygon* polygon)
-{
-    if (!mPolygonBodyOpen || mPolygonInBody >= mPolygonCursor.bodyInfo().polygonCount) {
-        if (mPolygonBodyOpen) {
-            mPointBase += mPolygonCursor.bodyInfo().vertexCount > 0 ? mPolygonCursor.bodyInfo().vertexCount : 0;
-        }
-        if (!mPolygonCursor.nextBody()) {
+        if (!mCursor.nextBody()) {
             throw std::runtime_error("The model has no more polygons");
         }
-        mPolygonBodyOpen = true;
+        mBodyOpen = true;
         mPolygonInBody = 0;
     }
     ++mPolygonInBody;
-    const int32_t element = mPolygonCursor.element();
-    const int32_t body = mPolygonCursor.body();
+    const int32_t element = mCursor.element();
+    const int32_t body = mCursor.body();
     EXPPolygonInfo info;
     check(mTable.GetPolygon(&mModel, element, body, mPolygonInBody, &info), __LINE__);
-    int32_t material = info.materialIndex;
-    if (material < 1) {
-        DBPrintf("KSV::GSScnExternal::GetPolygonMaterialIndex - Invalid material index (%d)\n", material);
-        material = 1;
+    Made made;
+    made.material = info.materialIndex;
+    made.elementType = mCursor.elementInfo().type;
+    if (made.material < 1) {
+        DBPrintf(invalidMaterial, static_cast<int>(made.material));
+        made.material = 1;
     }
-    polygon->setPropertyIndex(sceneMaterial(material, mPolygonCursor.elementInfo().type));
+    made.ownTexture = mTextures.available(info.textureIndex) ? info.textureIndex : 0;
 
-    // The texture the polygon shows, if any: its own, else its material's.
-    const TextureFacts* texture = nullptr;
     double rotation = 0.0;
-    const bool ownTexture = textureAvailable(info.textureIndex);
-    if (ownTexture) {
-        texture = &mTextureFacts[static_cast<std::size_t>(info.textureIndex) - 1];
-    } else if (static_cast<std::size_t>(material) <= mMaterialFacts.size() &&
-               textureAvailable(mMaterialFacts[static_cast<std::size_t>(material) - 1].texture)) {
-        const MaterialFacts& facts = mMaterialFacts[static_cast<std::size_t>(material) - 1];
-        texture = &mTextureFacts[static_cast<std::size_t>(facts.texture) - 1];
-        rotation = facts.rotation;
-    }
+    const ModelTextures::Texture* texture = mTextures.shownBy(made.material, info.textureIndex, &rotation);
     EXPVector normal = {0.0, 0.0, 0.0};
     if (texture != nullptr && info.normalIndex != 0) {
         const int32_t n = info.normalIndex < 0 ? -info.normalIndex : info.normalIndex;
@@ -296,25 +222,22 @@ void GSScnExternal::nextPolygon(NvScn::CScnPolygon* polygon)
         }
         EXPEdgeInfo edge;
         check(mTable.GetEdge(&mModel, element, body, entry < 0 ? -entry : entry, &edge), __LINE__);
-        addVertex(loop, entry < 0 ? edge.vertex2 : edge.vertex1, mPolygonInBody, info, normal, texture,
-                  ownTexture ? 0.0 : rotation);
+        addVertex(loop, entry < 0 ? edge.vertex2 : edge.vertex1, normal, texture, rotation);
     }
     if (polygon->getVertices()->getNbObjects() < 3) {
         refuse("Polygon %d of body %d of element %d has fewer than three vertices", mPolygonInBody, body, element);
     }
-    if (ownTexture) {
-        polygon->setPropertyIndex(mNextOwnTextureMaterial++);
-    }
+    return made;
 }
 
-void GSScnExternal::addVertex(NvScn::TScnObjectMgr<NvScn::CScnVertex>* loop, int32_t vertex, int32_t polygon,
-                              const EXPPolygonInfo&, const EXPVector& normal, const TextureFacts* texture,
-                              double rotation)
+void PolygonWalk::addVertex(NvScn::TScnObjectMgr<NvScn::CScnVertex>* loop, int32_t vertex, const EXPVector& normal,
+                            const ModelTextures::Texture* texture, double rotation)
 {
-    const int32_t element = mPolygonCursor.element();
-    const int32_t body = mPolygonCursor.body();
-    if (vertex < 1 || vertex > mPolygonCursor.bodyInfo().vertexCount) {
-        refuse("Polygon %d of body %d of element %d refers to a vertex the body does not have", polygon, body, element);
+    const int32_t element = mCursor.element();
+    const int32_t body = mCursor.body();
+    if (vertex < 1 || vertex > mCursor.bodyInfo().vertexCount) {
+        refuse("Polygon %d of body %d of element %d refers to a vertex the body does not have", mPolygonInBody, body,
+               element);
     }
     NvScn::CScnVertex* record = checked(loop->newScnObject(NvScn::kScnLastIndex), __LINE__);
     record->pointIndex = static_cast<int32_t>(mPointBase + vertex - 1);
@@ -324,7 +247,7 @@ void GSScnExternal::addVertex(NvScn::TScnObjectMgr<NvScn::CScnVertex>* loop, int
     EXPVector position;
     check(mTable.GetVertex(&mModel, element, body, vertex, &position), __LINE__);
     EXPTextureCoordinate st = {0.0, 0.0};
-    if (mTable.GetTextureCoordinate(&mModel, element, body, polygon, vertex, &position, &normal, &st) != NoError) {
+    if (mTable.GetTextureCoordinate(&mModel, element, body, mPolygonInBody, vertex, &position, &normal, &st) != NoError) {
         st = {0.0, 0.0};
     }
     double u = st.s / texture->xSize;
@@ -338,6 +261,120 @@ void GSScnExternal::addVertex(NvScn::TScnObjectMgr<NvScn::CScnVertex>* loop, int
     record->flags = NvScn::kScnVertexMapped;
     record->u = std::isfinite(u) ? static_cast<float>(u) : 0.0f;
     record->v = std::isfinite(v) ? static_cast<float>(v) : 0.0f;
+}
+
+void forEachPolygon(const EXPModelFunctionTable& table, const EXPModel& model, const std::vector<int32_t>* elements,
+                    const std::function<void(const ModelCursor&, const EXPPolygonInfo&)>& visit)
+{
+    ModelCursor cursor(table, model);
+    cursor.reset(elements);
+    while (cursor.nextBody()) {
+        for (int32_t p = 1; p <= cursor.bodyInfo().polygonCount; ++p) {
+            EXPPolygonInfo info;
+            check(table.GetPolygon(&model, cursor.element(), cursor.body(), p, &info), __LINE__);
+            visit(cursor, info);
+        }
+    }
+}
+
+bool userPressedCancel()
+{
+    int32_t answer = 0;
+    ACAPI_ProgressWindow(kSelCANC, &answer);
+    return answer != 0;
+}
+
+GSScnExternal::GSScnExternal(const EXPModelFunctionTable& table, const EXPModel& model, const ProgressStrings& strings,
+                             const MaterialMap& materials, bool reservedFlag)
+    : mTable(table), mModel(model), mStrings(strings), mMaterials(materials), mReservedFlag(reservedFlag),
+      mTextures(table, model), mPoints(table, model), mPolygons(table, model, mTextures)
+{
+    ModelCursor counter(table, model);
+    int64_t points = 0;
+    int64_t polygons = 0;
+    while (counter.nextBody()) {
+        points += counter.bodyInfo().vertexCount > 0 ? counter.bodyInfo().vertexCount : 0;
+        polygons += counter.bodyInfo().polygonCount;
+    }
+    if (points > INT32_MAX || polygons > INT32_MAX) {
+        throw std::runtime_error("The model has more points or polygons than a scene holds");
+    }
+    mPointTotal = static_cast<int32_t>(points);
+    mPolygonTotal = static_cast<int32_t>(polygons);
+    mNextOwnTextureMaterial = mTextures.materialCount();
+}
+
+void GSScnExternal::setTextureOptions(const ExportOptions& options, int32_t materialsBeforeTexturedPass)
+{
+    mTextureOff.set(options);
+    mMaterialsBeforeTexturedPass = materialsBeforeTexturedPass;
+}
+
+bool GSScnExternal::setCurrentInternalComponentInstance(NvScn::CScnMgr*, const NvScn::CScnUUID*, int32_t)
+{
+    return true;
+}
+
+void GSScnExternal::setNbPoints(NvScn::CScnMgr*, int32_t) {}
+
+bool GSScnExternal::addPoint(NvScn::CScnMgr*, const NvScn::CScnVector*, int32_t) { return false; }
+
+void GSScnExternal::setNbPolygons(NvScn::CScnMgr*, int32_t) {}
+
+bool GSScnExternal::addPolygon(NvScn::CScnMgr*, const NvScn::CScnPolygon*, int32_t) { return false; }
+
+int32_t GSScnExternal::getNbPoints(NvScn::CScnMgr*) { return mPointTotal; }
+
+int32_t GSScnExternal::getNbPolygons(NvScn::CScnMgr*) { return mPolygonTotal; }
+
+bool GSScnExternal::advanceProgress(int32_t* done, int32_t phase, int32_t total)
+{
+    if (*done == 0) {
+        GS::UniString text(mStrings[static_cast<std::size_t>(phase)]);
+        ACAPI_ProgressWindow(kSelSPRP, &text, asParameter(total));
+    }
+    ++*done;
+    ACAPI_ProgressWindow(kSelSPRV, asParameter(*done));
+    if (*done % 1000 == 0 && userPressedCancel()) {
+        mCancelled = true;
+        return false;
+    }
+    return true;
+}
+
+bool GSScnExternal::fillPoint(NvScn::CScnMgr*, NvScn::CScnVector* point, int32_t)
+{
+    return guardedSupply("KSV::GSScnExternal::fillPoint", false, [&] {
+        if (!advanceProgress(&mPointsDone, 5, mPointTotal)) {
+            return false;
+        }
+        mPoints.next(mOffset, checked(point, __LINE__));
+        return true;
+    });
+}
+
+bool GSScnExternal::fillPolygon(NvScn::CScnMgr*, NvScn::CScnPolygon* polygon, int32_t)
+{
+    return guardedSupply("KSV::GSScnExternal::fillPolygon", false, [&] {
+        if (!advanceProgress(&mPolygonsDone, 6, mPolygonTotal)) {
+            return false;
+        }
+        const PolygonWalk::Made made =
+            mPolygons.next("KSV::GSScnExternal::GetPolygonMaterialIndex - Invalid material index (%d)\n",
+                           checked(polygon, __LINE__));
+        polygon->setPropertyIndex(made.ownTexture != 0 ? mNextOwnTextureMaterial++
+                                                       : sceneMaterial(made.material, made.elementType));
+        return true;
+    });
+}
+
+int32_t GSScnExternal::sceneMaterial(int32_t hostIndex, int32_t elementType) const
+{
+    if (mTextureOff.allOn()) {
+        return hostIndex - 1;
+    }
+    const int32_t mapped = mTextureOff.onFor(elementType) ? mMaterials.find(hostIndex) : 0;
+    return mapped != 0 ? mapped - 1 : hostIndex - 1;
 }
 
 }  // namespace KSV

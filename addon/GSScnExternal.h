@@ -6,11 +6,14 @@
 #include "Conversions.h"
 #include "ExportOptions.h"
 #include "GSModeler.h"
+#include "GSRoot.h"
 #include "MaterialMap.h"
 
 #include <Scn.h>
 
 #include <array>
+#include <exception>
+#include <functional>
 #include <cstdint>
 #include <vector>
 
@@ -29,12 +32,14 @@ struct TextureOptionsOff {
     bool onFor(int32_t elementType) const { return elementType >= 1 && elementType <= 4 && !off[elementType]; }
 };
 
-// Walks the bodies of the host model that have polygons, element by element.
+// Walks the bodies of the host model that have polygons, element by element: every element of the
+// model, or only those of a list.
 class ModelCursor {
 public:
     ModelCursor(const EXPModelFunctionTable& table, const EXPModel& model) : mTable(table), mModel(model) {}
-    // Back to before the first element.
-    void reset();
+    // Back to before the first element; with a list (which must outlive the walk), the walk
+    // visits only its elements, in its order.
+    void reset(const std::vector<int32_t>* elements = nullptr);
     // Moves to the next body with at least one polygon; false past the last one.
     bool nextBody();
     int32_t element() const { return mElement; }
@@ -43,14 +48,116 @@ public:
     const EXPBodyInfo& bodyInfo() const { return mBodyInfo; }
 
 private:
+    bool nextElement();
+
     const EXPModelFunctionTable& mTable;
     const EXPModel& mModel;
+    const std::vector<int32_t>* mElements = nullptr;
+    std::size_t mPosition = 0;
     int32_t mElementCount = -1;
     int32_t mElement = 0;
     int32_t mBody = 0;
     EXPElementInfo mElementInfo = {};
     EXPBodyInfo mBodyInfo = {};
 };
+
+// What the suppliers need of the host's materials and textures, read once.
+class ModelTextures {
+public:
+    struct Texture {
+        bool available = false;
+        double xSize = 1.0;
+        double ySize = 1.0;
+    };
+    // Raises on a host error.
+    ModelTextures(const EXPModelFunctionTable& table, const EXPModel& model);
+    int32_t materialCount() const { return static_cast<int32_t>(mMaterials.size()); }
+    // Whether host texture index exists and the host can give its image.
+    bool available(int32_t texture) const;
+    // The texture a polygon shows: its own when available, else its material's when available;
+    // null for none. *rotation receives the material texture's turn (0 for an own texture).
+    const Texture* shownBy(int32_t material, int32_t ownTexture, double* rotation) const;
+
+private:
+    struct Material {
+        int32_t texture = 0;
+        double rotation = 0.0;
+    };
+    std::vector<Material> mMaterials;   // host material i at i - 1
+    std::vector<Texture> mTextures;     // host texture i at i - 1
+};
+
+// The points of the walked bodies, one after the other.
+class PointWalk {
+public:
+    PointWalk(const EXPModelFunctionTable& table, const EXPModel& model) : mTable(table), mModel(model), mCursor(table, model) {}
+    // Back to the first point; with a list, of its elements only.
+    void reset(const std::vector<int32_t>* elements = nullptr);
+    // The next point in centimetres, the plan offset added; raises past the last point and for a
+    // point out of a scene's reach.
+    void next(const PlanOffset& offset, NvScn::CScnVector* point);
+
+private:
+    const EXPModelFunctionTable& mTable;
+    const EXPModel& mModel;
+    ModelCursor mCursor;
+    int32_t mVertexInBody = 0;
+};
+
+// The polygons of the walked bodies, one after the other, with the global index of each vertex:
+// the points of the bodies walked before count first.
+class PolygonWalk {
+public:
+    // What a filled polygon was made of.
+    struct Made {
+        int32_t material = 1;     // the host material, 1 for an invalid index
+        int32_t elementType = 0;
+        int32_t ownTexture = 0;   // the polygon's own texture when available, else 0
+    };
+    PolygonWalk(const EXPModelFunctionTable& table, const EXPModel& model, const ModelTextures& textures)
+        : mTable(table), mModel(model), mTextures(textures), mCursor(table, model) {}
+    // Back to the first polygon; with a list, of its elements only.
+    void reset(const std::vector<int32_t>* elements = nullptr);
+    // Fills the outer contour, the holes and the texture coordinates of the next polygon; prints
+    // invalidMaterial (with the index) for a material index below 1. The property index is left
+    // to the caller. Raises past the last polygon and for a polygon the host gives wrongly.
+    Made next(const char* invalidMaterial, NvScn::CScnPolygon* polygon);
+
+private:
+    void addVertex(NvScn::TScnObjectMgr<NvScn::CScnVertex>* loop, int32_t vertex, const EXPVector& normal,
+                   const ModelTextures::Texture* texture, double rotation);
+
+    const EXPModelFunctionTable& mTable;
+    const EXPModel& mModel;
+    const ModelTextures& mTextures;
+    ModelCursor mCursor;
+    int32_t mPolygonInBody = 0;
+    bool mBodyOpen = false;
+    int64_t mPointBase = 0;   // global index of the current body's first point
+};
+
+// Calls visit with the cursor and the host's record of every polygon of the walked bodies (of the
+// listed elements only, when given), in walk order; raises on a host error.
+void forEachPolygon(const EXPModelFunctionTable& table, const EXPModel& model, const std::vector<int32_t>* elements,
+                    const std::function<void(const ModelCursor&, const EXPPolygonInfo&)>& visit);
+
+// Asks the progress window whether the user pressed Cancel.
+bool userPressedCancel();
+
+// Runs one library-facing operation: any exception becomes one "Catch" line of the debug log and
+// the answer failed.
+template <class Answer, class Work>
+Answer guardedSupply(const char* operation, Answer failed, Work&& work)
+{
+    try {
+        return work();
+    } catch (const std::exception& error) {
+        DBPrintf("Catch \"%s\" in %s\n", error.what(), operation);
+    } catch (...) {
+        DBPrintf("Catch unknown exception in %s\n", operation);
+    }
+    return failed;
+}
 
 // The whole host model as one point list and one polygon list. Points are the vertices of every
 // body with polygons, in centimetres with the kept plan offset; polygons refer to them by their
@@ -93,29 +200,10 @@ public:
     bool cancelled() const { return mCancelled; }
 
 private:
-    struct MaterialFacts {
-        int32_t texture = 0;
-        double rotation = 0.0;
-    };
-    struct TextureFacts {
-        bool available = false;
-        double xSize = 1.0;
-        double ySize = 1.0;
-    };
-
-    void nextPoint(NvScn::CScnVector* point);
-    void nextPolygon(NvScn::CScnPolygon* polygon);
     int32_t sceneMaterial(int32_t hostIndex, int32_t elementType) const;
-    // Appends the vertex with its global index and texture coordinates to the loop.
-    void addVertex(NvScn::TScnObjectMgr<NvScn::CScnVertex>* loop, int32_t vertex, int32_t polygon,
-                   const EXPPolygonInfo& info, const EXPVector& normal, const TextureFacts* texture,
-                   double rotation);
-    bool textureAvailable(int32_t texture) const;
-    // Counts one more item of a phase (progress string index) on the progress window, opening the
-    // phase with the first; false when the user cancelled at this item.
+    // Counts one more item of a phase (progress string index), opening the phase with the first;
+    // false when the user cancelled at this item.
     bool advanceProgress(int32_t* done, int32_t phase, int32_t total);
-    // Asks the progress window whether the user pressed Cancel.
-    bool userCancelled();
 
     const EXPModelFunctionTable& mTable;
     const EXPModel& mModel;
@@ -125,16 +213,11 @@ private:
     TextureOptionsOff mTextureOff;
     int32_t mMaterialsBeforeTexturedPass = 0;
     PlanOffset mOffset;
-    std::vector<MaterialFacts> mMaterialFacts;   // host material i at i - 1
-    std::vector<TextureFacts> mTextureFacts;     // host texture i at i - 1
-    ModelCursor mPointCursor;
-    ModelCursor mPolygonCursor;
+    ModelTextures mTextures;
+    PointWalk mPoints;
+    PolygonWalk mPolygons;
     int32_t mPointTotal = 0;
     int32_t mPolygonTotal = 0;
-    int32_t mVertexInBody = 0;        // the point walk's vertex in its body
-    int32_t mPolygonInBody = 0;       // the polygon walk's polygon in its body
-    bool mPolygonBodyOpen = false;
-    int64_t mPointBase = 0;           // global index of the polygon walk's body's first point
     int32_t mNextOwnTextureMaterial = 0;
     int32_t mPointsDone = 0;
     int32_t mPolygonsDone = 0;

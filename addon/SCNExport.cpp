@@ -146,21 +146,35 @@ void SCNExport::runSteps(Path path)
     auto stream = std::make_unique<GSScnFileStream>(mTarget->temporary(), 1);
     auto feedback = std::make_unique<GSScnFeedback>(mFeedbackStrings);
     mMaterialMap = std::make_unique<MaterialMap>();
-    // 5. The geometry supplier. The layer path supplies the whole model as one stream until the
-    // per-layer components are built (buildLayerStructure).
-    auto supplier = std::make_unique<GSScnExternal>(*mTable, *mModel, mProgressStrings, *mMaterialMap,
-                                                    (mOptions.reserved1027 & 2) != 0);
-    // 6. The scene manager.
-    mManager = NvScn::CScnMgr::create(feedback.get(), supplier.get());
+    // 5. The geometry supplier.
+    std::unique_ptr<GSScnExternal> plainSupplier;
+    std::unique_ptr<AddonLayerStorage> layerSupplier;
+    NvScn::CScnExtStorage* supplier = nullptr;
+    if (plain) {
+        plainSupplier = std::make_unique<GSScnExternal>(*mTable, *mModel, mProgressStrings, *mMaterialMap,
+                                                        (mOptions.reserved1027 & 2) != 0);
+        supplier = plainSupplier.get();
+    } else {
+        mTextures = std::make_unique<ModelTextures>(*mTable, *mModel);
+        mLayers = std::make_unique<AddonLayer>(*mTable, *mModel, mOptions.uniqueLayer != 0,
+                                               getResString(132, 1).ToCStr());
+        layerSupplier = std::make_unique<AddonLayerStorage>(*mTable, *mModel, mProgressStrings, *mLayers, *mTextures);
+        supplier = layerSupplier.get();
+    }
+    // 6. The scene manager; the layer path's geometry goes into per-layer components only.
+    mManager = NvScn::CScnMgr::create(feedback.get(), supplier);
     if (mManager == nullptr) {
         if (!plain) {
             throw GS::OutOfMemoryException();
         }
         throwNullResult(kSrcSCNExport, __LINE__);
     }
+    if (!plain) {
+        mManager->removeGeometry();
+    }
     // 7. The texture options.
     if (plain) {
-        supplier->setTextureOptions(mOptions);
+        plainSupplier->setTextureOptions(mOptions);
     }
     // 8 to 11. Creator and origin, the host handle, textures, environment.
     exportCreatorAndOrigin();
@@ -172,9 +186,12 @@ void SCNExport::runSteps(Path path)
     exportEnvironment();
     // 12 to 14. Materials; the suppliers learn where the textured pass began.
     exportMaterials();
-    supplier->setTextureOptions(mOptions, mMaterialsBeforeTexturedPass);
     if (plain) {
-        exportOwnTextureMaterials();
+        plainSupplier->setTextureOptions(mOptions, mMaterialsBeforeTexturedPass);
+        // The own-texture materials follow every scene material, the textured variants included.
+        plainSupplier->setFirstOwnTextureMaterial(exportOwnTextureMaterials());
+    } else {
+        layerSupplier->setTextureOptions(mOptions, mMaterialsBeforeTexturedPass);
     }
     // 15 and 16. Sun, lights and views.
     exportHeliodon();
@@ -192,13 +209,13 @@ void SCNExport::runSteps(Path path)
         importReference();
     }
     if (plain) {
-        supplier->setOrigin(mOffset);
+        plainSupplier->setOrigin(mOffset);
     }
     // 19 to 21. The save, timed when the configuration asks for it.
     const bool timed = mConfiguration.performanceCounterEnabled();
     const std::time_t start = timed ? std::time(nullptr) : 0;
     if (mManager->write(stream.get()) != 0) {
-        if (supplier->cancelled()) {
+        if (plain ? plainSupplier->cancelled() : layerSupplier->cancelled()) {
             throw Cancel();
         }
         throw GS::GeneralException();
@@ -208,7 +225,10 @@ void SCNExport::runSteps(Path path)
                          static_cast<long>(std::time(nullptr) - start));
     }
     // 22. Supplier, material map, feedback and stream go, the stream closing the file.
-    supplier.reset();
+    plainSupplier.reset();
+    layerSupplier.reset();
+    mLayers.reset();
+    mTextures.reset();
     mMaterialMap.reset();
     feedback.reset();
     if (!stream->close()) {

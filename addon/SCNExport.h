@@ -3,6 +3,8 @@
 #ifndef KSV_SCN_EXPORT_H
 #define KSV_SCN_EXPORT_H
 
+#include "AddonLayer.h"
+#include "AddonLayerStorage.h"
 #include "Configuration.h"
 #include "Conversions.h"
 #include "ExportOptions.h"
@@ -58,12 +60,21 @@ private:
     void exportEnvironment();
     void computeBounds();
     void exportMaterials();
-    void exportOwnTextureMaterials();
+    void exportTexturedMaterials(NvScn::TScnObjectMgr<NvScn::CScnProperty>* materials, int32_t count, bool keeping);
+    // A new scene material with the values of host material index; *texture receives its texture.
+    NvScn::CScnProperty* newHostMaterial(NvScn::TScnObjectMgr<NvScn::CScnProperty>* materials, int32_t index,
+                                         int32_t* texture = nullptr);
+    void setTextureMapping(NvScn::CScnProperty* material, const std::string& reference);
+    void addOwnTextureMaterial(NvScn::TScnObjectMgr<NvScn::CScnProperty>* materials, int32_t texture);
+    // Answers the scene index of the first own-texture material.
+    int32_t exportOwnTextureMaterials();
     void exportHeliodon();
     void exportLights(const PlanOffset& offset);
     void exportPerspectiveViews();
     void exportCurrentView(const PlanOffset& offset);
     void buildLayerStructure();
+    void addLayerMaterials(NvScn::IScnScnObjectDefinition* definition, const AddonLayer::Layer& layer,
+                           AddonLayer::Component* component);
     void importReference();
     void writeTexture(int32_t texture, const IO::Location& folder);
     std::string progressText(int32_t index) const { return mProgressStrings[static_cast<std::size_t>(index)].ToCStr(); }
@@ -85,6 +96,9 @@ private:
     std::string mBaseName;
     int32_t mMaterialsBeforeTexturedPass = 0;
     std::unique_ptr<MaterialMap> mMaterialMap;
+    // The layer path's bookkeeping, alive while its supplier is.
+    std::unique_ptr<ModelTextures> mTextures;
+    std::unique_ptr<AddonLayer> mLayers;
     std::unique_ptr<ExportTarget> mTarget;
 };
 

@@ -1,7 +1,8 @@
-// The export of a host model through the add-on, side by side in one run with two peers: the
-// library writing the same geometry from an external storage of its own (the add-on's cost over
-// the library), and the import library writing the same mesh as OBJ. Then the FZK house end to
-// end: the runner's export against the import library's command exporting the IFC file to OBJ.
+// The export of a host model through the add-on, by the plain and by the layer path, side by side
+// in one run with two peers: the library writing the same geometry from an external storage of
+// its own (the add-on's cost over the library), and the import library writing the same mesh as
+// OBJ. Then the FZK house end to end by both paths: the runner's export against the import
+// library's command exporting the IFC file to OBJ.
 // Each case runs in a child process; the figures are processor seconds (user and system) of the
 // timed part, medians of several runs, and the peak resident memory the timed part adds.
 #include "CADHost.h"
@@ -161,6 +162,7 @@ Outcome median(std::vector<Outcome> runs)
 
 std::string gScratch;
 std::string gAddOn;
+cadhost::AddOn* gLoaded = nullptr;
 int gRuns = 3;
 
 // The geometry as the add-on supplies it, kept in arrays: what the library's own storage holds.
@@ -254,19 +256,28 @@ long libraryWrite()
     return ok ? fileBytes(path) : -1;
 }
 
-void configurePlainPath()
+// A host folder whose developer configuration picks the plain or the layer path.
+void configurePath(bool layers)
 {
-    cadhost::setHostFolder(gScratch + "/host");
-    const std::string folder = gScratch + "/host/drives/c/source";
+    const std::string home = gScratch + (layers ? "/host-layers" : "/host");
+    cadhost::setHostFolder(home);
+    const std::string folder = home + "/drives/c/source";
     if (std::system(("mkdir -p '" + folder + "'").c_str()) != 0) {
         std::exit(1);
     }
     FILE* file = std::fopen((folder + "/config.ini").c_str(), "w");
-    std::fputs("LayerEnabled=false\n", file);
+    std::fputs(layers ? "LayerEnabled=true\n" : "LayerEnabled=false\n", file);
     std::fclose(file);
 }
 
-cadhost::AddOn* gLoaded = nullptr;
+void loadAddOn()
+{
+    gLoaded = new cadhost::AddOn;
+    if (!gLoaded->load(gAddOn)) {
+        std::fprintf(stderr, "bench_export: %s\n", gLoaded->error().c_str());
+        std::exit(1);
+    }
+}
 
 long addOnExport()
 {
@@ -358,13 +369,16 @@ void compare(long polygons)
     std::printf("generated host model of %ld polygons (median of %d runs)\n", polygons, gRuns);
     const Outcome addOn = runs(
         [polygons] {
-            configurePlainPath();
+            configurePath(false);
             cadhost::generateModel(polygons);
-            gLoaded = new cadhost::AddOn;
-            if (!gLoaded->load(gAddOn)) {
-                std::fprintf(stderr, "bench_export: %s\n", gLoaded->error().c_str());
-                std::exit(1);
-            }
+            loadAddOn();
+        },
+        addOnExport);
+    const Outcome layers = runs(
+        [polygons] {
+            configurePath(true);
+            cadhost::generateModel(polygons);
+            loadAddOn();
         },
         addOnExport);
     const Outcome library = runs(
@@ -383,11 +397,15 @@ void compare(long polygons)
         },
         assimpExport);
     print("add-on, plain path, through the host", addOn, polygons);
+    print("add-on, layer path (4 layers), through the host", layers, polygons);
     print("peer: library from its own external storage", library, polygons);
     print("peer: import library, the same mesh as OBJ", assimp, polygons);
     std::printf("  add-on time over the library's: %+.0f%% (aim: at most +25%%); OBJ time over the add-on's: %.1fx (aim: at least 3x)\n",
                 (addOn.seconds / library.seconds - 1.0) * 100.0, assimp.seconds / addOn.seconds);
-    std::printf("  add-on memory beyond the host model: %.1f MB\n", addOn.peakGrowthKb / 1024.0);
+    std::printf("  layer path time over the library's: %+.0f%%; OBJ time over the layer path's: %.1fx\n",
+                (layers.seconds / library.seconds - 1.0) * 100.0, assimp.seconds / layers.seconds);
+    std::printf("  add-on memory beyond the host model: %.1f MB plain path, %.1f MB layer path\n",
+                addOn.peakGrowthKb / 1024.0, layers.peakGrowthKb / 1024.0);
 }
 
 }  // namespace
@@ -421,14 +439,18 @@ int main(int argc, char** argv)
     }
     const std::string house = argc > 1 ? argv[1] : "/usr/share/assimp/models/IFC/AC14-FZK-Haus.ifc";
     std::printf("FZK house end to end (median of %d runs): %s\n", gRuns, house.c_str());
-    std::vector<Outcome> ours, theirs;
+    std::vector<Outcome> ours, oursLayers, theirs;
     for (int i = 0; i < gRuns; ++i) {
         ours.push_back(measureCommand({bin + "/cadhost", "export", house, gScratch + "/house.scn", "--no-dialog",
                                        "--home", gScratch + "/host"},
                                       gScratch + "/house.scn"));
+        oursLayers.push_back(measureCommand({bin + "/cadhost", "export", house, gScratch + "/house-layers.scn",
+                                             "--no-dialog", "--home", gScratch + "/host-layers"},
+                                            gScratch + "/house-layers.scn"));
         theirs.push_back(measureCommand({"assimp", "export", house, gScratch + "/house.obj"}, gScratch + "/house.obj"));
     }
-    print("cadhost export (read the IFC, save the scene)", median(ours), 16037);
+    print("cadhost export, plain path (read the IFC, save)", median(ours), 16037);
+    print("cadhost export, layer path (read the IFC, save)", median(oursLayers), 16037);
     print("peer: assimp export of the IFC to OBJ", median(theirs), 16037);
     std::printf("  (peak MB here is the whole process's)\n");
     std::system(("rm -rf '" + gScratch + "'").c_str());

@@ -43,6 +43,17 @@ std::string flagsText(const NvScn::CScnProperty& material)
     return flags;
 }
 
+void printMaterials(NvScn::TScnObjectMgr<NvScn::CScnProperty>* materials)
+{
+    for (int32_t i = 0; i < materials->getNbObjects(); ++i) {
+        NvScn::CScnProperty* material = materials->getScnObject(static_cast<uint32_t>(i));
+        NvScn::CScnColor diffuse = material->getDiffuseColor();
+        std::printf("%d\t\"%s\"\t%s\tdiffuse %d %d %d\ttexture \"%s\"\tprojection %s\n", i, material->getName(),
+                    flagsText(*material).c_str(), diffuse.red, diffuse.green, diffuse.blue,
+                    material->getTextureURL(), projectionName(material->getProjection()));
+    }
+}
+
 }  // namespace
 
 int listMaterials(const std::string& path)
@@ -65,13 +76,14 @@ int listMaterials(const std::string& path)
         }
         return 1;
     }
-    NvScn::TScnObjectMgr<NvScn::CScnProperty>* materials = manager->getMaterials();
-    for (int32_t i = 0; i < materials->getNbObjects(); ++i) {
-        NvScn::CScnProperty* material = materials->getScnObject(static_cast<uint32_t>(i));
-        NvScn::CScnColor diffuse = material->getDiffuseColor();
-        std::printf("%d\t\"%s\"\t%s\tdiffuse %d %d %d\ttexture \"%s\"\tprojection %s\n", i, material->getName(),
-                    flagsText(*material).c_str(), diffuse.red, diffuse.green, diffuse.blue,
-                    material->getTextureURL(), projectionName(material->getProjection()));
+    printMaterials(manager->getMaterials());
+    // The materials of the object definitions follow, under their definition's name.
+    NvScn::TScnObjectMgr<NvScn::IScnScnObjectDefinition>* definitions = manager->getObjectDefinitions();
+    for (int32_t d = 0; d < definitions->getNbObjects(); ++d) {
+        NvScn::IScnScnObjectDefinition* definition = definitions->getScnObject(static_cast<uint32_t>(d));
+        const char* name = definition->getName()->getText('e' * 256 + 'n');
+        std::printf("definition %d \"%s\"\n", d, name != nullptr ? name : "");
+        printMaterials(definition->getMaterials());
     }
     manager->release();
     return 0;

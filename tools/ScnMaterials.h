@@ -7,7 +7,8 @@
 namespace ScnTools {
 
 // Prints one line per material of the file at path: index, name, flags, diffuse colour, texture
-// location and projection, as the simple-material façade sees them. Answers the exit code: 0, or
+// location and projection, as the simple-material façade sees them; then those of each object
+// definition, after a line naming the definition. Answers the exit code: 0, or
 // 1 after a message when the file cannot be opened or read.
 int listMaterials(const std::string& path);
 

@@ -78,7 +78,10 @@ INSTANTIATE_TEST_SUITE_P(Cases, ExportedContent, ::testing::Values(
     ContentCase{"TheLayerPathRunsWithoutAConfiguration", model(R"("origin": [0, 12],
         "projection": {"perspective": true, "camera": [10, 0, 2], "target": [0, 0, 2], "focal": 40})"), nullptr,
         [](NvScn::CScnMgr* m, const std::string&) {
-            EXPECT_EQ(vectorText(m->getPoints()->getScnObject(0)), "100 200 300");
+            ASSERT_EQ(m->getInternalComponentDefinitions()->getNbObjects(), 1);
+            EXPECT_EQ(m->getPoints()->getNbObjects(), 0);
+            EXPECT_EQ(vectorText(m->getInternalComponentDefinitions()->getScnObject(0)->getPoints()->getScnObject(0)),
+                      "100 200 300");
             EXPECT_EQ(vectorText(m->getPerspectiveViews()->getScnObject(0)->getPosition()), "1000 0 200");
         }, ""},
     ContentCase{"LightsByKind", model(R"("lights": [

@@ -3,7 +3,9 @@
 #include "GSModeler.h"
 #include "test_export_support.h"
 
+#include <algorithm>
 #include <cmath>
+#include <tuple>
 #include <sys/wait.h>
 
 namespace {
@@ -131,6 +133,70 @@ INSTANTIATE_TEST_SUITE_P(Files, ModelFiles, ::testing::Values(
               "Kestrovin_Out:: texture 3 \"corrupt.png\" is not available and is not written"}},
     FileCase{"ColladaWithLightsAndCameras", HOST_MODELS "/scene.dae", {}, {}}),
     [](const ::testing::TestParamInfo<FileCase>& info) { return info.param.name; });
+
+// The layer path puts each storey of the IFC house into its own component: every point of the
+// model once, in centimetres, each polygon referring to its component's points.
+TEST_F(RunnerExport, IfcByTheLayerPath)
+{
+    const std::string house = ASSIMP_MODELS "/IFC/AC14-FZK-Haus.ifc";
+    std::string error;
+    ASSERT_TRUE(cadhost::loadModel(house, cadhost::ModelOptions(), &error)) << error;
+    Walked walked = walkProject();
+    const RunResult result = run("export '" + house + "' '" + mFolder + "/House.scn' --no-dialog");
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    ReadScene scene(mFolder + "/House.scn");
+    ASSERT_NE(scene.manager, nullptr);
+    NvScn::CScnMgr* m = scene.manager;
+    EXPECT_EQ(m->getPoints()->getNbObjects(), 0);
+    std::vector<std::string> layers;
+    for (int32_t i = 0; i < m->getLayers()->getNbObjects(); ++i) {
+        layers.push_back(m->getLayers()->getScnObject(static_cast<uint32_t>(i))->getName());
+    }
+    EXPECT_EQ(layers, (std::vector<std::string>{"Gel\xC3\xA4nde", "0. Erdgeschoss", "1. Dachgeschoss"}));
+    ASSERT_EQ(m->getInternalComponentDefinitions()->getNbObjects(), 3);
+    EXPECT_EQ(m->getObjectInstances()->getNbObjects(), 3);
+    EXPECT_EQ(m->getMaterials()->getNbObjects(), 0);
+    // scntool lists each definition's materials under its name.
+    const std::string listing = mFolder + "/materials.txt";
+    ASSERT_EQ(std::system((SCNTOOL_PATH " materials '" + mFolder + "/House.scn' >'" + listing + "'").c_str()), 0);
+    const std::string listed = fileContent(listing);
+    EXPECT_NE(listed.find("definition 2 \"1. Dachgeschoss\"\n0\t\""), std::string::npos) << listed;
+    std::vector<NvScn::CScnVector> points;
+    int32_t polygons = 0;
+    for (int32_t c = 0; c < 3; ++c) {
+        NvScn::IScnInternalComponentDefinition* component =
+            m->getInternalComponentDefinitions()->getScnObject(static_cast<uint32_t>(c));
+        const int32_t count = component->getPoints()->getNbObjects();
+        for (int32_t i = 0; i < count; ++i) {
+            points.push_back(*component->getPoints()->getScnObject(static_cast<uint32_t>(i)));
+        }
+        polygons += component->getPolygons()->getNbObjects();
+        for (int32_t i = 0; i < component->getPolygons()->getNbObjects(); ++i) {
+            NvScn::CScnPolygon* polygon = component->getPolygons()->getScnObject(static_cast<uint32_t>(i));
+            for (int32_t k = 0; k < polygon->getVertices()->getNbObjects(); ++k) {
+                const int32_t index = polygon->getVertices()->getScnObject(static_cast<uint32_t>(k))->pointIndex;
+                ASSERT_TRUE(index >= 0 && index < count) << "component " << c << " polygon " << i;
+            }
+        }
+    }
+    EXPECT_EQ(polygons, walked.polygons);
+    ASSERT_EQ(points.size(), walked.points.size());
+    // Ordered on hundredths of a millimetre, so that a file's rounding does not reorder points.
+    const auto before = [](const NvScn::CScnVector& a, const NvScn::CScnVector& b) {
+        const auto key = [](const NvScn::CScnVector& p) {
+            return std::make_tuple(std::llround(p.x * 1e3), std::llround(p.y * 1e3), std::llround(p.z * 1e3));
+        };
+        return key(a) < key(b);
+    };
+    std::sort(points.begin(), points.end(), before);
+    std::sort(walked.points.begin(), walked.points.end(), before);
+    double worst = 0.0;
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        worst = std::max({worst, std::fabs(points[i].x - walked.points[i].x), std::fabs(points[i].y - walked.points[i].y),
+                          std::fabs(points[i].z - walked.points[i].z)});
+    }
+    EXPECT_LT(worst, 1e-6);
+}
 
 // Bad input ends with a clear message and the failure code, leaves no output and keeps the
 // previous scene.

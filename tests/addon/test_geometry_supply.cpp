@@ -1,5 +1,6 @@
-// The plain geometry supplier on host models: the walk, loops and holes, global point indices,
+// The geometry suppliers on host models: the walk, loops and holes, global point indices,
 // materials, texture coordinates, progress and cancellation, and the failures it reports.
+#include "AddonLayerStorage.h"
 #include "GSScnExternal.h"
 #include "test_addon_support.h"
 
@@ -37,6 +38,38 @@ GSErrCode edgeOutsideTheBody(const EXPModel* m, int32_t e, int32_t b, int32_t k,
     info->vertex1 = 99;
     info->vertex2 = 99;
     return error;
+}
+
+// The project's model as the add-on takes it, with a copy of the model table that a case may
+// break; given back at the end of the scope.
+struct TakenModel {
+    explicit TakenModel(const std::function<void(EXPModelFunctionTable*)>& breakHost) : sight(cadhost::openSight())
+    {
+        EXPECT_EQ(EXPGetModel(sight, &model), NoError);
+        gHost = EXPGetModelFunctionTable();
+        table = *gHost;
+        if (breakHost) {
+            breakHost(&table);
+        }
+    }
+    ~TakenModel()
+    {
+        gHost->FreeModel(&model);
+        sight->RemoveReference();
+    }
+    TakenModel(const TakenModel&) = delete;
+    TakenModel& operator=(const TakenModel&) = delete;
+    Modeler::Sight* sight;
+    EXPModel model = {};
+    EXPModelFunctionTable table = {};
+};
+
+KSV::ProgressStrings supplierStrings()
+{
+    KSV::ProgressStrings strings;
+    strings[5] = "Saving points";
+    strings[6] = "Saving polygons";
+    return strings;
 }
 
 // The points and polygons as the supplier gives them, one line each.
@@ -127,17 +160,10 @@ TEST_P(GeometrySupply, GivesTheModelAsTheSceneHoldsIt)
 {
     const SupplyCase& c = GetParam();
     loadJson(c.model);
-    Modeler::Sight* sight = cadhost::openSight();
-    EXPModel model = {};
-    ASSERT_EQ(EXPGetModel(sight, &model), NoError);
-    gHost = EXPGetModelFunctionTable();
-    EXPModelFunctionTable table = *gHost;
-    if (c.breakHost) {
-        c.breakHost(&table);
-    }
-    KSV::ProgressStrings strings;
-    strings[5] = "Saving points";
-    strings[6] = "Saving polygons";
+    TakenModel taken(c.breakHost);
+    const EXPModelFunctionTable& table = taken.table;
+    const EXPModel& model = taken.model;
+    const KSV::ProgressStrings strings = supplierStrings();
     KSV::MaterialMap map;
     for (const auto& entry : c.materialMap) {
         map.record(entry.first, entry.second);
@@ -152,8 +178,6 @@ TEST_P(GeometrySupply, GivesTheModelAsTheSceneHoldsIt)
         EXPECT_FALSE(supplier.cancelled());
     }
     EXPECT_EQ(cadhost::debugLog(), c.log);
-    gHost->FreeModel(&model);
-    sight->RemoveReference();
 }
 
 const char kWalk[] = R"({"format": "cadhost-model", "materials": [{"name": "A"}, {"name": "B"}],
@@ -289,5 +313,63 @@ INSTANTIATE_TEST_SUITE_P(Queries, SupplyCancel, ::testing::Values(
                {"phase \"Saving points\" P", "value 1", "value P", "phase \"Saving polygons\" 1500", "value 1",
                 "value 1000", "cancel pressed at query 4"}}),
     [](const ::testing::TestParamInfo<CancelCase>& info) { return info.param.name; });
+
+// The layer supplier by itself: a component the layers do not know, and the failures it reports.
+struct StorageCase {
+    const char* name;
+    bool known;                                             // the component stands for layer 1
+    std::function<void(EXPModelFunctionTable*)> breakHost;  // null: the host as it is
+    int32_t points;            // counts the supplier answers
+    int32_t polygons;
+    std::vector<bool> answers; // of the first fillPoint and fillPolygon
+    int32_t vertices;          // of the polygon filled
+    std::string log;
+};
+
+class LayerSupply : public AddOnClassesTest, public ::testing::WithParamInterface<StorageCase> {};
+
+TEST_P(LayerSupply, AnswersTheLibrary)
+{
+    const StorageCase& c = GetParam();
+    loadJson(R"({"format": "cadhost-model", "materials": [{"name": "A"}], "elements": [{"bodies": [
+        {"vertices": [[0, 0, 0], [1, 0, 0], [0, 1, 0]], "polygons": [{"material": 1, "vertices": [1, 2, 3]}]}]}]})");
+    TakenModel taken(c.breakHost);
+    const EXPModelFunctionTable& table = taken.table;
+    const EXPModel& model = taken.model;
+    const KSV::ProgressStrings strings = supplierStrings();
+    {
+        KSV::ModelTextures textures(table, model);
+        KSV::AddonLayer layers(table, model, false, "Unique layer");
+        const NvScn::CScnUUID known = {{1, 2, 3}};
+        const NvScn::CScnUUID unknown = {{9, 9, 9}};
+        layers.addComponent(known, 1).plainMaterials[1] = 0;
+        KSV::AddonLayerStorage storage(table, model, strings, layers, textures);
+        EXPECT_EQ(storage.getNbPoints(nullptr), 0);
+        EXPECT_TRUE(storage.setCurrentInternalComponentInstance(nullptr, c.known ? &known : &unknown, 0));
+        EXPECT_EQ(storage.currentLayer(), c.known ? 1 : 0);
+        EXPECT_EQ(storage.getNbPoints(nullptr), c.points);
+        EXPECT_EQ(storage.getNbPolygons(nullptr), c.polygons);
+        NvScn::CScnMgr* scratch = NvScn::CScnMgr::create(nullptr, nullptr);
+        NvScn::CScnVector point = {0, 0, 0};
+        const bool pointAnswer = storage.fillPoint(nullptr, &point, 0);
+        const bool polygonAnswer =
+            storage.fillPolygon(nullptr, scratch->getPolygons()->newScnObject(NvScn::kScnLastIndex), 0);
+        EXPECT_EQ((std::vector<bool>{pointAnswer, polygonAnswer}), c.answers);
+        EXPECT_EQ(scratch->getPolygons()->getScnObject(0)->getVertices()->getNbObjects(), c.vertices);
+        scratch->release();
+    }
+    EXPECT_EQ(cadhost::debugLog(), c.log);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, LayerSupply, ::testing::Values(
+    StorageCase{"AComponentOfNoLayerGetsNoGeometry", false, nullptr, 0, 0, {true, true}, 0, ""},
+    StorageCase{"AComponentOfALayerGetsItsGeometry", true, nullptr, 3, 1, {true, true}, 3, ""},
+    StorageCase{"AFailingVertexIsCaught", true, [](EXPModelFunctionTable* t) { t->GetVertex = vertexThrows; }, 3, 1,
+                {false, true}, 3, "Catch unknown exception in AddonLayerStorage::fillPoint\n"},
+    StorageCase{"APolygonOfTwoVerticesIsRefused", true,
+                [](EXPModelFunctionTable* t) { t->GetPolygon = polygonOfTwoEdges; }, 3, 1, {true, false}, 2,
+                "Catch \"Polygon 1 of body 1 of element 1 has fewer than three vertices\" in "
+                "KSV::AddonLayerStorage::fillPolygon\n"}),
+    [](const ::testing::TestParamInfo<StorageCase>& info) { return info.param.name; });
 
 }  // namespace

@@ -114,6 +114,20 @@ TEST_F(ShaderDocument, EveryKindRoundTripsThroughTheShaderDocument)
     EXPECT_EQ(mScene.feedback.warnings, std::vector<std::string>{}) << "an unknown property is passed over";
 }
 
+// The token form of older shader files: two marks, then the tree; the legacy flag only for the read.
+TEST_F(ShaderDocument, ReadsTheTokenFormAfterItsMarks)
+{
+    CScnProperty* material = extended()->newScratchProperty();
+    MemoryStream input("! !\n4 0 0 200 100 50 0 0 0 0 0 0 0 0 0 0 0 0 0 0 12 0 0 0 0 0 0\n");
+    ASSERT_TRUE(extended()->readShader(material, &input));
+    const CScnColor diffuse = material->getDiffuseColor();
+    EXPECT_EQ(std::vector<int>({diffuse.red, diffuse.green, diffuse.blue}), std::vector<int>({200, 100, 50}));
+    EXPECT_DOUBLE_EQ(material->getGlossy(), 12);
+    EXPECT_EQ(mScene.feedback.warnings, std::vector<std::string>{});
+    EXPECT_FALSE(mScene.core().isLegacyFile());
+    extended()->removeScratchProperty(material);
+}
+
 // A stream given to readShader and the whole report it gives; the previous tree stays.
 struct ReadCase {
     const char* name;

@@ -84,12 +84,47 @@ void addLoop(TScnObjectMgr<CScnVertex>* vertices, const Model& m, const std::vec
     }
 }
 
+// The texture of the walls, as a location beside the scene file.
+constexpr const char* kWallTexture = "file:///textures/brick.tif";
+
+// The materials that the polygons' material indices name: a brick wall mapped with its texture
+// (one repeat per 2 m by 1 m, on the planes of the walls), then a plain red roof.
+void addMaterials(CScnMgr* scene)
+{
+    CScnProperty* wall = scene->getMaterials()->newScnObject(kScnLastIndex);
+    wall->setName("Brick wall");
+    wall->setTextureURL(kWallTexture);
+    wall->setProjection(kScnFacadePlanar);
+    wall->setMappingSize(200.0, 100.0);
+    wall->setRepeat(true, true);
+    CScnColor brick = {0, 178, 96, 72};
+    wall->setDiffuseColor(&brick);
+    CScnProperty* roof = scene->getMaterials()->newScnObject(kScnLastIndex);
+    roof->setName("Roof tiles");
+    CScnColor tiles = {0, 150, 40, 30};
+    roof->setDiffuseColor(&tiles);
+    roof->setGlossy(20.0);
+}
+
+// Whether the materials came back as addMaterials made them.
+bool materialsReadBack(CScnMgr* scene)
+{
+    TScnObjectMgr<CScnProperty>* materials = scene->getMaterials();
+    if (materials->getNbObjects() != 2) {
+        return false;
+    }
+    CScnProperty* wall = materials->getScnObject(kWallMaterial);
+    CScnProperty* roof = materials->getScnObject(kRoofMaterial);
+    std::printf("sample: read back materials \"%s\" (texture %s) and \"%s\"\n", wall->getName(),
+                wall->getTextureURL(), roof->getName());
+    return std::string(wall->getTextureURL()) == kWallTexture && wall->getProjection() == kScnFacadePlanar &&
+           !roof->hasMapping() && roof->getDiffuseColor().red == 150;
+}
+
 void fill(CScnMgr* scene, const Model& m)
 {
     scene->setApplication("Kestrovin Sample", "1.0");
-    // The materials that the polygons' material indices name: walls, then roof.
-    scene->getMaterials()->newScnObject(kScnLastIndex);
-    scene->getMaterials()->newScnObject(kScnLastIndex);
+    addMaterials(scene);
     for (const CScnVector& p : m.points) {
         *scene->getPoints()->newScnObject(kScnLastIndex) = p;
     }
@@ -180,7 +215,7 @@ bool readBack(const std::string& path, const Model& m, Feedback& feedback)
     std::printf("sample: read back %d points, %d polygons (%d hole in the front wall), preview %u x %u\n", points,
                 polygons, holes, width, height);
     bool same = points == static_cast<int32_t>(m.points.size()) && polygons == static_cast<int32_t>(m.faces.size()) &&
-                holes == 1 && width == 32 && height == 24;
+                holes == 1 && width == 32 && height == 24 && materialsReadBack(scene);
     scene->release();
     return same;
 }

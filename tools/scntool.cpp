@@ -12,6 +12,7 @@
 #include "HeaderFacts.h"
 #include "PreviewCommand.h"
 #include "RenderCommand.h"
+#include "ScnMaterials.h"
 #include "Scn.h"
 
 namespace {
@@ -201,6 +202,7 @@ int usage()
     std::fprintf(stderr,
                  "usage: scntool info FILE          tell what a scene file holds\n"
                  "       scntool convert IN OUT     read a scene file and write it again\n"
+                 "       scntool materials FILE     list the materials: index, name, flags, colour, texture\n"
                  "       scntool render FILE OUT.png [--view NAME|--auto] [--size WxH]\n"
                  "                                  draw a picture of the scene\n"
                  "       scntool preview FILE OUT.png\n"
@@ -216,6 +218,9 @@ int main(int argc, char** argv)
 {
     if (argc == 3 && std::strcmp(argv[1], "info") == 0) {
         return info(argv[2]);
+    }
+    if (argc == 3 && std::strcmp(argv[1], "materials") == 0) {
+        return ScnTools::listMaterials(argv[2]);
     }
     if (argc == 4 && std::strcmp(argv[1], "convert") == 0) {
         return convert(argv[2], argv[3]);

@@ -76,6 +76,18 @@ constexpr const char* kLegacyLightsUnsupported = "Legacy lights blocks can't be 
 constexpr const char* kLegacyMaterialsUnsupported =
     "Legacy materials blocks can't be read by this library version";
 
+// Shader documents (missing-pointer form, except where stated).
+constexpr const char* kShaderNullProperty = "Property is NULL";
+constexpr const char* kShaderNullRoot = "Property root is NULL";
+constexpr const char* kShaderNullRootChild = "Property root's child is NULL";
+constexpr const char* kShaderNullWriteStream = "write stream is NULL";
+constexpr const char* kShaderNullReadStream = "read strem is NULL";
+constexpr const char* kShaderNoRootNode = "Can't get root node";
+// A stream starting with "<" whose document element is not "Nuvora.Shader" (plain form).
+constexpr const char* kNotAShader = "This is not a shader";
+constexpr const char* kUnknownShaderReading = "Unknown shader reading error";
+constexpr const char* kUnknownShaderWriting = "Unknown shader writing error";
+
 }  // namespace DocMsg
 }  // namespace NvScn
 

@@ -110,8 +110,7 @@ XIXMLElement* CScnGround::putInXML(XIXMLElement* parent)
 {
     return guarded(getOwner(), "CScnGround::putInXML", static_cast<XIXMLElement*>(nullptr), [&] {
         XIXMLElement* element = writeFields(*this, parent);
-        // The material's own content is written by the material kind.
-        XmlForm::addChild(element, kPropertyElement);
+        mProperty.write(element);
         return element;
     });
 }
@@ -120,9 +119,11 @@ bool CScnGround::initWithXML(XIXMLElement* element)
 {
     return guarded(getOwner(), "CScnGround::initWithXML", false, [&] {
         readFields(*this, element);
-        if (XmlForm::findChild(element, kPropertyElement) == nullptr) {
+        XIXMLElement* property = XmlForm::findChild(element, kPropertyElement);
+        if (property == nullptr) {
             Nuvora::fail(Msg::kGroundNoProperty);
         }
+        mProperty.read(property);
         return true;
     });
 }

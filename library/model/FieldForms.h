@@ -76,7 +76,8 @@ constexpr KeptIdentifierTag kKeptIdentifier{};
 // Field option: an identifier's default is a fresh one.
 struct FreshTag {};
 constexpr FreshTag kFresh{};
-// Field option: a location or a list is not written at all when it is empty.
+// Field option: a location, a list or an identifier is not written at all when it is empty (an
+// optional identifier absent on reading is then the null one).
 struct OmitEmptyTag {};
 constexpr OmitEmptyTag kOmitEmpty{};
 // Field option: a vector is a direction: on reading it takes the legacy axis exchange and the

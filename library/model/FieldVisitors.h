@@ -210,6 +210,11 @@ public:
     {
         items.clear();
     }
+    template <class Value, class... O>
+    void ownForm(const char*, Value& value, const O&...)
+    {
+        value.setDefault();
+    }
 
 private:
     void convert(CScnVector& value) const;
@@ -253,9 +258,13 @@ public:
         }
         XmlForm::addAttribute(mElement, name, table.labelOf(value));
     }
+    // With kOmitEmpty the null identifier is not written.
     template <class... O>
     void identifier(const char* name, CScnUUID& value, const CScnUUID&, const O&...)
     {
+        if (FieldOptions::has<OmitEmptyTag, O...>() && isNullUuid(value)) {
+            return;
+        }
         XmlForm::writeUuid(mElement, name, value);
     }
     template <class... O>
@@ -404,6 +413,12 @@ public:
         }
     }
 
+    template <class Value, class... O>
+    void ownForm(const char* name, Value& value, const O&...)
+    {
+        value.write(mElement, name);
+    }
+
     // Each channel plus offset, modulo 256; the first byte stays.
     static CScnColor shifted(const CScnColor& value, int offset);
     NuvoraXML::XIXMLElement* element() const { return mElement; }
@@ -475,7 +490,7 @@ public:
         }
     }
     template <class... O>
-    void identifier(const char* name, CScnUUID& value, const CScnUUID&, const O&... options)
+    void identifier(const char* name, CScnUUID& value, const CScnUUID& initial, const O&... options)
     {
         if constexpr (FieldOptions::has<KeptIdentifierTag, O...>()) {
             if (!mKeepIdentifiers) {
@@ -486,6 +501,9 @@ public:
             }
         } else if (const char* text = attribute(name, options...)) {
             value = FieldOptions::filter(XmlForm::parseUuid(text), options...);
+        } else if (FieldOptions::has<OmitEmptyTag, O...>()) {
+            // An identifier left out for being null.
+            value = initial;
         }
     }
     template <class... O>
@@ -681,6 +699,13 @@ public:
             FieldReader inner(item, mScene, mKeepIdentifiers);
             FieldLists::append(items, item)->visitFields(inner);
         }
+    }
+
+    // The value reads its own element; null when an optional one is absent.
+    template <class Value, class... O>
+    void ownForm(const char* name, Value& value, const O&... options)
+    {
+        value.read(child(name, options...), mScene);
     }
 
     NuvoraXML::XIXMLElement* element() const { return mElement; }
@@ -940,6 +965,11 @@ public:
     void children(List& items, const O&... options)
     {
         list(FieldLists::ItemOf<List>::kElementName, items, options...);
+    }
+    template <class Value, class... O>
+    void ownForm(const char* name, Value& value, const O&...)
+    {
+        line(name, value.text());
     }
 
 private:

@@ -53,6 +53,10 @@
 //   list(name, List&, O...)                              list element holding one item element per
 //                                                        child object (named List's item kElementName),
 //                                                        each with its kind's field list
+//   ownForm(name, Value&, O...)                          a value with its own XML form: Value offers
+//                                                        setDefault(), write(parent, name),
+//                                                        read(element or null, scene), text()
+//                                                        and, for the tests, vary(step)
 //   olderPlacement(marker, group)                        items an older layout keeps in this element
 // The options (model/FieldForms.h): kOptional, a filter callable, kConvertDefault, kFresh,
 // kKeptIdentifier, kFindOrCreate, kStoredMinus128, kOmitEmpty, kDirection, kNoFixUp,

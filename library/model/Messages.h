@@ -78,6 +78,32 @@ constexpr const char* kWrongAnimationFlag = "Wrong animation flag!";
 constexpr const char* kNoComponentNode =
     "CScnScnObjectDefinition::initWithXML : cannot find internal component definition node";
 
+// Shader nodes, tables and materials.
+constexpr const char* kNonZeroRefCount = "Object deleted with a non zero ref count";
+constexpr const char* kMinReflectionLow = "IFresnelNode::setMinReflection - Value is lower than 0";
+constexpr const char* kMinReflectionHigh = "IFresnelNode::setMinReflection - Value is higer than 1";
+constexpr const char* kGetUrlBadType = "IMappingNode::getURL - Invalid map type";
+constexpr const char* kSetUrlBadType = "IMappingNode::setURL - Invalid map type";
+constexpr const char* kMapLinkedBadIndex = "CMappingNode::getMapLinked - Invalid index";
+constexpr const char* kLinkNullUuid = "CMappingNode::addLinkedMap - NULL UUID is Invalid";
+constexpr const char* kMapAlreadyLinked = "CMappingNode::addLinkedMap - Map already linked";
+constexpr const char* kMapNotLinked = "CMappingNode::removeLinkedMap - Map isn't linked";
+constexpr const char* kGetClassIntegrity = "ICustomNode::getClass - data integrity failed";
+constexpr const char* kSetClassIntegrity = "ICustomNode::setClass - data integrity failed";
+constexpr const char* kCustomBadParameter = "ICustomNode::initWithXML - invalid parameter";
+constexpr const char* kCreateRootNode = "CScnProperty::createNode - eRootNode node cannot be created";
+constexpr const char* kCreateUnknownNode = "CScnProperty::createNode - Unknown node type";
+// A table whose "Length" is not the number of its "Float" children (assertion form).
+constexpr const char* kTableLengthMismatch = "CTable \"Length\" differs from its \"Float\" count";
+// A node that would become its own descendant, or a tree met again below itself (assertion form).
+constexpr const char* kCyclicNodeTree = "CTCENode - cyclic node tree";
+// A "Root" node where a material's node is expected (assertion form).
+constexpr const char* kRootNodeInTree = "CTCENode - a root node cannot be a child";
+constexpr const char* kPropertyPutInXML = "CScnProperty::putInXML";
+constexpr const char* kPropertyInitWithXML = "CScnProperty::initWithXML";
+// A node tree in token form that could not be read.
+constexpr const char* kCantReadTce = "Can't read tce";
+
 }  // namespace Msg
 }  // namespace NvScn
 

@@ -59,7 +59,6 @@ CObjectSetup::CObjectSetup()
 CScnScnObjectDefinition::CScnScnObjectDefinition(CBaseObjectMgr* owner)
     : CScnObject(owner),
       mMaterials(getScene()),
-      mKeptMaterials("Properties"),
       mSetups(getScene()),
       mData(owner, kDataElement, &definitionKindOf)
 {

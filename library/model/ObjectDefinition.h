@@ -128,9 +128,7 @@ public:
         v.label("Placement", mPlacement, kPlacementLabels, kScnPlacementPerpendicular);
         v.vector("Up", mUp, CScnVector{0, 1, 0}, kDirection);
         v.real("Initial.Angle", mInitialAngle, 0.0);
-        // The materials are kept as they were read until the materials kind joins the library;
-        // this line then becomes v.list("Properties", mMaterials).
-        v.fragment("Properties", mKeptMaterials);
+        v.list("Properties", mMaterials);
         v.identifier("LightGroupID", mLightGroup, kNullUuid);
         v.vector("Model.Rotation", mModelRotation, CScnVector{0, 0, 0}, kNoFixUp);
         v.matrix("Model.Rotation.Matrixs", mModelRotationMatrix, kIdentityMatrix);
@@ -153,7 +151,6 @@ private:
     CScnVector mUp;
     double mInitialAngle;
     TObjectMgr<CProperty, CScnProperty> mMaterials;
-    CXMLFragment mKeptMaterials;
     CScnUUID mLightGroup;
     CScnVector mModelRotation;
     double mModelRotationMatrix[16];

@@ -257,16 +257,6 @@ void CSCN::fixDirection(CScnVector& vector) const
     }
 }
 
-bool CSCN::readShader(CScnProperty*, CScnStream*)
-{
-    return false;
-}
-
-bool CSCN::writeShader(CScnProperty*, CScnStream*)
-{
-    return false;
-}
-
 CScnProperty* CSCN::newScratchProperty()
 {
     return mScratchProperties.append();

@@ -191,6 +191,8 @@ public:
     void setLegacyPath(const std::string& path) { mLegacyPath = path; }
     const std::string& getLegacyPath() const { return mLegacyPath; }
     TObjectMgr<CLight, CScnLight>& lights() { return *mLights; }
+    // The materials, for the "Properties" section.
+    TObjectMgr<CProperty, CScnProperty>& materials() { return *mMaterials; }
     TObjectMgr<CScnLightsGroup, IScnLightsGroup>& lightsGroups() { return *mLightsGroups; }
     TObjectMgr<CHeliodon, CScnHeliodon>& heliodons() { return *mHeliodons; }
     // The animation kinds' lists, for the document sections.

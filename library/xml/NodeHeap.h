@@ -66,6 +66,9 @@ public:
     detail::NodeChunk* chunks = nullptr;
     size_t nextSize;
     ArenaFinalizer* finalizers = nullptr;
+    // The root of the arena's tree, which holds the keys: while the arena is whole every node cut
+    // from it is in that tree, so an element finds its keys without climbing to the root.
+    void* keyRoot = nullptr;
 
     explicit CNodeArena(size_t firstSize) : nextSize(firstSize) {}
 

@@ -390,6 +390,11 @@ XIXMLNode* XCXMLElement::CopyTo(XIXMLElement* target)
 
 const char* XCXMLElement::GetKey(const char* name)
 {
+    if (CNodeArena* arena = Arena()) {
+        if (arena->keyRoot != nullptr) {
+            return static_cast<XCXMLRoot*>(arena->keyRoot)->GetKey(name);
+        }
+    }
     XIXMLElement* top = keyOwner(this);
     if (top == this) {
         Nuvora::failNullPointer(Msg::kNotInTree);
@@ -1090,6 +1095,7 @@ XCXMLTree::XCXMLTree() : mRoot(nullptr)
     CNodeArena* arena = createArena();
     try {
         mRoot = new (NodePlace{arena, 0}) XCXMLRoot();
+        arena->keyRoot = mRoot;
     } catch (...) {
         releaseArena(arena);
         throw;

@@ -193,6 +193,11 @@ public:
     void olderPlacement(const char*, Group&&)
     {
     }
+    template <class Value, class... O>
+    void ownForm(const char*, Value& value, const O&...)
+    {
+        value.vary(next());
+    }
 
 private:
     int next() { return ++mCounter; }

@@ -80,6 +80,7 @@ ToolRun runTool(const std::string& arguments)
 const char* const kUsage =
     "usage: scntool info FILE          tell what a scene file holds\n"
     "       scntool convert IN OUT     read a scene file and write it again\n"
+    "       scntool materials FILE     list the materials: index, name, flags, colour, texture\n"
     "       scntool render FILE OUT.png [--view NAME|--auto] [--size WxH]\n"
     "                                  draw a picture of the scene\n"
     "       scntool preview FILE OUT.png\n"

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include <nlohmann/json.hpp>
+#include <tiffio.h>
 
 #include "FileStream.h"
 #include "Image.h"
@@ -89,6 +90,16 @@ struct SceneSpec {
     // Sun straight above unless switched off (then the default light is used).
     bool sun = true;
     std::vector<uint32_t> preview;
+    // The materials, through their façade; two plain ones by default.
+    struct Material {
+        bool colored = false;
+        NvScn::CScnColor diffuse{};
+        double transparency = 0;
+        std::string texture;
+    };
+    std::vector<Material> materials = {Material(), Material()};
+    // Mapping coordinates 0 to 1 across each face's outline.
+    bool mapped = false;
 };
 
 SceneSpec::Face wall(double y, double half, double holeHalf = 0)
@@ -104,13 +115,30 @@ SceneSpec::Face wall(double y, double half, double holeHalf = 0)
 void save(const SceneSpec& spec, const std::string& path)
 {
     CScnMgr* scene = CScnMgr::create(nullptr, nullptr);
-    scene->getMaterials()->newScnObject(NvScn::kScnLastIndex);
-    scene->getMaterials()->newScnObject(NvScn::kScnLastIndex);
+    for (const SceneSpec::Material& m : spec.materials) {
+        NvScn::CScnProperty* material = scene->getMaterials()->newScnObject(NvScn::kScnLastIndex);
+        if (m.colored) {
+            material->setDiffuseColor(&m.diffuse);
+            material->setTransparency(m.transparency);
+        }
+        if (!m.texture.empty()) {
+            material->setTextureURL(m.texture.c_str());
+        }
+    }
     int32_t next = 0;
     auto loop = [&](NvScn::TScnObjectMgr<NvScn::CScnVertex>* vertices, const std::vector<CScnVector>& corners) {
-        for (const CScnVector& c : corners) {
-            *scene->getPoints()->newScnObject(NvScn::kScnLastIndex) = c;
-            vertices->newScnObject(NvScn::kScnLastIndex)->pointIndex = next++;
+        // u and v run over the outline's first and last corner, as on a wall seen from the front.
+        const float us[4] = {0, 1, 1, 0};
+        const float vs[4] = {0, 0, 1, 1};
+        for (size_t i = 0; i < corners.size(); ++i) {
+            *scene->getPoints()->newScnObject(NvScn::kScnLastIndex) = corners[i];
+            NvScn::CScnVertex* vertex = vertices->newScnObject(NvScn::kScnLastIndex);
+            vertex->pointIndex = next++;
+            if (spec.mapped && corners.size() == 4) {
+                vertex->flags = NvScn::kScnVertexMapped;
+                vertex->u = us[i];
+                vertex->v = vs[i];
+            }
         }
     };
     for (const SceneSpec::Face& face : spec.faces) {
@@ -401,6 +429,209 @@ TEST(SceneGltf, ExportsMeshesByMaterialInMetresWithCameras)
     // The sun overhead shines straight down: its node turns local -z onto glTF -y.
     ASSERT_EQ(d["extensions"]["KHR_lights_punctual"]["lights"].size(), 1u);
     EXPECT_EQ(d["extensionsUsed"], json({"KHR_lights_punctual"}));
+}
+
+// A 2 x 2 picture: red and green on top, blue and white below.
+ScnTools::Picture quadrants()
+{
+    ScnTools::Picture picture;
+    picture.width = 2;
+    picture.height = 2;
+    picture.rgba = {255, 0, 0, 255, 0, 255, 0, 255, 0, 0, 255, 255, 255, 255, 255, 255};
+    return picture;
+}
+
+void writeTiff(const std::string& path, const ScnTools::Picture& picture)
+{
+    TIFF* tiff = TIFFOpen(path.c_str(), "w");
+    ASSERT_NE(tiff, nullptr);
+    TIFFSetField(tiff, TIFFTAG_IMAGEWIDTH, picture.width);
+    TIFFSetField(tiff, TIFFTAG_IMAGELENGTH, picture.height);
+    TIFFSetField(tiff, TIFFTAG_SAMPLESPERPIXEL, 4);
+    TIFFSetField(tiff, TIFFTAG_BITSPERSAMPLE, 8);
+    TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_RGB);
+    TIFFSetField(tiff, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
+    uint16_t extra = EXTRASAMPLE_ASSOCALPHA;
+    TIFFSetField(tiff, TIFFTAG_EXTRASAMPLES, 1, &extra);
+    for (uint32_t row = 0; row < picture.height; ++row) {
+        TIFFWriteScanline(tiff, const_cast<uint8_t*>(&picture.rgba[row * picture.width * 4]), row, 0);
+    }
+    TIFFClose(tiff);
+}
+
+bool near(const Pixel& a, const Pixel& b)
+{
+    return std::abs(a.red - b.red) <= 1 && std::abs(a.green - b.green) <= 1 && std::abs(a.blue - b.blue) <= 1;
+}
+
+TEST(SceneMaterials, ColourTransparencyAndTexturesFromTheFacade)
+{
+    SceneSpec spec;
+    spec.faces = {wall(0, 400, 100), tiltedPlate()};
+    spec.materials[0].colored = true;
+    spec.materials[0].diffuse = {0, 200, 100, 50};
+    spec.materials[1].colored = true;
+    spec.materials[1].diffuse = {0, 0, 0, 255};
+    ScnTools::Picture picture = render(spec, "coloured");
+    // Wall lit by ambient light only; the plate at 45 degrees to the sun.
+    EXPECT_TRUE(near(at(picture, 20, 14), {60, 30, 15})) << at(picture, 20, 14);
+    double plate = 0.3 + 0.7 * std::sqrt(0.5);
+    EXPECT_TRUE(near(at(picture, 32, 24), {0, 0, static_cast<int>(std::lround(255 * plate))})) << at(picture, 32, 24);
+
+    // A see-through wall in front of the plate mixes the two.
+    spec.materials[0].transparency = 0.5;
+    spec.faces = {tiltedPlate(), wall(0, 400)};
+    picture = render(spec, "see-through");
+    Pixel mixed = {static_cast<int>(std::lround(0.5 * 60)), static_cast<int>(std::lround(0.5 * 30)),
+                   static_cast<int>(std::lround(0.5 * 15 + 0.5 * 255 * plate))};
+    EXPECT_TRUE(near(at(picture, 32, 24), mixed)) << at(picture, 32, 24);
+    // Beside the plate, the sky shows through the wall.
+    Pixel sky = {static_cast<int>(std::lround(0.5 * 60 + 0.5 * kSky.red)),
+                 static_cast<int>(std::lround(0.5 * 30 + 0.5 * kSky.green)),
+                 static_cast<int>(std::lround(0.5 * 15 + 0.5 * kSky.blue))};
+    EXPECT_TRUE(near(at(picture, 20, 14), sky)) << at(picture, 20, 14);
+
+    // A texture found in its folder beside the scene, though its reference names another place.
+    std::filesystem::create_directories(file("site_Textures"));
+    std::string error;
+    ASSERT_TRUE(ScnTools::writePng(file("site_Textures/quadrants.png"), quadrants(), error)) << error;
+    spec.materials[0] = SceneSpec::Material();
+    spec.materials[0].texture = "file:///C|/Projects/site_Textures/quadrants.png";
+    spec.mapped = true;
+    spec.faces = {wall(0, 400)};
+    picture = render(spec, "textured");
+    EXPECT_TRUE(near(at(picture, 22, 16), {77, 0, 0})) << at(picture, 22, 16);
+    EXPECT_TRUE(near(at(picture, 42, 16), {0, 77, 0})) << at(picture, 42, 16);
+    EXPECT_TRUE(near(at(picture, 22, 32), {0, 0, 77})) << at(picture, 22, 32);
+    EXPECT_TRUE(near(at(picture, 42, 32), {77, 77, 77})) << at(picture, 42, 32);
+    // TIFF textures, as the export writes them, read the same.
+    writeTiff(file("site_Textures/quadrants.tif"), quadrants());
+    spec.materials[0].texture = "file:///C|/Projects/site_Textures/quadrants.tif";
+    picture = render(spec, "textured-tiff");
+    EXPECT_TRUE(near(at(picture, 22, 16), {77, 0, 0})) << at(picture, 22, 16);
+    EXPECT_TRUE(near(at(picture, 42, 32), {77, 77, 77})) << at(picture, 42, 32);
+
+    // A texture that is nowhere: the colour is used and the user is told.
+    spec.materials[0].texture = "file:///nowhere/gone.tif";
+    save(spec, file("untextured.scn"));
+    ToolResult run = scntool("render " + file("untextured.scn") + " " + file("untextured.png") + " --size 64x48");
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.err, "scntool: warning: the texture file:///nowhere/gone.tif is not beside " + file("untextured.scn") +
+                           "; its colour is used\n");
+    run = scntool("gltf " + file("untextured.scn") + " " + file("untextured.glb"));
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.err, "scntool: warning: the texture file:///nowhere/gone.tif is not beside " + file("untextured.scn") +
+                           "; its colour is used\n");
+    EXPECT_FALSE(readGlb(file("untextured.glb")).document.contains("images"));
+}
+
+TEST(SceneMaterials, ExportsColoursTransparencyAndEmbeddedTextures)
+{
+    std::filesystem::create_directories(file("export_Textures"));
+    writeTiff(file("export_Textures/quadrants.tif"), quadrants());
+    SceneSpec spec;
+    spec.faces = {wall(0, 400), tiltedPlate()};
+    spec.mapped = true;
+    spec.materials[0].colored = true;
+    spec.materials[0].diffuse = {0, 255, 51, 0};
+    spec.materials[0].transparency = 0.2;
+    spec.materials[1].texture = "export_Textures/quadrants.tif";
+    save(spec, file("materials.scn"));
+    ToolResult run = scntool("gltf " + file("materials.scn") + " " + file("materials.glb"));
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    Gltf glb = readGlb(file("materials.glb"));
+    const json& d = glb.document;
+    ASSERT_EQ(d["materials"].size(), 2u);
+    json pbr = d["materials"][0]["pbrMetallicRoughness"];
+    std::vector<double> colour = pbr["baseColorFactor"];
+    ASSERT_EQ(colour.size(), 4u);
+    EXPECT_FLOAT_EQ(colour[0], 1.0f);
+    EXPECT_FLOAT_EQ(colour[1], 0.2f);
+    EXPECT_FLOAT_EQ(colour[2], 0.0f);
+    EXPECT_NEAR(colour[3], 0.8, 0.003);
+    EXPECT_EQ(d["materials"][0]["alphaMode"], "BLEND");
+    EXPECT_FALSE(d["materials"][1].contains("alphaMode"));
+    EXPECT_EQ(d["materials"][1]["pbrMetallicRoughness"]["baseColorTexture"]["index"], 0);
+    ASSERT_EQ(d["images"].size(), 1u);
+    EXPECT_EQ(d["images"][0]["mimeType"], "image/png");
+    const json& view = d["bufferViews"][d["images"][0]["bufferView"].get<int>()];
+    std::string png = glb.binary.substr(view["byteOffset"].get<size_t>(), view["byteLength"].get<size_t>());
+    std::string decoded = file("embedded.png");
+    std::ofstream(decoded, std::ios::binary) << png;
+    ScnTools::Picture picture;
+    std::string error;
+    ASSERT_TRUE(ScnTools::readPng(decoded, picture, error)) << error;
+    EXPECT_EQ(picture.rgba, quadrants().rgba);
+    // Mapping coordinates count v from the top of the image.
+    const json& primitive = d["meshes"][0]["primitives"][0];
+    EXPECT_EQ(floats(glb, primitive["attributes"]["TEXCOORD_0"]), (std::vector<float>{0, 1, 1, 1, 1, 0, 0, 0}));
+}
+
+TEST(SceneGltf, PlacesInternalComponentsWhereTheirInstancesStand)
+{
+    SceneSpec spec;
+    spec.faces = {wall(0, 10)};
+    save(spec, file("placed.scn"));
+    // Add a component, a 1 m square on the ground, and two instances of it, one turned a quarter
+    // turn about the vertical and doubled.
+    CScnMgr* scene = CScnMgr::create(nullptr, nullptr);
+    {
+        std::unique_ptr<ScnTools::FileStream> in(ScnTools::FileStream::open(file("placed.scn"), "rb"));
+        ASSERT_EQ(scene->read(in.get()), 0);
+    }
+    NvScn::IScnInternalComponentDefinition* component =
+        scene->getInternalComponentDefinitions()->newScnObject(NvScn::kScnLastIndex);
+    const CScnVector corners[4] = {{0, 0, 0}, {100, 0, 0}, {100, 100, 0}, {0, 100, 0}};
+    NvScn::CScnPolygon* square = component->getPolygons()->newScnObject(NvScn::kScnLastIndex);
+    for (int32_t i = 0; i < 4; ++i) {
+        *component->getPoints()->newScnObject(NvScn::kScnLastIndex) = corners[i];
+        square->getVertices()->newScnObject(NvScn::kScnLastIndex)->pointIndex = i;
+    }
+    const CScnVector translations[2] = {{500, 0, 0}, {0, 300, 50}};
+    const CScnVector rotations[2] = {{0, 0, 0}, {0, 0, 90}};
+    const CScnVector scales[2] = {{1, 1, 1}, {2, 2, 2}};
+    for (int i = 0; i < 2; ++i) {
+        NvScn::IScnObjectInstance* instance = scene->getObjectInstances()->newScnObject(NvScn::kScnLastIndex);
+        instance->setName(i == 0 ? "Plain" : "Turned");
+        instance->setAttachedObject(component->getUUID());
+        instance->setTranslation(&translations[i]);
+        instance->setRotation(&rotations[i]);
+        instance->setScale(&scales[i]);
+    }
+    {
+        std::unique_ptr<ScnTools::FileStream> out(ScnTools::FileStream::open(file("placed.scn"), "wb"));
+        ASSERT_EQ(scene->write(out.get()), 0);
+    }
+    scene->release();
+
+    ToolResult run = scntool("gltf " + file("placed.scn") + " " + file("placed.glb"));
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    Gltf glb = readGlb(file("placed.glb"));
+    const json& d = glb.document;
+    ASSERT_EQ(d["meshes"].size(), 2u);
+    EXPECT_EQ(floats(glb, d["meshes"][1]["primitives"][0]["attributes"]["POSITION"]),
+              (std::vector<float>{0, 0, 0, 1, 0, 0, 1, 0, -1, 0, 0, -1}));
+    std::vector<const json*> placed;
+    for (const json& node : d["nodes"]) {
+        if (node.contains("mesh") && node["mesh"] == 1) {
+            placed.push_back(&node);
+        }
+    }
+    ASSERT_EQ(placed.size(), 2u);
+    EXPECT_EQ((*placed[0])["name"], "Plain");
+    EXPECT_EQ((*placed[0])["translation"], json({5, 0, -0.0}));
+    EXPECT_EQ((*placed[0])["rotation"], json({0, 0, 0, 1}));
+    EXPECT_EQ((*placed[1])["name"], "Turned");
+    EXPECT_EQ((*placed[1])["translation"], json({0, 0.5, -3}));
+    EXPECT_EQ((*placed[1])["scale"], json({2, 2, 2}));
+    // A quarter turn about the scene's vertical is one about glTF y.
+    std::vector<double> q = (*placed[1])["rotation"];
+    ASSERT_EQ(q.size(), 4u);
+    EXPECT_NEAR(q[0], 0, 1e-12);
+    EXPECT_NEAR(q[1], std::sqrt(0.5), 1e-12);
+    EXPECT_NEAR(q[2], 0, 1e-12);
+    EXPECT_NEAR(q[3], std::sqrt(0.5), 1e-12);
 }
 
 struct RefusalCase {

@@ -2,12 +2,13 @@
 // arrives; the glTF is written when the whole scene is known.
 #include "GltfCommand.h"
 
-#include <cerrno>
+#include <cctype>
 #include <cstdio>
 #include <cstring>
 #include <string>
 
 #include "GltfScene.h"
+#include "Image.h"
 
 namespace ScnTools {
 
@@ -25,27 +26,6 @@ bool endsWith(const std::string& text, const char* end)
         }
     }
     return true;
-}
-
-bool writeBytes(const std::string& path, const void* data, size_t size, std::string& error)
-{
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr) {
-        error = std::strerror(errno);
-        return false;
-    }
-    bool written = std::fwrite(data, 1, size, file) == size;
-    if (!written) {
-        error = std::strerror(errno);
-    }
-    if (std::fclose(file) != 0 && written) {
-        error = std::strerror(errno);
-        written = false;
-    }
-    if (!written) {
-        std::remove(path.c_str());
-    }
-    return written;
 }
 
 std::string fileName(const std::string& path)

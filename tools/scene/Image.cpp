@@ -47,6 +47,32 @@ png_image description(const Picture& picture, std::vector<uint8_t>& pixels)
 
 }  // namespace
 
+bool finishOutput(std::FILE* file, const std::string& path, bool written, std::string& error)
+{
+    if (std::fclose(file) != 0 && written) {
+        error = std::strerror(errno);
+        written = false;
+    }
+    if (!written) {
+        std::remove(path.c_str());
+    }
+    return written;
+}
+
+bool writeBytes(const std::string& path, const void* data, size_t size, std::string& error)
+{
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (file == nullptr) {
+        error = std::strerror(errno);
+        return false;
+    }
+    bool written = std::fwrite(data, 1, size, file) == size;
+    if (!written) {
+        error = std::strerror(errno);
+    }
+    return finishOutput(file, path, written, error);
+}
+
 bool writePng(const std::string& path, const Picture& picture, std::string& error)
 {
     std::FILE* file = std::fopen(path.c_str(), "wb");
@@ -61,14 +87,7 @@ bool writePng(const std::string& path, const Picture& picture, std::string& erro
         error = image.message;
     }
     png_image_free(&image);
-    if (std::fclose(file) != 0 && written) {
-        error = std::strerror(errno);
-        written = false;
-    }
-    if (!written) {
-        std::remove(path.c_str());
-    }
-    return written;
+    return finishOutput(file, path, written, error);
 }
 
 std::vector<uint8_t> encodePng(const Picture& picture)

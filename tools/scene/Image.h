@@ -3,7 +3,9 @@
 #ifndef SCN_TOOLS_IMAGE_H
 #define SCN_TOOLS_IMAGE_H
 
+#include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -15,6 +17,13 @@ struct Picture {
     uint32_t height = 0;
     std::vector<uint8_t> rgba;
 };
+
+// Closes an output file that was written (written false: a write failed, with the reason in
+// error); false, with the file removed, when the write or the close failed.
+bool finishOutput(std::FILE* file, const std::string& path, bool written, std::string& error);
+
+// Writes the bytes to a new file at path; false with the reason in error and no file left.
+bool writeBytes(const std::string& path, const void* data, size_t size, std::string& error);
 
 // Writes the picture as an 8-bit RGBA PNG (RGB when every pixel is opaque); false with the
 // reason in error.

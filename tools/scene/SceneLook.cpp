@@ -249,7 +249,29 @@ MaterialLooks materialLooks(NvScn::TScnObjectMgr<NvScn::CScnProperty>* materials
     MaterialLooks result;
     int32_t count = materials != nullptr ? materials->getNbObjects() : 0;
     result.looks.resize(static_cast<size_t>(std::max(count, 0)));
-    (void)sceneFolder;
+    for (int32_t i = 0; i < count; ++i) {
+        NvScn::CScnProperty* material = materials->getScnObject(static_cast<uint32_t>(i));
+        if (material == nullptr) {
+            continue;
+        }
+        SurfaceLook& look = result.looks[static_cast<size_t>(i)];
+        look.name = material->getName();
+        // A material without a leaf has no colour of its own: it keeps the neutral look.
+        if (material->hasLeaf()) {
+            NvScn::CScnColor diffuse = material->getDiffuseColor();
+            look.red = diffuse.red / 255.0f;
+            look.green = diffuse.green / 255.0f;
+            look.blue = diffuse.blue / 255.0f;
+            look.opacity = static_cast<float>(1.0 - std::clamp(material->getTransparency(), 0.0, 1.0));
+        }
+        std::string reference = material->getTextureURL();
+        if (!reference.empty()) {
+            look.texture = resolveTexture(reference, sceneFolder);
+            if (look.texture.empty()) {
+                result.missingTextures.push_back(reference);
+            }
+        }
+    }
     return result;
 }
 

@@ -709,7 +709,7 @@ INSTANTIATE_TEST_SUITE_P(
                     "scntool: cannot write /nonexistent/x.glb: No such file or directory\n"},
         RefusalCase{"no_preview", withFaces({wall(0, 10)}), "preview {scene} {out}", 1, "scntool: {scene} has no preview image\n"},
         RefusalCase{"bad_size", withFaces({wall(0, 10)}), "render {scene} {out} --size 0x10", 2,
-                    std::string("scntool render: the size must be WIDTHxHEIGHT, each from 1 to 16384\n") + kRenderUsage},
+                    std::string("scntool render: the size must be WIDTHxHEIGHT, each from 1 to 8192\n") + kRenderUsage},
         RefusalCase{"view_and_auto", withFaces({wall(0, 10)}), "render {scene} {out} --auto --view Front", 2,
                     std::string("scntool render: --view and --auto exclude each other\n") + kRenderUsage},
         RefusalCase{"unknown_option", withFaces({wall(0, 10)}), "render {scene} {out} --fast", 2,

@@ -135,6 +135,34 @@ INSTANTIATE_TEST_SUITE_P(
         TriangulationCase{"hole_outside_the_outline", {square(0, 0, 10), square(20, 20, 2)}, 100, 0}),
     [](const testing::TestParamInfo<TriangulationCase>& info) { return std::string(info.param.name); });
 
+TEST(Triangulation, CutsLongOutlinesAndManyHolesInProportion)
+{
+    // A circle of 20000 corners with 2000 small holes: the holes are left out, the disc is whole.
+    const int corners = 20000;
+    std::vector<CScnVector> loop;
+    for (int i = 0; i < corners; ++i) {
+        double angle = 2 * 3.141592653589793 * i / corners;
+        loop.push_back({100 * std::cos(angle), 100 * std::sin(angle), 0});
+    }
+    std::vector<uint32_t> sizes = {static_cast<uint32_t>(corners)};
+    for (int h = 0; h < 2000; ++h) {
+        double x = (h % 40) * 2 - 40;
+        double y = (h / 40) * 2 - 50;
+        loop.push_back({x, y, 0});
+        loop.push_back({x, y + 0.5, 0});
+        loop.push_back({x + 0.5, y, 0});
+        sizes.push_back(3);
+    }
+    Triangulator triangulator;
+    std::vector<uint32_t> triangles;
+    ASSERT_EQ(triangulator.triangulate(loop, sizes, triangles), static_cast<size_t>(corners - 2));
+    double area = 0;
+    for (size_t t = 0; t < triangles.size(); t += 3) {
+        area += triangleArea(loop[triangles[t]], loop[triangles[t + 1]], loop[triangles[t + 2]]);
+    }
+    EXPECT_NEAR(area, 0.5 * corners * 100 * 100 * std::sin(2 * 3.141592653589793 / corners), 1e-6);
+}
+
 TEST(Triangulation, SurvivesBowTiesAndNonFiniteCorners)
 {
     Triangulator triangulator;
@@ -149,6 +177,8 @@ TEST(Triangulation, SurvivesBowTiesAndNonFiniteCorners)
     std::vector<CScnVector> broken = {{0, 0, 0}, {NAN, 1, 0}, {1, 1, 0}, {0, 1, 0}};
     EXPECT_EQ(triangulator.triangulate(broken, {4}, triangles), 0u);
     EXPECT_EQ(triangulator.triangulate(broken, {}, triangles), 0u);
+    EXPECT_EQ(triangulator.triangulate(broken, {5}, triangles), 0u);
+    EXPECT_EQ(triangulator.triangulate(broken, {3, 9}, triangles), 0u);
 }
 
 }  // namespace

@@ -15,7 +15,7 @@ namespace {
 
 constexpr int kFailure = 1;
 constexpr int kUsage = 2;
-constexpr uint32_t kLargestSide = 16384;
+constexpr uint32_t kLargestSide = 8192;
 
 int usage(const char* problem)
 {
@@ -61,7 +61,7 @@ int renderCommand(int argc, char** argv)
             viewName = argv[++i];
         } else if (std::strcmp(argv[i], "--size") == 0 && i + 1 < argc) {
             if (!parseSize(argv[++i], width, height)) {
-                return usage("the size must be WIDTHxHEIGHT, each from 1 to 16384");
+                return usage("the size must be WIDTHxHEIGHT, each from 1 to 8192");
             }
         } else {
             return usage((std::string("unknown option ") + argv[i]).c_str());

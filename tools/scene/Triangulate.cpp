@@ -285,7 +285,7 @@ size_t Triangulator::clipEars(uint32_t start, std::vector<uint32_t>& out)
 size_t Triangulator::triangulate(const std::vector<CScnVector>& corners, const std::vector<uint32_t>& loopSizes,
                                  std::vector<uint32_t>& out)
 {
-    if (loopSizes.empty() || loopSizes[0] < 3) {
+    if (loopSizes.empty() || loopSizes[0] < 3 || loopSizes[0] > corners.size()) {
         return 0;
     }
     uint32_t outerSize = loopSizes[0];
@@ -316,7 +316,10 @@ size_t Triangulator::triangulate(const std::vector<CScnVector>& corners, const s
     }
     std::vector<std::pair<double, uint32_t>> holes;
     uint32_t first = outerSize;
-    for (size_t i = 1; i < loopSizes.size(); ++i) {
+    // Bridging costs the product of the holes and the ring's length: beyond the ring length that
+    // is clipped, holes are left out and the outline is cut as a fan.
+    size_t holeLoops = corners.size() > kLongestClippedRing ? 1 : loopSizes.size();
+    for (size_t i = 1; i < holeLoops; ++i) {
         uint32_t size = loopSizes[i];
         if (size >= 3 && first + size <= corners.size()) {
             uint32_t hole = addLoop(corners, first, size, axis, flip, false);

@@ -13,7 +13,9 @@ namespace ScnTools {
 // Cuts a polygon into triangles. Loops are given as corners in 3D: the outer loop first, then
 // the holes; a triangle names corners by their position in the concatenation of the loops.
 // Concave outlines, holes in either turning sense, repeated corners and collinear runs are
-// handled; a polygon without area gives no triangle. Work space is kept between calls.
+// handled; a polygon without area gives no triangle. Beyond 4096 corners in all, holes are left
+// out and the outline is cut as a fan, to keep the work in proportion. Work space is kept between
+// calls.
 class Triangulator {
 public:
     // Appends the triangles (three corner numbers each, turning like the outer loop) to out;

@@ -8,7 +8,10 @@
 #include <vector>
 
 #include "FileStream.h"
+#include "GltfCommand.h"
 #include "HeaderFacts.h"
+#include "PreviewCommand.h"
+#include "RenderCommand.h"
 #include "ScnMaterials.h"
 #include "Scn.h"
 
@@ -199,7 +202,13 @@ int usage()
     std::fprintf(stderr,
                  "usage: scntool info FILE          tell what a scene file holds\n"
                  "       scntool convert IN OUT     read a scene file and write it again\n"
-                 "       scntool materials FILE     list the materials: index, name, flags, colour, texture\n");
+                 "       scntool materials FILE     list the materials: index, name, flags, colour, texture\n"
+                 "       scntool render FILE OUT.png [--view NAME|--auto] [--size WxH]\n"
+                 "                                  draw a picture of the scene\n"
+                 "       scntool preview FILE OUT.png\n"
+                 "                                  save the preview picture stored in the file\n"
+                 "       scntool gltf FILE OUT.glb|OUT.gltf\n"
+                 "                                  export the scene as glTF 2.0\n");
     return kUsage;
 }
 
@@ -215,6 +224,15 @@ int main(int argc, char** argv)
     }
     if (argc == 4 && std::strcmp(argv[1], "convert") == 0) {
         return convert(argv[2], argv[3]);
+    }
+    if (argc >= 2 && std::strcmp(argv[1], "render") == 0) {
+        return ScnTools::renderCommand(argc - 2, argv + 2);
+    }
+    if (argc >= 2 && std::strcmp(argv[1], "preview") == 0) {
+        return ScnTools::previewCommand(argc - 2, argv + 2);
+    }
+    if (argc >= 2 && std::strcmp(argv[1], "gltf") == 0) {
+        return ScnTools::gltfCommand(argc - 2, argv + 2);
     }
     return usage();
 }

@@ -80,7 +80,13 @@ ToolRun runTool(const std::string& arguments)
 const char* const kUsage =
     "usage: scntool info FILE          tell what a scene file holds\n"
     "       scntool convert IN OUT     read a scene file and write it again\n"
-    "       scntool materials FILE     list the materials: index, name, flags, colour, texture\n";
+    "       scntool materials FILE     list the materials: index, name, flags, colour, texture\n"
+    "       scntool render FILE OUT.png [--view NAME|--auto] [--size WxH]\n"
+    "                                  draw a picture of the scene\n"
+    "       scntool preview FILE OUT.png\n"
+    "                                  save the preview picture stored in the file\n"
+    "       scntool gltf FILE OUT.glb|OUT.gltf\n"
+    "                                  export the scene as glTF 2.0\n";
 
 std::string headLines(const std::string& path, const std::string& verdict)
 {

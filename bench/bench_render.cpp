@@ -1,0 +1,179 @@
+// scntool render against the library: the time to draw 1 M triangles at 1024 x 768 beside the
+// time the library takes to read them (render reads the file twice, so the drawing alone is
+// shown too), and the peak memory of a render of 1 M and 10 M
+// polygons, each measured in a process of its own.
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+#include "FileStream.h"
+#include "RenderCommand.h"
+#include "SceneGeometry.h"
+#include "Scn.h"
+
+namespace {
+
+using NvScn::CScnMgr;
+
+class Quiet : public NvScn::CScnFeedback {
+public:
+    void warning(CScnMgr*, const char* text) override { std::fprintf(stderr, "library: %s\n", text); }
+    bool progress(CScnMgr*, int32_t, int32_t) override { return true; }
+};
+
+// A rolling terrain of side x side quads, each cut into two triangles, supplied while writing.
+class Terrain : public NvScn::CScnExtStorage {
+public:
+    explicit Terrain(int32_t side) : mSide(side) {}
+
+    bool setCurrentInternalComponentInstance(CScnMgr*, const NvScn::CScnUUID*, int32_t) override { return true; }
+    void setNbPoints(CScnMgr*, int32_t) override {}
+    bool addPoint(CScnMgr*, const NvScn::CScnVector*, int32_t) override { return true; }
+    void setNbPolygons(CScnMgr*, int32_t) override {}
+    bool addPolygon(CScnMgr*, const NvScn::CScnPolygon*, int32_t) override { return true; }
+    int32_t getNbPoints(CScnMgr*) override { return (mSide + 1) * (mSide + 1); }
+    bool fillPoint(CScnMgr*, NvScn::CScnVector* point, int32_t index) override
+    {
+        double x = index % (mSide + 1);
+        double y = index / (mSide + 1);
+        double scale = 10000.0 / mSide;
+        *point = {x * scale, y * scale, 300 * std::sin(x * 0.05) * std::cos(y * 0.03)};
+        return true;
+    }
+    int32_t getNbPolygons(CScnMgr*) override { return 2 * mSide * mSide; }
+    bool fillPolygon(CScnMgr*, NvScn::CScnPolygon* polygon, int32_t index) override
+    {
+        int32_t quad = index / 2;
+        int32_t a = quad / mSide * (mSide + 1) + quad % mSide;
+        int32_t corners[2][3] = {{a, a + 1, a + mSide + 2}, {a, a + mSide + 2, a + mSide + 1}};
+        for (int32_t corner : corners[index % 2]) {
+            polygon->getVertices()->newScnObject(NvScn::kScnLastIndex)->pointIndex = corner;
+        }
+        return true;
+    }
+
+private:
+    int32_t mSide;
+};
+
+bool writeTerrain(const std::string& path, int32_t side)
+{
+    Quiet feedback;
+    Terrain terrain(side);
+    CScnMgr* scene = CScnMgr::create(&feedback, &terrain);
+    NvScn::CScnCamera* camera = scene->getPerspectiveViews()->newScnObject(NvScn::kScnLastIndex);
+    NvScn::CScnVector eye = {-2000, -2000, 4000};
+    NvScn::CScnVector target = {5000, 5000, 0};
+    camera->setPosition(&eye);
+    camera->setTarget(&target);
+    camera->setFocal(60);
+    camera->setCurrent();
+    std::unique_ptr<ScnTools::FileStream> stream(ScnTools::FileStream::open(path, "wb"));
+    bool written = stream && scene->write(stream.get()) == 0 && stream->close();
+    scene->release();
+    return written;
+}
+
+double seconds(std::chrono::steady_clock::time_point since)
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
+}
+
+// Runs the work in a child process; answers its time and peak resident memory (MB).
+template <class Work>
+bool measured(Work work, double& elapsed, double& peakMegabytes)
+{
+    auto start = std::chrono::steady_clock::now();
+    pid_t child = fork();
+    if (child == 0) {
+        _exit(work() ? 0 : 1);
+    }
+    int status = 0;
+    struct rusage usage {};
+    if (child < 0 || wait4(child, &status, 0, &usage) != child) {
+        return false;
+    }
+    elapsed = seconds(start);
+    peakMegabytes = usage.ru_maxrss / 1024.0;
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+bool libraryRead(const std::string& path)
+{
+    Quiet feedback;
+    CScnMgr* scene = CScnMgr::create(&feedback, nullptr);
+    std::unique_ptr<ScnTools::FileStream> stream(ScnTools::FileStream::open(path, "rb"));
+    bool read = stream && scene->read(stream.get()) == 0;
+    scene->release();
+    return read;
+}
+
+// The read that render makes twice: through a storage that keeps the points and drops polygons.
+bool storageRead(const std::string& path)
+{
+    ScnTools::Reports reports;
+    ScnTools::GeometryStorage storage(nullptr, true);
+    return static_cast<bool>(ScnTools::loadScene(path, reports, &storage));
+}
+
+bool render(const std::string& path, const std::string& png)
+{
+    std::string size = "1024x768";
+    char* arguments[] = {const_cast<char*>(path.c_str()), const_cast<char*>(png.c_str()),
+                         const_cast<char*>("--size"), const_cast<char*>(size.c_str())};
+    return ScnTools::renderCommand(4, arguments) == 0;
+}
+
+}  // namespace
+
+int main()
+{
+    std::string folder = "/tmp/bench-render-" + std::to_string(getpid());
+    std::string scene = folder + ".scn";
+    std::string png = folder + ".png";
+    // 708 x 708 quads: 1 002 528 triangles; 2237 x 2237: 10 008 338.
+    const struct {
+        const char* label;
+        int32_t side;
+        bool compare;
+    } runs[] = {{"1 M", 708, true}, {"10 M", 2237, false}};
+    int failures = 0;
+    for (const auto& run : runs) {
+        auto start = std::chrono::steady_clock::now();
+        if (!writeTerrain(scene, run.side)) {
+            std::fprintf(stderr, "bench_render: cannot write %s\n", scene.c_str());
+            return 1;
+        }
+        std::printf("%s polygons: %d written in %.2f s\n", run.label, 2 * run.side * run.side, seconds(start));
+        double readTime = 0, readPeak = 0, renderTime = 0, renderPeak = 0, storageTime = 0, storagePeak = 0;
+        if (run.compare && (!measured([&] { return libraryRead(scene); }, readTime, readPeak) ||
+                            !measured([&] { return storageRead(scene); }, storageTime, storagePeak))) {
+            ++failures;
+        }
+        if (!measured([&] { return render(scene, png); }, renderTime, renderPeak)) {
+            ++failures;
+        }
+        if (run.compare) {
+            std::printf("  library read (geometry kept): %.2f s, peak %.0f MB\n", readTime, readPeak);
+        }
+        std::printf("  scntool render 1024x768:      %.2f s, peak %.0f MB\n", renderTime, renderPeak);
+        if (run.compare) {
+            // Render reads the file twice (views first, then the geometry as it draws); what is
+            // left beside those reads is the drawing.
+            double drawing = renderTime - 2 * storageTime;
+            std::printf("  read through the storage:     %.2f s, peak %.0f MB\n", storageTime, storagePeak);
+            std::printf("  render / read: %.2f; drawing alone (render - 2 storage reads) / read: %.2f\n",
+                        renderTime / readTime, drawing / readTime);
+        }
+        std::remove(scene.c_str());
+        std::remove(png.c_str());
+    }
+    return failures == 0 ? 0 : 1;
+}

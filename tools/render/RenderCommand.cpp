@@ -1,0 +1,143 @@
+// The picture is drawn while the library reads the geometry a second time: the first read gives
+// the views, the sun, the materials and the bounds, with the geometry dropped.
+#include "RenderCommand.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "Renderer.h"
+
+namespace ScnTools {
+
+namespace {
+
+constexpr int kFailure = 1;
+constexpr int kUsage = 2;
+constexpr uint32_t kLargestSide = 8192;
+
+int usage(const char* problem)
+{
+    std::fprintf(stderr, "scntool render: %s\nusage: scntool render FILE OUT.png [--view NAME|--auto] [--size WxH]\n",
+                 problem);
+    return kUsage;
+}
+
+bool parseSize(const char* text, uint32_t& width, uint32_t& height)
+{
+    char* end = nullptr;
+    unsigned long w = std::strtoul(text, &end, 10);
+    if (end == text || (*end != 'x' && *end != 'X')) {
+        return false;
+    }
+    const char* second = end + 1;
+    unsigned long h = std::strtoul(second, &end, 10);
+    if (end == second || *end != 0 || w == 0 || h == 0 || w > kLargestSide || h > kLargestSide) {
+        return false;
+    }
+    width = static_cast<uint32_t>(w);
+    height = static_cast<uint32_t>(h);
+    return true;
+}
+
+}  // namespace
+
+int renderCommand(int argc, char** argv)
+{
+    if (argc < 2) {
+        return usage("a scene file and a picture file are needed");
+    }
+    std::string path = argv[0];
+    std::string output = argv[1];
+    std::string viewName;
+    bool automatic = false;
+    uint32_t width = 800;
+    uint32_t height = 600;
+    for (int i = 2; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--auto") == 0) {
+            automatic = true;
+        } else if (std::strcmp(argv[i], "--view") == 0 && i + 1 < argc) {
+            viewName = argv[++i];
+        } else if (std::strcmp(argv[i], "--size") == 0 && i + 1 < argc) {
+            if (!parseSize(argv[++i], width, height)) {
+                return usage("the size must be WIDTHxHEIGHT, each from 1 to 8192");
+            }
+        } else {
+            return usage((std::string("unknown option ") + argv[i]).c_str());
+        }
+    }
+    if (automatic && !viewName.empty()) {
+        return usage("--view and --auto exclude each other");
+    }
+
+    Reports reports;
+    GeometryStorage bounds(nullptr, false);
+    SceneManager scene = loadScene(path, reports, &bounds);
+    if (!scene) {
+        return kFailure;
+    }
+    if (bounds.scene.polygons == 0) {
+        std::fprintf(stderr, "scntool: %s has no polygon to draw\n", path.c_str());
+        return kFailure;
+    }
+    ViewFrame frame;
+    NvScn::CScnCamera* view = nullptr;
+    if (automatic) {
+        frame = automaticFrame(bounds.scene.bounds, static_cast<double>(width) / height);
+    } else {
+        view = chooseView(*scene, viewName);
+        if (view == nullptr) {
+            if (viewName.empty()) {
+                std::fprintf(stderr, "scntool: %s has no perspective view (use --auto)\n", path.c_str());
+            } else {
+                std::fprintf(stderr, "scntool: %s has no perspective view named \"%s\"\n", path.c_str(),
+                             viewName.c_str());
+            }
+            return kFailure;
+        }
+        if (!cameraFrame(*view, frame)) {
+            std::fprintf(stderr, "scntool: the view \"%s\" of %s looks nowhere: its position is its target\n",
+                         view->getName(), path.c_str());
+            return kFailure;
+        }
+    }
+    NvScn::CScnVector light;
+    if (!sunDirection(*scene, view, light)) {
+        // Without a sun the light comes over the viewer's left shoulder.
+        light = normalised({frame.up.x - frame.right.x * 0.5 - frame.forward.x,
+                            frame.up.y - frame.right.y * 0.5 - frame.forward.y,
+                            frame.up.z - frame.right.z * 0.5 - frame.forward.z});
+    }
+    MaterialLooks looks = materialLooks(scene->getMaterials(), folderOf(path));
+    for (const std::string& missing : looks.missingTextures) {
+        std::fprintf(stderr, "scntool: warning: the texture %s is not beside %s; its colour is used\n",
+                     missing.c_str(), path.c_str());
+    }
+
+    Renderer renderer(frame, width, height, light, looks);
+    GeometryStorage geometry(&renderer, true);
+    if (!reloadGeometry(scene.get(), path, &geometry)) {
+        return kFailure;
+    }
+    if (geometry.badPolygons > 0) {
+        std::fprintf(stderr, "scntool: warning: %lld polygons of %s name points that do not exist; they are left out\n",
+                     static_cast<long long>(geometry.badPolygons), path.c_str());
+    }
+    if (renderer.flatPolygons() > 0) {
+        std::fprintf(stderr, "scntool: warning: %lld polygons of %s have no area; they are left out\n",
+                     static_cast<long long>(renderer.flatPolygons()), path.c_str());
+    }
+    if (renderer.flatPolygons() == bounds.scene.polygons) {
+        std::fprintf(stderr, "scntool: %s has no polygon with an area to draw\n", path.c_str());
+        return kFailure;
+    }
+    std::string error;
+    if (!writePng(output, renderer.picture(), error)) {
+        std::fprintf(stderr, "scntool: cannot write %s: %s\n", output.c_str(), error.c_str());
+        return kFailure;
+    }
+    return 0;
+}
+
+}  // namespace ScnTools

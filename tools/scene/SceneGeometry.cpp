@@ -1,0 +1,167 @@
+#include "SceneGeometry.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "FileStream.h"
+
+namespace ScnTools {
+
+using NvScn::CScnMgr;
+using NvScn::CScnPolygon;
+using NvScn::CScnVector;
+using NvScn::CScnVertex;
+using NvScn::TScnObjectMgr;
+
+void Reports::print() const
+{
+    for (const std::string& text : texts) {
+        std::fprintf(stderr, "  %s\n", text.c_str());
+    }
+}
+
+void Bounds::add(const CScnVector& p)
+{
+    if (empty) {
+        min = max = p;
+        empty = false;
+        return;
+    }
+    min = {std::min(min.x, p.x), std::min(min.y, p.y), std::min(min.z, p.z)};
+    max = {std::max(max.x, p.x), std::max(max.y, p.y), std::max(max.z, p.z)};
+}
+
+bool GeometryStorage::setCurrentInternalComponentInstance(CScnMgr*, const NvScn::CScnUUID* component,
+                                                          int32_t geometryLevel)
+{
+    components.emplace_back();
+    if (component != nullptr) {
+        components.back().uuid = *component;
+    }
+    components.back().level = geometryLevel;
+    mComponentNext = true;
+    return true;
+}
+
+// The library names a component before its points only; points without that call are the scene's.
+void GeometryStorage::setNbPoints(CScnMgr*, int32_t count)
+{
+    mCurrent = mComponentNext ? static_cast<int32_t>(components.size()) - 1 : -1;
+    mComponentNext = false;
+    GeometryPart& part = current();
+    part.points.clear();
+    if (mKeepPoints && count > 0) {
+        // The announced count is only a hint: a file may lie about it.
+        part.points.reserve(static_cast<size_t>(std::min<int32_t>(count, 1 << 24)));
+    }
+}
+
+bool GeometryStorage::addPoint(CScnMgr*, const CScnVector* point, int32_t)
+{
+    GeometryPart& part = current();
+    part.bounds.add(*point);
+    if (mKeepPoints) {
+        part.points.push_back(*point);
+    }
+    return true;
+}
+
+void GeometryStorage::setNbPolygons(CScnMgr*, int32_t) {}
+
+namespace {
+
+// The library hands a polygon over read-only, but its interface offers the vertex lists only
+// through non-const getters; they do not change the polygon.
+TScnObjectMgr<CScnVertex>* vertices(const CScnPolygon* polygon)
+{
+    return const_cast<CScnPolygon*>(polygon)->getVertices();
+}
+
+}  // namespace
+
+bool GeometryStorage::addPolygon(CScnMgr*, const CScnPolygon* polygon, int32_t)
+{
+    GeometryPart& part = current();
+    ++part.polygons;
+    if (mSink == nullptr || polygon == nullptr) {
+        return true;
+    }
+    ArrivingPolygon& p = mPolygon;
+    p.corners.clear();
+    p.vertices.clear();
+    p.loopSizes.clear();
+    CScnPolygon* editable = const_cast<CScnPolygon*>(polygon);
+    p.material = editable->getPropertyIndex();
+    p.smoothed = editable->isSmoothed();
+    const std::vector<CScnVector>& points = part.points;
+    bool bad = false;
+    auto addLoop = [&](TScnObjectMgr<CScnVertex>* loop) {
+        int32_t count = loop != nullptr ? loop->getNbObjects() : 0;
+        for (int32_t i = 0; i < count; ++i) {
+            const CScnVertex* v = loop->getScnObject(static_cast<uint32_t>(i));
+            if (v == nullptr || v->pointIndex < 0 || static_cast<size_t>(v->pointIndex) >= points.size()) {
+                bad = true;
+                return;
+            }
+            p.vertices.push_back(*v);
+            p.corners.push_back(points[static_cast<size_t>(v->pointIndex)]);
+        }
+        p.loopSizes.push_back(static_cast<uint32_t>(count));
+    };
+    addLoop(vertices(polygon));
+    TScnObjectMgr<CScnPolygon::CScnHole>* holes = editable->getHoles();
+    int32_t holeCount = holes != nullptr ? holes->getNbObjects() : 0;
+    for (int32_t h = 0; h < holeCount && !bad; ++h) {
+        CScnPolygon::CScnHole* hole = holes->getScnObject(static_cast<uint32_t>(h));
+        addLoop(hole != nullptr ? hole->getVertices() : nullptr);
+    }
+    if (bad) {
+        ++badPolygons;
+        return true;
+    }
+    mSink->polygon(mCurrent, p);
+    return true;
+}
+
+SceneManager loadScene(const std::string& path, Reports& reports, NvScn::CScnExtStorage* storage)
+{
+    std::string error;
+    std::unique_ptr<FileStream> stream(FileStream::open(path, "rb", &error));
+    if (!stream) {
+        std::fprintf(stderr, "scntool: cannot open %s: %s\n", path.c_str(), error.c_str());
+        return nullptr;
+    }
+    SceneManager manager(CScnMgr::create(&reports, storage));
+    if (!manager) {
+        std::fprintf(stderr, "scntool: the library refused to make a scene\n");
+        reports.print();
+        return nullptr;
+    }
+    if (manager->read(stream.get()) != 0) {
+        std::fprintf(stderr, "scntool: cannot read %s\n", path.c_str());
+        reports.print();
+        return nullptr;
+    }
+    return manager;
+}
+
+bool reloadGeometry(CScnMgr* manager, const std::string& path, NvScn::CScnExtStorage* storage)
+{
+    std::string error;
+    std::unique_ptr<FileStream> stream(FileStream::open(path, "rb", &error));
+    if (!stream) {
+        std::fprintf(stderr, "scntool: cannot open %s: %s\n", path.c_str(), error.c_str());
+        return false;
+    }
+    // The first read of the same file went well: what this one reports stays with the reports.
+    manager->readDataBlocks(stream.get(), storage);
+    return true;
+}
+
+std::string folderOf(const std::string& path)
+{
+    size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+}  // namespace ScnTools

@@ -1,0 +1,115 @@
+// Scene geometry as the library reads it: an external storage that keeps the points and hands
+// each polygon on as it arrives, and the loading of a scene file around it.
+#ifndef SCN_TOOLS_SCENE_GEOMETRY_H
+#define SCN_TOOLS_SCENE_GEOMETRY_H
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Scn.h"
+
+namespace ScnTools {
+
+// Keeps the library's reports, to show them when an operation fails.
+class Reports : public NvScn::CScnFeedback {
+public:
+    void warning(NvScn::CScnMgr*, const char* text) override { texts.emplace_back(text != nullptr ? text : ""); }
+    bool progress(NvScn::CScnMgr*, int32_t, int32_t) override { return true; }
+    // Prints every report, indented, to the error output.
+    void print() const;
+
+    std::vector<std::string> texts;
+};
+
+// Releases a manager when it goes out of scope.
+struct ManagerRelease {
+    void operator()(NvScn::CScnMgr* manager) const { manager->release(); }
+};
+using SceneManager = std::unique_ptr<NvScn::CScnMgr, ManagerRelease>;
+
+// The corners of an axis-aligned box; empty until a point is added.
+struct Bounds {
+    NvScn::CScnVector min = {0, 0, 0};
+    NvScn::CScnVector max = {0, 0, 0};
+    bool empty = true;
+
+    void add(const NvScn::CScnVector& p);
+};
+
+// A polygon of the file with its corners looked up: the outer loop first, then the holes.
+struct ArrivingPolygon {
+    int32_t material = 0;
+    bool smoothed = false;
+    std::vector<NvScn::CScnVector> corners;
+    std::vector<NvScn::CScnVertex> vertices;
+    std::vector<uint32_t> loopSizes;
+};
+
+// Receives the polygons of a file in their order. component is -1 for the scene's own geometry,
+// otherwise the number of the internal component in GeometryStorage::components.
+class PolygonSink {
+public:
+    virtual void polygon(int32_t component, const ArrivingPolygon& polygon) = 0;
+
+protected:
+    ~PolygonSink() {}
+};
+
+// The points and bounds of one geometry table of the file.
+struct GeometryPart {
+    NvScn::CScnUUID uuid{};
+    int32_t level = 0;
+    std::vector<NvScn::CScnVector> points;
+    Bounds bounds;
+    int64_t polygons = 0;
+};
+
+// An external storage for reading: points are kept (when asked to) and bounded, polygons go to
+// the sink and are not kept. Polygons naming a point that does not exist are counted and dropped.
+class GeometryStorage : public NvScn::CScnExtStorage {
+public:
+    GeometryStorage(PolygonSink* sink, bool keepPoints) : mSink(sink), mKeepPoints(keepPoints) {}
+
+    bool setCurrentInternalComponentInstance(NvScn::CScnMgr*, const NvScn::CScnUUID* component,
+                                             int32_t geometryLevel) override;
+    void setNbPoints(NvScn::CScnMgr*, int32_t count) override;
+    bool addPoint(NvScn::CScnMgr*, const NvScn::CScnVector* point, int32_t index) override;
+    void setNbPolygons(NvScn::CScnMgr*, int32_t count) override;
+    bool addPolygon(NvScn::CScnMgr*, const NvScn::CScnPolygon* polygon, int32_t index) override;
+    int32_t getNbPoints(NvScn::CScnMgr*) override { return 0; }
+    bool fillPoint(NvScn::CScnMgr*, NvScn::CScnVector*, int32_t) override { return false; }
+    int32_t getNbPolygons(NvScn::CScnMgr*) override { return 0; }
+    bool fillPolygon(NvScn::CScnMgr*, NvScn::CScnPolygon*, int32_t) override { return false; }
+
+    // The scene's own geometry.
+    GeometryPart scene;
+    // The internal components, in the order their geometry came.
+    std::vector<GeometryPart> components;
+    // Polygons dropped because a vertex named a point that does not exist.
+    int64_t badPolygons = 0;
+
+private:
+    GeometryPart& current() { return mCurrent < 0 ? scene : components[static_cast<size_t>(mCurrent)]; }
+
+    PolygonSink* mSink;
+    bool mKeepPoints;
+    bool mComponentNext = false;
+    int32_t mCurrent = -1;
+    ArrivingPolygon mPolygon;
+};
+
+// Opens and reads a scene file with the given storage (null: the library keeps the geometry);
+// null after printing "scntool: ..." and the library's reports.
+SceneManager loadScene(const std::string& path, Reports& reports, NvScn::CScnExtStorage* storage);
+
+// Reads only the geometry of the file again, into storage; false after printing why.
+bool reloadGeometry(NvScn::CScnMgr* manager, const std::string& path, NvScn::CScnExtStorage* storage);
+
+// The folder part of a path with its last slash, or "" for a bare file name.
+std::string folderOf(const std::string& path);
+
+}  // namespace ScnTools
+
+#endif

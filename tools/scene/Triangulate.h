@@ -1,0 +1,49 @@
+// Triangles of a planar polygon with holes, for the tools that draw or export a scene.
+#ifndef SCN_TOOLS_TRIANGULATE_H
+#define SCN_TOOLS_TRIANGULATE_H
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "ScnBase.h"
+
+namespace ScnTools {
+
+// Cuts a polygon into triangles. Loops are given as corners in 3D: the outer loop first, then
+// the holes; a triangle names corners by their position in the concatenation of the loops.
+// Concave outlines, holes in either turning sense, repeated corners and collinear runs are
+// handled; a polygon without area gives no triangle. Beyond 4096 corners in all, holes are left
+// out and the outline is cut as a fan, to keep the work in proportion. Work space is kept between
+// calls.
+class Triangulator {
+public:
+    // Appends the triangles (three corner numbers each, turning like the outer loop) to out;
+    // answers the number of triangles appended.
+    size_t triangulate(const std::vector<NvScn::CScnVector>& corners, const std::vector<uint32_t>& loopSizes,
+                       std::vector<uint32_t>& out);
+
+private:
+    struct Node {
+        double x;
+        double y;
+        uint32_t corner;
+        uint32_t prev;
+        uint32_t next;
+    };
+
+    uint32_t addLoop(const std::vector<NvScn::CScnVector>& corners, uint32_t first, uint32_t count, int axis,
+                     bool flip, bool wantCounterClockwise);
+    void bridgeHole(uint32_t outer, uint32_t hole);
+    size_t clipEars(uint32_t start, std::vector<uint32_t>& out);
+    bool isEar(uint32_t node) const;
+
+    std::vector<Node> mNodes;
+};
+
+// The normal of a polygon's outer loop by Newell's sum, not normalised; zero for no area.
+NvScn::CScnVector loopNormal(const std::vector<NvScn::CScnVector>& corners, uint32_t first, uint32_t count);
+
+}  // namespace ScnTools
+
+#endif

@@ -1,6 +1,7 @@
 // A sample client of the scene-file library: it models a small house (four walls, a window
-// opening, a gabled roof, texture-mapped wall vertices, a preview picture and one texture),
-// writes it to a scene file, reads the file back and checks what came back.
+// opening, a gabled roof, texture-mapped wall vertices, a preview picture and one texture), puts
+// two benches of one object definition on a garden layer and a camera path around it, writes it
+// to a scene file, reads the file back and checks what came back.
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -175,6 +176,59 @@ void fill(CScnMgr* scene, const Model& m)
     scene->getHeliodon()->setNorthAngle(15.0);
 }
 
+// A bench, 1.6 m x 0.5 m x 0.45 m, as the geometry of its definition: a box of six quads.
+void addBenchGeometry(IScnInternalComponentDefinition* geometry)
+{
+    for (int32_t i = 0; i < 8; ++i) {
+        *geometry->getPoints()->newScnObject(kScnLastIndex) = {(i & 1) != 0 ? 160.0 : 0.0,
+                                                               (i & 2) != 0 ? 50.0 : 0.0,
+                                                               (i & 4) != 0 ? 45.0 : 0.0};
+    }
+    const int32_t faces[6][4] = {{0, 2, 3, 1}, {4, 5, 7, 6}, {0, 1, 5, 4}, {2, 6, 7, 3}, {0, 4, 6, 2}, {1, 3, 7, 5}};
+    for (const auto& face : faces) {
+        TScnObjectMgr<CScnVertex>* vertices = geometry->getPolygons()->newScnObject(kScnLastIndex)->getVertices();
+        for (int32_t index : face) {
+            vertices->newScnObject(kScnLastIndex)->pointIndex = index;
+        }
+    }
+}
+
+// A garden layer with two benches of one definition in front of the house, and a camera path of
+// three keys walking past the front.
+void addObjectsAndMotion(CScnMgr* scene)
+{
+    IScnLayer* garden = scene->getLayers()->newScnObject(kScnLastIndex);
+    garden->setName("Garden");
+    IScnScnObjectDefinition* bench = scene->getObjectDefinitions()->newScnObject(kScnLastIndex);
+    bench->setClass(kScnClassScnObject);
+    bench->getName()->setText('e' * 256 + 'n', "Bench");
+    bench->getName()->setText('f' * 256 + 'r', "Banc");
+    IScnInternalComponentDefinition* benchGeometry = scene->getInternalComponentDefinitions()->newScnObject(kScnLastIndex);
+    benchGeometry->setUUID(bench->getUUID());
+    addBenchGeometry(benchGeometry);
+    for (double x : {60.0, 380.0}) {
+        IScnObjectInstance* instance = scene->getObjectInstances()->newScnObject(kScnLastIndex);
+        instance->setName(x < 300.0 ? "Bench left" : "Bench right");
+        instance->setClass(kScnClassScnObject);
+        instance->setAttachedObject(bench->getUUID());
+        instance->setLayerId(garden->getUUID());
+        CScnVector at = {x, -150.0, 0.0};
+        instance->setTranslation(&at);
+    }
+    IScnCameraPath* walk = scene->getCameraPath();
+    walk->setName("Walk past the front");
+    walk->setDuration(12.0);
+    const CScnVector stops[3] = {{-400.0, -900.0, 170.0}, {300.0, -1100.0, 170.0}, {1000.0, -900.0, 170.0}};
+    for (const CScnVector& stop : stops) {
+        *walk->getPoints()->newScnObject(kScnLastIndex) = stop;
+        CScnCamKey* key = walk->getCamKeys()->newScnObject(kScnLastIndex);
+        CScnVector look = {300.0, 0.0, 150.0};
+        key->setTarget(&look);
+        key->setFocal(45.0);
+        key->setBezierSection(walk->getCamKeys()->getNbObjects() - 1);
+    }
+}
+
 bool write(CScnMgr* scene, const std::string& path)
 {
     std::string error;
@@ -206,16 +260,26 @@ bool readBack(const std::string& path, const Model& m, Feedback& feedback)
         }
         return false;
     }
-    int32_t points = scene->getPoints()->getNbObjects();
-    int32_t polygons = scene->getPolygons()->getNbObjects();
+    TScnObjectMgr<CScnVector>* pointTable = scene->getPoints();
+    TScnObjectMgr<CScnPolygon>* polygonTable = scene->getPolygons();
+    int32_t points = pointTable->getNbObjects();
+    int32_t polygons = polygonTable->getNbObjects();
     uint32_t width = 0;
     uint32_t height = 0;
     scene->getPreviewImage()->getPixels(&width, &height, nullptr);
-    int32_t holes = polygons > 0 ? scene->getPolygons()->getScnObject(0)->getHoles()->getNbObjects() : 0;
+    int32_t holes = polygons > 0 ? polygonTable->getScnObject(0)->getHoles()->getNbObjects() : 0;
     std::printf("sample: read back %d points, %d polygons (%d hole in the front wall), preview %u x %u\n", points,
                 polygons, holes, width, height);
     bool same = points == static_cast<int32_t>(m.points.size()) && polygons == static_cast<int32_t>(m.faces.size()) &&
                 holes == 1 && width == 32 && height == 24 && materialsReadBack(scene);
+    int32_t definitions = scene->getObjectDefinitions()->getNbObjects();
+    int32_t instances = scene->getObjectInstances()->getNbObjects();
+    int32_t layers = scene->getLayers()->getNbObjects();
+    IScnCameraPath* walk = scene->getCameraPath();
+    int32_t keys = walk != nullptr ? walk->getCamKeys()->getNbObjects() : 0;
+    std::printf("sample: read back %d definition, %d instances, %d layer, a camera path of %d keys\n", definitions,
+                instances, layers, keys);
+    same = same && definitions == 1 && instances == 2 && layers == 1 && keys == 3;
     scene->release();
     return same;
 }
@@ -232,6 +296,7 @@ int main(int argc, char** argv)
     }
     Model m = house();
     fill(scene, m);
+    addObjectsAndMotion(scene);
     bool written = write(scene, path);
     scene->release();
     if (!written) {

@@ -85,6 +85,42 @@ void countLine(const char* key, Collection* collection)
     line(key, std::to_string(collection != nullptr ? collection->getNbObjects() : 0));
 }
 
+// The sum over the items of list of the size of what items(item) answers.
+template <class List, class Items>
+int64_t sumOver(List* list, Items&& items)
+{
+    int64_t total = 0;
+    for (int32_t i = 0, count = list != nullptr ? list->getNbObjects() : 0; i < count; ++i) {
+        auto* inner = items(list->getScnObject(static_cast<uint32_t>(i)));
+        total += inner != nullptr ? inner->getNbObjects() : 0;
+    }
+    return total;
+}
+
+// Layers, the animation kinds, and the geometry of the internal components (where a layer-path
+// export keeps all of it).
+void printObjectCounts(CScnMgr* scene)
+{
+    NvScn::CScnMgrEx* ex = scene->getMgrEx(NvScn::eCurrentExtendedVersionSCN);
+    countLine("layers", scene->getLayers());
+    line("camera paths", std::to_string(sumOver(ex != nullptr ? ex->getAnimations() : nullptr,
+                                                [](NvScn::IScnAnimation* a) { return a->getCameraPaths(); })));
+    countLine("animations", ex != nullptr ? ex->getAnimations() : nullptr);
+    line("sequences", std::to_string(sumOver(scene->getScenarios(),
+                                             [](NvScn::IScnScenario* s) { return s->getSequences(); })));
+    countLine("scenarios", scene->getScenarios());
+    countLine("panoramas", ex != nullptr ? ex->getPanoramas() : nullptr);
+    NvScn::TScnObjectMgr<NvScn::IScnInternalComponentDefinition>* components =
+        scene->getInternalComponentDefinitions();
+    countLine("components", components);
+    line("comp. points", std::to_string(sumOver(components, [](NvScn::IScnInternalComponentDefinition* c) {
+             return c->getPoints();
+         })));
+    line("comp. polygons", std::to_string(sumOver(components, [](NvScn::IScnInternalComponentDefinition* c) {
+             return c->getPolygons();
+         })));
+}
+
 std::unique_ptr<FileStream> openFile(const std::string& path, const char* mode)
 {
     std::string error;
@@ -152,6 +188,7 @@ int info(const std::string& path)
     countLine("images", scene->getImages());
     countLine("definitions", scene->getObjectDefinitions());
     countLine("instances", scene->getObjectInstances());
+    printObjectCounts(scene.get());
     const NvScn::CScnVector* origin = scene->getFileInfo()->getOrigin();
     line("origin", realText(origin->x) + " " + realText(origin->y) + " " + realText(origin->z));
     uint32_t width = 0;

@@ -121,7 +121,10 @@ public:
     SCN_API static IScnFileInfo2* readFileInfo(CScnStream* stream);
     // The preview image of a scene stream, owned by the caller (destroy it), or null.
     SCN_API static IScnImage* readPreviewImage(CScnStream* stream);
-    // Copies parts of the scene just read into source into target, as references.
+    // Copies into target the parts of source that flags select (0x01 materials sharing an
+    // identifier, 0x10 lights, 0x20 heliodons, 0x40 object definitions with their instances, 0x80
+    // perspective views, 0x100 parallel views, 0x200 view objects, 0x400 panoramas, 0x800 the
+    // first scenario's content); target keeps nothing of source, which may be released after.
     SCN_API static void doImportReference(CScnMgr* target, CScnMgr* source, int32_t flags);
 
 private:

@@ -18,8 +18,9 @@ NuvoraXML::XIXMLElement* blockElement(NuvoraXML::XIXMLData* node)
     return Nuvora::checkPointer(node, DocMsg::kComponentNoParent)->AsNode()->GetParent();
 }
 
-// The component whose tables a block of element writes, or null for the scene's own tables.
-// Without external storage the component must still be in the scene.
+// The component whose tables a block of element writes, or null for the scene's own tables
+// (or the external storage). Without external storage the component must still be in the scene;
+// a component that holds its own geometry is written from its tables in any case.
 CScnInternalComponentDefinition* componentOf(CSCN& scene, NuvoraXML::XIXMLElement* block,
                                              bool select)
 {
@@ -27,6 +28,10 @@ CScnInternalComponentDefinition* componentOf(CSCN& scene, NuvoraXML::XIXMLElemen
         return nullptr;
     }
     CComponentHead head = readComponentHead(block->AsNode()->GetParent());
+    CScnInternalComponentDefinition* own = scene.findInternalComponent(head.uuid);
+    if (own != nullptr && own->holdsOwnGeometry()) {
+        return own;
+    }
     if (select) {
         selectInStorage(scene, head);
     }
@@ -68,7 +73,8 @@ void CPointsProvider::WriteData(NuvoraXML::XIXMLWriteStream* stream, NuvoraXML::
 {
     CSCN& scene = *Nuvora::checkPointer(mScene, nullptr);
     CScnInternalComponentDefinition* component = componentOf(scene, blockElement(node), true);
-    writePointsBlock(stream, &scene, component != nullptr ? &component->points() : &scene.points());
+    writePointsBlock(stream, &scene, component != nullptr ? &component->points() : &scene.points(),
+                     component != nullptr && component->holdsOwnGeometry());
 }
 
 NuvoraXML::XIXMLData::IXMLCData* CPointsProvider::CloneImpl()
@@ -80,7 +86,8 @@ void CPolygonsProvider::WriteData(NuvoraXML::XIXMLWriteStream* stream, NuvoraXML
 {
     CSCN& scene = *Nuvora::checkPointer(mScene, nullptr);
     CScnInternalComponentDefinition* component = componentOf(scene, blockElement(node), false);
-    writePolygonsBlock(stream, &scene, component != nullptr ? &component->polygons() : &scene.polygons());
+    writePolygonsBlock(stream, &scene, component != nullptr ? &component->polygons() : &scene.polygons(),
+                       component != nullptr && component->holdsOwnGeometry());
 }
 
 NuvoraXML::XIXMLData::IXMLCData* CPolygonsProvider::CloneImpl()

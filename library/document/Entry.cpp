@@ -5,6 +5,7 @@
 #include "document/Detection.h"
 #include "document/FileReaders.h"
 #include "model/FileInfo.h"
+#include "model/ReferenceImport.h"
 #include "model/Scene.h"
 #include "platform/Diagnostics.h"
 
@@ -71,7 +72,15 @@ IScnImage* CScnMgr::readPreviewImage(CScnStream* stream)
     return readScnPreviewImage(stream);
 }
 
-void CScnMgr::doImportReference(CScnMgr*, CScnMgr*, int32_t) {}
+void CScnMgr::doImportReference(CScnMgr* target, CScnMgr* source, int32_t flags)
+{
+    // Only managers of this library take part; anything else is left alone.
+    auto* to = dynamic_cast<CSCN*>(target);
+    auto* from = dynamic_cast<CSCN*>(source);
+    if (to != nullptr && from != nullptr) {
+        importReference(*to, *from, flags);
+    }
+}
 
 }  // namespace NvScn
 

@@ -11,14 +11,15 @@ namespace NvScn {
 
 class CSCN;
 
-// Writes the Points block: from the scene's external storage when it has one, otherwise from
-// points (which may then be null). The scene may be null (no storage, no progress, no reports).
-// Throws the token messages on failure, cancellation or a short write.
-void writePointsBlock(NuvoraXML::XIXMLWriteStream* stream, CSCN* scene, const CPointMgr* points);
+// Writes the Points block: from the scene's external storage when it has one and ownTable is
+// false, otherwise from points (which may then be null). The scene may be null (no storage, no
+// progress, no reports). Throws the token messages on failure, cancellation or a short write.
+void writePointsBlock(NuvoraXML::XIXMLWriteStream* stream, CSCN* scene, const CPointMgr* points,
+                      bool ownTable = false);
 
 // Writes the Polygons block, from the external storage or from polygons, like writePointsBlock.
 void writePolygonsBlock(NuvoraXML::XIXMLWriteStream* stream, CSCN* scene,
-                        const CPolygonMgr* polygons);
+                        const CPolygonMgr* polygons, bool ownTable = false);
 
 // Reads a Points block into the scene's external storage when it has one, otherwise appends the
 // points to the table; every point passes the scene's vector fix-up. Throws on bad data and

@@ -228,10 +228,11 @@ CScnExtStorage* storageOf(CSCN* scene)
 
 }  // namespace
 
-void writePointsBlock(NuvoraXML::XIXMLWriteStream* stream, CSCN* scene, const CPointMgr* points)
+void writePointsBlock(NuvoraXML::XIXMLWriteStream* stream, CSCN* scene, const CPointMgr* points,
+                      bool ownTable)
 {
     CBlockOutput out(stream);
-    if (CScnExtStorage* storage = storageOf(scene)) {
+    if (CScnExtStorage* storage = ownTable ? nullptr : storageOf(scene)) {
         putPointsFromStorage(out, scene, storage);
     } else {
         putPointsFromTable(out, scene, *Nuvora::checkPointer(points, TokenMsg::kNullPointTable));
@@ -240,10 +241,10 @@ void writePointsBlock(NuvoraXML::XIXMLWriteStream* stream, CSCN* scene, const CP
 }
 
 void writePolygonsBlock(NuvoraXML::XIXMLWriteStream* stream, CSCN* scene,
-                        const CPolygonMgr* polygons)
+                        const CPolygonMgr* polygons, bool ownTable)
 {
     CBlockOutput out(stream);
-    if (CScnExtStorage* storage = storageOf(scene)) {
+    if (CScnExtStorage* storage = ownTable ? nullptr : storageOf(scene)) {
         putPolygonsFromStorage(out, scene, storage);
     } else {
         putPolygonsFromTable(out, scene,

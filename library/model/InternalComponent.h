@@ -39,6 +39,11 @@ public:
     // What a loaded element held beside the definition's identity, level and geometry blocks
     // (attributes and children), written back after the blocks.
     CXMLFragment& keptContent() { return mKeptContent; }
+    // Whether a save writes the geometry from the definition's own tables even when the client
+    // supplies geometry through an external storage: the storage knows only the client's own
+    // components, not those imported from another scene.
+    bool holdsOwnGeometry() const { return mOwnGeometry; }
+    void setHoldsOwnGeometry(bool own) { mOwnGeometry = own; }
 
 private:
     CScnUUID mUuid;
@@ -46,6 +51,7 @@ private:
     std::unique_ptr<CPointMgr> mPoints;
     std::unique_ptr<CPolygonMgr> mPolygons;
     CXMLFragment mKeptContent;
+    bool mOwnGeometry = false;
 };
 
 }  // namespace NvScn

@@ -180,6 +180,8 @@ public:
     bool initWithXML(NuvoraXML::XIXMLElement* element) override;
 
     TObjectMgr<CScnSequence, IScnSequence>& sequences() { return mSequences; }
+    TObjectMgr<CScnScenarioTimeGuide, IScnScenarioTimeGuide>& timeGuides() { return mTimeGuides; }
+    TObjectMgr<CScnSnd, IScnSnd>& snds() { return mSnds; }
 
     // The fields of its element, in document order; a document without the visible time range
     // or without one of the lists leaves the scenario's own.

@@ -174,6 +174,7 @@ public:
     TObjectMgr<CScnParallelView, IScnParallelView>& workingWindowViews() { return *mWorkingWindowViews; }
     TObjectMgr<CViewObject, CScnViewObject>& viewObjects() { return *mViewObjects; }
     TObjectMgr<CScnGround, IScnGround>& grounds() { return mGrounds; }
+    TObjectMgr<CScnEnvironment, IScnEnvironment>& environments() { return mEnvironments; }
     CAnimRenderingOpt& perspectiveViewsOptions() { return *mPerspectiveViewsOpt; }
     CPolygonMgr& polygons() { return *mPolygons; }
     // The internal component definitions, as the document sections fill them.

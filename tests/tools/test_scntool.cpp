@@ -148,6 +148,19 @@ void writeScene(const std::string& path)
     scene->release();
 }
 
+// The lines of the object counts: layers, camera paths, sequences, scenarios, and the components
+// with their points and polygons; every scene has one animation and one panorama.
+std::string objectLines(const std::string& layers, const std::string& cameraPaths, const std::string& sequences,
+                        const std::string& scenarios, const std::string& components)
+{
+    size_t first = components.find(' ');
+    size_t second = components.find(' ', first + 1);
+    return "layers           " + layers + "\ncamera paths     " + cameraPaths + "\nanimations       1\nsequences        " +
+           sequences + "\nscenarios        " + scenarios + "\npanoramas        1\ncomponents       " +
+           components.substr(0, first) + "\ncomp. points     " + components.substr(first + 1, second - first - 1) +
+           "\ncomp. polygons   " + components.substr(second + 1) + "\n";
+}
+
 std::string infoLines(const std::string& path)
 {
     return "file             " + path +
@@ -156,7 +169,8 @@ std::string infoLines(const std::string& path)
            "safe version     3.0.1\ncreator          Kestrovin\nfile format      5.0\npoints           3\n"
            "polygons         1\nmaterials        0\nlights           0\nviews            0\n"
            "parallel views   0\nheliodons        1\nimages           1\ndefinitions      0\n"
-           "instances        0\norigin           1.5 -2 0.25\npreview          4 x 3\n";
+           "instances        0\n" + objectLines("0", "1", "0", "0", "0 0 0") +
+           "origin           1.5 -2 0.25\npreview          4 x 3\n";
 }
 
 TEST(Scntool, TellsWhatALibraryWrittenFileHoldsAndConvertsIt)
@@ -212,6 +226,42 @@ TEST(Scntool, ListsTheMaterialsAsTheFacadeSeesThem)
     run = runTool("materials " + missing);
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.err, "scntool: cannot open " + missing + ": No such file or directory\n");
+}
+
+// The counts of objects: a layer, a definition placed twice with its geometry, a second camera
+// path and two shots of one scenario.
+TEST(Scntool, CountsTheObjectsAndTheGeometryOfTheComponents)
+{
+    const std::string path = scratch("objects.scn");
+    NvScn::CScnMgr* scene = NvScn::CScnMgr::create(nullptr, nullptr);
+    scene->getLayers()->newScnObject(NvScn::kScnLastIndex)->setName("Garden");
+    NvScn::IScnScnObjectDefinition* bench = scene->getObjectDefinitions()->newScnObject(NvScn::kScnLastIndex);
+    bench->setClass(NvScn::kScnClassScnObject);
+    NvScn::IScnInternalComponentDefinition* geometry =
+        scene->getInternalComponentDefinitions()->newScnObject(NvScn::kScnLastIndex);
+    geometry->setUUID(bench->getUUID());
+    NvScn::CScnPolygon* polygon = geometry->getPolygons()->newScnObject(NvScn::kScnLastIndex);
+    for (int32_t i = 0; i < 3; ++i) {
+        *geometry->getPoints()->newScnObject(NvScn::kScnLastIndex) = {10.0 * i, 5.0 * (i % 2), 0.0};
+        polygon->getVertices()->newScnObject(NvScn::kScnLastIndex)->pointIndex = i;
+    }
+    for (int32_t i = 0; i < 2; ++i) {
+        scene->getObjectInstances()->newScnObject(NvScn::kScnLastIndex)->setAttachedObject(bench->getUUID());
+    }
+    scene->getMgrEx(6)->getAnimations()->getScnObject(0)->getCameraPaths()->newScnObject(NvScn::kScnLastIndex);
+    NvScn::IScnScenario* scenario = scene->getScenarios()->newScnObject(NvScn::kScnLastIndex);
+    scenario->getSequences()->newScnObject(NvScn::kScnLastIndex);
+    scenario->getSequences()->newScnObject(NvScn::kScnLastIndex);
+    std::unique_ptr<FileStream> file(FileStream::open(path, "wb"));
+    ASSERT_EQ(scene->write(file.get()), 0);
+    file.reset();
+    scene->release();
+
+    ToolRun info = runTool("info " + path);
+    EXPECT_EQ(info.exitCode, 0);
+    const std::string counts = "definitions      1\ninstances        2\n" + objectLines("1", "2", "2", "1", "1 3 1");
+    EXPECT_NE(info.out.find(counts), std::string::npos) << info.out;
+    EXPECT_EQ(info.err, "");
 }
 
 TEST(FileStream, ReadsSeeksAndOpensSiblings)

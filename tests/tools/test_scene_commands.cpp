@@ -75,7 +75,7 @@ ToolResult scntool(const std::string& arguments)
 }
 
 // A scene made of quadrilaterals, with or without a hole, saved through the library.
-struct SceneSpec {
+struct SceneSketch {
     struct Face {
         std::vector<CScnVector> outer;
         std::vector<CScnVector> hole;
@@ -102,9 +102,9 @@ struct SceneSpec {
     bool mapped = false;
 };
 
-SceneSpec::Face wall(double y, double half, double holeHalf = 0)
+SceneSketch::Face wall(double y, double half, double holeHalf = 0)
 {
-    SceneSpec::Face face;
+    SceneSketch::Face face;
     face.outer = {{-half, y, -half}, {half, y, -half}, {half, y, half}, {-half, y, half}};
     if (holeHalf > 0) {
         face.hole = {{-holeHalf, y, -holeHalf}, {-holeHalf, y, holeHalf}, {holeHalf, y, holeHalf}, {holeHalf, y, -holeHalf}};
@@ -112,10 +112,10 @@ SceneSpec::Face wall(double y, double half, double holeHalf = 0)
     return face;
 }
 
-void save(const SceneSpec& spec, const std::string& path)
+void save(const SceneSketch& sketch, const std::string& path)
 {
     CScnMgr* scene = CScnMgr::create(nullptr, nullptr);
-    for (const SceneSpec::Material& m : spec.materials) {
+    for (const SceneSketch::Material& m : sketch.materials) {
         NvScn::CScnProperty* material = scene->getMaterials()->newScnObject(NvScn::kScnLastIndex);
         if (m.colored) {
             material->setDiffuseColor(&m.diffuse);
@@ -134,14 +134,14 @@ void save(const SceneSpec& spec, const std::string& path)
             *scene->getPoints()->newScnObject(NvScn::kScnLastIndex) = corners[i];
             NvScn::CScnVertex* vertex = vertices->newScnObject(NvScn::kScnLastIndex);
             vertex->pointIndex = next++;
-            if (spec.mapped && corners.size() == 4) {
+            if (sketch.mapped && corners.size() == 4) {
                 vertex->flags = NvScn::kScnVertexMapped;
                 vertex->u = us[i];
                 vertex->v = vs[i];
             }
         }
     };
-    for (const SceneSpec::Face& face : spec.faces) {
+    for (const SceneSketch::Face& face : sketch.faces) {
         NvScn::CScnPolygon* polygon = scene->getPolygons()->newScnObject(NvScn::kScnLastIndex);
         polygon->setPropertyIndex(face.material);
         loop(polygon->getVertices(), face.outer);
@@ -149,22 +149,22 @@ void save(const SceneSpec& spec, const std::string& path)
             loop(polygon->getHoles()->newScnObject(NvScn::kScnLastIndex)->getVertices(), face.hole);
         }
     }
-    if (spec.camera) {
+    if (sketch.camera) {
         NvScn::CScnCamera* camera = scene->getPerspectiveViews()->newScnObject(NvScn::kScnLastIndex);
         camera->setName("Front");
-        camera->setPosition(&spec.eye);
-        camera->setTarget(&spec.target);
-        camera->setFocal(spec.focal);
-        camera->setRoll(spec.roll);
+        camera->setPosition(&sketch.eye);
+        camera->setTarget(&sketch.target);
+        camera->setFocal(sketch.focal);
+        camera->setRoll(sketch.roll);
         camera->setCurrent();
     }
     NvScn::CScnHeliodon* sun = scene->getHeliodon();
-    sun->setActive(spec.sun);
+    sun->setActive(sketch.sun);
     sun->setPlacementKind(0);
     sun->setTheta(0);
     sun->setPhi(1.5707963267948966);
-    if (!spec.preview.empty()) {
-        scene->getPreviewImage()->setPixels(4, static_cast<uint32_t>(spec.preview.size() / 4), spec.preview.data());
+    if (!sketch.preview.empty()) {
+        scene->getPreviewImage()->setPixels(4, static_cast<uint32_t>(sketch.preview.size() / 4), sketch.preview.data());
     }
     std::unique_ptr<ScnTools::FileStream> stream(ScnTools::FileStream::open(path, "wb"));
     ASSERT_TRUE(stream);
@@ -203,11 +203,11 @@ Pixel grey(double cosine)
 
 const Pixel kSky = {ScnTools::kBackground[0], ScnTools::kBackground[1], ScnTools::kBackground[2]};
 
-ScnTools::Picture render(const SceneSpec& spec, const std::string& name, const std::string& options = "--size 64x48")
+ScnTools::Picture render(const SceneSketch& sketch, const std::string& name, const std::string& options = "--size 64x48")
 {
     std::string scene = file(name + ".scn");
     std::string png = file(name + ".png");
-    save(spec, scene);
+    save(sketch, scene);
     ToolResult run = scntool("render " + scene + " " + png + " " + options);
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.err, "");
@@ -218,9 +218,9 @@ ScnTools::Picture render(const SceneSpec& spec, const std::string& name, const s
 }
 
 // A plate behind the window, tilted towards the sun so that its shade differs from the wall's.
-SceneSpec::Face tiltedPlate()
+SceneSketch::Face tiltedPlate()
 {
-    SceneSpec::Face plate;
+    SceneSketch::Face plate;
     plate.outer = {{-100, 200, -100}, {100, 200, -100}, {100, 400, 100}, {-100, 400, 100}};
     plate.material = 1;
     return plate;
@@ -228,9 +228,9 @@ SceneSpec::Face tiltedPlate()
 
 TEST(SceneRender, DrawsWallsHolesAndWhatLiesBehindThem)
 {
-    SceneSpec spec;
-    spec.faces = {wall(0, 400, 100), tiltedPlate()};
-    ScnTools::Picture picture = render(spec, "window");
+    SceneSketch sketch;
+    sketch.faces = {wall(0, 400, 100), tiltedPlate()};
+    ScnTools::Picture picture = render(sketch, "window");
     ASSERT_EQ(picture.width, 64u);
     ASSERT_EQ(picture.height, 48u);
     EXPECT_EQ(at(picture, 0, 0), kSky);
@@ -240,59 +240,59 @@ TEST(SceneRender, DrawsWallsHolesAndWhatLiesBehindThem)
     // Through the window: the plate, at 45 degrees to the sun.
     EXPECT_EQ(at(picture, 32, 24), grey(std::sqrt(0.5)));
 
-    spec.faces = {wall(0, 400, 100)};
-    picture = render(spec, "open-window");
+    sketch.faces = {wall(0, 400, 100)};
+    picture = render(sketch, "open-window");
     EXPECT_EQ(at(picture, 32, 24), kSky);
     EXPECT_EQ(at(picture, 20, 14), grey(0));
 
     // The plate in front of the wall hides the wall, whatever order the polygons come in.
-    SceneSpec::Face front = tiltedPlate();
+    SceneSketch::Face front = tiltedPlate();
     for (CScnVector& c : front.outer) {
         c.y -= 500;
     }
-    spec.faces = {front, wall(0, 400)};
-    picture = render(spec, "plate-in-front");
+    sketch.faces = {front, wall(0, 400)};
+    picture = render(sketch, "plate-in-front");
     EXPECT_EQ(at(picture, 32, 24), grey(std::sqrt(0.5)));
-    spec.faces = {wall(0, 400), front};
-    EXPECT_EQ(at(render(spec, "plate-in-front-later"), 32, 24), grey(std::sqrt(0.5)));
+    sketch.faces = {wall(0, 400), front};
+    EXPECT_EQ(at(render(sketch, "plate-in-front-later"), 32, 24), grey(std::sqrt(0.5)));
 }
 
 TEST(SceneRender, HonoursRollFocalAndTheAutomaticView)
 {
     // A small wall right of the line of sight.
-    SceneSpec spec;
-    SceneSpec::Face right;
+    SceneSketch sketch;
+    SceneSketch::Face right;
     right.outer = {{300, 0, -100}, {500, 0, -100}, {500, 0, 100}, {300, 0, 100}};
-    spec.faces = {right};
-    ScnTools::Picture straight = render(spec, "straight");
+    sketch.faces = {right};
+    ScnTools::Picture straight = render(sketch, "straight");
     EXPECT_EQ(at(straight, 52, 24), grey(0));
     EXPECT_EQ(at(straight, 32, 40), kSky);
     // Turning the camera a quarter turn about its line of sight brings it below the centre.
-    spec.roll = 1.5707963267948966;
-    ScnTools::Picture rolled = render(spec, "rolled");
+    sketch.roll = 1.5707963267948966;
+    ScnTools::Picture rolled = render(sketch, "rolled");
     EXPECT_EQ(at(rolled, 52, 24), kSky);
     EXPECT_EQ(at(rolled, 32, 44), grey(0));
     // A narrower angle of view pushes it out of the picture.
-    spec.roll = 0;
-    spec.focal = 10;
-    ScnTools::Picture narrow = render(spec, "narrow");
+    sketch.roll = 0;
+    sketch.focal = 10;
+    ScnTools::Picture narrow = render(sketch, "narrow");
     EXPECT_EQ(at(narrow, 52, 24), kSky);
     // The automatic view ignores the camera and frames the whole box at the centre.
-    ScnTools::Picture automatic = render(spec, "automatic", "--auto --size 64x48");
+    ScnTools::Picture automatic = render(sketch, "automatic", "--auto --size 64x48");
     EXPECT_NE(at(automatic, 32, 24), kSky);
     EXPECT_EQ(at(automatic, 0, 0), kSky);
     // Without a sun the default light falls on the wall from the front.
-    spec.sun = false;
-    spec.focal = 60;
-    EXPECT_NE(at(render(spec, "default-light"), 52, 24), grey(0));
+    sketch.sun = false;
+    sketch.focal = 60;
+    EXPECT_NE(at(render(sketch, "default-light"), 52, 24), grey(0));
 }
 
 TEST(ScenePreview, SavesTheStoredPreviewPixels)
 {
-    SceneSpec spec;
-    spec.faces = {wall(0, 10)};
-    spec.preview = {0x00FF0000u, 0x0000FF00u, 0x000000FFu, 0x00123456u, 0x00FFFFFFu, 0, 0x00808080u, 0x00010203u};
-    save(spec, file("preview.scn"));
+    SceneSketch sketch;
+    sketch.faces = {wall(0, 10)};
+    sketch.preview = {0x00FF0000u, 0x0000FF00u, 0x000000FFu, 0x00123456u, 0x00FFFFFFu, 0, 0x00808080u, 0x00010203u};
+    save(sketch, file("preview.scn"));
     ToolResult run = scntool("preview " + file("preview.scn") + " " + file("preview.png"));
     ASSERT_EQ(run.exitCode, 0) << run.err;
     ScnTools::Picture picture;
@@ -356,9 +356,9 @@ Gltf readGlb(const std::string& path)
 
 TEST(SceneGltf, ExportsMeshesByMaterialInMetresWithCameras)
 {
-    SceneSpec spec;
-    spec.faces = {wall(0, 200, 50), tiltedPlate()};
-    save(spec, file("export.scn"));
+    SceneSketch sketch;
+    sketch.faces = {wall(0, 200, 50), tiltedPlate()};
+    save(sketch, file("export.scn"));
     ToolResult run = scntool("gltf " + file("export.scn") + " " + file("export.glb"));
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.err, "");
@@ -466,22 +466,22 @@ bool near(const Pixel& a, const Pixel& b)
 
 TEST(SceneMaterials, ColourTransparencyAndTexturesFromTheFacade)
 {
-    SceneSpec spec;
-    spec.faces = {wall(0, 400, 100), tiltedPlate()};
-    spec.materials[0].colored = true;
-    spec.materials[0].diffuse = {0, 200, 100, 50};
-    spec.materials[1].colored = true;
-    spec.materials[1].diffuse = {0, 0, 0, 255};
-    ScnTools::Picture picture = render(spec, "coloured");
+    SceneSketch sketch;
+    sketch.faces = {wall(0, 400, 100), tiltedPlate()};
+    sketch.materials[0].colored = true;
+    sketch.materials[0].diffuse = {0, 200, 100, 50};
+    sketch.materials[1].colored = true;
+    sketch.materials[1].diffuse = {0, 0, 0, 255};
+    ScnTools::Picture picture = render(sketch, "coloured");
     // Wall lit by ambient light only; the plate at 45 degrees to the sun.
     EXPECT_TRUE(near(at(picture, 20, 14), {60, 30, 15})) << at(picture, 20, 14);
     double plate = 0.3 + 0.7 * std::sqrt(0.5);
     EXPECT_TRUE(near(at(picture, 32, 24), {0, 0, static_cast<int>(std::lround(255 * plate))})) << at(picture, 32, 24);
 
     // A see-through wall in front of the plate mixes the two.
-    spec.materials[0].transparency = 0.5;
-    spec.faces = {tiltedPlate(), wall(0, 400)};
-    picture = render(spec, "see-through");
+    sketch.materials[0].transparency = 0.5;
+    sketch.faces = {tiltedPlate(), wall(0, 400)};
+    picture = render(sketch, "see-through");
     Pixel mixed = {static_cast<int>(std::lround(0.5 * 60)), static_cast<int>(std::lround(0.5 * 30)),
                    static_cast<int>(std::lround(0.5 * 15 + 0.5 * 255 * plate))};
     EXPECT_TRUE(near(at(picture, 32, 24), mixed)) << at(picture, 32, 24);
@@ -495,25 +495,25 @@ TEST(SceneMaterials, ColourTransparencyAndTexturesFromTheFacade)
     std::filesystem::create_directories(file("site_Textures"));
     std::string error;
     ASSERT_TRUE(ScnTools::writePng(file("site_Textures/quadrants.png"), quadrants(), error)) << error;
-    spec.materials[0] = SceneSpec::Material();
-    spec.materials[0].texture = "file:///C|/Projects/site_Textures/quadrants.png";
-    spec.mapped = true;
-    spec.faces = {wall(0, 400)};
-    picture = render(spec, "textured");
+    sketch.materials[0] = SceneSketch::Material();
+    sketch.materials[0].texture = "file:///C|/Projects/site_Textures/quadrants.png";
+    sketch.mapped = true;
+    sketch.faces = {wall(0, 400)};
+    picture = render(sketch, "textured");
     EXPECT_TRUE(near(at(picture, 22, 16), {77, 0, 0})) << at(picture, 22, 16);
     EXPECT_TRUE(near(at(picture, 42, 16), {0, 77, 0})) << at(picture, 42, 16);
     EXPECT_TRUE(near(at(picture, 22, 32), {0, 0, 77})) << at(picture, 22, 32);
     EXPECT_TRUE(near(at(picture, 42, 32), {77, 77, 77})) << at(picture, 42, 32);
     // TIFF textures, as the export writes them, read the same.
     writeTiff(file("site_Textures/quadrants.tif"), quadrants());
-    spec.materials[0].texture = "file:///C|/Projects/site_Textures/quadrants.tif";
-    picture = render(spec, "textured-tiff");
+    sketch.materials[0].texture = "file:///C|/Projects/site_Textures/quadrants.tif";
+    picture = render(sketch, "textured-tiff");
     EXPECT_TRUE(near(at(picture, 22, 16), {77, 0, 0})) << at(picture, 22, 16);
     EXPECT_TRUE(near(at(picture, 42, 32), {77, 77, 77})) << at(picture, 42, 32);
 
     // A texture that is nowhere: the colour is used and the user is told.
-    spec.materials[0].texture = "file:///nowhere/gone.tif";
-    save(spec, file("untextured.scn"));
+    sketch.materials[0].texture = "file:///nowhere/gone.tif";
+    save(sketch, file("untextured.scn"));
     ToolResult run = scntool("render " + file("untextured.scn") + " " + file("untextured.png") + " --size 64x48");
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.err, "scntool: warning: the texture file:///nowhere/gone.tif is not beside " + file("untextured.scn") +
@@ -529,14 +529,14 @@ TEST(SceneMaterials, ExportsColoursTransparencyAndEmbeddedTextures)
 {
     std::filesystem::create_directories(file("export_Textures"));
     writeTiff(file("export_Textures/quadrants.tif"), quadrants());
-    SceneSpec spec;
-    spec.faces = {wall(0, 400), tiltedPlate()};
-    spec.mapped = true;
-    spec.materials[0].colored = true;
-    spec.materials[0].diffuse = {0, 255, 51, 0};
-    spec.materials[0].transparency = 0.2;
-    spec.materials[1].texture = "export_Textures/quadrants.tif";
-    save(spec, file("materials.scn"));
+    SceneSketch sketch;
+    sketch.faces = {wall(0, 400), tiltedPlate()};
+    sketch.mapped = true;
+    sketch.materials[0].colored = true;
+    sketch.materials[0].diffuse = {0, 255, 51, 0};
+    sketch.materials[0].transparency = 0.2;
+    sketch.materials[1].texture = "export_Textures/quadrants.tif";
+    save(sketch, file("materials.scn"));
     ToolResult run = scntool("gltf " + file("materials.scn") + " " + file("materials.glb"));
     ASSERT_EQ(run.exitCode, 0) << run.err;
     Gltf glb = readGlb(file("materials.glb"));
@@ -569,9 +569,9 @@ TEST(SceneMaterials, ExportsColoursTransparencyAndEmbeddedTextures)
 
 TEST(SceneGltf, PlacesInternalComponentsWhereTheirInstancesStand)
 {
-    SceneSpec spec;
-    spec.faces = {wall(0, 10)};
-    save(spec, file("placed.scn"));
+    SceneSketch sketch;
+    sketch.faces = {wall(0, 10)};
+    save(sketch, file("placed.scn"));
     // Add a component, a 1 m square on the ground, and two instances of it, one turned a quarter
     // turn about the vertical and doubled.
     CScnMgr* scene = CScnMgr::create(nullptr, nullptr);
@@ -636,7 +636,7 @@ TEST(SceneGltf, PlacesInternalComponentsWhereTheirInstancesStand)
 
 struct RefusalCase {
     const char* name;
-    SceneSpec scene;
+    SceneSketch scene;
     std::string command;  // with {scene} and {out} for the two paths
     int exitCode;
     std::string err;
@@ -671,17 +671,17 @@ TEST_P(SceneCommandRefusal, NamesTheFileAndTheProblem)
     }
 }
 
-SceneSpec withFaces(std::vector<SceneSpec::Face> faces, bool camera = true)
+SceneSketch withFaces(std::vector<SceneSketch::Face> faces, bool camera = true)
 {
-    SceneSpec spec;
-    spec.faces = std::move(faces);
-    spec.camera = camera;
-    return spec;
+    SceneSketch sketch;
+    sketch.faces = std::move(faces);
+    sketch.camera = camera;
+    return sketch;
 }
 
-SceneSpec::Face sliver()
+SceneSketch::Face sliver()
 {
-    SceneSpec::Face face;
+    SceneSketch::Face face;
     face.outer = {{0, 0, 0}, {10, 0, 0}, {20, 0, 0}, {5, 0, 0}};
     return face;
 }

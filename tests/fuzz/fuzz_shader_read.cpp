@@ -9,42 +9,13 @@
 #include <string>
 
 #include "Scn.h"
+#include "fuzz/BytesStream.h"
 
 namespace {
 
 using namespace NvScn;
 
-// A client stream over bytes in memory.
-class BytesStream : public CScnStream {
-public:
-    explicit BytesStream(std::string bytes) : mBytes(std::move(bytes)) {}
-    bool getName(char*, int32_t) override { return false; }
-    CScnStream* openSecondaryStream(const char*, int32_t) override { return nullptr; }
-    void release() override {}
-    void setTypeInfo(uint32_t, uint32_t) override {}
-    int32_t read(void* buffer, int32_t size) override
-    {
-        if (size <= 0 || mPosition >= mBytes.size()) {
-            return 0;
-        }
-        size_t count = std::min(static_cast<size_t>(size), mBytes.size() - mPosition);
-        std::memcpy(buffer, mBytes.data() + mPosition, count);
-        mPosition += count;
-        return static_cast<int32_t>(count);
-    }
-    void write(const void* buffer, int32_t size) override
-    {
-        mBytes.append(static_cast<const char*>(buffer), static_cast<size_t>(size));
-    }
-    int64_t getPosition() override { return static_cast<int64_t>(mPosition); }
-    void setPosition(int64_t position) override { mPosition = position < 0 ? 0 : static_cast<size_t>(position); }
-
-    const std::string& bytes() const { return mBytes; }
-
-private:
-    std::string mBytes;
-    size_t mPosition = 0;
-};
+using ScnFuzz::BytesStream;
 
 class QuietFeedback : public CScnFeedback {
 public:

@@ -90,6 +90,11 @@ struct SecondSaveCase {
     int64_t ownBlocks;  // the top-level "Points" (and "Polygons") after the first read
 };
 
+std::ostream& operator<<(std::ostream& out, const SecondSaveCase& c)
+{
+    return out << c.name;
+}
+
 class SecondSave : public ::testing::TestWithParam<SecondSaveCase> {};
 
 TEST_P(SecondSave, KeepsTheTopLevelAndTheComponentsGeometry)

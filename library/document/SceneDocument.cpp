@@ -111,9 +111,9 @@ void attachImageProvider(CSCN& scene, XIXMLElement* element, IScnImage* image)
     attachDataObject(element, CDataObjectPtr(newImageProvider(&scene, image)));
 }
 
-// Without definitions the scene's own tables hold the geometry, and only the top-level "Points"
-// and "Polygons" blocks save it: a loaded document that lacks them gets them where a new document
-// has them, after "Images".
+// When the scene's own tables hold geometry (always without definitions), only the top-level
+// "Points" and "Polygons" blocks save it: a loaded document that lacks them gets them where a new
+// document has them, after "Images".
 void addMissingGeometryBlocks(CSCN& scene, XIXMLElement* file)
 {
     XIXMLElement* anchor = XmlForm::findChild(file, kImages);
@@ -385,7 +385,10 @@ void CSCN::readDocument(CScnStream* stream)
     if (PIText::versionLess(mFileVersion, PIText::kDefaultMinimumVersion)) {
         upgradeToComponents();
     }
-    if (mInternalComponents->size() > 0) {
+    // With components the geometry lives in the definitions and the document's own blocks go,
+    // unless they brought geometry into the scene's tables: dropping them then would lose it at
+    // the next save.
+    if (mInternalComponents->size() > 0 && mPoints->size() == 0 && mPolygons->size() == 0) {
         removeGeometry();
     } else {
         addMissingGeometryBlocks(*this, file);

@@ -287,7 +287,29 @@ private:
 
     // ---- Materials ----
 
-    void importMaterials() {}
+    // Each material of the target that has the identifier of a reference material takes that
+    // material's content in place (copyFrom: a deep copy of its tree, every node keeping its
+    // identifier), so the target's polygons keep their material indices; the target material's
+    // identifier and UI value stay. Reference materials the target lacks are not added, and a
+    // null identifier names no material. The first reference material of an identifier lends it.
+    void importMaterials()
+    {
+        TObjectMgr<CProperty, CScnProperty>& from = mSource.materials();
+        std::map<CScnUUID, CProperty*, UuidLess> lenders;
+        for (size_t i = 0; i < from.size(); ++i) {
+            CProperty* material = from.at(i);
+            if (!isNullUuid(*material->getUUID())) {
+                lenders.emplace(*material->getUUID(), material);
+            }
+        }
+        TObjectMgr<CProperty, CScnProperty>& to = mTarget.materials();
+        for (size_t i = 0; i < to.size() && !lenders.empty(); ++i) {
+            auto lender = lenders.find(*to.at(i)->getUUID());
+            if (lender != lenders.end()) {
+                to.at(i)->copyFrom(lender->second);
+            }
+        }
+    }
 
     // ---- Lights and heliodons ----
 

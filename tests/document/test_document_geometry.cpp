@@ -75,11 +75,67 @@ TEST(DocumentGeometry, SceneAndComponentTablesRoundTrip)
         EXPECT_EQ(ScnTest::describeGeometry(read->getPoints(), read->getPolygons()),
                   ScnTest::describeGeometry(ScnTest::sampleGeometry(offsets[i])));
     }
-    // With components the document's own blocks go: a later save writes only the components'.
+    // The document's own blocks held geometry beside the components': a later save keeps them.
     EXPECT_EQ(ScnTest::fileChildren(reader.save()), ScnTest::fileChildren(reader.save()));
     std::vector<std::string> names = ScnTest::fileChildren(reader.save());
-    EXPECT_EQ(std::count(names.begin(), names.end(), "Points"), 0);
+    EXPECT_EQ(std::count(names.begin(), names.end(), "Points"), 1);
 }
+
+// Saved, read and saved again, a scene with components keeps every table: the components' and,
+// when it has any, its own. Own blocks that were empty go at the first read (the geometry lives
+// in the definitions) and stay gone.
+struct SecondSaveCase {
+    const char* name;
+    bool ownGeometry;
+    int64_t ownBlocks;  // the top-level "Points" (and "Polygons") after the first read
+};
+
+std::ostream& operator<<(std::ostream& out, const SecondSaveCase& c)
+{
+    return out << c.name;
+}
+
+class SecondSave : public ::testing::TestWithParam<SecondSaveCase> {};
+
+TEST_P(SecondSave, KeepsTheTopLevelAndTheComponentsGeometry)
+{
+    const SecondSaveCase& c = GetParam();
+    TestScene source;
+    if (c.ownGeometry) {
+        ScnTest::fillGeometry(source->getPoints(), source->getPolygons(), ScnTest::sampleGeometry());
+    }
+    IScnInternalComponentDefinition* first = addComponent(source, kFirst, 0);
+    IScnInternalComponentDefinition* second = addComponent(source, kSecond, 7);
+    ScnTest::fillGeometry(first->getPoints(), first->getPolygons(), ScnTest::sampleGeometry(100));
+    ScnTest::fillGeometry(second->getPoints(), second->getPolygons(), ScnTest::sampleGeometry(200));
+    const std::string own = c.ownGeometry ? ScnTest::describeGeometry(ScnTest::sampleGeometry())
+                                          : ScnTest::describeGeometry(Geometry{});
+
+    TestScene once;
+    ASSERT_EQ(once.load(source.save()), 0) << ScnTest::warningsOf(once.feedback.warnings);
+    const std::string saved = once.save();
+    std::vector<std::string> names = ScnTest::fileChildren(saved);
+    EXPECT_EQ(std::count(names.begin(), names.end(), "Points"), c.ownBlocks);
+    EXPECT_EQ(std::count(names.begin(), names.end(), "Polygons"), c.ownBlocks);
+
+    TestScene twice;
+    ASSERT_EQ(twice.load(saved), 0) << ScnTest::warningsOf(twice.feedback.warnings);
+    EXPECT_EQ(twice.save(), saved);
+    EXPECT_EQ(ScnTest::describeGeometry(twice->getPoints(), twice->getPolygons()), own);
+    TScnObjectMgr<IScnInternalComponentDefinition>* components = twice->getInternalComponentDefinitions();
+    ASSERT_EQ(components->getNbObjects(), 2);
+    EXPECT_EQ(ScnTest::describeGeometry(components->getScnObject(0)->getPoints(),
+                                        components->getScnObject(0)->getPolygons()),
+              ScnTest::describeGeometry(ScnTest::sampleGeometry(100)));
+    EXPECT_EQ(ScnTest::describeGeometry(components->getScnObject(1)->getPoints(),
+                                        components->getScnObject(1)->getPolygons()),
+              ScnTest::describeGeometry(ScnTest::sampleGeometry(200)));
+}
+
+INSTANTIATE_TEST_SUITE_P(Documents, SecondSave,
+                         ::testing::Values(SecondSaveCase{"OwnGeometryBesideComponents", true, 1},
+                                           SecondSaveCase{"OnlyComponentsGeometry", false, 0}),
+                         [](const ::testing::TestParamInfo<SecondSaveCase>& info) { return info.param.name; });
 
 TEST(DocumentGeometry, ExternalStorageCallsInOrderBothWays)
 {

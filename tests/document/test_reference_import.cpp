@@ -12,6 +12,7 @@
 
 #include "model/ReferenceImport.h"
 #include "model/Scene.h"
+#include "support/ShaderSupport.h"
 #include "support/TestSupport.h"
 #include "test_document_support.h"
 
@@ -53,14 +54,51 @@ std::vector<std::string> beyondEmptyBlocks(const std::vector<std::string>& warni
 const CScnUUID kSharedLight = ScnTest::filledUuid(0x11);
 const CScnUUID kSharedGroup = ScnTest::filledUuid(0x22);
 const CScnUUID kSharedInstance = ScnTest::filledUuid(0x33);
+const CScnUUID kSharedMaterial = ScnTest::filledUuid(0x44);
 
-// The reference: definitions of two imported kinds and of one that is not, placed by instances,
-// light groups and layers they name, lights, a heliodon, views of the three kinds, a panorama
-// and a scenario.
-std::string referenceDocument()
+// A material as the export sees it: name, diffuse colour and texture.
+std::string describeMaterial(CScnProperty& material)
+{
+    CScnColor colour = material.getDiffuseColor();
+    return std::string(material.getName()) + " colour " + std::to_string(colour.red) + "," +
+           std::to_string(colour.green) + "," + std::to_string(colour.blue) + " texture " +
+           material.getTextureURL();
+}
+
+// The material's tree, every node with its identifier and fields.
+std::string materialTree(CScnProperty& material)
+{
+    CTCENode* top = static_cast<CProperty&>(material).top();
+    return top != nullptr ? NodeTrees::dump(*top) : "(no tree)";
+}
+
+// The reference as the tests read it, and what its material "Brick" looks like.
+struct Reference {
+    std::string document;
+    std::string brick;
+    std::string brickTree;
+};
+
+// The reference: a material the target has (with a tree of every node kind) and one it has not,
+// definitions of two imported kinds and of one that is not, placed by instances, light groups and
+// layers they name, lights, a heliodon, views of the three kinds, a panorama and a scenario.
+Reference makeReference()
 {
     TestScene scene;
     CScnMgr* m = scene.manager;
+    Reference reference;
+    m->getMaterials()->newScnObject(kScnLastIndex)->setName("Glass");
+    CScnProperty* brick = m->getMaterials()->newScnObject(kScnLastIndex);
+    brick->setName("Brick");
+    brick->setUUID(&kSharedMaterial);
+    brick->setUIValue(9);
+    CProperty& property = static_cast<CProperty&>(*brick);
+    property.setTop(ScnTest::everyKindTree(property));
+    const CScnColor red{0, 180, 60, 40};
+    brick->setDiffuseColor(&red);
+    brick->setTextureURL("brick.tif");
+    reference.brick = describeMaterial(*brick);
+    reference.brickTree = materialTree(*brick);
     IScnLightsGroup* garden = m->getLightsGroups()->newScnObject(kScnLastIndex);
     garden->setName("Garden");
     IScnLightsGroup* shared = m->getLightsGroups()->newScnObject(kScnLastIndex);
@@ -128,13 +166,36 @@ std::string referenceDocument()
     shot->setObjectUUID(m->getObjectInstances()->getScnObject(4)->getUUID());
     shot->setTargetType(kScnSequenceObjectInstance);
     scenario->getTimeGuides()->newScnObject(kScnLastIndex)->setTime(3.0);
-    return scene.save();
+    reference.document = scene.save();
+    return reference;
 }
 
-// The export before the import: a light and a heliodon named as the reference's, a current view,
-// one group shared with the reference and one scenario.
+std::string referenceDocument()
+{
+    return makeReference().document;
+}
+
+const Reference& reference()
+{
+    static const Reference made = makeReference();
+    return made;
+}
+
+// The export before the import: three materials used by its polygons, the second of the
+// reference's identifier; a light and a heliodon named as the reference's, a current view, one
+// group shared with the reference and one scenario.
 void fillTarget(CScnMgr* m)
 {
+    const CScnColor grey{0, 200, 200, 200};
+    for (const char* name : {"Plaster", "Old brick", "Slate"}) {
+        CScnProperty* material = m->getMaterials()->newScnObject(kScnLastIndex);
+        material->setName(name);
+        material->setDiffuseColor(&grey);
+        material->setTextureURL((std::string(name) + ".jpg").c_str());
+    }
+    m->getMaterials()->getScnObject(1)->setUUID(&kSharedMaterial);
+    m->getMaterials()->getScnObject(1)->setUIValue(5);
+    ScnTest::fillGeometry(m->getPoints(), m->getPolygons(), ScnTest::sampleGeometry());
     CScnLight* own = m->getLights()->newScnObject(kScnLastIndex);
     own->setName("Own lamp");
     own->setUUID(&kSharedLight);
@@ -217,6 +278,14 @@ std::string each(List* list, Describe&& describe)
 std::map<std::string, std::string> describe(CScnMgr* m)
 {
     std::map<std::string, std::string> parts;
+    parts["materials"] = each(m->getMaterials(), [](CScnProperty& p) { return describeMaterial(p); });
+    parts["material ui"] =
+        each(m->getMaterials(), [](CScnProperty& p) { return std::to_string(p.getUIValue()); });
+    if (m->getMaterials()->getNbObjects() > 1) {
+        parts["second tree"] = materialTree(*m->getMaterials()->getScnObject(1));
+    }
+    parts["polygon materials"] =
+        each(m->getPolygons(), [](CScnPolygon& p) { return std::to_string(p.getPropertyIndex()); });
     parts["groups"] = each(m->getLightsGroups(), [](IScnLightsGroup& g) { return std::string(g.getName()); });
     parts["layers"] = each(m->getLayers(), [](IScnLayer& l) { return std::string(l.getName()); });
     parts["definitions"] = each(m->getObjectDefinitions(), [m](IScnScnObjectDefinition& d) {
@@ -272,6 +341,7 @@ std::string sharedIdentifiers(CScnMgr* m)
             }
         }
     };
+    check("material", m->getMaterials(), [](CScnProperty& p) { return *p.getUUID(); });
     check("definition", m->getObjectDefinitions(), [](IScnScnObjectDefinition& d) { return *d.getUUID(); });
     check("component", m->getInternalComponentDefinitions(),
           [](IScnInternalComponentDefinition& c) { return *c.getUUID(); });
@@ -309,12 +379,17 @@ class ReferenceImport : public ::testing::TestWithParam<ImportCase> {};
 TEST_P(ReferenceImport, TakesItsPartsAndKeepsTheTargetWholeAfterTheReferenceIsGone)
 {
     const ImportCase& c = GetParam();
-    static const std::string document = referenceDocument();
+    const std::string& document = reference().document;
     TestScene target;
     fillTarget(target.manager);
     std::map<std::string, std::string> expected = describe(target.manager);
     for (const auto& part : c.changed) {
         expected[part.first] = part.second;
+    }
+    if ((c.flags & 0x01) != 0) {
+        expected["materials"] = "Plaster colour 200,200,200 texture Plaster.jpg, " + reference().brick +
+                                ", Slate colour 200,200,200 texture Slate.jpg";
+        expected["second tree"] = reference().brickTree;
     }
     {
         SkipGeometry skip;
@@ -340,7 +415,7 @@ INSTANTIATE_TEST_SUITE_P(
     Flags, ReferenceImport,
     ::testing::Values(
         ImportCase{"none", 0, {}},
-        // Bit 0x01 alone: the target has no materials of the reference's identifiers.
+        // Bit 0x01: the target's second material takes the reference's "Brick" in place (below).
         ImportCase{"materials", 0x01, {}},
         ImportCase{"lights", 0x10,
                    {{"lights", kLights}, {"groups", ", Shared in target, Garden"}}},

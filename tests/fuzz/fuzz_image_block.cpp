@@ -8,9 +8,12 @@
 #include <string>
 
 #include "ScnMgr.h"
+#include "fuzz/BytesStream.h"
 #include "xml/XImageBlock.h"
 
 namespace {
+
+using ScnFuzz::BytesStream;
 
 class BytesReadStream : public NuvoraXML::CXMLReadStream {
 public:
@@ -37,30 +40,6 @@ public:
         return length;
     }
     std::string text;
-};
-
-// A client stream over bytes in memory.
-class BytesStream : public NvScn::CScnStream {
-public:
-    explicit BytesStream(std::string bytes) : mBytes(std::move(bytes)) {}
-    bool getName(char*, int32_t) override { return false; }
-    NvScn::CScnStream* openSecondaryStream(const char*, int32_t) override { return nullptr; }
-    void release() override {}
-    void setTypeInfo(uint32_t, uint32_t) override {}
-    int32_t read(void* buffer, int32_t size) override
-    {
-        size_t count = mBytes.size() - mPos < static_cast<size_t>(size) ? mBytes.size() - mPos : static_cast<size_t>(size);
-        std::memcpy(buffer, mBytes.data() + mPos, count);
-        mPos += count;
-        return static_cast<int32_t>(count);
-    }
-    void write(const void*, int32_t) override {}
-    int64_t getPosition() override { return static_cast<int64_t>(mPos); }
-    void setPosition(int64_t position) override { mPos = static_cast<size_t>(position) < mBytes.size() ? static_cast<size_t>(position) : mBytes.size(); }
-
-private:
-    std::string mBytes;
-    size_t mPos = 0;
 };
 
 // Whether the preview reader finds exactly the image decoded directly (none for an empty one).

@@ -285,14 +285,15 @@ void SCNExport::computeBounds()
             vertex.index = v;
             checkGeneral(ACAPI_3D_GetComponent(&vertex));
             const double x = vertex.vert.x, y = vertex.vert.y, z = vertex.vert.z;
-            const double p[3] = {m[0] * x + m[1] * y + m[2] * z + m[3], m[4] * x + m[5] * y + m[6] * z + m[7],
-                                 m[8] * x + m[9] * y + m[10] * z + m[11]};
-            double* low[3] = {&mMinimum.x, &mMinimum.y, &mMinimum.z};
-            double* high[3] = {&mMaximum.x, &mMaximum.y, &mMaximum.z};
-            for (int axis = 0; axis < 3; ++axis) {
-                *low[axis] = std::min(*low[axis], p[axis]);
-                *high[axis] = std::max(*high[axis], p[axis]);
-            }
+            const double px = m[0] * x + m[1] * y + m[2] * z + m[3];
+            const double py = m[4] * x + m[5] * y + m[6] * z + m[7];
+            const double pz = m[8] * x + m[9] * y + m[10] * z + m[11];
+            mMinimum.x = std::min(mMinimum.x, px);
+            mMinimum.y = std::min(mMinimum.y, py);
+            mMinimum.z = std::min(mMinimum.z, pz);
+            mMaximum.x = std::max(mMaximum.x, px);
+            mMaximum.y = std::max(mMaximum.y, py);
+            mMaximum.z = std::max(mMaximum.z, pz);
         }
     }
     if (mMinimum.x > mMaximum.x) {

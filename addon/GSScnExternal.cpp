@@ -2,6 +2,7 @@
 #include "Errors.h"
 #include "HostCalls.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <stdexcept>
@@ -168,6 +169,54 @@ void PolygonWalk::reset(const std::vector<int32_t>* elements)
     mPointBase = 0;
 }
 
+void PolygonWalk::openBody()
+{
+    const EXPBodyInfo& info = mCursor.bodyInfo();
+    if (++mBodyStamp == 0) {
+        // The stamps wrapped: forget every entry so that none passes for the new body's.
+        std::fill(mEdgeStamps.begin(), mEdgeStamps.end(), 0);
+        std::fill(mVertexStamps.begin(), mVertexStamps.end(), 0);
+        mBodyStamp = 1;
+    }
+    // Sized by the counts the host states; entries are only asked for in range.
+    const std::size_t edges = info.edgeCount > 0 ? static_cast<std::size_t>(info.edgeCount) : 0;
+    const std::size_t vertices = info.vertexCount > 0 ? static_cast<std::size_t>(info.vertexCount) : 0;
+    if (mEdges.size() < edges) {
+        mEdges.resize(edges);
+        mEdgeStamps.resize(edges, 0);
+    }
+    if (mVertices.size() < vertices) {
+        mVertices.resize(vertices);
+        mVertexStamps.resize(vertices, 0);
+    }
+}
+
+const EXPEdgeInfo& PolygonWalk::edge(int32_t edge)
+{
+    if (edge < 1 || edge > mCursor.bodyInfo().edgeCount) {
+        // Out of the stated range: the host answers for itself.
+        check(mTable.GetEdge(&mModel, mCursor.element(), mCursor.body(), edge, &mOutOfRange), __LINE__);
+        return mOutOfRange;
+    }
+    const std::size_t i = static_cast<std::size_t>(edge) - 1;
+    if (mEdgeStamps[i] != mBodyStamp) {
+        check(mTable.GetEdge(&mModel, mCursor.element(), mCursor.body(), edge, &mEdges[i]), __LINE__);
+        mEdgeStamps[i] = mBodyStamp;
+    }
+    return mEdges[i];
+}
+
+const EXPVector& PolygonWalk::vertex(int32_t vertex)
+{
+    // Callers have checked the index against the body's vertex count.
+    const std::size_t i = static_cast<std::size_t>(vertex) - 1;
+    if (mVertexStamps[i] != mBodyStamp) {
+        check(mTable.GetVertex(&mModel, mCursor.element(), mCursor.body(), vertex, &mVertices[i]), __LINE__);
+        mVertexStamps[i] = mBodyStamp;
+    }
+    return mVertices[i];
+}
+
 PolygonWalk::Made PolygonWalk::next(const char* invalidMaterial, NvScn::CScnPolygon* polygon)
 {
     if (!mBodyOpen || mPolygonInBody >= mCursor.bodyInfo().polygonCount) {
@@ -179,6 +228,7 @@ PolygonWalk::Made PolygonWalk::next(const char* invalidMaterial, NvScn::CScnPoly
         }
         mBodyOpen = true;
         mPolygonInBody = 0;
+        openBody();
     }
     ++mPolygonInBody;
     const int32_t element = mCursor.element();
@@ -195,9 +245,15 @@ PolygonWalk::Made PolygonWalk::next(const char* invalidMaterial, NvScn::CScnPoly
     made.ownTexture = mTextures.available(info.textureIndex) ? info.textureIndex : 0;
 
     double rotation = 0.0;
-    const ModelTextures::Texture* texture = mTextures.shownBy(made.material, info.textureIndex, &rotation);
+    Mapping mapping;
+    mapping.texture = mTextures.shownBy(made.material, info.textureIndex, &rotation);
+    if (rotation != 0.0) {
+        mapping.cosine = std::cos(rotation);
+        mapping.sine = std::sin(rotation);
+        mapping.turned = true;
+    }
     EXPVector normal = {0.0, 0.0, 0.0};
-    if (texture != nullptr && info.normalIndex != 0) {
+    if (mapping.texture != nullptr && info.normalIndex != 0) {
         const int32_t n = info.normalIndex < 0 ? -info.normalIndex : info.normalIndex;
         check(mTable.GetNormal(&mModel, element, body, n, &normal), __LINE__);
         if (info.normalIndex < 0) {
@@ -220,9 +276,8 @@ PolygonWalk::Made PolygonWalk::next(const char* invalidMaterial, NvScn::CScnPoly
             loop = checked(hole->getVertices(), __LINE__);
             holeWanted = false;
         }
-        EXPEdgeInfo edge;
-        check(mTable.GetEdge(&mModel, element, body, entry < 0 ? -entry : entry, &edge), __LINE__);
-        addVertex(loop, entry < 0 ? edge.vertex2 : edge.vertex1, normal, texture, rotation);
+        const EXPEdgeInfo& walked = edge(entry < 0 ? -entry : entry);
+        addVertex(loop, entry < 0 ? walked.vertex2 : walked.vertex1, normal, mapping);
     }
     if (polygon->getVertices()->getNbObjects() < 3) {
         refuse("Polygon %d of body %d of element %d has fewer than three vertices", mPolygonInBody, body, element);
@@ -231,7 +286,7 @@ PolygonWalk::Made PolygonWalk::next(const char* invalidMaterial, NvScn::CScnPoly
 }
 
 void PolygonWalk::addVertex(NvScn::TScnObjectMgr<NvScn::CScnVertex>* loop, int32_t vertex, const EXPVector& normal,
-                            const ModelTextures::Texture* texture, double rotation)
+                            const Mapping& mapping)
 {
     const int32_t element = mCursor.element();
     const int32_t body = mCursor.body();
@@ -241,22 +296,20 @@ void PolygonWalk::addVertex(NvScn::TScnObjectMgr<NvScn::CScnVertex>* loop, int32
     }
     NvScn::CScnVertex* record = checked(loop->newScnObject(NvScn::kScnLastIndex), __LINE__);
     record->pointIndex = static_cast<int32_t>(mPointBase + vertex - 1);
+    const ModelTextures::Texture* texture = mapping.texture;
     if (texture == nullptr) {
         return;
     }
-    EXPVector position;
-    check(mTable.GetVertex(&mModel, element, body, vertex, &position), __LINE__);
+    const EXPVector& position = this->vertex(vertex);
     EXPTextureCoordinate st = {0.0, 0.0};
     if (mTable.GetTextureCoordinate(&mModel, element, body, mPolygonInBody, vertex, &position, &normal, &st) != NoError) {
         st = {0.0, 0.0};
     }
     double u = st.s / texture->xSize;
     double v = st.t / texture->ySize;
-    if (rotation != 0.0) {
-        const double c = std::cos(rotation);
-        const double s = std::sin(rotation);
-        u = (st.s * c - st.t * s) / texture->xSize;
-        v = (st.s * s + st.t * c) / texture->ySize;
+    if (mapping.turned) {
+        u = (st.s * mapping.cosine - st.t * mapping.sine) / texture->xSize;
+        v = (st.s * mapping.sine + st.t * mapping.cosine) / texture->ySize;
     }
     record->flags = NvScn::kScnVertexMapped;
     record->u = std::isfinite(u) ? static_cast<float>(u) : 0.0f;

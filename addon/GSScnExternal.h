@@ -124,8 +124,18 @@ public:
     Made next(const char* invalidMaterial, NvScn::CScnPolygon* polygon);
 
 private:
+    // How a polygon's texture lies: its sizes and the turn of its material's texture.
+    struct Mapping {
+        const ModelTextures::Texture* texture = nullptr;
+        double cosine = 1.0;
+        double sine = 0.0;
+        bool turned = false;
+    };
+    void openBody();
+    const EXPEdgeInfo& edge(int32_t edge);
+    const EXPVector& vertex(int32_t vertex);
     void addVertex(NvScn::TScnObjectMgr<NvScn::CScnVertex>* loop, int32_t vertex, const EXPVector& normal,
-                   const ModelTextures::Texture* texture, double rotation);
+                   const Mapping& mapping);
 
     const EXPModelFunctionTable& mTable;
     const EXPModel& mModel;
@@ -134,6 +144,14 @@ private:
     int32_t mPolygonInBody = 0;
     bool mBodyOpen = false;
     int64_t mPointBase = 0;   // global index of the current body's first point
+    // The current body's edges and vertices as the host gave them, each asked for once: neighbouring
+    // polygons share them. An entry is valid when its stamp is the body's.
+    std::vector<EXPEdgeInfo> mEdges;
+    std::vector<uint32_t> mEdgeStamps;
+    std::vector<EXPVector> mVertices;
+    std::vector<uint32_t> mVertexStamps;
+    uint32_t mBodyStamp = 0;
+    EXPEdgeInfo mOutOfRange = {};
 };
 
 // Calls visit with the cursor and the host's record of every polygon of the walked bodies (of the

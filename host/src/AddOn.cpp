@@ -137,6 +137,9 @@ void AddOn::unload(bool release)
         freeData();
     }
     host().tokens.erase(token);
+    if (host().recentToken == token) {
+        host().recentToken = 0;
+    }
     ::dlclose(mHandle);
     mHandle = nullptr;
     if (host().loadingName == name) {

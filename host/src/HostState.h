@@ -40,6 +40,7 @@ struct HostState {
     std::string loadingName;
     uint32_t nextToken = 0x4B530001;
     std::map<uint32_t, std::string> tokens;   // token to add-on name
+    uint32_t recentToken = 0;   // the token last found in tokens, for the services called per item; 0 none
     std::map<std::string, GSResModule> addOnModules;  // the host's copy of each add-on's resources
     // FTM type i + 1; the host knows TIFF images from the start.
     std::vector<FTM::FileType> fileTypeTable{

@@ -31,6 +31,24 @@ bool callerOf(uint32_t token, std::string* name)
     return true;
 }
 
+// Whether the token is a loaded add-on's (or 0 while one loads), for the services called per item,
+// which need no name.
+bool knownCaller(uint32_t token)
+{
+    HostState& state = host();
+    if (token == 0) {
+        return !state.loadingName.empty();
+    }
+    if (token == state.recentToken) {
+        return true;
+    }
+    if (state.tokens.count(token) == 0) {
+        return false;
+    }
+    state.recentToken = token;
+    return true;
+}
+
 GSErrCode missingService(uint32_t, void*, void*, void*, void*) { return APIERR_MISSINGCODE; }
 
 GSErrCode registerFileType(uint32_t token, void* par1, void*, void*, void*)
@@ -242,12 +260,19 @@ void noteProgressValue(Project& p, int32_t value)
     const auto isValue = [](const std::string& line) {
         return line.size() > 6 && std::memcmp(line.data(), "value ", 6) == 0;
     };
-    char line[24] = "value ";
-    const std::size_t length = static_cast<std::size_t>(std::to_chars(line + 6, line + sizeof line, value).ptr - line);
+    char digits[16];
+    const std::size_t length = static_cast<std::size_t>(std::to_chars(digits, digits + sizeof digits, value).ptr - digits);
     if (log.size() >= 2 && isValue(log.back()) && isValue(log[log.size() - 2])) {
-        log.back().assign(line, length);
+        // Rewritten in place: the line keeps its storage, so a run of values allocates nothing.
+        std::string& last = log.back();
+        if (last.size() != 6 + length) {
+            last.resize(6 + length);
+        }
+        std::memcpy(&last[6], digits, length);
     } else {
-        log.emplace_back(line, length);
+        std::string line("value ");
+        line.append(digits, length);
+        log.push_back(std::move(line));
     }
     progressValue(value);
 }
@@ -256,7 +281,7 @@ GSErrCode progressWindow(uint32_t token, void* par1, void* par2, void* par3, voi
 {
     Project& p = project();
     const auto selector = static_cast<GSType>(reinterpret_cast<uintptr_t>(par1));
-    if (selector == kSelSPRV && token != 0 && host().tokens.count(token) == 1) {
+    if (selector == kSelSPRV && token != 0 && knownCaller(token)) {
         noteProgressValue(p, integerOf(par2));
         return NoError;
     }
@@ -444,9 +469,8 @@ GSErrCode componentCount(uint32_t token, void* par1, void* par2, void*, void*)
 
 GSErrCode componentByIndex(uint32_t token, void* par1, void*, void*, void*)
 {
-    std::string caller;
     auto* wanted = static_cast<API_Component3D*>(par1);
-    if (!callerOf(token, &caller)) {
+    if (!knownCaller(token)) {
         return APIERR_GENERAL;
     }
     if (wanted == nullptr) {

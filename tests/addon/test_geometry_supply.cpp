@@ -208,6 +208,17 @@ const char kTwoTypes[] = R"({"format": "cadhost-model", "materials": [{"name": "
     {"type": "wall", "bodies": [{"vertices": [[0, 0, 0], [1, 0, 0], [0, 0, 1]], "polygons": [{"material": 2, "vertices": [1, 2, 3]}]}]},
     {"type": "slab", "bodies": [{"vertices": [[0, 0, 0], [1, 0, 0], [0, 1, 0]], "polygons": [{"material": 2, "vertices": [1, 2, 3]}]}]}]})";
 
+// Two bodies whose edges and vertices share their numbers but not their ends and places: what the
+// walk keeps of one body must not serve the next.
+const char kSameNumbers[] = R"({"format": "cadhost-model",
+  "textures": [{"name": "a.png", "xSize": 1, "ySize": 1, "pixels": {"width": 1, "height": 1, "rgba": "ff0000ff"}}],
+  "materials": [{"name": "Mapped", "texture": 1}],
+  "elements": [{"type": "wall", "bodies": [
+      {"vertices": [[0, 0, 0], [1, 0, 0], [1, 0, 1]], "polygons": [{"material": 1, "vertices": [1, 2, 3]}]},
+      {"vertices": [[5, 0, 0], [5, 0, 2], [7, 0, 2]], "polygons": [{"material": 1, "vertices": [3, 2, 1]}]}]},
+    {"type": "slab", "bodies": [
+      {"vertices": [[0, 0, 4], [3, 0, 4], [3, 3, 4]], "polygons": [{"material": 1, "vertices": [2, 3, 1]}]}]}]})";
+
 const std::vector<std::string> kWalkPoints = {"0 0 0", "400 0 0", "400 0 300", "0 0 300", "100 0 100", "200 0 100",
                                               "200 0 200", "100 0 200", "0 0 100", "100 0 100", "0 100 100"};
 
@@ -225,6 +236,13 @@ INSTANTIATE_TEST_SUITE_P(Models, GeometrySupply, ::testing::Values(
                {"m0 0(0.0000,0.0000) 1(0.0000,2.0000) 2(-0.5000,2.0000)",
                 "m2 0(0.0000,0.0000) 1(1.0000,0.0000) 2(1.0000,1.0000)", "m1 0 1 2",
                 "m3 2(1.0000,1.0000) 1(1.0000,0.0000) 0(0.0000,0.0000)"},
+               ""},
+    SupplyCase{"EachBodyGivesItsOwnEdgesAndVertices", kSameNumbers, textures(1, 1, 1, 1), {}, {}, nullptr,
+               {"0 0 0", "100 0 0", "100 0 100", "500 0 0", "500 0 200", "700 0 200", "0 0 400", "300 0 400",
+                "300 300 400"},
+               {"m0 0(0.0000,0.0000) 1(1.0000,0.0000) 2(1.0000,1.0000)",
+                "m0 5(7.0000,2.0000) 4(5.0000,2.0000) 3(5.0000,0.0000)",
+                "m0 7(3.0000,0.0000) 8(3.0000,3.0000) 6(0.0000,0.0000)"},
                ""},
     SupplyCase{"AllTextureOptionsOnIgnoreTheMap", kTwoTypes, textures(1, 1, 1, 1), {{2, 5}}, {}, nullptr,
                {"0 0 0", "100 0 0", "0 0 100", "0 0 0", "100 0 0", "0 100 0"}, {"m1 0 1 2", "m1 3 4 5"}, ""},

@@ -514,3 +514,51 @@ TEST_F(ModelServices, TheProgressWindowIsABarOnATerminal)
 }
 
 }  // namespace
+
+namespace {
+
+// A run of values keeps its first and its last, whatever the number of digits of each.
+struct ValueRunCase {
+    const char* name;
+    std::vector<intptr_t> values;
+    std::vector<std::string> log;
+};
+
+class ProgressValues : public ModelServices, public ::testing::WithParamInterface<ValueRunCase> {};
+
+TEST_P(ProgressValues, KeepTheFirstAndTheLastOfARun)
+{
+    GS::UniString phase("Saving points");
+    ASSERT_EQ(call(kACProgressWindow, integer(static_cast<intptr_t>(kSelSPRP)), &phase, integer(2000)), NoError);
+    for (intptr_t value : GetParam().values) {
+        ASSERT_EQ(call(kACProgressWindow, integer(static_cast<intptr_t>(kSelSPRV)), integer(value)), NoError);
+    }
+    ASSERT_EQ(call(kACProgressWindow, integer(static_cast<intptr_t>(kSelCPWD))), NoError);
+    EXPECT_EQ(cadhost::project().progressLog, GetParam().log);
+    cadhost::resetProject();
+}
+
+INSTANTIATE_TEST_SUITE_P(Runs, ProgressValues, ::testing::Values(
+    ValueRunCase{"One", {7}, {"phase \"Saving points\" 2000", "value 7", "close"}},
+    ValueRunCase{"Growing", {9, 10, 99, 100, 1000000}, {"phase \"Saving points\" 2000", "value 9", "value 1000000", "close"}},
+    ValueRunCase{"Shrinking", {1, 123456, 12, 3}, {"phase \"Saving points\" 2000", "value 1", "value 3", "close"}},
+    ValueRunCase{"Negative", {5, -40, 2147483647}, {"phase \"Saving points\" 2000", "value 5", "value 2147483647", "close"}}),
+    [](const ::testing::TestParamInfo<ValueRunCase>& info) { return info.param.name; });
+
+TEST_F(ModelServices, AnUnloadedAddOnsTokenIsRefusedEvenRightAfterItsCalls)
+{
+    ASSERT_EQ(call(kACProgressWindow, integer(static_cast<intptr_t>(kSelSPRV)), integer(1)), NoError);
+    API_Component3D body = {};
+    body.typeID = API_BodyID;
+    body.index = 1;
+    ASSERT_EQ(call(kAC3DComponent, &body), NoError);
+    const uint32_t token = mAddOn.token;
+    mAddOn.unload();
+    EXPECT_EQ(cadhost::serviceTable()[kACProgressWindow](token, integer(static_cast<intptr_t>(kSelSPRV)), integer(2),
+                                                         nullptr, nullptr),
+              APIERR_GENERAL);
+    EXPECT_EQ(cadhost::serviceTable()[kAC3DComponent](token, &body, nullptr, nullptr, nullptr), APIERR_GENERAL);
+    cadhost::resetProject();
+}
+
+}  // namespace

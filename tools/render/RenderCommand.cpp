@@ -9,6 +9,7 @@
 #include <cstring>
 #include <string>
 
+#include "DrawingThread.h"
 #include "Placement.h"
 #include "Renderer.h"
 
@@ -55,6 +56,21 @@ void addPlaced(Bounds& box, const Bounds& component, const Placement& placement)
                                  corner & 2 ? component.max.y : component.min.y,
                                  corner & 4 ? component.max.z : component.min.z}));
     }
+}
+
+// Reads the geometry again into storage and draws it as it comes, on a thread beside the read;
+// false after printing why.
+bool drawPass(NvScn::CScnMgr& scene, const std::string& path, Renderer& renderer, GeometryStorage& storage)
+{
+    DrawingThread drawing(renderer);
+    storage.setSink(&drawing);
+    bool read = reloadGeometry(&scene, path, &storage, {"Preview.Image", "Image"});
+    std::string error;
+    if (!drawing.finish(error)) {
+        std::fprintf(stderr, "scntool: cannot draw %s: %s\n", path.c_str(), error.c_str());
+        return false;
+    }
+    return read;
 }
 
 }  // namespace
@@ -134,15 +150,14 @@ int renderCommand(int argc, char** argv)
     MaterialLooks looks = materialLooks(scene->getMaterials(), folderOf(path));
 
     Renderer renderer(frame, width, height, light, looks, *scene, folderOf(path));
-    const std::vector<std::string> images = {"Preview.Image", "Image"};
-    GeometryStorage geometry(&renderer, true);
-    if (!reloadGeometry(scene.get(), path, &geometry, images)) {
+    GeometryStorage geometry(nullptr, true);
+    if (!drawPass(*scene, path, renderer, geometry)) {
         return kFailure;
     }
     if (renderer.smoothedPolygons() > 0) {
-        GeometryStorage again(&renderer, true);
+        GeometryStorage again(nullptr, true);
         renderer.startSmoothedPass();
-        if (!reloadGeometry(scene.get(), path, &again, images)) {
+        if (!drawPass(*scene, path, renderer, again)) {
             return kFailure;
         }
     }

@@ -211,6 +211,23 @@ void Renderer::sumNormals(Table& geometry, const ArrivingPolygon& polygon)
     }
 }
 
+// Whether all corners lie beyond one side of the view (two pixels of margin) or before the near
+// plane: then the polygon, which is convex in the plane of its corners' hull, covers no pixel.
+bool Renderer::outsideView(const std::vector<CScnVector>& eyeSpace) const
+{
+    double across = (mPicture.width / 2.0 + 2) / mFocal;
+    double down = (mPicture.height / 2.0 + 2) / mFocal;
+    bool left = true, right = true, above = true, below = true, before = true;
+    for (const CScnVector& p : eyeSpace) {
+        right = right && p.x > across * p.z;
+        left = left && -p.x > across * p.z;
+        above = above && p.y > down * p.z;
+        below = below && -p.y > down * p.z;
+        before = before && p.z < mNear;
+    }
+    return left || right || above || below || before;
+}
+
 double Renderer::shadeOf(const CScnVector& unitNormal) const
 {
     return kAmbient + (1 - kAmbient) * std::max(0.0, dot(unitNormal, mLight));
@@ -230,6 +247,15 @@ void Renderer::drawPolygon(const std::vector<CScnVector>& corners, const Arrivin
         mIndices = {0, 1, 2};
     } else if (mTriangulator.triangulate(corners, polygon.loopSizes, mIndices) == 0) {
         ++mFlat;
+        return;
+    }
+    mEye.resize(corners.size());
+    for (size_t i = 0; i < corners.size(); ++i) {
+        const CScnVector& c = corners[i];
+        CScnVector d = {c.x - mFrame.eye.x, c.y - mFrame.eye.y, c.z - mFrame.eye.z};
+        mEye[i] = {dot(d, mFrame.right), dot(d, mFrame.up), dot(d, mFrame.forward)};
+    }
+    if (outsideView(mEye)) {
         return;
     }
     normal = normalised(normal);
@@ -277,12 +303,6 @@ void Renderer::drawPolygon(const std::vector<CScnVector>& corners, const Arrivin
                 mShades[i] = shadeOf(corner);
             }
         }
-    }
-    mEye.resize(corners.size());
-    for (size_t i = 0; i < corners.size(); ++i) {
-        const CScnVector& c = corners[i];
-        CScnVector d = {c.x - mFrame.eye.x, c.y - mFrame.eye.y, c.z - mFrame.eye.z};
-        mEye[i] = {dot(d, mFrame.right), dot(d, mFrame.up), dot(d, mFrame.forward)};
     }
     for (size_t t = 0; t + 2 < mIndices.size(); t += 3) {
         CScnVector eyeSpace[3];

@@ -89,6 +89,7 @@ private:
     void sumNormals(Table& table, const ArrivingPolygon& polygon);
     void drawPolygon(const std::vector<NvScn::CScnVector>& corners, const ArrivingPolygon& polygon, const Table& table,
                      const Placement* placement);
+    bool outsideView(const std::vector<NvScn::CScnVector>& eyeSpace) const;
     double shadeOf(const NvScn::CScnVector& unitNormal) const;
     void drawTriangle(const NvScn::CScnVector* eyeSpace, const Attributes* attributes, const Surface& surface);
     void fill(const Corner& a, const Corner& b, const Corner& c, const Surface& surface);

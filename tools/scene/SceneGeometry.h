@@ -74,6 +74,9 @@ class GeometryStorage : public NvScn::CScnExtStorage {
 public:
     GeometryStorage(PolygonSink* sink, bool keepPoints) : mSink(sink), mKeepPoints(keepPoints) {}
 
+    // Where the polygons go from now on (null: nowhere).
+    void setSink(PolygonSink* sink) { mSink = sink; }
+
     bool setCurrentInternalComponentInstance(NvScn::CScnMgr*, const NvScn::CScnUUID* component,
                                              int32_t geometryLevel) override;
     void setNbPoints(NvScn::CScnMgr*, int32_t count) override;

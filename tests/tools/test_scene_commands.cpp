@@ -80,6 +80,7 @@ struct SceneSketch {
         std::vector<CScnVector> outer;
         std::vector<CScnVector> hole;
         int32_t material = 0;
+        bool smoothed = false;
     };
     std::vector<Face> faces;
     bool camera = true;
@@ -100,6 +101,8 @@ struct SceneSketch {
     std::vector<Material> materials = {Material(), Material()};
     // Mapping coordinates 0 to 1 across each face's outline.
     bool mapped = false;
+    // Faces name one point for equal corners, instead of points of their own.
+    bool sharedPoints = false;
 };
 
 SceneSketch::Face wall(double y, double half, double holeHalf = 0)
@@ -131,9 +134,18 @@ void save(const SceneSketch& sketch, const std::string& path)
         const float us[4] = {0, 1, 1, 0};
         const float vs[4] = {0, 0, 1, 1};
         for (size_t i = 0; i < corners.size(); ++i) {
-            *scene->getPoints()->newScnObject(NvScn::kScnLastIndex) = corners[i];
             NvScn::CScnVertex* vertex = vertices->newScnObject(NvScn::kScnLastIndex);
-            vertex->pointIndex = next++;
+            vertex->pointIndex = -1;
+            for (int32_t p = 0; sketch.sharedPoints && p < next && vertex->pointIndex < 0; ++p) {
+                const CScnVector& known = *scene->getPoints()->getScnObject(static_cast<uint32_t>(p));
+                if (known.x == corners[i].x && known.y == corners[i].y && known.z == corners[i].z) {
+                    vertex->pointIndex = p;
+                }
+            }
+            if (vertex->pointIndex < 0) {
+                *scene->getPoints()->newScnObject(NvScn::kScnLastIndex) = corners[i];
+                vertex->pointIndex = next++;
+            }
             if (sketch.mapped && corners.size() == 4) {
                 vertex->flags = NvScn::kScnVertexMapped;
                 vertex->u = us[i];
@@ -144,6 +156,7 @@ void save(const SceneSketch& sketch, const std::string& path)
     for (const SceneSketch::Face& face : sketch.faces) {
         NvScn::CScnPolygon* polygon = scene->getPolygons()->newScnObject(NvScn::kScnLastIndex);
         polygon->setPropertyIndex(face.material);
+        polygon->setSmoothed(face.smoothed);
         loop(polygon->getVertices(), face.outer);
         if (!face.hole.empty()) {
             loop(polygon->getHoles()->newScnObject(NvScn::kScnLastIndex)->getVertices(), face.hole);
@@ -285,6 +298,100 @@ TEST(SceneRender, HonoursRollFocalAndTheAutomaticView)
     sketch.sun = false;
     sketch.focal = 60;
     EXPECT_NE(at(render(sketch, "default-light"), 52, 24), grey(0));
+}
+
+// One instance turns the component, a square wall, 45 degrees about x (leaning back, towards the
+// sun above) and moves it right; another doubles it and moves it left. The scene has no geometry of its
+// own, as a file written layer by layer.
+TEST(SceneRender, DrawsInternalComponentsWhereTheirInstancesStand)
+{
+    SceneSketch sketch;
+    save(sketch, file("instances.scn"));
+    CScnMgr* scene = CScnMgr::create(nullptr, nullptr);
+    {
+        std::unique_ptr<ScnTools::FileStream> in(ScnTools::FileStream::open(file("instances.scn"), "rb"));
+        ASSERT_EQ(scene->read(in.get()), 0);
+    }
+    NvScn::IScnInternalComponentDefinition* component =
+        scene->getInternalComponentDefinitions()->newScnObject(NvScn::kScnLastIndex);
+    const CScnVector corners[4] = {{-100, 0, -100}, {100, 0, -100}, {100, 0, 100}, {-100, 0, 100}};
+    NvScn::CScnPolygon* square = component->getPolygons()->newScnObject(NvScn::kScnLastIndex);
+    for (int32_t i = 0; i < 4; ++i) {
+        *component->getPoints()->newScnObject(NvScn::kScnLastIndex) = corners[i];
+        square->getVertices()->newScnObject(NvScn::kScnLastIndex)->pointIndex = i;
+    }
+    const CScnVector translations[2] = {{400, 0, 0}, {-400, 0, 0}};
+    const CScnVector rotations[2] = {{-45, 0, 0}, {0, 0, 0}};
+    const CScnVector scales[2] = {{1, 1, 1}, {2, 2, 2}};
+    for (int i = 0; i < 2; ++i) {
+        NvScn::IScnObjectInstance* instance = scene->getObjectInstances()->newScnObject(NvScn::kScnLastIndex);
+        instance->setAttachedObject(component->getUUID());
+        instance->setTranslation(&translations[i]);
+        instance->setRotation(&rotations[i]);
+        instance->setScale(&scales[i]);
+    }
+    {
+        std::unique_ptr<ScnTools::FileStream> out(ScnTools::FileStream::open(file("instances.scn"), "wb"));
+        ASSERT_EQ(scene->write(out.get()), 0);
+    }
+    scene->release();
+
+    ToolResult run = scntool("render " + file("instances.scn") + " " + file("instances.png") + " --size 64x48");
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    ScnTools::Picture picture;
+    std::string error;
+    ASSERT_TRUE(ScnTools::readPng(file("instances.png"), picture, error)) << error;
+    // Where the component itself stands nothing is drawn.
+    EXPECT_EQ(at(picture, 32, 24), kSky);
+    EXPECT_EQ(at(picture, 52, 24), grey(std::sqrt(0.5)));
+    EXPECT_EQ(at(picture, 10, 24), grey(0));
+    // Only the doubled square reaches this high.
+    EXPECT_EQ(at(picture, 10, 16), grey(0));
+    EXPECT_EQ(at(picture, 52, 16), kSky);
+
+    // The automatic view frames the placed squares; framing the component where it stands would
+    // leave them out of the picture.
+    run = scntool("render " + file("instances.scn") + " " + file("instances-auto.png") + " --auto --size 64x48");
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    ASSERT_TRUE(ScnTools::readPng(file("instances-auto.png"), picture, error)) << error;
+    int drawn = 0;
+    for (uint32_t y = 0; y < picture.height; ++y) {
+        for (uint32_t x = 0; x < picture.width; ++x) {
+            drawn += at(picture, x, y) != kSky;
+        }
+    }
+    EXPECT_GT(drawn, 64 * 48 / 20);
+}
+
+// A fold seen from the front: the lower face leans back towards the sun above, the upper one
+// leans forward, away from it. Smoothed, the lower face darkens towards the fold, where the
+// corners' normal is the mean of both faces' and meets the sun at a right angle.
+TEST(SceneRender, ShadesSmoothedPolygonsFromTheirCornersNormals)
+{
+    SceneSketch::Face lower;
+    lower.outer = {{-200, -100, -100}, {200, -100, -100}, {200, 0, 0}, {-200, 0, 0}};
+    SceneSketch::Face upper;
+    upper.outer = {{-200, 0, 0}, {200, 0, 0}, {200, -100, 100}, {-200, -100, 100}};
+    SceneSketch sketch;
+    sketch.faces = {lower, upper};
+    sketch.sharedPoints = true;
+    ScnTools::Picture flat = render(sketch, "fold-flat");
+    EXPECT_EQ(at(flat, 32, 27), grey(std::sqrt(0.5)));
+    EXPECT_EQ(at(flat, 32, 21), grey(0));
+
+    for (SceneSketch::Face& face : sketch.faces) {
+        face.smoothed = true;
+    }
+    ScnTools::Picture smooth = render(sketch, "fold-smooth");
+    Pixel between = at(smooth, 32, 27);
+    EXPECT_GT(between.red, grey(0).red + 20) << between;
+    EXPECT_LT(between.red, grey(std::sqrt(0.5)).red - 20) << between;
+    EXPECT_EQ(between.red, between.blue);
+    // Near the bottom edge only the lower face counts; the upper face stays dark all over.
+    EXPECT_GT(at(smooth, 32, 29).red, between.red);
+    EXPECT_LE(at(smooth, 32, 21).red, grey(0).red + 1);
+    EXPECT_EQ(at(smooth, 0, 0), kSky);
 }
 
 TEST(ScenePreview, SavesTheStoredPreviewPixels)

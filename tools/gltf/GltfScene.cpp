@@ -9,6 +9,7 @@
 #include <nlohmann/json.hpp>
 
 #include "Image.h"
+#include "Placement.h"
 #include "SceneLook.h"
 
 namespace ScnTools {
@@ -199,10 +200,6 @@ json lookingNode(const std::string& name, const CScnVector& position, const CScn
             {"rotation", quaternion(right, up, CScnVector{-forward.x, -forward.y, -forward.z})}};
 }
 
-bool sameUuid(const NvScn::CScnUUID* a, const NvScn::CScnUUID& b)
-{
-    return a != nullptr && std::memcmp(a->bytes, b.bytes, sizeof b.bytes) == 0;
-}
 
 std::string uuidText(const NvScn::CScnUUID& uuid)
 {
@@ -215,19 +212,6 @@ std::string uuidText(const NvScn::CScnUUID& uuid)
     return text;
 }
 
-// The materials that a component's polygons name: those of its object definition.
-NvScn::TScnObjectMgr<NvScn::CScnProperty>* componentMaterials(NvScn::CScnMgr& scene, const NvScn::CScnUUID& uuid)
-{
-    NvScn::TScnObjectMgr<NvScn::IScnScnObjectDefinition>* definitions = scene.getObjectDefinitions();
-    int32_t count = definitions != nullptr ? definitions->getNbObjects() : 0;
-    for (int32_t i = 0; i < count; ++i) {
-        NvScn::IScnScnObjectDefinition* definition = definitions->getScnObject(static_cast<uint32_t>(i));
-        if (definition != nullptr && sameUuid(definition->getUUID(), uuid)) {
-            return definition->getMaterials();
-        }
-    }
-    return nullptr;
-}
 
 class GltfBuilder {
 public:
@@ -528,24 +512,18 @@ private:
             node["translation"] = {p[0], p[1], p[2]};
         }
         if (r != nullptr) {
-            double cx = std::cos(r->x * kDegree), sx = std::sin(r->x * kDegree);
-            double cy = std::cos(r->y * kDegree), sy = std::sin(r->y * kDegree);
-            double cz = std::cos(r->z * kDegree), sz = std::sin(r->z * kDegree);
-            // Columns of Rz * Ry * Rx in scene axes, then seen in glTF axes.
-            CScnVector x = {cz * cy, sz * cy, -sy};
-            CScnVector y = {cz * sy * sx - sz * cx, sz * sy * sx + cz * cx, cy * sx};
-            CScnVector z = {cz * sy * cx + sz * sx, sz * sy * cx - cz * sx, cy * cx};
+            CScnVector columns[3];
+            rotationColumns(*r, columns);
             // glTF axis a is scene axis (x, z, -y): the matrix C R C^T has columns C R C^T e.
-            CScnVector gx = axes(x);
-            CScnVector gy = axes(z);
-            CScnVector gz = axes(CScnVector{-y.x, -y.y, -y.z});
+            CScnVector gx = axes(columns[0]);
+            CScnVector gy = axes(columns[2]);
+            CScnVector gz = axes(CScnVector{-columns[1].x, -columns[1].y, -columns[1].z});
             if (std::isfinite(gx.x + gx.y + gx.z + gy.x + gy.y + gy.z + gz.x + gz.y + gz.z)) {
                 node["rotation"] = quaternion(gx, gy, gz);
             }
         }
         if (s != nullptr) {
-            auto factor = [](double value) { return std::isfinite(value) && value != 0 ? value : 1.0; };
-            node["scale"] = {factor(s->x), factor(s->z), factor(s->y)};
+            node["scale"] = {scaleFactor(s->x), scaleFactor(s->z), scaleFactor(s->y)};
         }
     }
 

@@ -1,12 +1,16 @@
-// The picture is drawn while the library reads the geometry a second time: the first read gives
-// the views, the sun, the materials and the bounds, with the geometry dropped.
+// The picture is drawn while the library reads the geometry a second time. The first read gives
+// the views, the sun, the materials and the instances and leaves the geometry blocks out (only
+// the points stay, for the bounds of the automatic view); images are never needed.
 #include "RenderCommand.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
+#include "DrawingThread.h"
+#include "Placement.h"
 #include "Renderer.h"
 
 namespace ScnTools {
@@ -41,6 +45,34 @@ bool parseSize(const char* text, uint32_t& width, uint32_t& height)
     return true;
 }
 
+// Widens the box by the corners of a component's box where the instance puts it.
+void addPlaced(Bounds& box, const Bounds& component, const Placement& placement)
+{
+    if (component.empty) {
+        return;
+    }
+    for (int corner = 0; corner < 8; ++corner) {
+        box.add(placement.point({corner & 1 ? component.max.x : component.min.x,
+                                 corner & 2 ? component.max.y : component.min.y,
+                                 corner & 4 ? component.max.z : component.min.z}));
+    }
+}
+
+// Reads the geometry again into storage and draws it as it comes, on a thread beside the read;
+// false after printing why.
+bool drawPass(NvScn::CScnMgr& scene, const std::string& path, Renderer& renderer, GeometryStorage& storage)
+{
+    DrawingThread drawing(renderer);
+    storage.setSink(&drawing);
+    bool read = reloadGeometry(&scene, path, &storage, {"Preview.Image", "Image"});
+    std::string error;
+    if (!drawing.finish(error)) {
+        std::fprintf(stderr, "scntool: cannot draw %s: %s\n", path.c_str(), error.c_str());
+        return false;
+    }
+    return read;
+}
+
 }  // namespace
 
 int renderCommand(int argc, char** argv)
@@ -73,18 +105,24 @@ int renderCommand(int argc, char** argv)
 
     Reports reports;
     GeometryStorage bounds(nullptr, false);
-    SceneManager scene = loadScene(path, reports, &bounds);
-    if (!scene) {
-        return kFailure;
+    std::vector<std::string> skipped = {"Polygons", "Preview.Image", "Image"};
+    if (!automatic) {
+        skipped.push_back("Points");
     }
-    if (bounds.scene.polygons == 0) {
-        std::fprintf(stderr, "scntool: %s has no polygon to draw\n", path.c_str());
+    SceneManager scene = loadScene(path, reports, &bounds, skipped);
+    if (!scene) {
         return kFailure;
     }
     ViewFrame frame;
     NvScn::CScnCamera* view = nullptr;
     if (automatic) {
-        frame = automaticFrame(bounds.scene.bounds, static_cast<double>(width) / height);
+        Bounds all = bounds.scene.bounds;
+        for (const GeometryPart& component : bounds.components) {
+            for (const Placement& placement : placementsOf(*scene, component.uuid)) {
+                addPlaced(all, component.bounds, placement);
+            }
+        }
+        frame = automaticFrame(all, static_cast<double>(width) / height);
     } else {
         view = chooseView(*scene, viewName);
         if (view == nullptr) {
@@ -110,14 +148,31 @@ int renderCommand(int argc, char** argv)
                             frame.up.z - frame.right.z * 0.5 - frame.forward.z});
     }
     MaterialLooks looks = materialLooks(scene->getMaterials(), folderOf(path));
-    for (const std::string& missing : looks.missingTextures) {
+
+    Renderer renderer(frame, width, height, light, looks, *scene, folderOf(path));
+    GeometryStorage geometry(nullptr, true);
+    if (!drawPass(*scene, path, renderer, geometry)) {
+        return kFailure;
+    }
+    if (renderer.smoothedPolygons() > 0) {
+        GeometryStorage again(nullptr, true);
+        renderer.startSmoothedPass();
+        if (!drawPass(*scene, path, renderer, again)) {
+            return kFailure;
+        }
+    }
+    std::vector<std::string> missingTextures = looks.missingTextures;
+    for (const std::string& missing : renderer.missingTextures()) {
+        if (std::find(missingTextures.begin(), missingTextures.end(), missing) == missingTextures.end()) {
+            missingTextures.push_back(missing);
+        }
+    }
+    for (const std::string& missing : missingTextures) {
         std::fprintf(stderr, "scntool: warning: the texture %s is not beside %s; its colour is used\n",
                      missing.c_str(), path.c_str());
     }
-
-    Renderer renderer(frame, width, height, light, looks);
-    GeometryStorage geometry(&renderer, true);
-    if (!reloadGeometry(scene.get(), path, &geometry)) {
+    if (renderer.polygons() == 0) {
+        std::fprintf(stderr, "scntool: %s has no polygon to draw\n", path.c_str());
         return kFailure;
     }
     if (geometry.badPolygons > 0) {
@@ -128,7 +183,7 @@ int renderCommand(int argc, char** argv)
         std::fprintf(stderr, "scntool: warning: %lld polygons of %s have no area; they are left out\n",
                      static_cast<long long>(renderer.flatPolygons()), path.c_str());
     }
-    if (renderer.flatPolygons() == bounds.scene.polygons) {
+    if (renderer.flatPolygons() == renderer.polygons()) {
         std::fprintf(stderr, "scntool: %s has no polygon with an area to draw\n", path.c_str());
         return kFailure;
     }

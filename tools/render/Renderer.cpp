@@ -18,11 +18,76 @@ double orient(double ax, double ay, double bx, double by, double cx, double cy)
     return (bx - ax) * (cy - ay) - (by - ay) * (cx - ax);
 }
 
+// Rounds a value from 0 to 255 to the nearest byte, halves up.
+inline uint8_t toByte(float value)
+{
+    return static_cast<uint8_t>(static_cast<int>(static_cast<double>(value) + 0.5));
+}
+
+// The edge function of a triangle's side from p to q, positive inside. It is evaluated from the
+// lower end of the side (in picture order) whichever way the triangle runs along it, so that the
+// two triangles sharing a side get the same value with opposite signs at every pixel; a pixel
+// exactly on the side belongs to the triangle whose left or top side it is, not to both.
+struct Edge {
+    double ox;
+    double oy;
+    double dx;
+    double dy;
+    double sign;
+    bool inclusive;
+
+    Edge(double px, double py, double qx, double qy)
+    {
+        bool forward = py < qy || (py == qy && px < qx);
+        ox = forward ? px : qx;
+        oy = forward ? py : qy;
+        dx = forward ? qx - px : px - qx;
+        dy = forward ? qy - py : py - qy;
+        sign = forward ? 1.0 : -1.0;
+        double stepRight = -sign * dy;
+        inclusive = stepRight > 0 || (stepRight == 0 && sign * dx > 0);
+    }
+
+    // The part of the function that depends on the row only.
+    double row(double y) const { return dx * (y - oy); }
+    double at(double rowPart, double x) const { return sign * (rowPart - dy * (x - ox)); }
+    bool covers(double value) const { return value > 0 || (value == 0 && inclusive); }
+
+    // Narrows the steps [first, last] from x0 along the row to those that may be inside; false
+    // when none is left. One step of margin absorbs the rounding of the crossing; each step is
+    // still tested.
+    bool narrow(double rowPart, double x0, int& first, int& last) const
+    {
+        if (dy == 0) {
+            return covers(sign * rowPart) && first <= last;
+        }
+        // The function is zero at x = ox + rowPart / dy; inside lies right of it when it grows
+        // along the row.
+        double crossing = ox + rowPart / dy - x0;
+        if (-sign * dy > 0) {
+            if (crossing > last + 1.0) {
+                return false;
+            }
+            if (crossing > first + 1.0) {
+                first = static_cast<int>(crossing) - 1;
+            }
+        } else {
+            if (crossing < first - 1.0) {
+                return false;
+            }
+            if (crossing < last - 1.0) {
+                last = static_cast<int>(crossing) + 1;
+            }
+        }
+        return first <= last;
+    }
+};
+
 }  // namespace
 
 Renderer::Renderer(const ViewFrame& frame, uint32_t width, uint32_t height, const CScnVector& towardsLight,
-                   const MaterialLooks& looks)
-    : mFrame(frame), mLight(towardsLight), mLooks(looks)
+                   const MaterialLooks& looks, NvScn::CScnMgr& scene, const std::string& sceneFolder)
+    : mFrame(frame), mLight(towardsLight), mScene(scene), mFolder(sceneFolder)
 {
     mPicture.width = width;
     mPicture.height = height;
@@ -36,6 +101,7 @@ Renderer::Renderer(const ViewFrame& frame, uint32_t width, uint32_t height, cons
     mDepth.assign(static_cast<size_t>(width) * height, 0.0f);
     mFocal = width / 2.0 / std::tan(frame.fieldOfView * kPi / 360.0);
     mNear = 1.0;
+    mSceneTable.looks = &looks;
 }
 
 const Picture* Renderer::texture(const std::string& path)
@@ -54,28 +120,157 @@ const Picture* Renderer::texture(const std::string& path)
     return kept;
 }
 
-void Renderer::polygon(int32_t component, const ArrivingPolygon& polygon)
+Renderer::Table& Renderer::table(int32_t component)
 {
-    if (component >= 0) {
+    if (component < 0) {
+        return mSceneTable;
+    }
+    size_t index = static_cast<size_t>(component);
+    while (mComponents.size() <= index) {
+        mComponents.emplace_back(new Table);
+        mComponents.back()->looks = mSceneTable.looks;
+    }
+    return *mComponents[index];
+}
+
+void Renderer::component(int32_t index, const NvScn::CScnUUID& uuid)
+{
+    Table& made = table(index);
+    // The smoothed pass meets the components again; what the flat pass found stays.
+    if (mSmoothedPass) {
         return;
     }
+    made.placements = placementsOf(mScene, uuid);
+    if (made.placements.empty()) {
+        return;
+    }
+    NvScn::TScnObjectMgr<NvScn::CScnProperty>* materials = componentMaterials(mScene, uuid);
+    if (materials != nullptr) {
+        made.ownLooks.reset(new MaterialLooks(materialLooks(materials, mFolder)));
+        made.looks = made.ownLooks.get();
+        for (const std::string& missing : made.ownLooks->missingTextures) {
+            if (std::find(mMissingTextures.begin(), mMissingTextures.end(), missing) == mMissingTextures.end()) {
+                mMissingTextures.push_back(missing);
+            }
+        }
+    }
+}
+
+void Renderer::polygon(int32_t component, const ArrivingPolygon& polygon)
+{
+    Table& geometry = table(component);
+    if (component >= 0 && geometry.placements.empty()) {
+        return;
+    }
+    // The library reads only polygons without holes as smoothed.
+    bool smoothed = polygon.smoothed && polygon.loopSizes.size() == 1;
+    if (!mSmoothedPass) {
+        ++mPolygons;
+        if (smoothed) {
+            ++mSmoothed;
+            sumNormals(geometry, polygon);
+            return;
+        }
+    } else if (!smoothed) {
+        return;
+    }
+    if (component < 0) {
+        drawPolygon(polygon.corners, polygon, geometry, nullptr);
+        return;
+    }
+    // A polygon without area counts once, however many instances place it.
+    int64_t flat = mFlat;
+    for (const Placement& placement : geometry.placements) {
+        mPlaced.resize(polygon.corners.size());
+        for (size_t i = 0; i < polygon.corners.size(); ++i) {
+            mPlaced[i] = placement.point(polygon.corners[i]);
+        }
+        drawPolygon(mPlaced, polygon, geometry, &placement);
+        if (mFlat > flat) {
+            mFlat = flat + 1;
+            return;
+        }
+    }
+}
+
+void Renderer::sumNormals(Table& geometry, const ArrivingPolygon& polygon)
+{
+    CScnVector normal = loopNormal(polygon.corners, 0, polygon.loopSizes[0]);
+    if (!std::isfinite(normal.x + normal.y + normal.z)) {
+        return;
+    }
+    std::vector<float>& sums = geometry.normalSums;
+    for (const NvScn::CScnVertex& vertex : polygon.vertices) {
+        size_t at = static_cast<size_t>(vertex.pointIndex) * 3;
+        if (at + 3 > sums.size()) {
+            sums.resize(at + 3, 0.0f);
+        }
+        sums[at] += static_cast<float>(normal.x);
+        sums[at + 1] += static_cast<float>(normal.y);
+        sums[at + 2] += static_cast<float>(normal.z);
+    }
+}
+
+// Whether all corners lie beyond one side of the view (two pixels of margin) or before the near
+// plane: then the polygon, which is convex in the plane of its corners' hull, covers no pixel.
+bool Renderer::outsideView(const std::vector<CScnVector>& eyeSpace) const
+{
+    double across = (mPicture.width / 2.0 + 2) / mFocal;
+    double down = (mPicture.height / 2.0 + 2) / mFocal;
+    bool left = true, right = true, above = true, below = true, before = true;
+    for (const CScnVector& p : eyeSpace) {
+        right = right && p.x > across * p.z;
+        left = left && -p.x > across * p.z;
+        above = above && p.y > down * p.z;
+        below = below && -p.y > down * p.z;
+        before = before && p.z < mNear;
+    }
+    return left || right || above || below || before;
+}
+
+double Renderer::shadeOf(const CScnVector& unitNormal) const
+{
+    return kAmbient + (1 - kAmbient) * std::max(0.0, dot(unitNormal, mLight));
+}
+
+void Renderer::drawPolygon(const std::vector<CScnVector>& corners, const ArrivingPolygon& polygon, const Table& geometry,
+                           const Placement* placement)
+{
     mIndices.clear();
-    if (mTriangulator.triangulate(polygon.corners, polygon.loopSizes, mIndices) == 0) {
+    CScnVector normal = loopNormal(corners, 0, polygon.loopSizes[0]);
+    if (polygon.loopSizes.size() == 1 && polygon.loopSizes[0] == 3) {
+        // A triangle is its own triangulation when it has an area.
+        if (!(normal.x != 0 || normal.y != 0 || normal.z != 0) || !std::isfinite(normal.x + normal.y + normal.z)) {
+            ++mFlat;
+            return;
+        }
+        mIndices = {0, 1, 2};
+    } else if (mTriangulator.triangulate(corners, polygon.loopSizes, mIndices) == 0) {
         ++mFlat;
         return;
     }
-    CScnVector normal = normalised(loopNormal(polygon.corners, 0, polygon.loopSizes[0]));
-    const CScnVector& first = polygon.corners[0];
-    CScnVector toEye = {mFrame.eye.x - first.x, mFrame.eye.y - first.y, mFrame.eye.z - first.z};
-    if (dot(normal, toEye) < 0) {
-        normal = {-normal.x, -normal.y, -normal.z};
+    mEye.resize(corners.size());
+    for (size_t i = 0; i < corners.size(); ++i) {
+        const CScnVector& c = corners[i];
+        CScnVector d = {c.x - mFrame.eye.x, c.y - mFrame.eye.y, c.z - mFrame.eye.z};
+        mEye[i] = {dot(d, mFrame.right), dot(d, mFrame.up), dot(d, mFrame.forward)};
     }
-    double shade = kAmbient + (1 - kAmbient) * std::max(0.0, dot(normal, mLight));
-    const SurfaceLook& look = mLooks.look(polygon.material);
+    if (outsideView(mEye)) {
+        return;
+    }
+    normal = normalised(normal);
+    const CScnVector& first = corners[0];
+    CScnVector toEye = {mFrame.eye.x - first.x, mFrame.eye.y - first.y, mFrame.eye.z - first.z};
+    double towardsEye = dot(normal, toEye) < 0 ? -1.0 : 1.0;
+    normal = {normal.x * towardsEye, normal.y * towardsEye, normal.z * towardsEye};
+    double shade = shadeOf(normal);
+    const SurfaceLook& look = geometry.looks->look(polygon.material);
     Surface surface;
-    surface.color[0] = static_cast<float>(look.red * shade);
-    surface.color[1] = static_cast<float>(look.green * shade);
-    surface.color[2] = static_cast<float>(look.blue * shade);
+    surface.smooth = mSmoothedPass;
+    double tint = surface.smooth ? 1.0 : shade;
+    surface.color[0] = static_cast<float>(look.red * tint);
+    surface.color[1] = static_cast<float>(look.green * tint);
+    surface.color[2] = static_cast<float>(look.blue * tint);
     surface.opacity = std::clamp(look.opacity, 0.0f, 1.0f);
     surface.texture = nullptr;
     if (!look.texture.empty()) {
@@ -86,62 +281,78 @@ void Renderer::polygon(int32_t component, const ArrivingPolygon& polygon)
             }
         }
         if (surface.texture != nullptr) {
-            surface.color[0] = surface.color[1] = surface.color[2] = static_cast<float>(shade);
+            surface.color[0] = surface.color[1] = surface.color[2] = static_cast<float>(tint);
         }
     }
     if (surface.opacity <= 0) {
         return;
     }
-    mEye.resize(polygon.corners.size());
-    for (size_t i = 0; i < polygon.corners.size(); ++i) {
-        const CScnVector& c = polygon.corners[i];
-        CScnVector d = {c.x - mFrame.eye.x, c.y - mFrame.eye.y, c.z - mFrame.eye.z};
-        mEye[i] = {dot(d, mFrame.right), dot(d, mFrame.up), dot(d, mFrame.forward)};
+    if (surface.smooth) {
+        mShades.assign(corners.size(), shade);
+        // Each corner's normal, turned to the eye with the face; one that the face's neighbours
+        // turn away from the face (polygons wound the other way) gives way to the face's own.
+        const std::vector<float>& sums = geometry.normalSums;
+        for (size_t i = 0; i < corners.size(); ++i) {
+            size_t at = static_cast<size_t>(polygon.vertices[i].pointIndex) * 3;
+            if (at + 3 > sums.size()) {
+                continue;
+            }
+            CScnVector sum = {sums[at] * towardsEye, sums[at + 1] * towardsEye, sums[at + 2] * towardsEye};
+            CScnVector corner = normalised(placement != nullptr ? placement->normal(sum) : sum);
+            if (dot(corner, normal) > 0) {
+                mShades[i] = shadeOf(corner);
+            }
+        }
     }
     for (size_t t = 0; t + 2 < mIndices.size(); t += 3) {
-        CScnVector corners[3];
-        float mapping[3][2];
+        CScnVector eyeSpace[3];
+        Attributes attributes[3];
         for (int k = 0; k < 3; ++k) {
             uint32_t index = mIndices[t + static_cast<size_t>(k)];
-            corners[k] = mEye[index];
-            mapping[k][0] = polygon.vertices[index].u;
-            mapping[k][1] = polygon.vertices[index].v;
+            eyeSpace[k] = mEye[index];
+            attributes[k] = {polygon.vertices[index].u, polygon.vertices[index].v,
+                             surface.smooth ? mShades[index] : shade};
         }
-        drawTriangle(corners, mapping, surface);
+        drawTriangle(eyeSpace, attributes, surface);
     }
 }
 
 // Cuts the triangle at the near plane, projects what is left and fills it.
-void Renderer::drawTriangle(const CScnVector* eyeSpace, const float (*mapping)[2], const Surface& surface)
+void Renderer::drawTriangle(const CScnVector* eyeSpace, const Attributes* attributes, const Surface& surface)
 {
     struct Clip {
         CScnVector p;
-        double u;
-        double v;
+        Attributes a;
     };
-    Clip in[3];
-    for (int k = 0; k < 3; ++k) {
-        in[k] = {eyeSpace[k], mapping[k][0], mapping[k][1]};
-    }
+    bool allIn = eyeSpace[0].z >= mNear && eyeSpace[1].z >= mNear && eyeSpace[2].z >= mNear;
     Clip out[4];
     int count = 0;
-    for (int k = 0; k < 3; ++k) {
-        const Clip& a = in[k];
-        const Clip& b = in[(k + 1) % 3];
-        bool aIn = a.p.z >= mNear;
-        bool bIn = b.p.z >= mNear;
-        if (aIn) {
-            out[count++] = a;
+    if (allIn) {
+        for (int k = 0; k < 3; ++k) {
+            out[k] = {eyeSpace[k], attributes[k]};
         }
-        if (aIn != bIn) {
-            double s = (mNear - a.p.z) / (b.p.z - a.p.z);
-            out[count++] = {{a.p.x + (b.p.x - a.p.x) * s, a.p.y + (b.p.y - a.p.y) * s, mNear},
-                            a.u + (b.u - a.u) * s,
-                            a.v + (b.v - a.v) * s};
+        count = 3;
+    } else {
+        for (int k = 0; k < 3; ++k) {
+            const CScnVector& a = eyeSpace[k];
+            const CScnVector& b = eyeSpace[(k + 1) % 3];
+            const Attributes& aa = attributes[k];
+            const Attributes& ba = attributes[(k + 1) % 3];
+            bool aIn = a.z >= mNear;
+            bool bIn = b.z >= mNear;
+            if (aIn) {
+                out[count++] = {a, aa};
+            }
+            if (aIn != bIn) {
+                double s = (mNear - a.z) / (b.z - a.z);
+                out[count++] = {{a.x + (b.x - a.x) * s, a.y + (b.y - a.y) * s, mNear},
+                                {aa.u + (ba.u - aa.u) * s, aa.v + (ba.v - aa.v) * s,
+                                 aa.shade + (ba.shade - aa.shade) * s}};
+            }
         }
-    }
-    if (count < 3) {
-        return;
+        if (count < 3) {
+            return;
+        }
     }
     ++mTriangles;
     Corner screen[4];
@@ -149,8 +360,8 @@ void Renderer::drawTriangle(const CScnVector* eyeSpace, const float (*mapping)[2
     double halfHeight = mPicture.height / 2.0;
     for (int k = 0; k < count; ++k) {
         double w = 1.0 / out[k].p.z;
-        screen[k] = {halfWidth + mFocal * out[k].p.x * w, halfHeight - mFocal * out[k].p.y * w, w, out[k].u * w,
-                     out[k].v * w};
+        screen[k] = {halfWidth + mFocal * out[k].p.x * w, halfHeight - mFocal * out[k].p.y * w, w,
+                     out[k].a.u * w, out[k].a.v * w, out[k].a.shade * w};
     }
     for (int k = 1; k + 1 < count; ++k) {
         fill(screen[0], screen[k], screen[k + 1], surface);
@@ -168,10 +379,11 @@ void Renderer::fill(const Corner& a, const Corner& b0, const Corner& c0, const S
     area = std::fabs(area);
     double width = mPicture.width;
     double height = mPicture.height;
-    double left = std::max(0.0, std::floor(std::min({a.x, b.x, c.x})));
-    double right = std::min(width - 1, std::ceil(std::max({a.x, b.x, c.x})));
-    double top = std::max(0.0, std::floor(std::min({a.y, b.y, c.y})));
-    double bottom = std::min(height - 1, std::ceil(std::max({a.y, b.y, c.y})));
+    // The pixels whose centres lie in the triangle's box; small triangles often hold none.
+    double left = std::max(0.0, std::ceil(std::min({a.x, b.x, c.x}) - 0.5));
+    double right = std::min(width - 1, std::floor(std::max({a.x, b.x, c.x}) - 0.5));
+    double top = std::max(0.0, std::ceil(std::min({a.y, b.y, c.y}) - 0.5));
+    double bottom = std::min(height - 1, std::floor(std::max({a.y, b.y, c.y}) - 0.5));
     if (!(left <= right && top <= bottom)) {
         return;
     }
@@ -181,19 +393,30 @@ void Renderer::fill(const Corner& a, const Corner& b0, const Corner& c0, const S
     int y1 = static_cast<int>(bottom);
     double inverse = 1.0 / area;
     const Picture* texture = surface.texture;
+    const Edge edge0(b.x, b.y, c.x, c.y);
+    const Edge edge1(c.x, c.y, a.x, a.y);
+    const Edge edge2(a.x, a.y, b.x, b.y);
+    const int lastStep = x1 - x0;
+    const double start = x0 + 0.5;
+    const float alpha = surface.opacity;
     for (int y = y0; y <= y1; ++y) {
         double py = y + 0.5;
-        double px = x0 + 0.5;
-        double e0 = orient(b.x, b.y, c.x, c.y, px, py);
-        double e1 = orient(c.x, c.y, a.x, a.y, px, py);
-        double e2 = orient(a.x, a.y, b.x, b.y, px, py);
-        // Steps of the edge functions for one pixel to the right.
-        double d0 = -(c.y - b.y);
-        double d1 = -(a.y - c.y);
-        double d2 = -(b.y - a.y);
-        size_t row = static_cast<size_t>(y) * mPicture.width;
-        for (int x = x0; x <= x1; ++x, e0 += d0, e1 += d1, e2 += d2) {
-            if (e0 < 0 || e1 < 0 || e2 < 0) {
+        double r0 = edge0.row(py);
+        double r1 = edge1.row(py);
+        double r2 = edge2.row(py);
+        int first = 0;
+        int last = lastStep;
+        if (!edge0.narrow(r0, start, first, last) || !edge1.narrow(r1, start, first, last) ||
+            !edge2.narrow(r2, start, first, last)) {
+            continue;
+        }
+        size_t row = static_cast<size_t>(y) * mPicture.width + static_cast<size_t>(x0);
+        for (int k = first; k <= last; ++k) {
+            double px = start + k;
+            double e0 = edge0.at(r0, px);
+            double e1 = edge1.at(r1, px);
+            double e2 = edge2.at(r2, px);
+            if (!edge0.covers(e0) || !edge1.covers(e1) || !edge2.covers(e2)) {
                 continue;
             }
             double l0 = e0 * inverse;
@@ -201,13 +424,19 @@ void Renderer::fill(const Corner& a, const Corner& b0, const Corner& c0, const S
             double l2 = e2 * inverse;
             double w = l0 * a.w + l1 * b.w + l2 * c.w;
             float depth = static_cast<float>(w);
-            size_t at = row + static_cast<size_t>(x);
+            size_t at = row + static_cast<size_t>(k);
             if (!(depth > mDepth[at])) {
                 continue;
             }
             float r = surface.color[0];
             float g = surface.color[1];
             float bl = surface.color[2];
+            if (surface.smooth) {
+                float shade = static_cast<float>((l0 * a.s + l1 * b.s + l2 * c.s) / w);
+                r *= shade;
+                g *= shade;
+                bl *= shade;
+            }
             if (texture != nullptr) {
                 double u = (l0 * a.u + l1 * b.u + l2 * c.u) / w;
                 double v = (l0 * a.v + l1 * b.v + l2 * c.v) / w;
@@ -221,14 +450,17 @@ void Renderer::fill(const Corner& a, const Corner& b0, const Corner& c0, const S
                 bl *= texel[2] / 255.0f;
             }
             uint8_t* pixel = &mPicture.rgba[at * 4];
-            float alpha = surface.opacity;
+            float source[3] = {r, g, bl};
             if (alpha >= 1) {
                 mDepth[at] = depth;
-            }
-            float source[3] = {r, g, bl};
-            for (int k = 0; k < 3; ++k) {
-                float value = std::clamp(source[k], 0.0f, 1.0f) * 255.0f;
-                pixel[k] = static_cast<uint8_t>(std::lround(value * alpha + pixel[k] * (1 - alpha)));
+                for (int channel = 0; channel < 3; ++channel) {
+                    pixel[channel] = toByte(std::clamp(source[channel], 0.0f, 1.0f) * 255.0f);
+                }
+            } else {
+                for (int channel = 0; channel < 3; ++channel) {
+                    float value = std::clamp(source[channel], 0.0f, 1.0f) * 255.0f;
+                    pixel[channel] = toByte(value * alpha + pixel[channel] * (1 - alpha));
+                }
             }
         }
     }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "Image.h"
+#include "Placement.h"
 #include "SceneGeometry.h"
 #include "SceneLook.h"
 #include "Triangulate.h"
@@ -18,23 +19,42 @@ namespace ScnTools {
 // The colour of pixels that no surface covers.
 constexpr uint8_t kBackground[3] = {214, 226, 238};
 
-// Draws each polygon of the scene's own geometry at once: triangulated, shaded by Lambert's law
-// from the light, in its material's colour or texture, against a depth buffer. Internal
-// components are not drawn. See-through surfaces are blended over what is drawn before them.
+// Draws each polygon at once: triangulated, shaded by Lambert's law from the light, in its
+// material's colour or texture, against a depth buffer. The scene's own geometry is drawn as it
+// stands, an internal component's once at every instance that places it, in the materials of
+// its object definition. See-through surfaces are blended over what is drawn before them.
+//
+// Smoothed polygons are shaded with the normals of their corners, each the sum of the normals
+// of the smoothed polygons that share the point; these sums need every polygon of the table
+// first. So the geometry is handed over twice: the first time (flat pass) the other polygons
+// are drawn and the smoothed ones only summed, the second time (smoothed pass, needed only
+// when smoothedPolygons() is not 0) only the smoothed ones are drawn. The sums take three
+// floats per point of the tables that have smoothed polygons.
 class Renderer : public PolygonSink {
 public:
-    // towardsLight is a unit vector; looks outlive the renderer.
+    // towardsLight is a unit vector; looks and scene outlive the renderer; sceneFolder resolves
+    // the texture references of the components' materials.
     Renderer(const ViewFrame& frame, uint32_t width, uint32_t height, const NvScn::CScnVector& towardsLight,
-             const MaterialLooks& looks);
+             const MaterialLooks& looks, NvScn::CScnMgr& scene, const std::string& sceneFolder);
 
+    void component(int32_t index, const NvScn::CScnUUID& uuid) override;
     void polygon(int32_t component, const ArrivingPolygon& polygon) override;
+
+    // Moves on to the smoothed pass.
+    void startSmoothedPass() { mSmoothedPass = true; }
 
     // The picture so far.
     const Picture& picture() const { return mPicture; }
     // Polygons without area, left out.
     int64_t flatPolygons() const { return mFlat; }
+    // Polygons to draw handed over: the scene's and those of the components that instances place.
+    int64_t polygons() const { return mPolygons; }
+    // Smoothed polygons met in the flat pass.
+    int64_t smoothedPolygons() const { return mSmoothed; }
     // Triangles that reached the rasteriser.
     int64_t triangles() const { return mTriangles; }
+    // Texture references of the components' materials that do not resolve.
+    const std::vector<std::string>& missingTextures() const { return mMissingTextures; }
 
 private:
     struct Corner {
@@ -43,20 +63,42 @@ private:
         double w;  // 1 / depth
         double u;  // mapping coordinates over depth
         double v;
+        double s;  // shade over depth
+    };
+    struct Attributes {
+        double u;
+        double v;
+        double shade;
     };
     struct Surface {
         float color[3];
         float opacity;
         const Picture* texture;
+        // Whether the colour is shaded per pixel from the corners' shades.
+        bool smooth;
+    };
+    // A geometry table of the file: the scene's own or a component's.
+    struct Table {
+        std::vector<Placement> placements;
+        const MaterialLooks* looks = nullptr;
+        std::unique_ptr<MaterialLooks> ownLooks;
+        std::vector<float> normalSums;  // three per point
     };
 
-    void drawTriangle(const NvScn::CScnVector* eyeSpace, const float (*mapping)[2], const Surface& surface);
+    Table& table(int32_t component);
+    void sumNormals(Table& table, const ArrivingPolygon& polygon);
+    void drawPolygon(const std::vector<NvScn::CScnVector>& corners, const ArrivingPolygon& polygon, const Table& table,
+                     const Placement* placement);
+    bool outsideView(const std::vector<NvScn::CScnVector>& eyeSpace) const;
+    double shadeOf(const NvScn::CScnVector& unitNormal) const;
+    void drawTriangle(const NvScn::CScnVector* eyeSpace, const Attributes* attributes, const Surface& surface);
     void fill(const Corner& a, const Corner& b, const Corner& c, const Surface& surface);
     const Picture* texture(const std::string& path);
 
     ViewFrame mFrame;
     NvScn::CScnVector mLight;
-    const MaterialLooks& mLooks;
+    NvScn::CScnMgr& mScene;
+    std::string mFolder;
     double mFocal;  // pixels per unit of tangent
     double mNear;
     Picture mPicture;
@@ -64,8 +106,16 @@ private:
     Triangulator mTriangulator;
     std::vector<uint32_t> mIndices;
     std::vector<NvScn::CScnVector> mEye;
+    std::vector<NvScn::CScnVector> mPlaced;
+    std::vector<double> mShades;
+    Table mSceneTable;
+    std::vector<std::unique_ptr<Table>> mComponents;
     std::map<std::string, std::unique_ptr<Picture>> mTextures;
+    std::vector<std::string> mMissingTextures;
+    bool mSmoothedPass = false;
     int64_t mFlat = 0;
+    int64_t mPolygons = 0;
+    int64_t mSmoothed = 0;
     int64_t mTriangles = 0;
 };
 

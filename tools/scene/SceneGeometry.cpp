@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "BlockSkipping.h"
 #include "FileStream.h"
 
 namespace ScnTools {
@@ -40,6 +41,9 @@ bool GeometryStorage::setCurrentInternalComponentInstance(CScnMgr*, const NvScn:
     }
     components.back().level = geometryLevel;
     mComponentNext = true;
+    if (mSink != nullptr) {
+        mSink->component(static_cast<int32_t>(components.size()) - 1, components.back().uuid);
+    }
     return true;
 }
 
@@ -123,7 +127,8 @@ bool GeometryStorage::addPolygon(CScnMgr*, const CScnPolygon* polygon, int32_t)
     return true;
 }
 
-SceneManager loadScene(const std::string& path, Reports& reports, NvScn::CScnExtStorage* storage)
+SceneManager loadScene(const std::string& path, Reports& reports, NvScn::CScnExtStorage* storage,
+                       const std::vector<std::string>& skippedBlocks)
 {
     std::string error;
     std::unique_ptr<FileStream> stream(FileStream::open(path, "rb", &error));
@@ -137,7 +142,9 @@ SceneManager loadScene(const std::string& path, Reports& reports, NvScn::CScnExt
         reports.print();
         return nullptr;
     }
-    if (manager->read(stream.get()) != 0) {
+    BlockSkippingStream skimmed(*stream, skippedBlocks);
+    NvScn::CScnStream* input = skippedBlocks.empty() ? static_cast<NvScn::CScnStream*>(stream.get()) : &skimmed;
+    if (manager->read(input) != 0) {
         std::fprintf(stderr, "scntool: cannot read %s\n", path.c_str());
         reports.print();
         return nullptr;
@@ -145,7 +152,8 @@ SceneManager loadScene(const std::string& path, Reports& reports, NvScn::CScnExt
     return manager;
 }
 
-bool reloadGeometry(CScnMgr* manager, const std::string& path, NvScn::CScnExtStorage* storage)
+bool reloadGeometry(CScnMgr* manager, const std::string& path, NvScn::CScnExtStorage* storage,
+                    const std::vector<std::string>& skippedBlocks)
 {
     std::string error;
     std::unique_ptr<FileStream> stream(FileStream::open(path, "rb", &error));
@@ -154,7 +162,8 @@ bool reloadGeometry(CScnMgr* manager, const std::string& path, NvScn::CScnExtSto
         return false;
     }
     // The first read of the same file went well: what this one reports stays with the reports.
-    manager->readDataBlocks(stream.get(), storage);
+    BlockSkippingStream skimmed(*stream, skippedBlocks);
+    manager->readDataBlocks(skippedBlocks.empty() ? static_cast<NvScn::CScnStream*>(stream.get()) : &skimmed, storage);
     return true;
 }
 

@@ -51,6 +51,8 @@ struct ArrivingPolygon {
 // otherwise the number of the internal component in GeometryStorage::components.
 class PolygonSink {
 public:
+    // The geometry of internal component number index, of that identifier, comes next.
+    virtual void component(int32_t, const NvScn::CScnUUID&) {}
     virtual void polygon(int32_t component, const ArrivingPolygon& polygon) = 0;
 
 protected:
@@ -71,6 +73,9 @@ struct GeometryPart {
 class GeometryStorage : public NvScn::CScnExtStorage {
 public:
     GeometryStorage(PolygonSink* sink, bool keepPoints) : mSink(sink), mKeepPoints(keepPoints) {}
+
+    // Where the polygons go from now on (null: nowhere).
+    void setSink(PolygonSink* sink) { mSink = sink; }
 
     bool setCurrentInternalComponentInstance(NvScn::CScnMgr*, const NvScn::CScnUUID* component,
                                              int32_t geometryLevel) override;
@@ -101,11 +106,15 @@ private:
 };
 
 // Opens and reads a scene file with the given storage (null: the library keeps the geometry);
-// null after printing "scntool: ..." and the library's reports.
-SceneManager loadScene(const std::string& path, Reports& reports, NvScn::CScnExtStorage* storage);
+// null after printing "scntool: ..." and the library's reports. The data blocks of elements
+// named in skippedBlocks are left out of the read (see BlockSkippingStream).
+SceneManager loadScene(const std::string& path, Reports& reports, NvScn::CScnExtStorage* storage,
+                       const std::vector<std::string>& skippedBlocks = {});
 
-// Reads only the geometry of the file again, into storage; false after printing why.
-bool reloadGeometry(NvScn::CScnMgr* manager, const std::string& path, NvScn::CScnExtStorage* storage);
+// Reads only the geometry of the file again, into storage, without the blocks named in
+// skippedBlocks; false after printing why.
+bool reloadGeometry(NvScn::CScnMgr* manager, const std::string& path, NvScn::CScnExtStorage* storage,
+                    const std::vector<std::string>& skippedBlocks = {});
 
 // The folder part of a path with its last slash, or "" for a bare file name.
 std::string folderOf(const std::string& path);

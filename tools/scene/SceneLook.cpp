@@ -37,18 +37,6 @@ int dayOfYear(int month, int day)
 
 }  // namespace
 
-CScnVector normalised(const CScnVector& v)
-{
-    double length = std::sqrt(dot(v, v));
-    return length > 0 && std::isfinite(length) ? scale(v, 1.0 / length) : CScnVector{0, 0, 0};
-}
-
-CScnVector cross(const CScnVector& a, const CScnVector& b)
-{
-    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
-}
-
-double dot(const CScnVector& a, const CScnVector& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
 
 namespace {
 

@@ -3,6 +3,7 @@
 #ifndef SCN_TOOLS_SCENE_LOOK_H
 #define SCN_TOOLS_SCENE_LOOK_H
 
+#include <cmath>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -11,10 +12,24 @@
 
 namespace ScnTools {
 
+// Vector arithmetic, inline: the rasteriser calls it for every polygon.
+inline double dot(const NvScn::CScnVector& a, const NvScn::CScnVector& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+
+inline NvScn::CScnVector cross(const NvScn::CScnVector& a, const NvScn::CScnVector& b)
+{
+    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
+}
+
 // A unit vector or the zero vector.
-NvScn::CScnVector normalised(const NvScn::CScnVector& v);
-NvScn::CScnVector cross(const NvScn::CScnVector& a, const NvScn::CScnVector& b);
-double dot(const NvScn::CScnVector& a, const NvScn::CScnVector& b);
+inline NvScn::CScnVector normalised(const NvScn::CScnVector& v)
+{
+    double length = std::sqrt(dot(v, v));
+    if (!(length > 0) || !std::isfinite(length)) {
+        return {0, 0, 0};
+    }
+    double inverse = 1.0 / length;
+    return {v.x * inverse, v.y * inverse, v.z * inverse};
+}
 
 // An eye in the scene: where it stands, its unit axes (looking along forward, right and up in
 // the picture) and its horizontal angle of view in degrees.

@@ -39,24 +39,6 @@ bool inTriangle(double ax, double ay, double bx, double by, double cx, double cy
 
 }  // namespace
 
-CScnVector loopNormal(const std::vector<CScnVector>& corners, uint32_t first, uint32_t count)
-{
-    CScnVector n = {0, 0, 0};
-    if (count < 3) {
-        return n;
-    }
-    const CScnVector& o = corners[first];
-    for (uint32_t i = 0; i < count; ++i) {
-        const CScnVector& a = corners[first + i];
-        const CScnVector& b = corners[first + (i + 1) % count];
-        double ay = a.y - o.y, az = a.z - o.z, ax = a.x - o.x;
-        double by = b.y - o.y, bz = b.z - o.z, bx = b.x - o.x;
-        n.x += (ay - by) * (az + bz);
-        n.y += (az - bz) * (ax + bx);
-        n.z += (ax - bx) * (ay + by);
-    }
-    return n;
-}
 
 uint32_t Triangulator::addLoop(const std::vector<CScnVector>& corners, uint32_t first, uint32_t count, int axis,
                                bool flip, bool wantCounterClockwise)

@@ -41,8 +41,26 @@ private:
     std::vector<Node> mNodes;
 };
 
-// The normal of a polygon's outer loop by Newell's sum, not normalised; zero for no area.
-NvScn::CScnVector loopNormal(const std::vector<NvScn::CScnVector>& corners, uint32_t first, uint32_t count);
+// The normal of a polygon's outer loop by Newell's sum, not normalised; zero for no area. Inline:
+// it runs once or twice for every polygon drawn or exported.
+inline NvScn::CScnVector loopNormal(const std::vector<NvScn::CScnVector>& corners, uint32_t first, uint32_t count)
+{
+    NvScn::CScnVector n = {0, 0, 0};
+    if (count < 3) {
+        return n;
+    }
+    const NvScn::CScnVector& o = corners[first];
+    for (uint32_t i = 0; i < count; ++i) {
+        const NvScn::CScnVector& a = corners[first + i];
+        const NvScn::CScnVector& b = corners[first + (i + 1 == count ? 0 : i + 1)];
+        double ay = a.y - o.y, az = a.z - o.z, ax = a.x - o.x;
+        double by = b.y - o.y, bz = b.z - o.z, bx = b.x - o.x;
+        n.x += (ay - by) * (az + bz);
+        n.y += (az - bz) * (ax + bx);
+        n.z += (ax - bx) * (ay + by);
+    }
+    return n;
+}
 
 }  // namespace ScnTools
 

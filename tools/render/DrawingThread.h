@@ -1,0 +1,63 @@
+// Drawing beside reading: the polygons that the library hands over are drawn on a thread of
+// their own.
+#ifndef SCN_TOOLS_DRAWING_THREAD_H
+#define SCN_TOOLS_DRAWING_THREAD_H
+
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+#include "SceneGeometry.h"
+
+namespace ScnTools {
+
+// Passes the polygons on to another sink on a thread of its own, in their order, in batches of
+// a fixed size (two batches at most are held), so that the library reads the next polygons
+// while the last ones are drawn. A component announcement waits until everything before it is
+// drawn and reaches the sink on the caller's thread, which may consult the scene then.
+class DrawingThread : public PolygonSink {
+public:
+    explicit DrawingThread(PolygonSink& sink);
+    // Finishes first.
+    ~DrawingThread();
+    DrawingThread(const DrawingThread&) = delete;
+    DrawingThread& operator=(const DrawingThread&) = delete;
+
+    void component(int32_t index, const NvScn::CScnUUID& uuid) override;
+    void polygon(int32_t component, const ArrivingPolygon& polygon) override;
+
+    // Waits until every polygon is drawn and ends the thread; false when drawing failed, with
+    // the reason in error.
+    bool finish(std::string& error);
+
+private:
+    // Polygons kept with their component; the records are reused from batch to batch.
+    struct Batch {
+        std::vector<std::pair<int32_t, ArrivingPolygon>> polygons;
+        size_t count = 0;
+    };
+
+    void handOver();
+    void waitUntilDrawn(std::unique_lock<std::mutex>& lock);
+    void run();
+
+    PolygonSink& mSink;
+    Batch mBatches[2];
+    Batch* mFilling = &mBatches[0];
+    Batch* mPending = nullptr;
+    bool mBusy = false;
+    bool mStop = false;
+    bool mFinished = false;
+    std::string mError;
+    std::mutex mMutex;
+    std::condition_variable mChanged;
+    std::thread mThread;
+};
+
+}  // namespace ScnTools
+
+#endif

@@ -3,7 +3,6 @@
 // the points stay, for the bounds of the automatic view); images are never needed.
 #include "RenderCommand.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -161,13 +160,7 @@ int renderCommand(int argc, char** argv)
             return kFailure;
         }
     }
-    std::vector<std::string> missingTextures = looks.missingTextures;
     for (const std::string& missing : renderer.missingTextures()) {
-        if (std::find(missingTextures.begin(), missingTextures.end(), missing) == missingTextures.end()) {
-            missingTextures.push_back(missing);
-        }
-    }
-    for (const std::string& missing : missingTextures) {
         std::fprintf(stderr, "scntool: warning: the texture %s is not beside %s; its colour is used\n",
                      missing.c_str(), path.c_str());
     }

@@ -102,6 +102,7 @@ Renderer::Renderer(const ViewFrame& frame, uint32_t width, uint32_t height, cons
     mFocal = width / 2.0 / std::tan(frame.fieldOfView * kPi / 360.0);
     mNear = 1.0;
     mSceneTable.looks = &looks;
+    mMissingTextures = looks.missingTextures;
 }
 
 const Picture* Renderer::texture(const std::string& path)

@@ -53,7 +53,7 @@ public:
     int64_t smoothedPolygons() const { return mSmoothed; }
     // Triangles that reached the rasteriser.
     int64_t triangles() const { return mTriangles; }
-    // Texture references of the components' materials that do not resolve.
+    // Texture references of the scene's and the components' materials that do not resolve.
     const std::vector<std::string>& missingTextures() const { return mMissingTextures; }
 
 private:

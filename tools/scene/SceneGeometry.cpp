@@ -127,6 +127,16 @@ bool GeometryStorage::addPolygon(CScnMgr*, const CScnPolygon* polygon, int32_t)
     return true;
 }
 
+namespace {
+
+// The file itself when nothing is skipped, else the stream that leaves the blocks out.
+NvScn::CScnStream* readFrom(FileStream& file, BlockSkippingStream& skimmed, const std::vector<std::string>& skipped)
+{
+    return skipped.empty() ? static_cast<NvScn::CScnStream*>(&file) : &skimmed;
+}
+
+}  // namespace
+
 SceneManager loadScene(const std::string& path, Reports& reports, NvScn::CScnExtStorage* storage,
                        const std::vector<std::string>& skippedBlocks)
 {
@@ -143,8 +153,7 @@ SceneManager loadScene(const std::string& path, Reports& reports, NvScn::CScnExt
         return nullptr;
     }
     BlockSkippingStream skimmed(*stream, skippedBlocks);
-    NvScn::CScnStream* input = skippedBlocks.empty() ? static_cast<NvScn::CScnStream*>(stream.get()) : &skimmed;
-    if (manager->read(input) != 0) {
+    if (manager->read(readFrom(*stream, skimmed, skippedBlocks)) != 0) {
         std::fprintf(stderr, "scntool: cannot read %s\n", path.c_str());
         reports.print();
         return nullptr;
@@ -163,7 +172,7 @@ bool reloadGeometry(CScnMgr* manager, const std::string& path, NvScn::CScnExtSto
     }
     // The first read of the same file went well: what this one reports stays with the reports.
     BlockSkippingStream skimmed(*stream, skippedBlocks);
-    manager->readDataBlocks(skippedBlocks.empty() ? static_cast<NvScn::CScnStream*>(stream.get()) : &skimmed, storage);
+    manager->readDataBlocks(readFrom(*stream, skimmed, skippedBlocks), storage);
     return true;
 }
 

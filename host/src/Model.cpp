@@ -46,24 +46,6 @@ void checkCoordinate(double value, const std::string& where)
     }
 }
 
-const ModelBody* Model::body(int32_t element, int32_t body) const
-{
-    if (element < 1 || static_cast<std::size_t>(element) > elements.size()) {
-        return nullptr;
-    }
-    const ModelElement& e = elements[static_cast<std::size_t>(element) - 1];
-    if (body < 1 || body > e.bodyCount) {
-        return nullptr;
-    }
-    return &bodies[e.firstBody + static_cast<uint32_t>(body) - 1];
-}
-
-Vec3 Model::modelVertex(const ModelBody& b, int32_t vertex) const
-{
-    const Vec3& p = vertices[b.firstVertex + static_cast<uint64_t>(vertex) - 1];
-    return b.matrix < 0 ? p : transformPoint(matrices[static_cast<std::size_t>(b.matrix)], p);
-}
-
 Vec3 Model::modelNormal(const ModelBody& b, int32_t normal) const
 {
     const Vec3& n = normals[b.firstNormal + static_cast<uint64_t>(normal) - 1];
@@ -77,19 +59,6 @@ Vec3 Model::modelNormal(const ModelBody& b, int32_t normal) const
                          m[1] * m[6] - m[2] * m[5], m[2] * m[4] - m[0] * m[6], m[0] * m[5] - m[1] * m[4]};
     return unitVector({c[0] * n.x + c[1] * n.y + c[2] * n.z, c[3] * n.x + c[4] * n.y + c[5] * n.z,
                        c[6] * n.x + c[7] * n.y + c[8] * n.z});
-}
-
-uint32_t Model::edgeListLength(const ModelBody& b, int32_t polygon) const
-{
-    const uint64_t index = b.firstPolygon + static_cast<uint64_t>(polygon) - 1;
-    const uint32_t next = polygon == b.polygonCount ? b.edgeRefCount : polygons[index + 1].edgeStart;
-    return next - polygons[index].edgeStart;
-}
-
-const int32_t* Model::edgeList(const ModelBody& b, int32_t polygon) const
-{
-    const ModelPolygon& p = polygons[b.firstPolygon + static_cast<uint64_t>(polygon) - 1];
-    return edgeRefs.data() + b.firstEdgeRef + p.edgeStart;
 }
 
 int32_t Model::elementOf(const API_Guid& guid) const

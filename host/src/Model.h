@@ -126,6 +126,32 @@ private:
     std::unordered_map<std::string, int32_t> mElementByGuid;
 };
 
+// The walk services call these per item, so they are inline.
+inline const ModelBody* Model::body(int32_t element, int32_t body) const
+{
+    if (element < 1 || static_cast<std::size_t>(element) > elements.size()) {
+        return nullptr;
+    }
+    const ModelElement& e = elements[static_cast<std::size_t>(element) - 1];
+    if (body < 1 || body > e.bodyCount) {
+        return nullptr;
+    }
+    return &bodies[e.firstBody + static_cast<uint32_t>(body) - 1];
+}
+
+inline uint32_t Model::edgeListLength(const ModelBody& b, int32_t polygon) const
+{
+    const uint64_t index = b.firstPolygon + static_cast<uint64_t>(polygon) - 1;
+    const uint32_t next = polygon == b.polygonCount ? b.edgeRefCount : polygons[index + 1].edgeStart;
+    return next - polygons[index].edgeStart;
+}
+
+inline const int32_t* Model::edgeList(const ModelBody& b, int32_t polygon) const
+{
+    const ModelPolygon& p = polygons[b.firstPolygon + static_cast<uint64_t>(polygon) - 1];
+    return edgeRefs.data() + b.firstEdgeRef + p.edgeStart;
+}
+
 // Collects one body at a time as vertex loops and adds it to a model: the loops become shared
 // edges (an edge walked against its first direction enters its polygon reversed) and each polygon
 // gets the unit normal of its outer contour, shared by equal normals and reversed for opposite ones.
@@ -163,6 +189,13 @@ private:
 
 // Applies a body's matrix to a point.
 Vec3 transformPoint(const Matrix& m, const Vec3& p);
+
+inline Vec3 Model::modelVertex(const ModelBody& b, int32_t vertex) const
+{
+    const Vec3& p = vertices[b.firstVertex + static_cast<uint64_t>(vertex) - 1];
+    return b.matrix < 0 ? p : transformPoint(matrices[static_cast<std::size_t>(b.matrix)], p);
+}
+
 // The unit vector of v; (0, 0, 1) for a vector of length 0.
 Vec3 unitVector(const Vec3& v);
 // The key of a GUID for lookups.

@@ -82,8 +82,7 @@ GSErrCode getElement(const EXPModel* model, int32_t element, EXPElementInfo* inf
     return NoError;
 }
 
-// The body behind the indices, or the code to answer. Every walk call passes here, so it reads
-// the model's arrays directly.
+// The body behind the indices, or the code to answer.
 inline GSErrCode findBody(const EXPModel* model, int32_t element, int32_t body, const void* record, const Model** m,
                           const ModelBody** b)
 {
@@ -91,24 +90,8 @@ inline GSErrCode findBody(const EXPModel* model, int32_t element, int32_t body, 
     if (*m == nullptr || record == nullptr) {
         return APIERR_BADPARS;
     }
-    const std::vector<ModelElement>& elements = (*m)->elements;
-    if (element < 1 || static_cast<std::size_t>(element) > elements.size()) {
-        return APIERR_BADINDEX;
-    }
-    const ModelElement& e = elements[static_cast<std::size_t>(element) - 1];
-    if (body < 1 || body > e.bodyCount) {
-        return APIERR_BADINDEX;
-    }
-    *b = &(*m)->bodies[e.firstBody + static_cast<uint32_t>(body) - 1];
-    return NoError;
-}
-
-// Entries of a polygon's edge list (1-based polygon in range).
-inline uint32_t edgeListLength(const Model& m, const ModelBody& b, int32_t polygon)
-{
-    const uint64_t index = b.firstPolygon + static_cast<uint64_t>(polygon) - 1;
-    const uint32_t next = polygon == b.polygonCount ? b.edgeRefCount : m.polygons[index + 1].edgeStart;
-    return next - m.polygons[index].edgeStart;
+    *b = (*m)->body(element, body);
+    return *b != nullptr ? NoError : APIERR_BADINDEX;
 }
 
 GSErrCode getBody(const EXPModel* model, int32_t element, int32_t body, EXPBodyInfo* info)
@@ -136,11 +119,6 @@ GSErrCode getVertex(const EXPModel* model, int32_t element, int32_t body, int32_
     }
     if (vertex < 1 || vertex > b->vertexCount) {
         return APIERR_BADINDEX;
-    }
-    if (b->matrix < 0) {
-        const Vec3& p = m->vertices[b->firstVertex + static_cast<uint64_t>(vertex) - 1];
-        *position = {p.x, p.y, p.z};
-        return NoError;
     }
     const Vec3 p = m->modelVertex(*b, vertex);
     *position = {p.x, p.y, p.z};
@@ -179,7 +157,7 @@ GSErrCode getPolygon(const EXPModel* model, int32_t element, int32_t body, int32
     info->materialIndex = p.material;
     info->textureIndex = p.texture;
     info->normalIndex = p.normal;
-    info->edgeCount = static_cast<int32_t>(edgeListLength(*m, *b, polygon));
+    info->edgeCount = static_cast<int32_t>(m->edgeListLength(*b, polygon));
     return NoError;
 }
 
@@ -192,11 +170,10 @@ GSErrCode getPolygonEdge(const EXPModel* model, int32_t element, int32_t body, i
     if (error != NoError) {
         return error;
     }
-    if (polygon < 1 || polygon > b->polygonCount || k < 1 || static_cast<uint32_t>(k) > edgeListLength(*m, *b, polygon)) {
+    if (polygon < 1 || polygon > b->polygonCount || k < 1 || static_cast<uint32_t>(k) > m->edgeListLength(*b, polygon)) {
         return APIERR_BADINDEX;
     }
-    const ModelPolygon& p = m->polygons[b->firstPolygon + static_cast<uint64_t>(polygon) - 1];
-    *signedEdge = m->edgeRefs[b->firstEdgeRef + p.edgeStart + static_cast<uint32_t>(k) - 1];
+    *signedEdge = m->edgeList(*b, polygon)[k - 1];
     return NoError;
 }
 

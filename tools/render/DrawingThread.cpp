@@ -23,16 +23,27 @@ void DrawingThread::waitUntilDrawn(std::unique_lock<std::mutex>& lock)
     mChanged.wait(lock, [this] { return mPending == nullptr && !mBusy; });
 }
 
+bool DrawingThread::countedUnseen(int32_t component, const ArrivingPolygon& polygon)
+{
+    if (!mLagging || !mSink.unseen(component, polygon)) {
+        return false;
+    }
+    ++mFilling->unseen;
+    return true;
+}
+
 void DrawingThread::handOver()
 {
     std::unique_lock<std::mutex> lock(mMutex);
+    mLagging = mPending != nullptr || mBusy;
     waitUntilDrawn(lock);
-    if (mFilling->count == 0) {
+    if (mFilling->count == 0 && mFilling->unseen == 0) {
         return;
     }
     mPending = mFilling;
     mFilling = mFilling == &mBatches[0] ? &mBatches[1] : &mBatches[0];
     mFilling->count = 0;
+    mFilling->unseen = 0;
     mChanged.notify_all();
 }
 
@@ -46,7 +57,7 @@ void DrawingThread::component(int32_t index, const NvScn::CScnUUID& uuid)
     mSink.component(index, uuid);
 }
 
-void DrawingThread::polygon(int32_t component, const ArrivingPolygon& polygon)
+std::pair<int32_t, ArrivingPolygon>& DrawingThread::nextKept(int32_t component)
 {
     Batch& batch = *mFilling;
     if (batch.count == batch.polygons.size()) {
@@ -54,12 +65,33 @@ void DrawingThread::polygon(int32_t component, const ArrivingPolygon& polygon)
     }
     std::pair<int32_t, ArrivingPolygon>& kept = batch.polygons[batch.count++];
     kept.first = component;
-    kept.second.material = polygon.material;
-    kept.second.smoothed = polygon.smoothed;
-    kept.second.corners.assign(polygon.corners.begin(), polygon.corners.end());
-    kept.second.vertices.assign(polygon.vertices.begin(), polygon.vertices.end());
-    kept.second.loopSizes.assign(polygon.loopSizes.begin(), polygon.loopSizes.end());
-    if (batch.count >= kBatchPolygons) {
+    return kept;
+}
+
+void DrawingThread::polygon(int32_t component, const ArrivingPolygon& polygon)
+{
+    if (countedUnseen(component, polygon)) {
+        return;
+    }
+    ArrivingPolygon& kept = nextKept(component).second;
+    kept.material = polygon.material;
+    kept.smoothed = polygon.smoothed;
+    kept.corners.assign(polygon.corners.begin(), polygon.corners.end());
+    kept.vertices.assign(polygon.vertices.begin(), polygon.vertices.end());
+    kept.loopSizes.assign(polygon.loopSizes.begin(), polygon.loopSizes.end());
+    if (mFilling->count >= kBatchPolygons) {
+        handOver();
+    }
+}
+
+void DrawingThread::take(int32_t component, ArrivingPolygon& arriving)
+{
+    if (countedUnseen(component, arriving)) {
+        return;
+    }
+    // The record handed back is one drawn before, its lists' room kept.
+    std::swap(nextKept(component).second, arriving);
+    if (mFilling->count >= kBatchPolygons) {
         handOver();
     }
 }
@@ -97,6 +129,7 @@ void DrawingThread::run()
         // After a failure the rest is only taken off the queue.
         if (!failed) {
             try {
+                mSink.countUnseen(batch.unseen);
                 for (size_t i = 0; i < batch.count; ++i) {
                     mSink.polygon(batch.polygons[i].first, batch.polygons[i].second);
                 }

@@ -17,7 +17,8 @@ namespace ScnTools {
 
 // Passes the polygons on to another sink on a thread of its own, in their order, in batches of
 // a fixed size (two batches at most are held), so that the library reads the next polygons
-// while the last ones are drawn. A component announcement waits until everything before it is
+// while the last ones are drawn. While the drawing lags behind, the caller's thread asks the
+// sink which polygons are unseen and only counts those, which shares the work out. A component announcement waits until everything before it is
 // drawn and reaches the sink on the caller's thread, which may consult the scene then.
 class DrawingThread : public PolygonSink {
 public:
@@ -29,6 +30,8 @@ public:
 
     void component(int32_t index, const NvScn::CScnUUID& uuid) override;
     void polygon(int32_t component, const ArrivingPolygon& polygon) override;
+    // Keeps the record's contents without copying them.
+    void take(int32_t component, ArrivingPolygon& arriving) override;
 
     // Waits until every polygon is drawn and ends the thread; false when drawing failed, with
     // the reason in error.
@@ -39,8 +42,11 @@ private:
     struct Batch {
         std::vector<std::pair<int32_t, ArrivingPolygon>> polygons;
         size_t count = 0;
+        int64_t unseen = 0;
     };
 
+    std::pair<int32_t, ArrivingPolygon>& nextKept(int32_t component);
+    bool countedUnseen(int32_t component, const ArrivingPolygon& polygon);
     void handOver();
     void waitUntilDrawn(std::unique_lock<std::mutex>& lock);
     void run();
@@ -50,6 +56,8 @@ private:
     Batch* mFilling = &mBatches[0];
     Batch* mPending = nullptr;
     bool mBusy = false;
+    // Whether the last batch handed over found the one before it still being drawn.
+    bool mLagging = false;
     bool mStop = false;
     bool mFinished = false;
     std::string mError;

@@ -194,6 +194,21 @@ void Renderer::polygon(int32_t component, const ArrivingPolygon& polygon)
     }
 }
 
+bool Renderer::unseen(int32_t component, const ArrivingPolygon& polygon) const
+{
+    if (component >= 0 || mSmoothedPass || polygon.smoothed || polygon.loopSizes.size() != 1 ||
+        polygon.loopSizes[0] != 3 || polygon.corners.size() != 3) {
+        return false;
+    }
+    // A triangle without area is drawn to be counted as such.
+    CScnVector normal = loopNormal(polygon.corners, 0, 3);
+    if (!(normal.x != 0 || normal.y != 0 || normal.z != 0) || !std::isfinite(normal.x + normal.y + normal.z)) {
+        return false;
+    }
+    CScnVector eyeSpace[3] = {toEye(polygon.corners[0]), toEye(polygon.corners[1]), toEye(polygon.corners[2])};
+    return coversNoPixel(eyeSpace, 3) || outsideView(eyeSpace, 3);
+}
+
 void Renderer::sumNormals(Table& geometry, const ArrivingPolygon& polygon)
 {
     CScnVector normal = loopNormal(polygon.corners, 0, polygon.loopSizes[0]);
@@ -214,12 +229,13 @@ void Renderer::sumNormals(Table& geometry, const ArrivingPolygon& polygon)
 
 // Whether all corners lie beyond one side of the view (two pixels of margin) or before the near
 // plane: then the polygon, which is convex in the plane of its corners' hull, covers no pixel.
-bool Renderer::outsideView(const std::vector<CScnVector>& eyeSpace) const
+bool Renderer::outsideView(const CScnVector* eyeSpace, size_t count) const
 {
     double across = (mPicture.width / 2.0 + 2) / mFocal;
     double down = (mPicture.height / 2.0 + 2) / mFocal;
     bool left = true, right = true, above = true, below = true, before = true;
-    for (const CScnVector& p : eyeSpace) {
+    for (size_t i = 0; i < count; ++i) {
+        const CScnVector& p = eyeSpace[i];
         right = right && p.x > across * p.z;
         left = left && -p.x > across * p.z;
         above = above && p.y > down * p.z;
@@ -227,6 +243,39 @@ bool Renderer::outsideView(const std::vector<CScnVector>& eyeSpace) const
         before = before && p.z < mNear;
     }
     return left || right || above || below || before;
+}
+
+// Whether the corners, all before the near plane, project into a box that holds no pixel
+// centre: then no triangle between them is drawn. Most polygons of a large scene are that small,
+// and this spares them the shading. The projection is the rasteriser's own.
+bool Renderer::coversNoPixel(const CScnVector* eyeSpace, size_t count) const
+{
+    double halfWidth = mPicture.width / 2.0;
+    double halfHeight = mPicture.height / 2.0;
+    double minX = 0, maxX = 0, minY = 0, maxY = 0;
+    for (size_t i = 0; i < count; ++i) {
+        const CScnVector& p = eyeSpace[i];
+        if (!(p.z >= mNear)) {
+            return false;
+        }
+        double w = 1.0 / p.z;
+        double x = halfWidth + mFocal * p.x * w;
+        double y = halfHeight - mFocal * p.y * w;
+        if (i == 0) {
+            minX = maxX = x;
+            minY = maxY = y;
+        } else {
+            minX = std::min(minX, x);
+            maxX = std::max(maxX, x);
+            minY = std::min(minY, y);
+            maxY = std::max(maxY, y);
+        }
+    }
+    double left = std::max(0.0, std::ceil(minX - 0.5));
+    double right = std::min(static_cast<double>(mPicture.width) - 1, std::floor(maxX - 0.5));
+    double top = std::max(0.0, std::ceil(minY - 0.5));
+    double bottom = std::min(static_cast<double>(mPicture.height) - 1, std::floor(maxY - 0.5));
+    return !(left <= right && top <= bottom);
 }
 
 double Renderer::shadeOf(const CScnVector& unitNormal) const
@@ -252,11 +301,9 @@ void Renderer::drawPolygon(const std::vector<CScnVector>& corners, const Arrivin
     }
     mEye.resize(corners.size());
     for (size_t i = 0; i < corners.size(); ++i) {
-        const CScnVector& c = corners[i];
-        CScnVector d = {c.x - mFrame.eye.x, c.y - mFrame.eye.y, c.z - mFrame.eye.z};
-        mEye[i] = {dot(d, mFrame.right), dot(d, mFrame.up), dot(d, mFrame.forward)};
+        mEye[i] = toEye(corners[i]);
     }
-    if (outsideView(mEye)) {
+    if (outsideView(mEye.data(), mEye.size()) || coversNoPixel(mEye.data(), mEye.size())) {
         return;
     }
     normal = normalised(normal);

@@ -123,7 +123,7 @@ bool GeometryStorage::addPolygon(CScnMgr*, const CScnPolygon* polygon, int32_t)
         ++badPolygons;
         return true;
     }
-    mSink->polygon(mCurrent, p);
+    mSink->take(mCurrent, p);
     return true;
 }
 

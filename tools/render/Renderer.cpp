@@ -12,6 +12,8 @@ namespace {
 constexpr double kPi = 3.141592653589793;
 // Light that reaches faces turned away from the sun.
 constexpr double kAmbient = 0.3;
+// Rows of a triangle's box up to this many pixels are tested pixel by pixel.
+constexpr int kShortRow = 4;
 
 double orient(double ax, double ay, double bx, double by, double cx, double cy)
 {
@@ -454,8 +456,9 @@ void Renderer::fill(const Corner& a, const Corner& b0, const Corner& c0, const S
         double r2 = edge2.row(py);
         int first = 0;
         int last = lastStep;
-        if (!edge0.narrow(r0, start, first, last) || !edge1.narrow(r1, start, first, last) ||
-            !edge2.narrow(r2, start, first, last)) {
+        // Narrowing costs a division per side; a short row is cheaper to test whole.
+        if (lastStep >= kShortRow && (!edge0.narrow(r0, start, first, last) || !edge1.narrow(r1, start, first, last) ||
+                                      !edge2.narrow(r2, start, first, last))) {
             continue;
         }
         size_t row = static_cast<size_t>(y) * mPicture.width + static_cast<size_t>(x0);

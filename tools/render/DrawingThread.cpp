@@ -1,5 +1,6 @@
 #include "DrawingThread.h"
 
+#include <cstddef>
 #include <exception>
 
 namespace ScnTools {
@@ -37,12 +38,15 @@ void DrawingThread::handOver()
     std::unique_lock<std::mutex> lock(mMutex);
     mLagging = mPending != nullptr || mBusy;
     waitUntilDrawn(lock);
-    if (mFilling->count == 0 && mFilling->unseen == 0) {
+    if (mFilling->polygons.empty() && mFilling->unseen == 0) {
         return;
     }
     mPending = mFilling;
     mFilling = mFilling == &mBatches[0] ? &mBatches[1] : &mBatches[0];
-    mFilling->count = 0;
+    mFilling->polygons.clear();
+    mFilling->corners.clear();
+    mFilling->vertices.clear();
+    mFilling->loopSizes.clear();
     mFilling->unseen = 0;
     mChanged.notify_all();
 }
@@ -57,41 +61,19 @@ void DrawingThread::component(int32_t index, const NvScn::CScnUUID& uuid)
     mSink.component(index, uuid);
 }
 
-std::pair<int32_t, ArrivingPolygon>& DrawingThread::nextKept(int32_t component)
-{
-    Batch& batch = *mFilling;
-    if (batch.count == batch.polygons.size()) {
-        batch.polygons.emplace_back();
-    }
-    std::pair<int32_t, ArrivingPolygon>& kept = batch.polygons[batch.count++];
-    kept.first = component;
-    return kept;
-}
-
 void DrawingThread::polygon(int32_t component, const ArrivingPolygon& polygon)
 {
     if (countedUnseen(component, polygon)) {
         return;
     }
-    ArrivingPolygon& kept = nextKept(component).second;
-    kept.material = polygon.material;
-    kept.smoothed = polygon.smoothed;
-    kept.corners.assign(polygon.corners.begin(), polygon.corners.end());
-    kept.vertices.assign(polygon.vertices.begin(), polygon.vertices.end());
-    kept.loopSizes.assign(polygon.loopSizes.begin(), polygon.loopSizes.end());
-    if (mFilling->count >= kBatchPolygons) {
-        handOver();
-    }
-}
-
-void DrawingThread::take(int32_t component, ArrivingPolygon& arriving)
-{
-    if (countedUnseen(component, arriving)) {
-        return;
-    }
-    // The record handed back is one drawn before, its lists' room kept.
-    std::swap(nextKept(component).second, arriving);
-    if (mFilling->count >= kBatchPolygons) {
+    Batch& batch = *mFilling;
+    batch.polygons.push_back({component, polygon.material, polygon.smoothed,
+                              static_cast<uint32_t>(polygon.loopSizes.size()), batch.corners.size(),
+                              batch.loopSizes.size()});
+    batch.corners.insert(batch.corners.end(), polygon.corners.begin(), polygon.corners.end());
+    batch.vertices.insert(batch.vertices.end(), polygon.vertices.begin(), polygon.vertices.end());
+    batch.loopSizes.insert(batch.loopSizes.end(), polygon.loopSizes.begin(), polygon.loopSizes.end());
+    if (batch.polygons.size() >= kBatchPolygons) {
         handOver();
     }
 }
@@ -113,6 +95,28 @@ bool DrawingThread::finish(std::string& error)
     return mError.empty();
 }
 
+void DrawingThread::draw(const Batch& batch)
+{
+    mSink.countUnseen(batch.unseen);
+    ArrivingPolygon& polygon = mDrawn;
+    for (const Kept& kept : batch.polygons) {
+        size_t loopEnd = kept.firstLoop + kept.loops;
+        size_t corners = 0;
+        for (size_t loop = kept.firstLoop; loop < loopEnd; ++loop) {
+            corners += batch.loopSizes[loop];
+        }
+        polygon.material = kept.material;
+        polygon.smoothed = kept.smoothed;
+        polygon.corners.assign(batch.corners.begin() + static_cast<std::ptrdiff_t>(kept.firstCorner),
+                               batch.corners.begin() + static_cast<std::ptrdiff_t>(kept.firstCorner + corners));
+        polygon.vertices.assign(batch.vertices.begin() + static_cast<std::ptrdiff_t>(kept.firstCorner),
+                                batch.vertices.begin() + static_cast<std::ptrdiff_t>(kept.firstCorner + corners));
+        polygon.loopSizes.assign(batch.loopSizes.begin() + static_cast<std::ptrdiff_t>(kept.firstLoop),
+                                 batch.loopSizes.begin() + static_cast<std::ptrdiff_t>(loopEnd));
+        mSink.polygon(kept.component, polygon);
+    }
+}
+
 void DrawingThread::run()
 {
     std::unique_lock<std::mutex> lock(mMutex);
@@ -129,10 +133,7 @@ void DrawingThread::run()
         // After a failure the rest is only taken off the queue.
         if (!failed) {
             try {
-                mSink.countUnseen(batch.unseen);
-                for (size_t i = 0; i < batch.count; ++i) {
-                    mSink.polygon(batch.polygons[i].first, batch.polygons[i].second);
-                }
+                draw(batch);
             } catch (const std::exception& e) {
                 lock.lock();
                 mError = e.what();

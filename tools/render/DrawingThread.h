@@ -18,8 +18,9 @@ namespace ScnTools {
 // Passes the polygons on to another sink on a thread of its own, in their order, in batches of
 // a fixed size (two batches at most are held), so that the library reads the next polygons
 // while the last ones are drawn. While the drawing lags behind, the caller's thread asks the
-// sink which polygons are unseen and only counts those, which shares the work out. A component announcement waits until everything before it is
-// drawn and reaches the sink on the caller's thread, which may consult the scene then.
+// sink which polygons are unseen and only counts those, which shares the work out. A component
+// announcement waits until everything before it is drawn and reaches the sink on the caller's
+// thread, which may consult the scene then.
 class DrawingThread : public PolygonSink {
 public:
     explicit DrawingThread(PolygonSink& sink);
@@ -30,28 +31,40 @@ public:
 
     void component(int32_t index, const NvScn::CScnUUID& uuid) override;
     void polygon(int32_t component, const ArrivingPolygon& polygon) override;
-    // Keeps the record's contents without copying them.
-    void take(int32_t component, ArrivingPolygon& arriving) override;
 
     // Waits until every polygon is drawn and ends the thread; false when drawing failed, with
     // the reason in error.
     bool finish(std::string& error);
 
 private:
-    // Polygons kept with their component; the records are reused from batch to batch.
+    // A polygon kept in a batch: its place in the batch's lists.
+    struct Kept {
+        int32_t component;
+        int32_t material;
+        bool smoothed;
+        uint32_t loops;
+        size_t firstCorner;
+        size_t firstLoop;
+    };
+    // Polygons laid end to end, so that handing them from one processor to the other streams
+    // through memory; the lists keep their room from batch to batch.
     struct Batch {
-        std::vector<std::pair<int32_t, ArrivingPolygon>> polygons;
-        size_t count = 0;
+        std::vector<Kept> polygons;
+        std::vector<NvScn::CScnVector> corners;
+        std::vector<NvScn::CScnVertex> vertices;
+        std::vector<uint32_t> loopSizes;
         int64_t unseen = 0;
     };
 
-    std::pair<int32_t, ArrivingPolygon>& nextKept(int32_t component);
     bool countedUnseen(int32_t component, const ArrivingPolygon& polygon);
     void handOver();
     void waitUntilDrawn(std::unique_lock<std::mutex>& lock);
+    void draw(const Batch& batch);
     void run();
 
     PolygonSink& mSink;
+    // The polygon being drawn, rebuilt from its batch.
+    ArrivingPolygon mDrawn;
     Batch mBatches[2];
     Batch* mFilling = &mBatches[0];
     Batch* mPending = nullptr;

@@ -208,7 +208,9 @@ bool Renderer::unseen(int32_t component, const ArrivingPolygon& polygon) const
         return false;
     }
     CScnVector eyeSpace[3] = {toEye(polygon.corners[0]), toEye(polygon.corners[1]), toEye(polygon.corners[2])};
-    return coversNoPixel(eyeSpace, 3) || outsideView(eyeSpace, 3);
+    // Before the near plane a box beyond the picture holds no pixel centre either.
+    CScnVector projected[3];
+    return project(eyeSpace, 3, projected) ? coversNoPixel(projected, 3) : outsideView(eyeSpace, 3);
 }
 
 void Renderer::sumNormals(Table& geometry, const ArrivingPolygon& polygon)
@@ -247,31 +249,33 @@ bool Renderer::outsideView(const CScnVector* eyeSpace, size_t count) const
     return left || right || above || below || before;
 }
 
-// Whether the corners, all before the near plane, project into a box that holds no pixel
-// centre: then no triangle between them is drawn. Most polygons of a large scene are that small,
-// and this spares them the shading. The projection is the rasteriser's own.
-bool Renderer::coversNoPixel(const CScnVector* eyeSpace, size_t count) const
+// Projects the corners as the rasteriser does (x and y in pixels, z holding 1 / depth); false,
+// with out partly filled, when a corner is not before the near plane.
+bool Renderer::project(const CScnVector* eyeSpace, size_t count, CScnVector* out) const
 {
     double halfWidth = mPicture.width / 2.0;
     double halfHeight = mPicture.height / 2.0;
-    double minX = 0, maxX = 0, minY = 0, maxY = 0;
     for (size_t i = 0; i < count; ++i) {
         const CScnVector& p = eyeSpace[i];
         if (!(p.z >= mNear)) {
             return false;
         }
         double w = 1.0 / p.z;
-        double x = halfWidth + mFocal * p.x * w;
-        double y = halfHeight - mFocal * p.y * w;
-        if (i == 0) {
-            minX = maxX = x;
-            minY = maxY = y;
-        } else {
-            minX = std::min(minX, x);
-            maxX = std::max(maxX, x);
-            minY = std::min(minY, y);
-            maxY = std::max(maxY, y);
-        }
+        out[i] = {halfWidth + mFocal * p.x * w, halfHeight - mFocal * p.y * w, w};
+    }
+    return true;
+}
+
+// Whether the projected corners span a box that holds no pixel centre: then no triangle between
+// them is drawn. Most polygons of a large scene are that small, and this spares them the shading.
+bool Renderer::coversNoPixel(const CScnVector* projected, size_t count) const
+{
+    double minX = projected[0].x, maxX = minX, minY = projected[0].y, maxY = minY;
+    for (size_t i = 1; i < count; ++i) {
+        minX = std::min(minX, projected[i].x);
+        maxX = std::max(maxX, projected[i].x);
+        minY = std::min(minY, projected[i].y);
+        maxY = std::max(maxY, projected[i].y);
     }
     double left = std::max(0.0, std::ceil(minX - 0.5));
     double right = std::min(static_cast<double>(mPicture.width) - 1, std::floor(maxX - 0.5));
@@ -305,7 +309,9 @@ void Renderer::drawPolygon(const std::vector<CScnVector>& corners, const Arrivin
     for (size_t i = 0; i < corners.size(); ++i) {
         mEye[i] = toEye(corners[i]);
     }
-    if (outsideView(mEye.data(), mEye.size()) || coversNoPixel(mEye.data(), mEye.size())) {
+    mScreen.resize(corners.size());
+    bool inFront = project(mEye.data(), mEye.size(), mScreen.data());
+    if (inFront ? coversNoPixel(mScreen.data(), mScreen.size()) : outsideView(mEye.data(), mEye.size())) {
         return;
     }
     normal = normalised(normal);
@@ -356,19 +362,23 @@ void Renderer::drawPolygon(const std::vector<CScnVector>& corners, const Arrivin
     }
     for (size_t t = 0; t + 2 < mIndices.size(); t += 3) {
         CScnVector eyeSpace[3];
+        CScnVector projected[3];
         Attributes attributes[3];
         for (int k = 0; k < 3; ++k) {
             uint32_t index = mIndices[t + static_cast<size_t>(k)];
             eyeSpace[k] = mEye[index];
+            projected[k] = mScreen[index];
             attributes[k] = {polygon.vertices[index].u, polygon.vertices[index].v,
                              surface.smooth ? mShades[index] : shade};
         }
-        drawTriangle(eyeSpace, attributes, surface);
+        drawTriangle(eyeSpace, inFront ? projected : nullptr, attributes, surface);
     }
 }
 
-// Cuts the triangle at the near plane, projects what is left and fills it.
-void Renderer::drawTriangle(const CScnVector* eyeSpace, const Attributes* attributes, const Surface& surface)
+// Cuts the triangle at the near plane, projects what is left (unless projected already) and
+// fills it.
+void Renderer::drawTriangle(const CScnVector* eyeSpace, const CScnVector* projected, const Attributes* attributes,
+                            const Surface& surface)
 {
     struct Clip {
         CScnVector p;
@@ -409,6 +419,11 @@ void Renderer::drawTriangle(const CScnVector* eyeSpace, const Attributes* attrib
     double halfWidth = mPicture.width / 2.0;
     double halfHeight = mPicture.height / 2.0;
     for (int k = 0; k < count; ++k) {
+        if (allIn && projected != nullptr) {
+            double w = projected[k].z;
+            screen[k] = {projected[k].x, projected[k].y, w, out[k].a.u * w, out[k].a.v * w, out[k].a.shade * w};
+            continue;
+        }
         double w = 1.0 / out[k].p.z;
         screen[k] = {halfWidth + mFocal * out[k].p.x * w, halfHeight - mFocal * out[k].p.y * w, w,
                      out[k].a.u * w, out[k].a.v * w, out[k].a.shade * w};

@@ -99,9 +99,11 @@ private:
         return {dot(d, mFrame.right), dot(d, mFrame.up), dot(d, mFrame.forward)};
     }
     bool outsideView(const NvScn::CScnVector* eyeSpace, size_t count) const;
-    bool coversNoPixel(const NvScn::CScnVector* eyeSpace, size_t count) const;
+    bool project(const NvScn::CScnVector* eyeSpace, size_t count, NvScn::CScnVector* out) const;
+    bool coversNoPixel(const NvScn::CScnVector* projected, size_t count) const;
     double shadeOf(const NvScn::CScnVector& unitNormal) const;
-    void drawTriangle(const NvScn::CScnVector* eyeSpace, const Attributes* attributes, const Surface& surface);
+    void drawTriangle(const NvScn::CScnVector* eyeSpace, const NvScn::CScnVector* projected,
+                      const Attributes* attributes, const Surface& surface);
     void fill(const Corner& a, const Corner& b, const Corner& c, const Surface& surface);
     const Picture* texture(const std::string& path);
 
@@ -116,6 +118,7 @@ private:
     Triangulator mTriangulator;
     std::vector<uint32_t> mIndices;
     std::vector<NvScn::CScnVector> mEye;
+    std::vector<NvScn::CScnVector> mScreen;  // pixel x, y and 1 / depth of mEye
     std::vector<NvScn::CScnVector> mPlaced;
     std::vector<double> mShades;
     Table mSceneTable;

@@ -123,7 +123,7 @@ bool GeometryStorage::addPolygon(CScnMgr*, const CScnPolygon* polygon, int32_t)
         ++badPolygons;
         return true;
     }
-    mSink->take(mCurrent, p);
+    mSink->polygon(mCurrent, p);
     return true;
 }
 

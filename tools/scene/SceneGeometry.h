@@ -54,9 +54,6 @@ public:
     // The geometry of internal component number index, of that identifier, comes next.
     virtual void component(int32_t, const NvScn::CScnUUID&) {}
     virtual void polygon(int32_t component, const ArrivingPolygon& polygon) = 0;
-    // Like polygon, for a sink that keeps polygons for later: it may take the record's contents
-    // and leave another record in its place, to be cleared and refilled by the caller.
-    virtual void take(int32_t component, ArrivingPolygon& arriving) { polygon(component, arriving); }
     // Whether the polygon surely leaves no mark, so that a sink that hands polygons on may count
     // it (countUnseen) instead; safe to call on another thread while the sink works.
     virtual bool unseen(int32_t, const ArrivingPolygon&) const { return false; }

@@ -202,15 +202,15 @@ bool Renderer::unseen(int32_t component, const ArrivingPolygon& polygon) const
         polygon.loopSizes[0] != 3 || polygon.corners.size() != 3) {
         return false;
     }
-    // A triangle without area is drawn to be counted as such.
-    CScnVector normal = loopNormal(polygon.corners, 0, 3);
-    if (!(normal.x != 0 || normal.y != 0 || normal.z != 0) || !std::isfinite(normal.x + normal.y + normal.z)) {
-        return false;
-    }
     CScnVector eyeSpace[3] = {toEye(polygon.corners[0]), toEye(polygon.corners[1]), toEye(polygon.corners[2])};
     // Before the near plane a box beyond the picture holds no pixel centre either.
     CScnVector projected[3];
-    return project(eyeSpace, 3, projected) ? coversNoPixel(projected, 3) : outsideView(eyeSpace, 3);
+    if (!(project(eyeSpace, 3, projected) ? coversNoPixel(projected, 3) : outsideView(eyeSpace, 3))) {
+        return false;
+    }
+    // A triangle without area is drawn to be counted as such.
+    CScnVector normal = loopNormal(polygon.corners, 0, 3);
+    return (normal.x != 0 || normal.y != 0 || normal.z != 0) && std::isfinite(normal.x + normal.y + normal.z);
 }
 
 void Renderer::sumNormals(Table& geometry, const ArrivingPolygon& polygon)
@@ -267,7 +267,7 @@ bool Renderer::project(const CScnVector* eyeSpace, size_t count, CScnVector* out
 }
 
 // Whether the projected corners span a box that holds no pixel centre: then no triangle between
-// them is drawn. Most polygons of a large scene are that small, and this spares them the shading.
+// them is drawn. Many polygons of a large scene are that small, and this spares them the shading.
 bool Renderer::coversNoPixel(const CScnVector* projected, size_t count) const
 {
     double minX = projected[0].x, maxX = minX, minY = projected[0].y, maxY = minY;

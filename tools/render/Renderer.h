@@ -40,7 +40,7 @@ public:
     void component(int32_t index, const NvScn::CScnUUID& uuid) override;
     void polygon(int32_t component, const ArrivingPolygon& polygon) override;
     // True for a triangle of the scene's own geometry, drawn in this pass, that lies out of the
-    // view or between pixel centres (most of a large scene's): counted, not drawn.
+    // view or between pixel centres: counted, not drawn.
     bool unseen(int32_t component, const ArrivingPolygon& polygon) const override;
     void countUnseen(int64_t count) override { mPolygons += count; }
 

@@ -741,6 +741,69 @@ TEST(SceneGltf, PlacesInternalComponentsWhereTheirInstancesStand)
     EXPECT_NEAR(q[3], std::sqrt(0.5), 1e-12);
 }
 
+// The fold of the smoothed render test, exported: which faces are smoothed, and the normals that
+// the eight corners (lower face, then upper, each from its outer edge to the fold and back) carry.
+struct FoldNormalsCase {
+    const char* name;
+    bool lowerSmoothed;
+    bool upperSmoothed;
+    std::vector<float> normals;
+};
+
+void PrintTo(const FoldNormalsCase& c, std::ostream* out) { *out << c.name; }
+
+class SceneGltfFold : public testing::TestWithParam<FoldNormalsCase> {};
+
+TEST_P(SceneGltfFold, SmoothedCornersCarryTheirPointsNormals)
+{
+    SceneSketch::Face lower;
+    lower.outer = {{-200, -100, -100}, {200, -100, -100}, {200, 0, 0}, {-200, 0, 0}};
+    lower.smoothed = GetParam().lowerSmoothed;
+    SceneSketch::Face upper;
+    upper.outer = {{-200, 0, 0}, {200, 0, 0}, {200, -100, 100}, {-200, -100, 100}};
+    upper.smoothed = GetParam().upperSmoothed;
+    SceneSketch sketch;
+    sketch.faces = {lower, upper};
+    sketch.sharedPoints = true;
+    save(sketch, file("fold.scn"));
+    ToolResult run = scntool("gltf " + file("fold.scn") + " " + file("fold.glb"));
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    Gltf glb = readGlb(file("fold.glb"));
+    ASSERT_EQ(glb.document["meshes"].size(), 1u);
+    const json& primitive = glb.document["meshes"][0]["primitives"][0];
+    EXPECT_EQ(floats(glb, primitive["attributes"]["POSITION"]),
+              (std::vector<float>{-2, -1, 1, 2, -1, 1, 2, 0, 0, -2, 0, 0, -2, 0, 0, 2, 0, 0, 2, 1, 1, -2, 1, 1}));
+    std::vector<float> normals = floats(glb, primitive["attributes"]["NORMAL"]);
+    ASSERT_EQ(normals.size(), GetParam().normals.size());
+    for (size_t i = 0; i < normals.size(); ++i) {
+        EXPECT_NEAR(normals[i], GetParam().normals[i], 1e-6) << "value " << i;
+    }
+}
+
+constexpr float kHalf = 0.70710678f;
+
+INSTANTIATE_TEST_SUITE_P(
+    Faces, SceneGltfFold,
+    testing::Values(
+        FoldNormalsCase{"flat", false, false,
+                        {0, kHalf, kHalf, 0, kHalf, kHalf, 0, kHalf, kHalf, 0, kHalf, kHalf,
+                         0, -kHalf, kHalf, 0, -kHalf, kHalf, 0, -kHalf, kHalf, 0, -kHalf, kHalf}},
+        // The fold's points are shared: their normal is the mean of both faces'.
+        FoldNormalsCase{"both smoothed", true, true,
+                        {0, kHalf, kHalf, 0, kHalf, kHalf, 0, 0, 1, 0, 0, 1,
+                         0, 0, 1, 0, 0, 1, 0, -kHalf, kHalf, 0, -kHalf, kHalf}},
+        // A flat neighbour does not bend a smoothed face's normals.
+        FoldNormalsCase{"lower smoothed", true, false,
+                        {0, kHalf, kHalf, 0, kHalf, kHalf, 0, kHalf, kHalf, 0, kHalf, kHalf,
+                         0, -kHalf, kHalf, 0, -kHalf, kHalf, 0, -kHalf, kHalf, 0, -kHalf, kHalf}}),
+    [](const testing::TestParamInfo<FoldNormalsCase>& info) {
+        std::string name = info.param.name;
+        for (char& c : name) {
+            c = c == ' ' ? '_' : c;
+        }
+        return name;
+    });
+
 struct RefusalCase {
     const char* name;
     SceneSketch scene;

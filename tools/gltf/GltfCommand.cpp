@@ -58,6 +58,7 @@ int gltfCommand(int argc, char** argv)
     if (!scene) {
         return 1;
     }
+    meshes.finish();
     if (geometry.scene.polygons == 0 && geometry.components.empty()) {
         std::fprintf(stderr, "scntool: %s has no polygon to export\n", path.c_str());
         return 1;

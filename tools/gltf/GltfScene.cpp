@@ -46,11 +46,15 @@ void MeshCollector::polygon(int32_t component, const ArrivingPolygon& polygon)
         ++flatPolygons;
         return;
     }
-    CScnVector normal = normalised(axes(loopNormal(polygon.corners, 0, polygon.loopSizes[0])));
+    CScnVector area = loopNormal(polygon.corners, 0, polygon.loopSizes[0]);
+    CScnVector normal = normalised(axes(area));
     if (normal.x == 0 && normal.y == 0 && normal.z == 0) {
         ++flatPolygons;
         return;
     }
+    // The library reads only polygons without holes as smoothed.
+    bool smoothed = polygon.smoothed && polygon.loopSizes.size() == 1;
+    std::vector<double>* sums = smoothed ? &mNormalSums[component] : nullptr;
     auto key = std::make_pair(component, polygon.material);
     auto found = mPartOf.find(key);
     if (found == mPartOf.end()) {
@@ -69,6 +73,16 @@ void MeshCollector::polygon(int32_t component, const ArrivingPolygon& polygon)
         part.normals.push_back(static_cast<float>(normal.y));
         part.normals.push_back(static_cast<float>(normal.z));
         const NvScn::CScnVertex& v = polygon.vertices[i];
+        if (sums != nullptr) {
+            size_t at = static_cast<size_t>(v.pointIndex) * 3;
+            if (at + 3 > sums->size()) {
+                sums->resize(at + 3, 0.0);
+            }
+            (*sums)[at] += area.x;
+            (*sums)[at + 1] += area.y;
+            (*sums)[at + 2] += area.z;
+            mSmoothedCorners.push_back({found->second, base + static_cast<uint32_t>(i), component, v.pointIndex});
+        }
         bool mapped = (v.flags & NvScn::kScnVertexMapped) != 0 && std::isfinite(v.u) && std::isfinite(v.v);
         part.mapped = part.mapped || mapped;
         // glTF counts v from the top of the image.
@@ -78,6 +92,23 @@ void MeshCollector::polygon(int32_t component, const ArrivingPolygon& polygon)
     for (uint32_t index : mIndices) {
         part.indices.push_back(base + index);
     }
+}
+
+void MeshCollector::finish()
+{
+    for (const SmoothedCorner& corner : mSmoothedCorners) {
+        const std::vector<double>& sums = mNormalSums[corner.component];
+        size_t at = static_cast<size_t>(corner.point) * 3;
+        CScnVector sum = normalised(axes({sums[at], sums[at + 1], sums[at + 2]}));
+        float* normal = &parts[corner.part].normals[static_cast<size_t>(corner.vertex) * 3];
+        if (dot(sum, {normal[0], normal[1], normal[2]}) > 0) {
+            normal[0] = static_cast<float>(sum.x);
+            normal[1] = static_cast<float>(sum.y);
+            normal[2] = static_cast<float>(sum.z);
+        }
+    }
+    mSmoothedCorners.clear();
+    mNormalSums.clear();
 }
 
 namespace {

@@ -29,10 +29,16 @@ struct MeshPart {
 void toGltf(const NvScn::CScnVector& p, float* out);
 
 // Collects the polygons as they arrive, triangulated, one part per geometry table and material;
-// each polygon gets its own corners so that its normal stays flat.
+// each polygon gets its own corners. A flat polygon's corners carry its face's normal; those of a
+// smoothed one get the normal of their point from finish().
 class MeshCollector : public PolygonSink {
 public:
     void polygon(int32_t component, const ArrivingPolygon& polygon) override;
+    // Gives each corner of a smoothed polygon the sum of the normals (area-weighted) of the
+    // smoothed polygons of its table that share its point, normalised; where that sum does not
+    // lean the face's way (neighbours wound the other way) the face's own normal stays. Once,
+    // after the last polygon.
+    void finish();
 
     // The parts in the order they were first met.
     std::vector<MeshPart> parts;
@@ -40,7 +46,18 @@ public:
     int64_t flatPolygons = 0;
 
 private:
+    // A corner of a smoothed polygon, waiting for its point's normal.
+    struct SmoothedCorner {
+        size_t part;
+        uint32_t vertex;
+        int32_t component;
+        int32_t point;
+    };
+
     std::map<std::pair<int32_t, int32_t>, size_t> mPartOf;
+    // Per geometry table (-1 the scene's), three sums per point.
+    std::map<int32_t, std::vector<double>> mNormalSums;
+    std::vector<SmoothedCorner> mSmoothedCorners;
     Triangulator mTriangulator;
     std::vector<uint32_t> mIndices;
 };

@@ -1,5 +1,6 @@
 #include "DrawingThread.h"
 
+#include <cstddef>
 #include <exception>
 
 namespace ScnTools {
@@ -23,16 +24,30 @@ void DrawingThread::waitUntilDrawn(std::unique_lock<std::mutex>& lock)
     mChanged.wait(lock, [this] { return mPending == nullptr && !mBusy; });
 }
 
+bool DrawingThread::countedUnseen(int32_t component, const ArrivingPolygon& polygon)
+{
+    if (!mLagging || !mSink.unseen(component, polygon)) {
+        return false;
+    }
+    ++mFilling->unseen;
+    return true;
+}
+
 void DrawingThread::handOver()
 {
     std::unique_lock<std::mutex> lock(mMutex);
+    mLagging = mPending != nullptr || mBusy;
     waitUntilDrawn(lock);
-    if (mFilling->count == 0) {
+    if (mFilling->polygons.empty() && mFilling->unseen == 0) {
         return;
     }
     mPending = mFilling;
     mFilling = mFilling == &mBatches[0] ? &mBatches[1] : &mBatches[0];
-    mFilling->count = 0;
+    mFilling->polygons.clear();
+    mFilling->corners.clear();
+    mFilling->vertices.clear();
+    mFilling->loopSizes.clear();
+    mFilling->unseen = 0;
     mChanged.notify_all();
 }
 
@@ -48,18 +63,17 @@ void DrawingThread::component(int32_t index, const NvScn::CScnUUID& uuid)
 
 void DrawingThread::polygon(int32_t component, const ArrivingPolygon& polygon)
 {
-    Batch& batch = *mFilling;
-    if (batch.count == batch.polygons.size()) {
-        batch.polygons.emplace_back();
+    if (countedUnseen(component, polygon)) {
+        return;
     }
-    std::pair<int32_t, ArrivingPolygon>& kept = batch.polygons[batch.count++];
-    kept.first = component;
-    kept.second.material = polygon.material;
-    kept.second.smoothed = polygon.smoothed;
-    kept.second.corners.assign(polygon.corners.begin(), polygon.corners.end());
-    kept.second.vertices.assign(polygon.vertices.begin(), polygon.vertices.end());
-    kept.second.loopSizes.assign(polygon.loopSizes.begin(), polygon.loopSizes.end());
-    if (batch.count >= kBatchPolygons) {
+    Batch& batch = *mFilling;
+    batch.polygons.push_back({component, polygon.material, polygon.smoothed,
+                              static_cast<uint32_t>(polygon.loopSizes.size()), batch.corners.size(),
+                              batch.loopSizes.size()});
+    batch.corners.insert(batch.corners.end(), polygon.corners.begin(), polygon.corners.end());
+    batch.vertices.insert(batch.vertices.end(), polygon.vertices.begin(), polygon.vertices.end());
+    batch.loopSizes.insert(batch.loopSizes.end(), polygon.loopSizes.begin(), polygon.loopSizes.end());
+    if (batch.polygons.size() >= kBatchPolygons) {
         handOver();
     }
 }
@@ -81,6 +95,28 @@ bool DrawingThread::finish(std::string& error)
     return mError.empty();
 }
 
+void DrawingThread::draw(const Batch& batch)
+{
+    mSink.countUnseen(batch.unseen);
+    ArrivingPolygon& polygon = mDrawn;
+    for (const Kept& kept : batch.polygons) {
+        size_t loopEnd = kept.firstLoop + kept.loops;
+        size_t corners = 0;
+        for (size_t loop = kept.firstLoop; loop < loopEnd; ++loop) {
+            corners += batch.loopSizes[loop];
+        }
+        polygon.material = kept.material;
+        polygon.smoothed = kept.smoothed;
+        polygon.corners.assign(batch.corners.begin() + static_cast<std::ptrdiff_t>(kept.firstCorner),
+                               batch.corners.begin() + static_cast<std::ptrdiff_t>(kept.firstCorner + corners));
+        polygon.vertices.assign(batch.vertices.begin() + static_cast<std::ptrdiff_t>(kept.firstCorner),
+                                batch.vertices.begin() + static_cast<std::ptrdiff_t>(kept.firstCorner + corners));
+        polygon.loopSizes.assign(batch.loopSizes.begin() + static_cast<std::ptrdiff_t>(kept.firstLoop),
+                                 batch.loopSizes.begin() + static_cast<std::ptrdiff_t>(loopEnd));
+        mSink.polygon(kept.component, polygon);
+    }
+}
+
 void DrawingThread::run()
 {
     std::unique_lock<std::mutex> lock(mMutex);
@@ -97,9 +133,7 @@ void DrawingThread::run()
         // After a failure the rest is only taken off the queue.
         if (!failed) {
             try {
-                for (size_t i = 0; i < batch.count; ++i) {
-                    mSink.polygon(batch.polygons[i].first, batch.polygons[i].second);
-                }
+                draw(batch);
             } catch (const std::exception& e) {
                 lock.lock();
                 mError = e.what();

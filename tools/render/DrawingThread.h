@@ -17,8 +17,10 @@ namespace ScnTools {
 
 // Passes the polygons on to another sink on a thread of its own, in their order, in batches of
 // a fixed size (two batches at most are held), so that the library reads the next polygons
-// while the last ones are drawn. A component announcement waits until everything before it is
-// drawn and reaches the sink on the caller's thread, which may consult the scene then.
+// while the last ones are drawn. While the drawing lags behind, the caller's thread asks the
+// sink which polygons are unseen and only counts those, which shares the work out. A component
+// announcement waits until everything before it is drawn and reaches the sink on the caller's
+// thread, which may consult the scene then.
 class DrawingThread : public PolygonSink {
 public:
     explicit DrawingThread(PolygonSink& sink);
@@ -35,21 +37,40 @@ public:
     bool finish(std::string& error);
 
 private:
-    // Polygons kept with their component; the records are reused from batch to batch.
+    // A polygon kept in a batch: its place in the batch's lists.
+    struct Kept {
+        int32_t component;
+        int32_t material;
+        bool smoothed;
+        uint32_t loops;
+        size_t firstCorner;
+        size_t firstLoop;
+    };
+    // Polygons laid end to end, so that handing them from one processor to the other streams
+    // through memory; the lists keep their room from batch to batch.
     struct Batch {
-        std::vector<std::pair<int32_t, ArrivingPolygon>> polygons;
-        size_t count = 0;
+        std::vector<Kept> polygons;
+        std::vector<NvScn::CScnVector> corners;
+        std::vector<NvScn::CScnVertex> vertices;
+        std::vector<uint32_t> loopSizes;
+        int64_t unseen = 0;
     };
 
+    bool countedUnseen(int32_t component, const ArrivingPolygon& polygon);
     void handOver();
     void waitUntilDrawn(std::unique_lock<std::mutex>& lock);
+    void draw(const Batch& batch);
     void run();
 
     PolygonSink& mSink;
+    // The polygon being drawn, rebuilt from its batch.
+    ArrivingPolygon mDrawn;
     Batch mBatches[2];
     Batch* mFilling = &mBatches[0];
     Batch* mPending = nullptr;
     bool mBusy = false;
+    // Whether the last batch handed over found the one before it still being drawn.
+    bool mLagging = false;
     bool mStop = false;
     bool mFinished = false;
     std::string mError;

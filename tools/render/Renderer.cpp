@@ -12,6 +12,8 @@ namespace {
 constexpr double kPi = 3.141592653589793;
 // Light that reaches faces turned away from the sun.
 constexpr double kAmbient = 0.3;
+// Rows of a triangle's box up to this many pixels are tested pixel by pixel.
+constexpr int kShortRow = 4;
 
 double orient(double ax, double ay, double bx, double by, double cx, double cy)
 {
@@ -194,6 +196,23 @@ void Renderer::polygon(int32_t component, const ArrivingPolygon& polygon)
     }
 }
 
+bool Renderer::unseen(int32_t component, const ArrivingPolygon& polygon) const
+{
+    if (component >= 0 || mSmoothedPass || polygon.smoothed || polygon.loopSizes.size() != 1 ||
+        polygon.loopSizes[0] != 3 || polygon.corners.size() != 3) {
+        return false;
+    }
+    CScnVector eyeSpace[3] = {toEye(polygon.corners[0]), toEye(polygon.corners[1]), toEye(polygon.corners[2])};
+    // Before the near plane a box beyond the picture holds no pixel centre either.
+    CScnVector projected[3];
+    if (!(project(eyeSpace, 3, projected) ? coversNoPixel(projected, 3) : outsideView(eyeSpace, 3))) {
+        return false;
+    }
+    // A triangle without area is drawn to be counted as such.
+    CScnVector normal = loopNormal(polygon.corners, 0, 3);
+    return (normal.x != 0 || normal.y != 0 || normal.z != 0) && std::isfinite(normal.x + normal.y + normal.z);
+}
+
 void Renderer::sumNormals(Table& geometry, const ArrivingPolygon& polygon)
 {
     CScnVector normal = loopNormal(polygon.corners, 0, polygon.loopSizes[0]);
@@ -214,12 +233,13 @@ void Renderer::sumNormals(Table& geometry, const ArrivingPolygon& polygon)
 
 // Whether all corners lie beyond one side of the view (two pixels of margin) or before the near
 // plane: then the polygon, which is convex in the plane of its corners' hull, covers no pixel.
-bool Renderer::outsideView(const std::vector<CScnVector>& eyeSpace) const
+bool Renderer::outsideView(const CScnVector* eyeSpace, size_t count) const
 {
     double across = (mPicture.width / 2.0 + 2) / mFocal;
     double down = (mPicture.height / 2.0 + 2) / mFocal;
     bool left = true, right = true, above = true, below = true, before = true;
-    for (const CScnVector& p : eyeSpace) {
+    for (size_t i = 0; i < count; ++i) {
+        const CScnVector& p = eyeSpace[i];
         right = right && p.x > across * p.z;
         left = left && -p.x > across * p.z;
         above = above && p.y > down * p.z;
@@ -227,6 +247,41 @@ bool Renderer::outsideView(const std::vector<CScnVector>& eyeSpace) const
         before = before && p.z < mNear;
     }
     return left || right || above || below || before;
+}
+
+// Projects the corners as the rasteriser does (x and y in pixels, z holding 1 / depth); false,
+// with out partly filled, when a corner is not before the near plane.
+bool Renderer::project(const CScnVector* eyeSpace, size_t count, CScnVector* out) const
+{
+    double halfWidth = mPicture.width / 2.0;
+    double halfHeight = mPicture.height / 2.0;
+    for (size_t i = 0; i < count; ++i) {
+        const CScnVector& p = eyeSpace[i];
+        if (!(p.z >= mNear)) {
+            return false;
+        }
+        double w = 1.0 / p.z;
+        out[i] = {halfWidth + mFocal * p.x * w, halfHeight - mFocal * p.y * w, w};
+    }
+    return true;
+}
+
+// Whether the projected corners span a box that holds no pixel centre: then no triangle between
+// them is drawn. Many polygons of a large scene are that small, and this spares them the shading.
+bool Renderer::coversNoPixel(const CScnVector* projected, size_t count) const
+{
+    double minX = projected[0].x, maxX = minX, minY = projected[0].y, maxY = minY;
+    for (size_t i = 1; i < count; ++i) {
+        minX = std::min(minX, projected[i].x);
+        maxX = std::max(maxX, projected[i].x);
+        minY = std::min(minY, projected[i].y);
+        maxY = std::max(maxY, projected[i].y);
+    }
+    double left = std::max(0.0, std::ceil(minX - 0.5));
+    double right = std::min(static_cast<double>(mPicture.width) - 1, std::floor(maxX - 0.5));
+    double top = std::max(0.0, std::ceil(minY - 0.5));
+    double bottom = std::min(static_cast<double>(mPicture.height) - 1, std::floor(maxY - 0.5));
+    return !(left <= right && top <= bottom);
 }
 
 double Renderer::shadeOf(const CScnVector& unitNormal) const
@@ -252,11 +307,11 @@ void Renderer::drawPolygon(const std::vector<CScnVector>& corners, const Arrivin
     }
     mEye.resize(corners.size());
     for (size_t i = 0; i < corners.size(); ++i) {
-        const CScnVector& c = corners[i];
-        CScnVector d = {c.x - mFrame.eye.x, c.y - mFrame.eye.y, c.z - mFrame.eye.z};
-        mEye[i] = {dot(d, mFrame.right), dot(d, mFrame.up), dot(d, mFrame.forward)};
+        mEye[i] = toEye(corners[i]);
     }
-    if (outsideView(mEye)) {
+    mScreen.resize(corners.size());
+    bool inFront = project(mEye.data(), mEye.size(), mScreen.data());
+    if (inFront ? coversNoPixel(mScreen.data(), mScreen.size()) : outsideView(mEye.data(), mEye.size())) {
         return;
     }
     normal = normalised(normal);
@@ -307,19 +362,23 @@ void Renderer::drawPolygon(const std::vector<CScnVector>& corners, const Arrivin
     }
     for (size_t t = 0; t + 2 < mIndices.size(); t += 3) {
         CScnVector eyeSpace[3];
+        CScnVector projected[3];
         Attributes attributes[3];
         for (int k = 0; k < 3; ++k) {
             uint32_t index = mIndices[t + static_cast<size_t>(k)];
             eyeSpace[k] = mEye[index];
+            projected[k] = mScreen[index];
             attributes[k] = {polygon.vertices[index].u, polygon.vertices[index].v,
                              surface.smooth ? mShades[index] : shade};
         }
-        drawTriangle(eyeSpace, attributes, surface);
+        drawTriangle(eyeSpace, inFront ? projected : nullptr, attributes, surface);
     }
 }
 
-// Cuts the triangle at the near plane, projects what is left and fills it.
-void Renderer::drawTriangle(const CScnVector* eyeSpace, const Attributes* attributes, const Surface& surface)
+// Cuts the triangle at the near plane, projects what is left (unless projected already) and
+// fills it.
+void Renderer::drawTriangle(const CScnVector* eyeSpace, const CScnVector* projected, const Attributes* attributes,
+                            const Surface& surface)
 {
     struct Clip {
         CScnVector p;
@@ -360,6 +419,11 @@ void Renderer::drawTriangle(const CScnVector* eyeSpace, const Attributes* attrib
     double halfWidth = mPicture.width / 2.0;
     double halfHeight = mPicture.height / 2.0;
     for (int k = 0; k < count; ++k) {
+        if (allIn && projected != nullptr) {
+            double w = projected[k].z;
+            screen[k] = {projected[k].x, projected[k].y, w, out[k].a.u * w, out[k].a.v * w, out[k].a.shade * w};
+            continue;
+        }
         double w = 1.0 / out[k].p.z;
         screen[k] = {halfWidth + mFocal * out[k].p.x * w, halfHeight - mFocal * out[k].p.y * w, w,
                      out[k].a.u * w, out[k].a.v * w, out[k].a.shade * w};
@@ -407,8 +471,9 @@ void Renderer::fill(const Corner& a, const Corner& b0, const Corner& c0, const S
         double r2 = edge2.row(py);
         int first = 0;
         int last = lastStep;
-        if (!edge0.narrow(r0, start, first, last) || !edge1.narrow(r1, start, first, last) ||
-            !edge2.narrow(r2, start, first, last)) {
+        // Narrowing costs a division per side; a short row is cheaper to test whole.
+        if (lastStep >= kShortRow && (!edge0.narrow(r0, start, first, last) || !edge1.narrow(r1, start, first, last) ||
+                                      !edge2.narrow(r2, start, first, last))) {
             continue;
         }
         size_t row = static_cast<size_t>(y) * mPicture.width + static_cast<size_t>(x0);

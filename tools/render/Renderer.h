@@ -39,6 +39,10 @@ public:
 
     void component(int32_t index, const NvScn::CScnUUID& uuid) override;
     void polygon(int32_t component, const ArrivingPolygon& polygon) override;
+    // True for a triangle of the scene's own geometry, drawn in this pass, that lies out of the
+    // view or between pixel centres: counted, not drawn.
+    bool unseen(int32_t component, const ArrivingPolygon& polygon) const override;
+    void countUnseen(int64_t count) override { mPolygons += count; }
 
     // Moves on to the smoothed pass.
     void startSmoothedPass() { mSmoothedPass = true; }
@@ -89,9 +93,17 @@ private:
     void sumNormals(Table& table, const ArrivingPolygon& polygon);
     void drawPolygon(const std::vector<NvScn::CScnVector>& corners, const ArrivingPolygon& polygon, const Table& table,
                      const Placement* placement);
-    bool outsideView(const std::vector<NvScn::CScnVector>& eyeSpace) const;
+    NvScn::CScnVector toEye(const NvScn::CScnVector& point) const
+    {
+        NvScn::CScnVector d = {point.x - mFrame.eye.x, point.y - mFrame.eye.y, point.z - mFrame.eye.z};
+        return {dot(d, mFrame.right), dot(d, mFrame.up), dot(d, mFrame.forward)};
+    }
+    bool outsideView(const NvScn::CScnVector* eyeSpace, size_t count) const;
+    bool project(const NvScn::CScnVector* eyeSpace, size_t count, NvScn::CScnVector* out) const;
+    bool coversNoPixel(const NvScn::CScnVector* projected, size_t count) const;
     double shadeOf(const NvScn::CScnVector& unitNormal) const;
-    void drawTriangle(const NvScn::CScnVector* eyeSpace, const Attributes* attributes, const Surface& surface);
+    void drawTriangle(const NvScn::CScnVector* eyeSpace, const NvScn::CScnVector* projected,
+                      const Attributes* attributes, const Surface& surface);
     void fill(const Corner& a, const Corner& b, const Corner& c, const Surface& surface);
     const Picture* texture(const std::string& path);
 
@@ -106,6 +118,7 @@ private:
     Triangulator mTriangulator;
     std::vector<uint32_t> mIndices;
     std::vector<NvScn::CScnVector> mEye;
+    std::vector<NvScn::CScnVector> mScreen;  // pixel x, y and 1 / depth of mEye
     std::vector<NvScn::CScnVector> mPlaced;
     std::vector<double> mShades;
     Table mSceneTable;

@@ -54,6 +54,10 @@ public:
     // The geometry of internal component number index, of that identifier, comes next.
     virtual void component(int32_t, const NvScn::CScnUUID&) {}
     virtual void polygon(int32_t component, const ArrivingPolygon& polygon) = 0;
+    // Whether the polygon surely leaves no mark, so that a sink that hands polygons on may count
+    // it (countUnseen) instead; safe to call on another thread while the sink works.
+    virtual bool unseen(int32_t, const ArrivingPolygon&) const { return false; }
+    virtual void countUnseen(int64_t) {}
 
 protected:
     ~PolygonSink() {}

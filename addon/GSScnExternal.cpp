@@ -7,6 +7,10 @@
 #include <cstdio>
 #include <stdexcept>
 
+// The per-vertex steps of the polygon walk go into the walk itself, their rare branches not.
+#define KSV_HOT inline __attribute__((always_inline))
+#define KSV_COLD __attribute__((noinline))
+
 namespace KSV {
 namespace {
 
@@ -193,7 +197,7 @@ void PolygonWalk::openBody()
 
 // The edges and vertices of a body are asked for on their first use only; the checks of that use
 // stay out of line so that the many later uses are a lookup.
-inline const EXPEdgeInfo& PolygonWalk::edge(int32_t edge)
+KSV_HOT const EXPEdgeInfo& PolygonWalk::edge(int32_t edge)
 {
     const std::size_t i = static_cast<std::size_t>(edge) - 1;
     if (edge >= 1 && edge <= mCursor.bodyInfo().edgeCount && mEdgeStamps[i] == mBodyStamp) {
@@ -202,7 +206,7 @@ inline const EXPEdgeInfo& PolygonWalk::edge(int32_t edge)
     return fetchEdge(edge);
 }
 
-const EXPEdgeInfo& PolygonWalk::fetchEdge(int32_t edge)
+KSV_COLD const EXPEdgeInfo& PolygonWalk::fetchEdge(int32_t edge)
 {
     if (edge < 1 || edge > mCursor.bodyInfo().edgeCount) {
         // Out of the stated range: the host answers for itself.
@@ -215,14 +219,14 @@ const EXPEdgeInfo& PolygonWalk::fetchEdge(int32_t edge)
     return mEdges[i];
 }
 
-inline const EXPVector& PolygonWalk::vertex(int32_t vertex)
+KSV_HOT const EXPVector& PolygonWalk::vertex(int32_t vertex)
 {
     // Callers have checked the index against the body's vertex count.
     const std::size_t i = static_cast<std::size_t>(vertex) - 1;
     return mVertexStamps[i] == mBodyStamp ? mVertices[i] : fetchVertex(vertex);
 }
 
-const EXPVector& PolygonWalk::fetchVertex(int32_t vertex)
+KSV_COLD const EXPVector& PolygonWalk::fetchVertex(int32_t vertex)
 {
     const std::size_t i = static_cast<std::size_t>(vertex) - 1;
     check(mTable.GetVertex(&mModel, mCursor.element(), mCursor.body(), vertex, &mVertices[i]), __LINE__);
@@ -298,7 +302,7 @@ PolygonWalk::Made PolygonWalk::next(const char* invalidMaterial, NvScn::CScnPoly
     return made;
 }
 
-inline void PolygonWalk::addVertex(NvScn::TScnObjectMgr<NvScn::CScnVertex>* loop, int32_t vertex,
+__attribute__((always_inline)) inline void PolygonWalk::addVertex(NvScn::TScnObjectMgr<NvScn::CScnVertex>* loop, int32_t vertex,
                                    const EXPVector& normal,
                             const Mapping& mapping)
 {

@@ -302,9 +302,8 @@ PolygonWalk::Made PolygonWalk::next(const char* invalidMaterial, NvScn::CScnPoly
     return made;
 }
 
-__attribute__((always_inline)) inline void PolygonWalk::addVertex(NvScn::TScnObjectMgr<NvScn::CScnVertex>* loop, int32_t vertex,
-                                   const EXPVector& normal,
-                            const Mapping& mapping)
+KSV_HOT void PolygonWalk::addVertex(NvScn::TScnObjectMgr<NvScn::CScnVertex>* loop, int32_t vertex, const EXPVector& normal,
+                                    const Mapping& mapping)
 {
     const int32_t element = mCursor.element();
     const int32_t body = mCursor.body();

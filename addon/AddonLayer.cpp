@@ -73,6 +73,9 @@ void AddonLayer::chooseMaterials(const TextureOptionsOff& off, const MaterialMap
 {
     for (auto& entry : mLayers) {
         Layer& layer = entry.second;
+        // Neighbouring polygons mostly repeat the last choice, which is in its set already.
+        int32_t lastMaterial = 0;
+        int32_t lastType = 0;
         forEachPolygon(mTable, mModel, &layer.elements, [&](const ModelCursor& cursor, const EXPPolygonInfo& info) {
             int32_t material = info.materialIndex;
             if (material < 1) {
@@ -80,10 +83,15 @@ void AddonLayer::chooseMaterials(const TextureOptionsOff& off, const MaterialMap
                          static_cast<int>(material));
                 material = 1;
             }
-            if (!off.allOn() && off.onFor(cursor.elementInfo().type) && map.find(material) != 0) {
-                layer.texturedMaterials.insert(material);
-            } else {
-                layer.plainMaterials.insert(material);
+            const int32_t type = cursor.elementInfo().type;
+            if (material != lastMaterial || type != lastType) {
+                lastMaterial = material;
+                lastType = type;
+                if (!off.allOn() && off.onFor(type) && map.find(material) != 0) {
+                    layer.texturedMaterials.insert(material);
+                } else {
+                    layer.plainMaterials.insert(material);
+                }
             }
             if (textures.available(info.textureIndex)) {
                 layer.ownTextures.push_back(info.textureIndex);

@@ -29,6 +29,7 @@ void AddonLayerStorage::setTextureOptions(const ExportOptions& options, int32_t 
 {
     mTextureOff.set(options);
     mMaterialsBeforeTexturedPass = materialsBeforeTexturedPass;
+    mLastMaterial = LastMaterial();
 }
 
 bool AddonLayerStorage::setCurrentInternalComponentInstance(NvScn::CScnMgr*, const NvScn::CScnUUID* component,
@@ -53,6 +54,7 @@ bool AddonLayerStorage::setCurrentInternalComponentInstance(NvScn::CScnMgr*, con
         mPolygons.reset(mCurrent != nullptr ? &mCurrent->elements : nullptr);
         mPointsDone = 0;
         mPolygonPhaseOpen = false;
+        mLastMaterial = LastMaterial();
         if (mCurrent != nullptr) {
             GS::UniString phase(mStrings[5]);
             ACAPI_ProgressWindow(kSelSPRP, &phase, asParameter(mCurrent->points));
@@ -123,7 +125,18 @@ bool AddonLayerStorage::fillPoint(NvScn::CScnMgr*, NvScn::CScnVector* point, int
     });
 }
 
-int32_t AddonLayerStorage::localMaterial(const PolygonWalk::Made& made) const
+int32_t AddonLayerStorage::localMaterial(const PolygonWalk::Made& made)
+{
+    // Neighbouring polygons mostly show the same material: the last answer is kept for the next.
+    if (mLastMaterial.valid && mLastMaterial.material == made.material &&
+        mLastMaterial.elementType == made.elementType) {
+        return mLastMaterial.local;
+    }
+    mLastMaterial = {true, made.material, made.elementType, findLocalMaterial(made)};
+    return mLastMaterial.local;
+}
+
+int32_t AddonLayerStorage::findLocalMaterial(const PolygonWalk::Made& made) const
 {
     if (mTextureOff.onFor(made.elementType)) {
         const auto textured = mComponent->texturedMaterials.find(made.material);

@@ -46,7 +46,9 @@ private:
     // Counts one more polygon, opening the polygon phase with a component's first; false when the
     // user cancelled at this polygon; raises when the host refuses the value.
     bool advance(int32_t* done, const GS::UniString& phase, int32_t maximum);
-    int32_t localMaterial(const PolygonWalk::Made& made) const;
+    // The component's local material of a polygon; raises when the component has none for it.
+    int32_t localMaterial(const PolygonWalk::Made& made);
+    int32_t findLocalMaterial(const PolygonWalk::Made& made) const;
 
     const ProgressStrings& mStrings;
     const AddonLayer& mLayers;
@@ -62,6 +64,14 @@ private:
     int32_t mPolygonsDone = 0;      // over all components
     bool mPolygonPhaseOpen = false; // for the current component
     bool mCancelled = false;
+    // The local material last chosen, for the host material and element type it was chosen for.
+    struct LastMaterial {
+        bool valid = false;
+        int32_t material = 0;
+        int32_t elementType = 0;
+        int32_t local = 0;
+    };
+    LastMaterial mLastMaterial;
 };
 
 }  // namespace KSV

@@ -7,6 +7,10 @@
 #include <cstdio>
 #include <stdexcept>
 
+// The per-vertex steps of the polygon walk go into the walk itself, their rare branches not.
+#define KSV_HOT inline __attribute__((always_inline))
+#define KSV_COLD __attribute__((noinline))
+
 namespace KSV {
 namespace {
 
@@ -191,7 +195,18 @@ void PolygonWalk::openBody()
     }
 }
 
-const EXPEdgeInfo& PolygonWalk::edge(int32_t edge)
+// The edges and vertices of a body are asked for on their first use only; the checks of that use
+// stay out of line so that the many later uses are a lookup.
+KSV_HOT const EXPEdgeInfo& PolygonWalk::edge(int32_t edge)
+{
+    const std::size_t i = static_cast<std::size_t>(edge) - 1;
+    if (edge >= 1 && edge <= mCursor.bodyInfo().edgeCount && mEdgeStamps[i] == mBodyStamp) {
+        return mEdges[i];
+    }
+    return fetchEdge(edge);
+}
+
+KSV_COLD const EXPEdgeInfo& PolygonWalk::fetchEdge(int32_t edge)
 {
     if (edge < 1 || edge > mCursor.bodyInfo().edgeCount) {
         // Out of the stated range: the host answers for itself.
@@ -199,21 +214,23 @@ const EXPEdgeInfo& PolygonWalk::edge(int32_t edge)
         return mOutOfRange;
     }
     const std::size_t i = static_cast<std::size_t>(edge) - 1;
-    if (mEdgeStamps[i] != mBodyStamp) {
-        check(mTable.GetEdge(&mModel, mCursor.element(), mCursor.body(), edge, &mEdges[i]), __LINE__);
-        mEdgeStamps[i] = mBodyStamp;
-    }
+    check(mTable.GetEdge(&mModel, mCursor.element(), mCursor.body(), edge, &mEdges[i]), __LINE__);
+    mEdgeStamps[i] = mBodyStamp;
     return mEdges[i];
 }
 
-const EXPVector& PolygonWalk::vertex(int32_t vertex)
+KSV_HOT const EXPVector& PolygonWalk::vertex(int32_t vertex)
 {
     // Callers have checked the index against the body's vertex count.
     const std::size_t i = static_cast<std::size_t>(vertex) - 1;
-    if (mVertexStamps[i] != mBodyStamp) {
-        check(mTable.GetVertex(&mModel, mCursor.element(), mCursor.body(), vertex, &mVertices[i]), __LINE__);
-        mVertexStamps[i] = mBodyStamp;
-    }
+    return mVertexStamps[i] == mBodyStamp ? mVertices[i] : fetchVertex(vertex);
+}
+
+KSV_COLD const EXPVector& PolygonWalk::fetchVertex(int32_t vertex)
+{
+    const std::size_t i = static_cast<std::size_t>(vertex) - 1;
+    check(mTable.GetVertex(&mModel, mCursor.element(), mCursor.body(), vertex, &mVertices[i]), __LINE__);
+    mVertexStamps[i] = mBodyStamp;
     return mVertices[i];
 }
 
@@ -285,8 +302,8 @@ PolygonWalk::Made PolygonWalk::next(const char* invalidMaterial, NvScn::CScnPoly
     return made;
 }
 
-void PolygonWalk::addVertex(NvScn::TScnObjectMgr<NvScn::CScnVertex>* loop, int32_t vertex, const EXPVector& normal,
-                            const Mapping& mapping)
+KSV_HOT void PolygonWalk::addVertex(NvScn::TScnObjectMgr<NvScn::CScnVertex>* loop, int32_t vertex, const EXPVector& normal,
+                                    const Mapping& mapping)
 {
     const int32_t element = mCursor.element();
     const int32_t body = mCursor.body();

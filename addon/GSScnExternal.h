@@ -133,7 +133,9 @@ private:
     };
     void openBody();
     const EXPEdgeInfo& edge(int32_t edge);
+    const EXPEdgeInfo& fetchEdge(int32_t edge);
     const EXPVector& vertex(int32_t vertex);
+    const EXPVector& fetchVertex(int32_t vertex);
     void addVertex(NvScn::TScnObjectMgr<NvScn::CScnVertex>* loop, int32_t vertex, const EXPVector& normal,
                    const Mapping& mapping);
 

@@ -16,10 +16,12 @@
 #include <assimp/scene.h>
 
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -144,7 +146,12 @@ Outcome measureCommand(const std::vector<std::string>& arguments, const std::str
     rusage usage{};
     wait4(child, &status, 0, &usage);
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-        std::fprintf(stderr, "bench_export: %s failed\n", arguments[0].c_str());
+        std::string command;
+        for (const std::string& a : arguments) {
+            command += (command.empty() ? "" : " ") + a;
+        }
+        std::fprintf(stderr, "bench_export: %s failed (%s %d)\n", command.c_str(),
+                     WIFEXITED(status) ? "exit code" : "signal", WIFEXITED(status) ? WEXITSTATUS(status) : WTERMSIG(status));
         std::exit(1);
     }
     Outcome outcome;
@@ -161,9 +168,11 @@ Outcome median(std::vector<Outcome> runs)
 }
 
 std::string gScratch;
+pid_t gOwner = 0;
 std::string gAddOn;
 cadhost::AddOn* gLoaded = nullptr;
 int gRuns = 3;
+bool gWithObj = true;   // the OBJ peer of the generated models
 
 // The geometry as the add-on supplies it, kept in arrays: what the library's own storage holds.
 struct Geometry {
@@ -394,56 +403,31 @@ void compare(long polygons)
             cadhost::resetProject();
         },
         libraryWrite);
-    const Outcome assimp = runs(
-        [polygons] {
-            cadhost::generateModel(polygons);
-            captureGeometry();
-            cadhost::resetProject();
-            buildMesh();
-        },
-        assimpExport);
     print("add-on, plain path, through the host", addOn, polygons);
     print("add-on, layer path (4 layers), through the host", layers, polygons);
     print("peer: library from its own external storage", library, polygons);
-    print("peer: import library, the same mesh as OBJ", assimp, polygons);
-    std::printf("  add-on time over the library's: %+.0f%% (aim: at most +25%%); OBJ time over the add-on's: %.1fx (aim: at least 3x)\n",
-                (addOn.seconds / library.seconds - 1.0) * 100.0, assimp.seconds / addOn.seconds);
-    std::printf("  layer path time over the library's: %+.0f%%; OBJ time over the layer path's: %.1fx\n",
-                (layers.seconds / library.seconds - 1.0) * 100.0, assimp.seconds / layers.seconds);
+    std::printf("  add-on time over the library's: %+.0f%% plain path, %+.0f%% layer path (aim: at most +25%%)\n",
+                (addOn.seconds / library.seconds - 1.0) * 100.0, (layers.seconds / library.seconds - 1.0) * 100.0);
+    if (gWithObj) {
+        const Outcome assimp = runs(
+            [polygons] {
+                cadhost::generateModel(polygons);
+                captureGeometry();
+                cadhost::resetProject();
+                buildMesh();
+            },
+            assimpExport);
+        print("peer: import library, the same mesh as OBJ", assimp, polygons);
+        std::printf("  OBJ time over the add-on's: %.1fx plain path, %.1fx layer path (aim: at least 3x)\n",
+                    assimp.seconds / addOn.seconds, assimp.seconds / layers.seconds);
+    }
     std::printf("  add-on memory beyond the host model: %.1f MB plain path, %.1f MB layer path\n",
                 addOn.peakGrowthKb / 1024.0, layers.peakGrowthKb / 1024.0);
 }
 
-}  // namespace
-
-int main(int argc, char** argv)
+// The house end to end by both paths, against the import library's command exporting it to OBJ.
+void compareHouse(const std::string& bin, const std::string& house)
 {
-    std::vector<long> sizes = {1000000, 10000000};
-    if (const char* text = std::getenv("BENCH_EXPORT_POLYGONS")) {
-        sizes.clear();
-        for (const char* p = text; *p != '\0';) {
-            char* end = nullptr;
-            sizes.push_back(std::strtol(p, &end, 10));
-            p = *end == ',' ? end + 1 : end;
-        }
-    }
-    if (const char* text = std::getenv("BENCH_EXPORT_RUNS")) {
-        gRuns = std::max(1, std::atoi(text));
-    }
-    char self[4096];
-    const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
-    self[n > 0 ? n : 0] = '\0';
-    const std::string bin = std::string(self).substr(0, std::string(self).rfind('/'));
-    gAddOn = bin + "/../lib/libKestrovinOut.so";
-    char scratch[] = "/tmp/bench-export-XXXXXX";
-    if (mkdtemp(scratch) == nullptr) {
-        return 1;
-    }
-    gScratch = scratch;
-    for (long polygons : sizes) {
-        compare(polygons);
-    }
-    const std::string house = argc > 1 ? argv[1] : "/usr/share/assimp/models/IFC/AC14-FZK-Haus.ifc";
     std::printf("FZK house end to end (median of %d runs): %s\n", gRuns, house.c_str());
     std::vector<Outcome> ours, oursLayers, theirs;
     for (int i = 0; i < gRuns; ++i) {
@@ -459,6 +443,134 @@ int main(int argc, char** argv)
     print("cadhost export, layer path (read the IFC, save)", median(oursLayers), 16037);
     print("peer: assimp export of the IFC to OBJ", median(theirs), 16037);
     std::printf("  (peak MB here is the whole process's)\n");
-    std::system(("rm -rf '" + gScratch + "'").c_str());
+}
+
+const char kUsage[] =
+    "usage: bench_export [--no-obj] [--no-house] [HOUSE.ifc]\n"
+    "\n"
+    "Exports generated host models through the add-on by the plain and by the layer path, beside the\n"
+    "library writing the same geometry from its own external storage and the import library writing\n"
+    "the same mesh as OBJ; then the house model end to end against `assimp export` to OBJ.\n"
+    "\n"
+    "  HOUSE.ifc    the house model (default /usr/share/assimp/models/IFC/AC14-FZK-Haus.ifc)\n"
+    "  --no-obj     leave out the OBJ peer of the generated models\n"
+    "  --no-house   leave out the house model\n"
+    "  --help       show this text\n"
+    "\n"
+    "environment: BENCH_EXPORT_POLYGONS=1000000,10000000 (the generated models' sizes),\n"
+    "BENCH_EXPORT_RUNS=3 (runs per case; the median is shown).\n"
+    "Exit code 0 on success, 1 when a case fails, 2 for wrong arguments or an unreadable house model.\n";
+
+// Whether the file is a non-empty file that can be opened for reading; the reason when not.
+bool readable(const std::string& path, std::string* reason)
+{
+    struct stat facts {};
+    if (::stat(path.c_str(), &facts) != 0) {
+        *reason = std::strerror(errno);
+        return false;
+    }
+    if (!S_ISREG(facts.st_mode)) {
+        *reason = "not a file";
+        return false;
+    }
+    if (facts.st_size == 0) {
+        *reason = "the file is empty";
+        return false;
+    }
+    FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) {
+        *reason = std::strerror(errno);
+        return false;
+    }
+    std::fclose(file);
+    return true;
+}
+
+// Reads a list of positive counts ("1000000,10000000"); false for anything else.
+bool readSizes(const char* text, std::vector<long>* sizes)
+{
+    sizes->clear();
+    for (const char* p = text;;) {
+        char* end = nullptr;
+        errno = 0;
+        const long value = std::strtol(p, &end, 10);
+        if (end == p || errno != 0 || value <= 0 || (*end != ',' && *end != '\0')) {
+            return false;
+        }
+        sizes->push_back(value);
+        if (*end == '\0') {
+            return true;
+        }
+        p = end + 1;
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    std::string house = "/usr/share/assimp/models/IFC/AC14-FZK-Haus.ifc";
+    bool withHouse = true;
+    bool houseGiven = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string argument = argv[i];
+        if (argument == "--help" || argument == "-h") {
+            std::fputs(kUsage, stdout);
+            return 0;
+        } else if (argument == "--no-obj") {
+            gWithObj = false;
+        } else if (argument == "--no-house") {
+            withHouse = false;
+        } else if (!argument.empty() && argument[0] == '-') {
+            std::fprintf(stderr, "bench_export: unknown option %s\n%s", argument.c_str(), kUsage);
+            return 2;
+        } else if (houseGiven) {
+            std::fprintf(stderr, "bench_export: one house model only (%s and %s)\n", house.c_str(), argument.c_str());
+            return 2;
+        } else {
+            house = argument;
+            houseGiven = true;
+        }
+    }
+    std::string reason;
+    if (withHouse && !readable(house, &reason)) {
+        std::fprintf(stderr, "bench_export: %s: cannot be read (%s)\n", house.c_str(), reason.c_str());
+        return 2;
+    }
+    std::vector<long> sizes = {1000000, 10000000};
+    if (const char* text = std::getenv("BENCH_EXPORT_POLYGONS")) {
+        if (!readSizes(text, &sizes)) {
+            std::fprintf(stderr, "bench_export: BENCH_EXPORT_POLYGONS=%s: expected counts above 0, separated by commas\n",
+                         text);
+            return 2;
+        }
+    }
+    if (const char* text = std::getenv("BENCH_EXPORT_RUNS")) {
+        gRuns = std::max(1, std::atoi(text));
+    }
+    char self[4096];
+    const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
+    self[n > 0 ? n : 0] = '\0';
+    const std::string bin = std::string(self).substr(0, std::string(self).rfind('/'));
+    gAddOn = bin + "/../lib/libKestrovinOut.so";
+    char scratch[] = "/tmp/bench-export-XXXXXX";
+    if (mkdtemp(scratch) == nullptr) {
+        std::fprintf(stderr, "bench_export: cannot make a scratch folder in /tmp (%s)\n", std::strerror(errno));
+        return 1;
+    }
+    gScratch = scratch;
+    // The scratch folder goes however the run ends, but only with the process that made it.
+    gOwner = getpid();
+    std::atexit([] {
+        if (getpid() == gOwner) {
+            std::system(("rm -rf '" + gScratch + "'").c_str());
+        }
+    });
+    for (long polygons : sizes) {
+        compare(polygons);
+    }
+    if (withHouse) {
+        compareHouse(bin, house);
+    }
     return 0;
 }

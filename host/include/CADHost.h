@@ -57,6 +57,53 @@ GSROOT_API bool takeDialogClick(int* item);
 
 class Model;
 
+// What the progress window did: one line per call, except that a run of values keeps only its
+// first and its last value. An export sets a value for every item it writes, so a value costs
+// two stores: the line of a run's last value is written when the log is read or grows.
+class ProgressLog {
+public:
+    // The lines, the run of values in progress included.
+    const std::vector<std::string>& lines() const
+    {
+        if (mPending) {
+            settle();
+        }
+        return mLines;
+    }
+    // A call other than a value; it ends a run of values.
+    void add(std::string line)
+    {
+        if (mPending) {
+            settle();
+        }
+        mInRun = false;
+        mLastWritten = false;
+        mLines.push_back(std::move(line));
+    }
+    // A value of the progress window.
+    void value(int32_t value)
+    {
+        if (mInRun) {
+            mLast = value;
+            mPending = true;
+            return;
+        }
+        startRun(value);
+    }
+
+private:
+    // Writes the first value of a run.
+    GSROOT_API void startRun(int32_t value);
+    // Writes the run's last value: over its line when a read wrote it already.
+    GSROOT_API void settle() const;
+
+    mutable std::vector<std::string> mLines;
+    bool mInRun = false;                // the last line is a value's, and a run goes on
+    mutable bool mLastWritten = false;  // a read wrote the run's last value, after its first
+    mutable bool mPending = false;      // mLast is not in the lines yet
+    int32_t mLast = 0;
+};
+
 // The project as the host holds it: the records its services answer.
 struct Project {
     int32_t windowKind = API_3DWindow;
@@ -82,8 +129,8 @@ struct Project {
     std::vector<std::string> modelWarnings;
     // Entry 222: the body last fetched (1-based), to which vertex indices refer; 0 none.
     int32_t currentBody = 0;
-    // What the progress window did: one line per call, and the cancel query's answer.
-    std::vector<std::string> progressLog;
+    // What the progress window did, and the cancel query's answer.
+    ProgressLog progressLog;
     int32_t cancelAnswer = 0;
     // The user presses Cancel at this cancel query (1-based) and the window stays cancelled; 0 never.
     int32_t cancelAfter = 0;

@@ -402,7 +402,7 @@ int runExport(cadhost::AddOn& addOn, const std::string& model, const std::string
     std::printf("target            %s\n", target.c_str());
     std::printf("result            %s\n", resultText(result).c_str());
     if (progressLog) {
-        for (const std::string& line : cadhost::project().progressLog) {
+        for (const std::string& line : cadhost::project().progressLog.lines()) {
             std::printf("progress          %s\n", line.c_str());
         }
     }
@@ -410,7 +410,7 @@ int runExport(cadhost::AddOn& addOn, const std::string& model, const std::string
     if (cadhost::pendingDialogSteps() != 0) {
         std::fprintf(stderr, "cadhost: %zu scripted steps were not taken\n", cadhost::pendingDialogSteps());
     }
-    const std::vector<std::string>& log = cadhost::project().progressLog;
+    const std::vector<std::string>& log = cadhost::project().progressLog.lines();
     std::size_t opened = 0, closed = 0;
     for (const std::string& line : log) {
         opened += line.compare(0, 5, "open ") == 0;

@@ -47,9 +47,20 @@ int32_t Sight::GetReferenceCount() const { return mReferences; }
 namespace cadhost {
 namespace {
 
-// What EXPModel::data points at: the model, kept alive while the add-on holds it.
+// What EXPModel::data points at: the model, kept alive while the add-on holds it, and the body
+// and the polygon last asked for. A walk asks for the same body and polygon many times in a row,
+// and the model does not change while it is held.
 struct ModelData {
     std::shared_ptr<const Model> model;
+    int32_t element = 0;
+    int32_t body = 0;
+    const ModelBody* found = nullptr;   // of element and body; null none
+    int32_t polygon = 0;                // of the found body, 0 none
+    const int32_t* edgeList = nullptr;  // of that polygon
+    uint32_t edgeListLength = 0;
+    bool sized = false;                 // whether the sizes below are that polygon's
+    double xSize = 1.0;                 // of the texture it shows; 1 for none
+    double ySize = 1.0;
 };
 
 const Model* modelOf(const EXPModel* model)
@@ -83,113 +94,25 @@ GSErrCode getElement(const EXPModel* model, int32_t element, EXPElementInfo* inf
 }
 
 // The body behind the indices, or the code to answer.
-inline GSErrCode findBody(const EXPModel* model, int32_t element, int32_t body, const void* record, const Model** m,
+inline GSErrCode findBody(const EXPModel* model, int32_t element, int32_t body, const void* record, ModelData** d,
                           const ModelBody** b)
 {
-    *m = modelOf(model);
-    if (*m == nullptr || record == nullptr) {
+    if (model == nullptr || model->data == nullptr || record == nullptr) {
         return APIERR_BADPARS;
     }
-    *b = (*m)->body(element, body);
-    return *b != nullptr ? NoError : APIERR_BADINDEX;
-}
-
-GSErrCode getBody(const EXPModel* model, int32_t element, int32_t body, EXPBodyInfo* info)
-{
-    const Model* m;
-    const ModelBody* b;
-    const GSErrCode error = findBody(model, element, body, info, &m, &b);
-    if (error != NoError) {
-        return error;
+    ModelData* data = static_cast<ModelData*>(model->data);
+    if (data->found == nullptr || element != data->element || body != data->body) {
+        const ModelBody* found = data->model->body(element, body);
+        if (found == nullptr) {
+            return APIERR_BADINDEX;
+        }
+        data->element = element;
+        data->body = body;
+        data->found = found;
+        data->polygon = 0;
     }
-    info->vertexCount = b->vertexCount;
-    info->edgeCount = b->edgeCount;
-    info->polygonCount = b->polygonCount;
-    info->normalCount = b->normalCount;
-    return NoError;
-}
-
-GSErrCode getVertex(const EXPModel* model, int32_t element, int32_t body, int32_t vertex, EXPVector* position)
-{
-    const Model* m;
-    const ModelBody* b;
-    const GSErrCode error = findBody(model, element, body, position, &m, &b);
-    if (error != NoError) {
-        return error;
-    }
-    if (vertex < 1 || vertex > b->vertexCount) {
-        return APIERR_BADINDEX;
-    }
-    const Vec3 p = m->modelVertex(*b, vertex);
-    *position = {p.x, p.y, p.z};
-    return NoError;
-}
-
-GSErrCode getEdge(const EXPModel* model, int32_t element, int32_t body, int32_t edge, EXPEdgeInfo* info)
-{
-    const Model* m;
-    const ModelBody* b;
-    const GSErrCode error = findBody(model, element, body, info, &m, &b);
-    if (error != NoError) {
-        return error;
-    }
-    if (edge < 1 || edge > b->edgeCount) {
-        return APIERR_BADINDEX;
-    }
-    const ModelEdge& e = m->edges[b->firstEdge + static_cast<uint64_t>(edge) - 1];
-    info->vertex1 = e.begin;
-    info->vertex2 = e.end;
-    return NoError;
-}
-
-GSErrCode getPolygon(const EXPModel* model, int32_t element, int32_t body, int32_t polygon, EXPPolygonInfo* info)
-{
-    const Model* m;
-    const ModelBody* b;
-    const GSErrCode error = findBody(model, element, body, info, &m, &b);
-    if (error != NoError) {
-        return error;
-    }
-    if (polygon < 1 || polygon > b->polygonCount) {
-        return APIERR_BADINDEX;
-    }
-    const ModelPolygon& p = m->polygons[b->firstPolygon + static_cast<uint64_t>(polygon) - 1];
-    info->materialIndex = p.material;
-    info->textureIndex = p.texture;
-    info->normalIndex = p.normal;
-    info->edgeCount = static_cast<int32_t>(m->edgeListLength(*b, polygon));
-    return NoError;
-}
-
-GSErrCode getPolygonEdge(const EXPModel* model, int32_t element, int32_t body, int32_t polygon, int32_t k,
-                         int32_t* signedEdge)
-{
-    const Model* m;
-    const ModelBody* b;
-    const GSErrCode error = findBody(model, element, body, signedEdge, &m, &b);
-    if (error != NoError) {
-        return error;
-    }
-    if (polygon < 1 || polygon > b->polygonCount || k < 1 || static_cast<uint32_t>(k) > m->edgeListLength(*b, polygon)) {
-        return APIERR_BADINDEX;
-    }
-    *signedEdge = m->edgeList(*b, polygon)[k - 1];
-    return NoError;
-}
-
-GSErrCode getNormal(const EXPModel* model, int32_t element, int32_t body, int32_t normal, EXPVector* direction)
-{
-    const Model* m;
-    const ModelBody* b;
-    const GSErrCode error = findBody(model, element, body, direction, &m, &b);
-    if (error != NoError) {
-        return error;
-    }
-    if (normal < 1 || normal > b->normalCount) {
-        return APIERR_BADINDEX;
-    }
-    const Vec3 n = m->modelNormal(*b, normal);
-    *direction = {n.x, n.y, n.z};
+    *d = data;
+    *b = data->found;
     return NoError;
 }
 
@@ -205,27 +128,159 @@ int32_t textureOf(const Model& m, const ModelPolygon& p)
     return 0;
 }
 
-GSErrCode getTextureCoordinate(const EXPModel* model, int32_t element, int32_t body, int32_t polygon, int32_t vertex,
-                               const EXPVector* position, const EXPVector* normal, EXPTextureCoordinate* coordinate)
+// Remembers the edge list of a polygon of the found body (1-based, in range).
+inline void notePolygon(ModelData* data, const ModelBody& b, int32_t polygon)
 {
-    const Model* m;
+    if (data->polygon != polygon) {
+        data->polygon = polygon;
+        data->sized = false;
+        data->edgeList = data->model->edgeList(b, polygon);
+        data->edgeListLength = data->model->edgeListLength(b, polygon);
+    }
+}
+
+// Remembers the sizes of the texture that a polygon of the found body shows (1-based, in range).
+inline void noteTextureSizes(ModelData* data, const ModelBody& b, int32_t polygon)
+{
+    notePolygon(data, b, polygon);
+    if (data->sized) {
+        return;
+    }
+    const Model& m = *data->model;
+    const int32_t texture = textureOf(m, m.polygons[b.firstPolygon + static_cast<uint64_t>(polygon) - 1]);
+    const bool known = texture >= 1 && static_cast<std::size_t>(texture) <= m.textures.size();
+    data->xSize = known ? m.textures[static_cast<std::size_t>(texture) - 1].xSize : 1.0;
+    data->ySize = known ? m.textures[static_cast<std::size_t>(texture) - 1].ySize : 1.0;
+    data->sized = true;
+}
+
+GSErrCode getBody(const EXPModel* model, int32_t element, int32_t body, EXPBodyInfo* info)
+{
+    ModelData* d;
     const ModelBody* b;
-    const GSErrCode error = findBody(model, element, body, coordinate, &m, &b);
+    const GSErrCode error = findBody(model, element, body, info, &d, &b);
     if (error != NoError) {
         return error;
     }
+    info->vertexCount = b->vertexCount;
+    info->edgeCount = b->edgeCount;
+    info->polygonCount = b->polygonCount;
+    info->normalCount = b->normalCount;
+    return NoError;
+}
+
+GSErrCode getVertex(const EXPModel* model, int32_t element, int32_t body, int32_t vertex, EXPVector* position)
+{
+    ModelData* d;
+    const ModelBody* b;
+    const GSErrCode error = findBody(model, element, body, position, &d, &b);
+    if (error != NoError) {
+        return error;
+    }
+    const Model* m = d->model.get();
+    if (vertex < 1 || vertex > b->vertexCount) {
+        return APIERR_BADINDEX;
+    }
+    const Vec3 p = m->modelVertex(*b, vertex);
+    *position = {p.x, p.y, p.z};
+    return NoError;
+}
+
+GSErrCode getEdge(const EXPModel* model, int32_t element, int32_t body, int32_t edge, EXPEdgeInfo* info)
+{
+    ModelData* d;
+    const ModelBody* b;
+    const GSErrCode error = findBody(model, element, body, info, &d, &b);
+    if (error != NoError) {
+        return error;
+    }
+    const Model* m = d->model.get();
+    if (edge < 1 || edge > b->edgeCount) {
+        return APIERR_BADINDEX;
+    }
+    const ModelEdge& e = m->edges[b->firstEdge + static_cast<uint64_t>(edge) - 1];
+    info->vertex1 = e.begin;
+    info->vertex2 = e.end;
+    return NoError;
+}
+
+GSErrCode getPolygon(const EXPModel* model, int32_t element, int32_t body, int32_t polygon, EXPPolygonInfo* info)
+{
+    ModelData* d;
+    const ModelBody* b;
+    const GSErrCode error = findBody(model, element, body, info, &d, &b);
+    if (error != NoError) {
+        return error;
+    }
+    const Model* m = d->model.get();
+    if (polygon < 1 || polygon > b->polygonCount) {
+        return APIERR_BADINDEX;
+    }
+    const ModelPolygon& p = m->polygons[b->firstPolygon + static_cast<uint64_t>(polygon) - 1];
+    info->materialIndex = p.material;
+    info->textureIndex = p.texture;
+    info->normalIndex = p.normal;
+    notePolygon(d, *b, polygon);
+    info->edgeCount = static_cast<int32_t>(d->edgeListLength);
+    return NoError;
+}
+
+GSErrCode getPolygonEdge(const EXPModel* model, int32_t element, int32_t body, int32_t polygon, int32_t k,
+                         int32_t* signedEdge)
+{
+    ModelData* d;
+    const ModelBody* b;
+    const GSErrCode error = findBody(model, element, body, signedEdge, &d, &b);
+    if (error != NoError) {
+        return error;
+    }
+    if (polygon < 1 || polygon > b->polygonCount) {
+        return APIERR_BADINDEX;
+    }
+    notePolygon(d, *b, polygon);
+    if (k < 1 || static_cast<uint32_t>(k) > d->edgeListLength) {
+        return APIERR_BADINDEX;
+    }
+    *signedEdge = d->edgeList[k - 1];
+    return NoError;
+}
+
+GSErrCode getNormal(const EXPModel* model, int32_t element, int32_t body, int32_t normal, EXPVector* direction)
+{
+    ModelData* d;
+    const ModelBody* b;
+    const GSErrCode error = findBody(model, element, body, direction, &d, &b);
+    if (error != NoError) {
+        return error;
+    }
+    const Model* m = d->model.get();
+    if (normal < 1 || normal > b->normalCount) {
+        return APIERR_BADINDEX;
+    }
+    const Vec3 n = m->modelNormal(*b, normal);
+    *direction = {n.x, n.y, n.z};
+    return NoError;
+}
+
+GSErrCode getTextureCoordinate(const EXPModel* model, int32_t element, int32_t body, int32_t polygon, int32_t vertex,
+                               const EXPVector* position, const EXPVector* normal, EXPTextureCoordinate* coordinate)
+{
+    ModelData* d;
+    const ModelBody* b;
+    const GSErrCode error = findBody(model, element, body, coordinate, &d, &b);
+    if (error != NoError) {
+        return error;
+    }
+    const Model* m = d->model.get();
     if (position == nullptr || normal == nullptr) {
         return APIERR_BADPARS;
     }
     if (polygon < 1 || polygon > b->polygonCount || vertex < 1 || vertex > b->vertexCount) {
         return APIERR_BADINDEX;
     }
-    const ModelPolygon& p = m->polygons[b->firstPolygon + static_cast<uint64_t>(polygon) - 1];
-    const int32_t texture = textureOf(*m, p);
-    const double xSize = texture >= 1 && static_cast<std::size_t>(texture) <= m->textures.size()
-                             ? m->textures[static_cast<std::size_t>(texture) - 1].xSize : 1.0;
-    const double ySize = texture >= 1 && static_cast<std::size_t>(texture) <= m->textures.size()
-                             ? m->textures[static_cast<std::size_t>(texture) - 1].ySize : 1.0;
+    noteTextureSizes(d, *b, polygon);
+    const double xSize = d->xSize;
+    const double ySize = d->ySize;
     if (b->firstUV >= 0) {
         // The body carries the file's texture coordinates: fractions of the image.
         const float* uv = m->uvs.data() + b->firstUV + 2 * (static_cast<int64_t>(vertex) - 1);

@@ -253,38 +253,39 @@ GSErrCode settings3D(uint32_t token, void* par1, void* par2, void* par3, void*)
 }
 
 // The value of the progress window, which an export sets for every item it writes: the log
-// keeps a run of values as its first and its last, rewriting the last one in place.
-void noteProgressValue(Project& p, int32_t value)
+// keeps it for later, the bar is drawn only on a terminal.
+inline void noteProgressValue(HostState& state, int32_t value)
 {
-    std::vector<std::string>& log = p.progressLog;
-    const auto isValue = [](const std::string& line) {
-        return line.size() > 6 && std::memcmp(line.data(), "value ", 6) == 0;
-    };
-    char digits[16];
-    const std::size_t length = static_cast<std::size_t>(std::to_chars(digits, digits + sizeof digits, value).ptr - digits);
-    if (log.size() >= 2 && isValue(log.back()) && isValue(log[log.size() - 2])) {
-        // Rewritten in place: the line keeps its storage, so a run of values allocates nothing.
-        std::string& last = log.back();
-        if (last.size() != 6 + length) {
-            last.resize(6 + length);
-        }
-        std::memcpy(&last[6], digits, length);
-    } else {
-        std::string line("value ");
-        line.append(digits, length);
-        log.push_back(std::move(line));
+    state.project.progressLog.value(value);
+    if (state.progressStream != nullptr) {
+        progressValue(value);
     }
-    progressValue(value);
 }
 
+GSErrCode progressWindowCall(uint32_t token, void* par1, void* par2, void* par3);
+
+// An export sets a value per item it writes, so a value from the add-on that called last is
+// noted here and everything else in the call below.
 GSErrCode progressWindow(uint32_t token, void* par1, void* par2, void* par3, void*)
 {
-    Project& p = project();
-    const auto selector = static_cast<GSType>(reinterpret_cast<uintptr_t>(par1));
-    if (selector == kSelSPRV && token != 0 && knownCaller(token)) {
-        noteProgressValue(p, integerOf(par2));
+    HostState& state = host();
+    if (static_cast<GSType>(reinterpret_cast<uintptr_t>(par1)) == kSelSPRV && token != 0 &&
+        token == state.recentToken) {
+        noteProgressValue(state, integerOf(par2));
         return NoError;
     }
+    return progressWindowCall(token, par1, par2, par3);
+}
+
+GSErrCode progressWindowCall(uint32_t token, void* par1, void* par2, void* par3)
+{
+    HostState& state = host();
+    const auto selector = static_cast<GSType>(reinterpret_cast<uintptr_t>(par1));
+    if (selector == kSelSPRV && token != 0 && knownCaller(token)) {
+        noteProgressValue(state, integerOf(par2));
+        return NoError;
+    }
+    Project& p = state.project;
     std::string caller;
     if (!callerOf(token, &caller)) {
         return APIERR_GENERAL;
@@ -293,13 +294,13 @@ GSErrCode progressWindow(uint32_t token, void* par1, void* par2, void* par3, voi
         return parameter != nullptr ? static_cast<const GS::UniString*>(parameter)->ToCStr() : std::string();
     };
     if (selector == kSelIPWD) {
-        p.progressLog.push_back("open \"" + text(par2) + "\" " + std::to_string(integerOf(par3)));
+        p.progressLog.add("open \"" + text(par2) + "\" " + std::to_string(integerOf(par3)));
         progressOpened(text(par2), integerOf(par3));
     } else if (selector == kSelSPRP) {
-        p.progressLog.push_back("phase \"" + text(par2) + "\" " + std::to_string(integerOf(par3)));
+        p.progressLog.add("phase \"" + text(par2) + "\" " + std::to_string(integerOf(par3)));
         progressPhase(text(par2), integerOf(par3));
     } else if (selector == kSelSPRV) {
-        noteProgressValue(p, integerOf(par2));
+        noteProgressValue(state, integerOf(par2));
     } else if (selector == kSelCANC) {
         if (par2 == nullptr) {
             return APIERR_BADPARS;
@@ -308,11 +309,11 @@ GSErrCode progressWindow(uint32_t token, void* par1, void* par2, void* par3, voi
         const bool pressed = cancelPressed() || (p.cancelAfter > 0 && p.cancelQueries >= p.cancelAfter);
         if (pressed && p.cancelAnswer == 0) {
             p.cancelAnswer = 1;
-            p.progressLog.push_back("cancel pressed at query " + std::to_string(p.cancelQueries));
+            p.progressLog.add("cancel pressed at query " + std::to_string(p.cancelQueries));
         }
         *static_cast<int32_t*>(par2) = p.cancelAnswer;
     } else if (selector == kSelCPWD) {
-        p.progressLog.push_back("close");
+        p.progressLog.add("close");
         progressClosed();
     } else {
         return APIERR_BADPARS;
@@ -470,13 +471,14 @@ GSErrCode componentCount(uint32_t token, void* par1, void* par2, void*, void*)
 GSErrCode componentByIndex(uint32_t token, void* par1, void*, void*, void*)
 {
     auto* wanted = static_cast<API_Component3D*>(par1);
-    if (!knownCaller(token)) {
+    HostState& state = host();
+    if ((token == 0 || token != state.recentToken) && !knownCaller(token)) {
         return APIERR_GENERAL;
     }
     if (wanted == nullptr) {
         return APIERR_BADPARS;
     }
-    Project& p = project();
+    Project& p = state.project;
     const Model& model = *p.model;
     const int32_t index = wanted->index;
     auto inRange = [index](std::size_t size) { return index >= 1 && static_cast<std::size_t>(index) <= size; };
@@ -598,6 +600,24 @@ ACServiceProc overrideService(int entry, ACServiceProc service)
     const ACServiceProc previous = table().entries[entry];
     table().entries[entry] = service != nullptr ? service : table().own[entry];
     return previous;
+}
+
+void ProgressLog::startRun(int32_t value)
+{
+    mLines.push_back("value " + std::to_string(value));
+    mInRun = true;
+}
+
+void ProgressLog::settle() const
+{
+    std::string line = "value " + std::to_string(mLast);
+    if (mLastWritten) {
+        mLines.back() = std::move(line);
+    } else {
+        mLines.push_back(std::move(line));
+    }
+    mLastWritten = true;
+    mPending = false;
 }
 
 Project::Project()

@@ -66,7 +66,7 @@ TEST_P(ExportFailures, KeepThePreviousSceneAndLeaveNothingBehind)
     EXPECT_EQ(cadhost::debugLog(), c.log);
     const std::string& transcript = cadhost::transcript();
     EXPECT_EQ(transcript.substr(0, transcript.find('\n')), c.transcript);
-    const std::vector<std::string>& progress = cadhost::project().progressLog;
+    const std::vector<std::string>& progress = cadhost::project().progressLog.lines();
     EXPECT_EQ(std::count(progress.begin(), progress.end(), "close"),
               std::count_if(progress.begin(), progress.end(), [](const std::string& l) { return l.rfind("open ", 0) == 0; }));
 }

@@ -91,6 +91,22 @@ std::string textured(const char* material, const char* file)
     return std::string(material) + " | " + file + kUV + " cut 0 0,0,0";
 }
 
+// The same, with the slab showing the wall's brick too: one host material, textured on the wall
+// and plain on the slab, in polygons that follow each other.
+const char kSharedBrick[] = R"({"format": "cadhost-model",
+  "textures": [{"name": "brick.png", "pixels": {"width": 1, "height": 1, "rgba": "aa3300ff"}},
+               {"name": "decal.png", "pixels": {"width": 1, "height": 1, "rgba": "ffffff80"}},
+               {"name": "stone/brick.jpg", "pixels": {"width": 1, "height": 1, "rgba": "808080ff"}}],
+  "materials": [{"name": "Brick", "surface": [1, 0.5, 0], "diffusePc": 80, "specular": [1, 1, 1], "specularPc": 50,
+                 "transpPc": 40, "shine": 2500, "emission": [0.2, 0.4, 0.6], "emissionAtt": 150, "texture": 1},
+                {"name": "Plaster", "surface": [1, 1, 1], "specularPc": 0},
+                {"name": "Stone", "texture": 3}],
+  "elements": [
+    {"type": "wall", "bodies": [{"vertices": [[0, 0, 0], [1, 0, 0], [1, 0, 1]],
+      "polygons": [{"material": 1, "vertices": [1, 2, 3]}, {"material": 0, "texture": 2, "vertices": [3, 2, 1]}]}]},
+    {"type": "slab", "bodies": [{"vertices": [[0, 0, 0], [1, 0, 0], [0, 1, 0]],
+      "polygons": [{"material": 1, "vertices": [1, 2, 3]}, {"material": 2, "vertices": [3, 2, 1]}]}]}]})";
+
 struct MaterialCase {
     const char* name;
     bool layers;                    // the layer path (else the plain path)
@@ -98,6 +114,7 @@ struct MaterialCase {
     std::vector<std::string> materials;   // of the scene, or of the layer's definition
     std::vector<int32_t> polygons;        // their material indices
     std::string log;
+    const char* model = nullptr;          // null: kMaterials
 };
 
 class ExportedMaterials : public ExportTest, public ::testing::WithParamInterface<MaterialCase> {};
@@ -106,7 +123,7 @@ TEST_P(ExportedMaterials, ReadBackWithTheirTextures)
 {
     const MaterialCase& c = GetParam();
     loadAddOn();
-    loadJson(kMaterials);
+    loadJson(c.model != nullptr ? c.model : kMaterials);
     configure(c.layers ? nullptr : "LayerEnabled=false\n");
     std::vector<cadhost::UserAction> script;
     for (int item : c.clicks) {
@@ -149,7 +166,12 @@ INSTANTIATE_TEST_SUITE_P(Options, ExportedMaterials, ::testing::Values(
     MaterialCase{"LayerWithAllTextures", true, {}, {textured(kBrick, "brick.tif"), kPlaster, kDecal}, {0, 2, 1},
                  kLayerZero},
     MaterialCase{"LayerWithWallTextures", true, {18, 20, 21}, {kPlaster, textured(kBrick, "brick.tif"), kDecal},
-                 {1, 2, 0}, kLayerZero}),
+                 {1, 2, 0}, kLayerZero},
+    MaterialCase{"SharedBrickTexturedOnTheWallOnly", false, {18, 20, 21},
+                 {kBrick, kPlaster, kStone, textured(kBrick, "brick.tif"), textured(kStone, "brick_1.tif"), kDecal},
+                 {3, 5, 0, 1}, kPlainZero, kSharedBrick},
+    MaterialCase{"LayerSharedBrickTexturedOnTheWallOnly", true, {18, 20, 21},
+                 {kBrick, kPlaster, textured(kBrick, "brick.tif"), kDecal}, {2, 3, 0, 1}, kLayerZero, kSharedBrick}),
     [](const ::testing::TestParamInfo<MaterialCase>& info) { return info.param.name; });
 
 // A real OBJ file with textures: one scene material per file material, each texture that the host

@@ -315,7 +315,7 @@ TEST_P(SupplyCancel, StopsAtTheQueryTheUserAnswers)
             line.replace(at, 1, std::to_string(total));
         }
     }
-    EXPECT_EQ(cadhost::project().progressLog, expected);
+    EXPECT_EQ(cadhost::project().progressLog.lines(), expected);
     EXPECT_EQ(cadhost::debugLog(), "");
     EXPGetModelFunctionTable()->FreeModel(&model);
     sight->RemoveReference();

@@ -184,7 +184,7 @@ TEST_P(LayerCancel, KeepsThePreviousScene)
     EXPECT_EQ(cadhost::debugLog(), "GSScnFeedback::warning(\"External storage cancel IO\")\n"
                                    "GSScnFeedback::warning(\"Error \"exception\" while writting\")\n");
     std::vector<std::string> last;
-    for (const std::string& line : cadhost::project().progressLog) {
+    for (const std::string& line : cadhost::project().progressLog.lines()) {
         if (line.rfind("phase ", 0) == 0) {
             last.clear();
         }

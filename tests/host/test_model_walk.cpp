@@ -252,9 +252,91 @@ INSTANTIATE_TEST_SUITE_P(Queries, ModelQueries, ::testing::Values(
              [](auto& t, auto* m) { return t.GetTextureCoordinate(m, 2, 1, 1, 1, nullptr, &gPoint, &gCoordinate); }, APIERR_BADPARS},
     BadQuery{"CoordinateOfNoVertex",
              [](auto& t, auto* m) { return t.GetTextureCoordinate(m, 2, 1, 1, 5, &gPoint, &gPoint, &gCoordinate); }, APIERR_BADINDEX},
+    // The host remembers the body and polygon last asked for: what it remembers never answers for another.
+    BadQuery{"EdgeListPastTheEndAfterItsStart", [](auto& t, auto* m) {
+                 int32_t e;
+                 return t.GetPolygonEdge(m, 1, 1, 1, 1, &e) == NoError ? t.GetPolygonEdge(m, 1, 1, 1, 10, &e) : NoError;
+             }, APIERR_BADINDEX},
+    BadQuery{"PolygonOfABareBodyAfterAnother", [](auto& t, auto* m) {
+                 EXPPolygonInfo i;
+                 return t.GetPolygon(m, 1, 1, 1, &i) == NoError ? t.GetPolygon(m, 4, 1, 1, &i) : NoError;
+             }, APIERR_BADINDEX},
+    BadQuery{"VertexPastTheEndAfterOneInRange", [](auto& t, auto* m) {
+                 EXPVector v;
+                 return t.GetVertex(m, 1, 1, 1, &v) == NoError ? t.GetVertex(m, 1, 1, 9, &v) : NoError;
+             }, APIERR_BADINDEX},
     BadQuery{"MaterialZero", [](auto& t, auto* m) { EXPMaterialInfo i; return t.GetMaterial(m, 0, &i); }, APIERR_BADINDEX},
     BadQuery{"TexturePastTheEnd", [](auto& t, auto* m) { EXPTextureInfo i; return t.GetTexture(m, 4, &i); }, APIERR_BADINDEX}),
     [](const ::testing::TestParamInfo<BadQuery>& info) { return info.param.name; });
+
+// One line per polygon of what the table answers for it: the edge-list length, each entry with
+// the ends of its edge, and the texture coordinate of each edge's first vertex.
+std::string polygonAnswers(const EXPModelFunctionTable& t, const EXPModel* model, int32_t e, int32_t b, int32_t p)
+{
+    EXPPolygonInfo polygon;
+    if (t.GetPolygon(model, e, b, p, &polygon) != NoError) {
+        return "no polygon";
+    }
+    std::string line = std::to_string(e) + "." + std::to_string(b) + "." + std::to_string(p) + " m" +
+                       std::to_string(polygon.materialIndex) + " " + std::to_string(polygon.edgeCount) + ":";
+    const EXPVector normal = {0, 0, 1};
+    for (int32_t k = 1; k <= polygon.edgeCount; ++k) {
+        int32_t entry = 0;
+        EXPEdgeInfo edge = {0, 0};
+        EXPVector position = {0, 0, 0};
+        EXPTextureCoordinate st = {0, 0};
+        t.GetPolygonEdge(model, e, b, p, k, &entry);
+        if (entry != 0 && t.GetEdge(model, e, b, std::abs(entry), &edge) == NoError &&
+            t.GetVertex(model, e, b, edge.vertex1, &position) == NoError) {
+            t.GetTextureCoordinate(model, e, b, p, edge.vertex1, &position, &normal, &st);
+        }
+        line += " " + std::to_string(entry) + "(" + std::to_string(edge.vertex1) + "," + std::to_string(edge.vertex2) +
+                " " + number(st.s) + " " + number(st.t) + ")";
+    }
+    return line;
+}
+
+TEST_F(ModelWalk, PolygonsAskedInAnyOrderAnswerAsInModelOrder)
+{
+    load(SAMPLE_MODELS "/pavilion.json");
+    const EXPModelFunctionTable* t = EXPGetModelFunctionTable();
+    EXPModel model = {};
+    Modeler::Sight* sight = cadhost::openSight();
+    ASSERT_EQ(EXPGetModel(sight, &model), NoError);
+    struct Key {
+        int32_t e, b, p;
+    };
+    std::vector<Key> keys;
+    for (int32_t e = 1; e <= t->GetElementCount(&model); ++e) {
+        EXPElementInfo element;
+        ASSERT_EQ(t->GetElement(&model, e, &element), NoError);
+        for (int32_t b = 1; b <= element.bodyCount; ++b) {
+            EXPBodyInfo body;
+            ASSERT_EQ(t->GetBody(&model, e, b, &body), NoError);
+            for (int32_t p = 1; p <= body.polygonCount; ++p) {
+                keys.push_back({e, b, p});
+            }
+        }
+    }
+    ASSERT_GE(keys.size(), 4u);
+    std::vector<std::string> inOrder;
+    for (const Key& k : keys) {
+        inOrder.push_back(polygonAnswers(*t, &model, k.e, k.b, k.p));
+    }
+    // Backwards, and then every polygon once more between the first and the last.
+    std::vector<std::string> backwards(keys.size());
+    for (std::size_t i = keys.size(); i-- > 0;) {
+        backwards[i] = polygonAnswers(*t, &model, keys[i].e, keys[i].b, keys[i].p);
+    }
+    EXPECT_EQ(backwards, inOrder);
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        polygonAnswers(*t, &model, keys.front().e, keys.front().b, keys.front().p);
+        EXPECT_EQ(polygonAnswers(*t, &model, keys[i].e, keys[i].b, keys[i].p), inOrder[i]);
+        polygonAnswers(*t, &model, keys.back().e, keys.back().b, keys.back().p);
+    }
+    t->FreeModel(&model);
+    sight->RemoveReference();
+}
 
 TEST_F(ModelWalk, TheTableStatesItsVersionsAndTheHostCanPlayAnOlderOne)
 {
@@ -473,7 +555,7 @@ TEST_F(ModelServices, TheUserPressesCancelAtTheAskedQueryAndItStaysPressed)
         answers.push_back(answer);
     }
     EXPECT_EQ(answers, (std::vector<int32_t>{0, 0, 1, 1}));
-    EXPECT_EQ(cadhost::project().progressLog, std::vector<std::string>{"cancel pressed at query 3"});
+    EXPECT_EQ(cadhost::project().progressLog.lines(), std::vector<std::string>{"cancel pressed at query 3"});
     cadhost::resetProject();
     cadhost::pressCancel();
     int32_t answer = 0;
@@ -509,7 +591,7 @@ TEST_F(ModelServices, TheProgressWindowIsABarOnATerminal)
                      "\r\033[KSaving  1/3 Saving points [------------------------------]   0%"
                      "\r\033[KSaving  1/3 Saving points [###############---------------]  50%"
                      "\r\033[K");
-    EXPECT_EQ(cadhost::project().progressLog,
+    EXPECT_EQ(cadhost::project().progressLog.lines(),
               (std::vector<std::string>{"open \"Saving\" 3", "phase \"Saving points\" 200", "value 1", "value 100", "close"}));
 }
 
@@ -534,7 +616,7 @@ TEST_P(ProgressValues, KeepTheFirstAndTheLastOfARun)
         ASSERT_EQ(call(kACProgressWindow, integer(static_cast<intptr_t>(kSelSPRV)), integer(value)), NoError);
     }
     ASSERT_EQ(call(kACProgressWindow, integer(static_cast<intptr_t>(kSelCPWD))), NoError);
-    EXPECT_EQ(cadhost::project().progressLog, GetParam().log);
+    EXPECT_EQ(cadhost::project().progressLog.lines(), GetParam().log);
     cadhost::resetProject();
 }
 
@@ -544,6 +626,57 @@ INSTANTIATE_TEST_SUITE_P(Runs, ProgressValues, ::testing::Values(
     ValueRunCase{"Shrinking", {1, 123456, 12, 3}, {"phase \"Saving points\" 2000", "value 1", "value 3", "close"}},
     ValueRunCase{"Negative", {5, -40, 2147483647}, {"phase \"Saving points\" 2000", "value 5", "value 2147483647", "close"}}),
     [](const ::testing::TestParamInfo<ValueRunCase>& info) { return info.param.name; });
+
+// The log read in the middle of a run reads as the log of the calls so far, and the run goes on.
+struct LogStep {
+    enum Kind { Value, Cancel, Read } kind;
+    intptr_t value;                   // Value: the value set
+    std::vector<std::string> log;     // Read: the whole log expected then
+};
+
+struct LogReadCase {
+    const char* name;
+    int32_t cancelAfter;
+    std::vector<LogStep> steps;
+};
+
+class ProgressLogReads : public ModelServices, public ::testing::WithParamInterface<LogReadCase> {};
+
+TEST_P(ProgressLogReads, ReadAsTheCallsSoFar)
+{
+    cadhost::project().cancelAfter = GetParam().cancelAfter;
+    GS::UniString phase("Saving polygons");
+    ASSERT_EQ(call(kACProgressWindow, integer(static_cast<intptr_t>(kSelSPRP)), &phase, integer(9)), NoError);
+    for (const LogStep& step : GetParam().steps) {
+        if (step.kind == LogStep::Value) {
+            ASSERT_EQ(call(kACProgressWindow, integer(static_cast<intptr_t>(kSelSPRV)), integer(step.value)), NoError);
+        } else if (step.kind == LogStep::Cancel) {
+            int32_t answer = 0;
+            ASSERT_EQ(call(kACProgressWindow, integer(static_cast<intptr_t>(kSelCANC)), &answer), NoError);
+        } else {
+            EXPECT_EQ(cadhost::project().progressLog.lines(), step.log);
+        }
+    }
+    cadhost::resetProject();
+}
+
+LogStep setValue(intptr_t v) { return {LogStep::Value, v, {}}; }
+LogStep cancelQuery() { return {LogStep::Cancel, 0, {}}; }
+LogStep readLog(std::vector<std::string> log) { return {LogStep::Read, 0, std::move(log)}; }
+const std::string kPhase = "phase \"Saving polygons\" 9";
+
+INSTANTIATE_TEST_SUITE_P(Reads, ProgressLogReads, ::testing::Values(
+    LogReadCase{"AfterTheFirstValue", 0, {setValue(1), readLog({kPhase, "value 1"}), setValue(2), setValue(3),
+                                          readLog({kPhase, "value 1", "value 3"})}},
+    LogReadCase{"TwiceInARun", 0, {setValue(1), setValue(2), readLog({kPhase, "value 1", "value 2"}), setValue(3), setValue(4),
+                                   readLog({kPhase, "value 1", "value 4"}), readLog({kPhase, "value 1", "value 4"})}},
+    LogReadCase{"QueriesLeaveTheRun", 0, {setValue(1), cancelQuery(), setValue(2), cancelQuery(), setValue(3),
+                                          readLog({kPhase, "value 1", "value 3"})}},
+    LogReadCase{"CancelEndsTheRun", 2, {setValue(1), setValue(2), cancelQuery(), setValue(3), cancelQuery(), setValue(4), setValue(5),
+                                        readLog({kPhase, "value 1", "value 3", "cancel pressed at query 2", "value 4",
+                                                 "value 5"})}},
+    LogReadCase{"NoValue", 0, {readLog({kPhase}), cancelQuery(), readLog({kPhase})}}),
+    [](const ::testing::TestParamInfo<LogReadCase>& info) { return info.param.name; });
 
 TEST_F(ModelServices, AnUnloadedAddOnsTokenIsRefusedEvenRightAfterItsCalls)
 {

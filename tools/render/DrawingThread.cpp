@@ -24,15 +24,6 @@ void DrawingThread::waitUntilDrawn(std::unique_lock<std::mutex>& lock)
     mChanged.wait(lock, [this] { return mPending == nullptr && !mBusy; });
 }
 
-bool DrawingThread::countedUnseen(int32_t component, const ArrivingPolygon& polygon)
-{
-    if (!mLagging || !mSink.unseen(component, polygon)) {
-        return false;
-    }
-    ++mFilling->unseen;
-    return true;
-}
-
 void DrawingThread::handOver()
 {
     std::unique_lock<std::mutex> lock(mMutex);
@@ -63,16 +54,33 @@ void DrawingThread::component(int32_t index, const NvScn::CScnUUID& uuid)
 
 void DrawingThread::polygon(int32_t component, const ArrivingPolygon& polygon)
 {
-    if (countedUnseen(component, polygon)) {
+    if (mLagging && mSink.unseen(component, polygon)) {
+        ++mFilling->unseen;
         return;
     }
     Batch& batch = *mFilling;
-    batch.polygons.push_back({component, polygon.material, polygon.smoothed,
+    batch.polygons.push_back({component, polygon.material, polygon.smoothed, false,
                               static_cast<uint32_t>(polygon.loopSizes.size()), batch.corners.size(),
                               batch.loopSizes.size()});
     batch.corners.insert(batch.corners.end(), polygon.corners.begin(), polygon.corners.end());
     batch.vertices.insert(batch.vertices.end(), polygon.vertices.begin(), polygon.vertices.end());
     batch.loopSizes.insert(batch.loopSizes.end(), polygon.loopSizes.begin(), polygon.loopSizes.end());
+    if (batch.polygons.size() >= kBatchPolygons) {
+        handOver();
+    }
+}
+
+void DrawingThread::triangle(int32_t component, const ArrivingTriangle& triangle)
+{
+    if (mLagging && mSink.unseenTriangle(component, triangle)) {
+        ++mFilling->unseen;
+        return;
+    }
+    Batch& batch = *mFilling;
+    batch.polygons.push_back({component, triangle.material, triangle.smoothed, true, 1, batch.corners.size(),
+                              batch.loopSizes.size()});
+    batch.corners.insert(batch.corners.end(), triangle.corners, triangle.corners + 3);
+    batch.vertices.insert(batch.vertices.end(), triangle.vertices, triangle.vertices + 3);
     if (batch.polygons.size() >= kBatchPolygons) {
         handOver();
     }
@@ -100,6 +108,11 @@ void DrawingThread::draw(const Batch& batch)
     mSink.countUnseen(batch.unseen);
     ArrivingPolygon& polygon = mDrawn;
     for (const Kept& kept : batch.polygons) {
+        if (kept.triangle) {
+            mSink.triangle(kept.component, {kept.material, kept.smoothed, &batch.corners[kept.firstCorner],
+                                            &batch.vertices[kept.firstCorner]});
+            continue;
+        }
         size_t loopEnd = kept.firstLoop + kept.loops;
         size_t corners = 0;
         for (size_t loop = kept.firstLoop; loop < loopEnd; ++loop) {

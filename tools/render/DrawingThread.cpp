@@ -9,6 +9,17 @@ namespace {
 
 constexpr size_t kBatchPolygons = 4096;
 
+// Appends a triangle's three items; cheaper than a ranged insert for so few.
+template <typename T>
+void appendThree(std::vector<T>& list, const T* items)
+{
+    size_t at = list.size();
+    list.resize(at + 3);
+    list[at] = items[0];
+    list[at + 1] = items[1];
+    list[at + 2] = items[2];
+}
+
 }  // namespace
 
 DrawingThread::DrawingThread(PolygonSink& sink) : mSink(sink), mThread(&DrawingThread::run, this) {}
@@ -79,8 +90,8 @@ void DrawingThread::triangle(int32_t component, const ArrivingTriangle& triangle
     Batch& batch = *mFilling;
     batch.polygons.push_back({component, triangle.material, triangle.smoothed, true, 1, batch.corners.size(),
                               batch.loopSizes.size()});
-    batch.corners.insert(batch.corners.end(), triangle.corners, triangle.corners + 3);
-    batch.vertices.insert(batch.vertices.end(), triangle.vertices, triangle.vertices + 3);
+    appendThree(batch.corners, triangle.corners);
+    appendThree(batch.vertices, triangle.vertices);
     if (batch.polygons.size() >= kBatchPolygons) {
         handOver();
     }

@@ -15,6 +15,25 @@ constexpr double kAmbient = 0.3;
 // Rows of a triangle's box up to this many pixels are tested pixel by pixel.
 constexpr int kShortRow = 4;
 
+// std::floor and std::ceil, without a call for the values a picture's box meets.
+inline double floorOf(double value)
+{
+    if (value > -1e9 && value < 1e9) {
+        double whole = static_cast<double>(static_cast<int64_t>(value));
+        return whole > value ? whole - 1 : whole;
+    }
+    return std::floor(value);
+}
+
+inline double ceilOf(double value)
+{
+    if (value > -1e9 && value < 1e9) {
+        double whole = static_cast<double>(static_cast<int64_t>(value));
+        return whole < value ? whole + 1 : whole;
+    }
+    return std::ceil(value);
+}
+
 double orient(double ax, double ay, double bx, double by, double cx, double cy)
 {
     return (bx - ax) * (cy - ay) - (by - ay) * (cx - ax);
@@ -320,10 +339,10 @@ bool Renderer::coversNoPixel(const CScnVector* projected, size_t count) const
         minY = std::min(minY, projected[i].y);
         maxY = std::max(maxY, projected[i].y);
     }
-    double left = std::max(0.0, std::ceil(minX - 0.5));
-    double right = std::min(static_cast<double>(mPicture.width) - 1, std::floor(maxX - 0.5));
-    double top = std::max(0.0, std::ceil(minY - 0.5));
-    double bottom = std::min(static_cast<double>(mPicture.height) - 1, std::floor(maxY - 0.5));
+    double left = std::max(0.0, ceilOf(minX - 0.5));
+    double right = std::min(static_cast<double>(mPicture.width) - 1, floorOf(maxX - 0.5));
+    double top = std::max(0.0, ceilOf(minY - 0.5));
+    double bottom = std::min(static_cast<double>(mPicture.height) - 1, floorOf(maxY - 0.5));
     return !(left <= right && top <= bottom);
 }
 
@@ -439,6 +458,17 @@ void Renderer::drawTriangle(const CScnVector* eyeSpace, const CScnVector* projec
         Attributes a;
     };
     bool allIn = eyeSpace[0].z >= mNear && eyeSpace[1].z >= mNear && eyeSpace[2].z >= mNear;
+    if (allIn && projected != nullptr) {
+        ++mTriangles;
+        Corner screen[3];
+        for (int k = 0; k < 3; ++k) {
+            double w = projected[k].z;
+            screen[k] = {projected[k].x, projected[k].y, w, attributes[k].u * w, attributes[k].v * w,
+                         attributes[k].shade * w};
+        }
+        fill(screen[0], screen[1], screen[2], surface);
+        return;
+    }
     Clip out[4];
     int count = 0;
     if (allIn) {
@@ -473,11 +503,6 @@ void Renderer::drawTriangle(const CScnVector* eyeSpace, const CScnVector* projec
     double halfWidth = mPicture.width / 2.0;
     double halfHeight = mPicture.height / 2.0;
     for (int k = 0; k < count; ++k) {
-        if (allIn && projected != nullptr) {
-            double w = projected[k].z;
-            screen[k] = {projected[k].x, projected[k].y, w, out[k].a.u * w, out[k].a.v * w, out[k].a.shade * w};
-            continue;
-        }
         double w = 1.0 / out[k].p.z;
         screen[k] = {halfWidth + mFocal * out[k].p.x * w, halfHeight - mFocal * out[k].p.y * w, w,
                      out[k].a.u * w, out[k].a.v * w, out[k].a.shade * w};
@@ -499,10 +524,10 @@ void Renderer::fill(const Corner& a, const Corner& b0, const Corner& c0, const S
     double width = mPicture.width;
     double height = mPicture.height;
     // The pixels whose centres lie in the triangle's box; small triangles often hold none.
-    double left = std::max(0.0, std::ceil(std::min({a.x, b.x, c.x}) - 0.5));
-    double right = std::min(width - 1, std::floor(std::max({a.x, b.x, c.x}) - 0.5));
-    double top = std::max(0.0, std::ceil(std::min({a.y, b.y, c.y}) - 0.5));
-    double bottom = std::min(height - 1, std::floor(std::max({a.y, b.y, c.y}) - 0.5));
+    double left = std::max(0.0, ceilOf(std::min({a.x, b.x, c.x}) - 0.5));
+    double right = std::min(width - 1, floorOf(std::max({a.x, b.x, c.x}) - 0.5));
+    double top = std::max(0.0, ceilOf(std::min({a.y, b.y, c.y}) - 0.5));
+    double bottom = std::min(height - 1, floorOf(std::max({a.y, b.y, c.y}) - 0.5));
     if (!(left <= right && top <= bottom)) {
         return;
     }

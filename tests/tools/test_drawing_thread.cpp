@@ -55,6 +55,7 @@ struct DrawingCase {
     int32_t failAt;     // the material whose drawing throws, or -1
     int32_t componentAt;  // a component is announced before this polygon, or -1
     bool finished;      // finish() is called; otherwise only the destructor ends the thread
+    bool triangles;     // polygons that are triangles are handed over as such
     std::string error;
 };
 
@@ -108,7 +109,13 @@ TEST_P(DrawingBesideReading, DrawsInOrderCountsTheUnseenAndStopsOnFailure)
             if (i == c.componentAt) {
                 drawing.component(0, NvScn::CScnUUID{});
             }
-            drawing.polygon(-1, numbered(i));
+            ArrivingPolygon polygon = numbered(i);
+            if (c.triangles && polygon.corners.size() == 3) {
+                drawing.triangle(-1, {polygon.material, polygon.smoothed, polygon.corners.data(),
+                                      polygon.vertices.data()});
+            } else {
+                drawing.polygon(-1, polygon);
+            }
         }
         if (c.finished) {
             drawnWell = drawing.finish(error);
@@ -148,13 +155,17 @@ TEST_P(DrawingBesideReading, DrawsInOrderCountsTheUnseenAndStopsOnFailure)
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, DrawingBesideReading,
-    testing::Values(DrawingCase{"everything_drawn", 10000, false, false, -1, -1, true, ""},
-                    DrawingCase{"unseen_counted_while_lagging", 12000, true, true, -1, -1, true, ""},
-                    DrawingCase{"component_between_batches", 9000, true, true, -1, 5000, true, ""},
-                    DrawingCase{"failure_in_the_second_batch", 12000, false, false, 5000, -1, true, "cannot draw 5000"},
-                    DrawingCase{"failure_while_lagging", 12000, true, true, 4100, -1, true, "cannot draw 4100"},
-                    DrawingCase{"reading_given_up_half_way", 10000, true, true, -1, -1, false, ""},
-                    DrawingCase{"nothing_to_draw", 0, false, true, -1, -1, true, ""}),
+    testing::Values(DrawingCase{"everything_drawn", 10000, false, false, -1, -1, true, false, ""},
+                    DrawingCase{"unseen_counted_while_lagging", 12000, true, true, -1, -1, true, false, ""},
+                    DrawingCase{"component_between_batches", 9000, true, true, -1, 5000, true, false, ""},
+                    DrawingCase{"failure_in_the_second_batch", 12000, false, false, 5000, -1, true, false, "cannot draw 5000"},
+                    DrawingCase{"failure_while_lagging", 12000, true, true, 4100, -1, true, false, "cannot draw 4100"},
+                    DrawingCase{"reading_given_up_half_way", 10000, true, true, -1, -1, false, false, ""},
+                    DrawingCase{"nothing_to_draw", 0, false, true, -1, -1, true, false, ""},
+                    DrawingCase{"triangles_among_polygons", 10000, false, false, -1, -1, true, true, ""},
+                    DrawingCase{"triangles_unseen_while_lagging", 12000, true, true, -1, 7000, true, true, ""},
+                    DrawingCase{"failure_on_a_triangle", 12000, true, false, 5001, -1, true, true,
+                                "cannot draw 5001"}),
     [](const testing::TestParamInfo<DrawingCase>& info) { return std::string(info.param.name); });
 
 }  // namespace

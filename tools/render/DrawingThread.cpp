@@ -9,6 +9,16 @@ namespace {
 
 constexpr size_t kBatchPolygons = 4096;
 
+// Appends a triangle's three items; cheaper than a ranged insert for so few (the lists keep
+// their room from batch to batch).
+template <typename T>
+void appendThree(std::vector<T>& list, const T* items)
+{
+    list.push_back(items[0]);
+    list.push_back(items[1]);
+    list.push_back(items[2]);
+}
+
 }  // namespace
 
 DrawingThread::DrawingThread(PolygonSink& sink) : mSink(sink), mThread(&DrawingThread::run, this) {}
@@ -22,15 +32,6 @@ DrawingThread::~DrawingThread()
 void DrawingThread::waitUntilDrawn(std::unique_lock<std::mutex>& lock)
 {
     mChanged.wait(lock, [this] { return mPending == nullptr && !mBusy; });
-}
-
-bool DrawingThread::countedUnseen(int32_t component, const ArrivingPolygon& polygon)
-{
-    if (!mLagging || !mSink.unseen(component, polygon)) {
-        return false;
-    }
-    ++mFilling->unseen;
-    return true;
 }
 
 void DrawingThread::handOver()
@@ -63,16 +64,33 @@ void DrawingThread::component(int32_t index, const NvScn::CScnUUID& uuid)
 
 void DrawingThread::polygon(int32_t component, const ArrivingPolygon& polygon)
 {
-    if (countedUnseen(component, polygon)) {
+    if (mLagging && mSink.unseen(component, polygon)) {
+        ++mFilling->unseen;
         return;
     }
     Batch& batch = *mFilling;
-    batch.polygons.push_back({component, polygon.material, polygon.smoothed,
+    batch.polygons.push_back({component, polygon.material, polygon.smoothed, false,
                               static_cast<uint32_t>(polygon.loopSizes.size()), batch.corners.size(),
                               batch.loopSizes.size()});
     batch.corners.insert(batch.corners.end(), polygon.corners.begin(), polygon.corners.end());
     batch.vertices.insert(batch.vertices.end(), polygon.vertices.begin(), polygon.vertices.end());
     batch.loopSizes.insert(batch.loopSizes.end(), polygon.loopSizes.begin(), polygon.loopSizes.end());
+    if (batch.polygons.size() >= kBatchPolygons) {
+        handOver();
+    }
+}
+
+void DrawingThread::triangle(int32_t component, const ArrivingTriangle& triangle)
+{
+    if (mLagging && mSink.unseenTriangle(component, triangle)) {
+        ++mFilling->unseen;
+        return;
+    }
+    Batch& batch = *mFilling;
+    batch.polygons.push_back({component, triangle.material, triangle.smoothed, true, 1, batch.corners.size(),
+                              batch.loopSizes.size()});
+    appendThree(batch.corners, triangle.corners);
+    appendThree(batch.vertices, triangle.vertices);
     if (batch.polygons.size() >= kBatchPolygons) {
         handOver();
     }
@@ -100,6 +118,11 @@ void DrawingThread::draw(const Batch& batch)
     mSink.countUnseen(batch.unseen);
     ArrivingPolygon& polygon = mDrawn;
     for (const Kept& kept : batch.polygons) {
+        if (kept.triangle) {
+            mSink.triangle(kept.component, {kept.material, kept.smoothed, &batch.corners[kept.firstCorner],
+                                            &batch.vertices[kept.firstCorner]});
+            continue;
+        }
         size_t loopEnd = kept.firstLoop + kept.loops;
         size_t corners = 0;
         for (size_t loop = kept.firstLoop; loop < loopEnd; ++loop) {

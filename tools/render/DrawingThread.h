@@ -31,6 +31,7 @@ public:
 
     void component(int32_t index, const NvScn::CScnUUID& uuid) override;
     void polygon(int32_t component, const ArrivingPolygon& polygon) override;
+    void triangle(int32_t component, const ArrivingTriangle& triangle) override;
 
     // Waits until every polygon is drawn and ends the thread; false when drawing failed, with
     // the reason in error.
@@ -42,6 +43,8 @@ private:
         int32_t component;
         int32_t material;
         bool smoothed;
+        // A triangle has three corners and no loop sizes in the lists.
+        bool triangle;
         uint32_t loops;
         size_t firstCorner;
         size_t firstLoop;
@@ -56,7 +59,6 @@ private:
         int64_t unseen = 0;
     };
 
-    bool countedUnseen(int32_t component, const ArrivingPolygon& polygon);
     void handOver();
     void waitUntilDrawn(std::unique_lock<std::mutex>& lock);
     void draw(const Batch& batch);

@@ -15,6 +15,25 @@ constexpr double kAmbient = 0.3;
 // Rows of a triangle's box up to this many pixels are tested pixel by pixel.
 constexpr int kShortRow = 4;
 
+// std::floor and std::ceil, without a call for the values a picture's box meets.
+inline double floorOf(double value)
+{
+    if (value > -1e9 && value < 1e9) {
+        double whole = static_cast<double>(static_cast<int64_t>(value));
+        return whole > value ? whole - 1 : whole;
+    }
+    return std::floor(value);
+}
+
+inline double ceilOf(double value)
+{
+    if (value > -1e9 && value < 1e9) {
+        double whole = static_cast<double>(static_cast<int64_t>(value));
+        return whole < value ? whole + 1 : whole;
+    }
+    return std::ceil(value);
+}
+
 double orient(double ax, double ay, double bx, double by, double cx, double cy)
 {
     return (bx - ax) * (cy - ay) - (by - ay) * (cx - ax);
@@ -198,19 +217,62 @@ void Renderer::polygon(int32_t component, const ArrivingPolygon& polygon)
 
 bool Renderer::unseen(int32_t component, const ArrivingPolygon& polygon) const
 {
-    if (component >= 0 || mSmoothedPass || polygon.smoothed || polygon.loopSizes.size() != 1 ||
-        polygon.loopSizes[0] != 3 || polygon.corners.size() != 3) {
-        return false;
-    }
-    CScnVector eyeSpace[3] = {toEye(polygon.corners[0]), toEye(polygon.corners[1]), toEye(polygon.corners[2])};
+    return drawnShort(component, polygon.smoothed) && polygon.loopSizes.size() == 1 && polygon.loopSizes[0] == 3 &&
+           polygon.corners.size() == 3 && hiddenTriangle(polygon.corners.data());
+}
+
+bool Renderer::unseenTriangle(int32_t component, const ArrivingTriangle& triangle) const
+{
+    return drawnShort(component, triangle.smoothed) && hiddenTriangle(triangle.corners);
+}
+
+// Whether a triangle with an area covers no pixel centre (a triangle without area is drawn to be
+// counted as such).
+bool Renderer::hiddenTriangle(const CScnVector* corners) const
+{
+    CScnVector eyeSpace[3] = {toEye(corners[0]), toEye(corners[1]), toEye(corners[2])};
     // Before the near plane a box beyond the picture holds no pixel centre either.
     CScnVector projected[3];
     if (!(project(eyeSpace, 3, projected) ? coversNoPixel(projected, 3) : outsideView(eyeSpace, 3))) {
         return false;
     }
-    // A triangle without area is drawn to be counted as such.
-    CScnVector normal = loopNormal(polygon.corners, 0, 3);
+    CScnVector normal = loopNormal(corners, 3);
     return (normal.x != 0 || normal.y != 0 || normal.z != 0) && std::isfinite(normal.x + normal.y + normal.z);
+}
+
+void Renderer::triangle(int32_t component, const ArrivingTriangle& triangle)
+{
+    if (!drawnShort(component, triangle.smoothed)) {
+        // The smoothed pass draws only smoothed polygons.
+        if (component >= 0 || triangle.smoothed) {
+            mLongWay.assign(triangle);
+            polygon(component, mLongWay);
+        }
+        return;
+    }
+    ++mPolygons;
+    const CScnVector* corners = triangle.corners;
+    CScnVector eyeSpace[3] = {toEye(corners[0]), toEye(corners[1]), toEye(corners[2])};
+    CScnVector projected[3];
+    bool inFront = project(eyeSpace, 3, projected);
+    bool hidden = inFront ? coversNoPixel(projected, 3) : outsideView(eyeSpace, 3);
+    CScnVector normal = loopNormal(corners, 3);
+    if (!(normal.x != 0 || normal.y != 0 || normal.z != 0) || !std::isfinite(normal.x + normal.y + normal.z)) {
+        ++mFlat;
+        return;
+    }
+    if (hidden) {
+        return;
+    }
+    double towardsEye;
+    double shade = shadeOf(facingEye(normal, corners[0], towardsEye));
+    Surface surface;
+    if (!surfaceOf(mSceneTable, triangle.material, shade, triangle.vertices, 3, surface)) {
+        return;
+    }
+    const NvScn::CScnVertex* v = triangle.vertices;
+    Attributes attributes[3] = {{v[0].u, v[0].v, shade}, {v[1].u, v[1].v, shade}, {v[2].u, v[2].v, shade}};
+    drawTriangle(eyeSpace, inFront ? projected : nullptr, attributes, surface);
 }
 
 void Renderer::sumNormals(Table& geometry, const ArrivingPolygon& polygon)
@@ -277,16 +339,49 @@ bool Renderer::coversNoPixel(const CScnVector* projected, size_t count) const
         minY = std::min(minY, projected[i].y);
         maxY = std::max(maxY, projected[i].y);
     }
-    double left = std::max(0.0, std::ceil(minX - 0.5));
-    double right = std::min(static_cast<double>(mPicture.width) - 1, std::floor(maxX - 0.5));
-    double top = std::max(0.0, std::ceil(minY - 0.5));
-    double bottom = std::min(static_cast<double>(mPicture.height) - 1, std::floor(maxY - 0.5));
+    double left = std::max(0.0, ceilOf(minX - 0.5));
+    double right = std::min(static_cast<double>(mPicture.width) - 1, floorOf(maxX - 0.5));
+    double top = std::max(0.0, ceilOf(minY - 0.5));
+    double bottom = std::min(static_cast<double>(mPicture.height) - 1, floorOf(maxY - 0.5));
     return !(left <= right && top <= bottom);
 }
 
 double Renderer::shadeOf(const CScnVector& unitNormal) const
 {
     return kAmbient + (1 - kAmbient) * std::max(0.0, dot(unitNormal, mLight));
+}
+
+CScnVector Renderer::facingEye(const CScnVector& normal, const CScnVector& corner, double& towardsEye) const
+{
+    CScnVector unit = normalised(normal);
+    CScnVector toEye = {mFrame.eye.x - corner.x, mFrame.eye.y - corner.y, mFrame.eye.z - corner.z};
+    towardsEye = dot(unit, toEye) < 0 ? -1.0 : 1.0;
+    return {unit.x * towardsEye, unit.y * towardsEye, unit.z * towardsEye};
+}
+
+bool Renderer::surfaceOf(const Table& geometry, int32_t material, double shade, const NvScn::CScnVertex* vertices,
+                         size_t count, Surface& surface)
+{
+    const SurfaceLook& look = geometry.looks->look(material);
+    surface.smooth = mSmoothedPass;
+    double tint = surface.smooth ? 1.0 : shade;
+    surface.color[0] = static_cast<float>(look.red * tint);
+    surface.color[1] = static_cast<float>(look.green * tint);
+    surface.color[2] = static_cast<float>(look.blue * tint);
+    surface.opacity = std::clamp(look.opacity, 0.0f, 1.0f);
+    surface.texture = nullptr;
+    if (!look.texture.empty()) {
+        surface.texture = texture(look.texture);
+        for (size_t i = 0; i < count; ++i) {
+            if ((vertices[i].flags & NvScn::kScnVertexMapped) == 0) {
+                surface.texture = nullptr;
+            }
+        }
+        if (surface.texture != nullptr) {
+            surface.color[0] = surface.color[1] = surface.color[2] = static_cast<float>(tint);
+        }
+    }
+    return surface.opacity > 0;
 }
 
 void Renderer::drawPolygon(const std::vector<CScnVector>& corners, const ArrivingPolygon& polygon, const Table& geometry,
@@ -314,33 +409,11 @@ void Renderer::drawPolygon(const std::vector<CScnVector>& corners, const Arrivin
     if (inFront ? coversNoPixel(mScreen.data(), mScreen.size()) : outsideView(mEye.data(), mEye.size())) {
         return;
     }
-    normal = normalised(normal);
-    const CScnVector& first = corners[0];
-    CScnVector toEye = {mFrame.eye.x - first.x, mFrame.eye.y - first.y, mFrame.eye.z - first.z};
-    double towardsEye = dot(normal, toEye) < 0 ? -1.0 : 1.0;
-    normal = {normal.x * towardsEye, normal.y * towardsEye, normal.z * towardsEye};
+    double towardsEye;
+    normal = facingEye(normal, corners[0], towardsEye);
     double shade = shadeOf(normal);
-    const SurfaceLook& look = geometry.looks->look(polygon.material);
     Surface surface;
-    surface.smooth = mSmoothedPass;
-    double tint = surface.smooth ? 1.0 : shade;
-    surface.color[0] = static_cast<float>(look.red * tint);
-    surface.color[1] = static_cast<float>(look.green * tint);
-    surface.color[2] = static_cast<float>(look.blue * tint);
-    surface.opacity = std::clamp(look.opacity, 0.0f, 1.0f);
-    surface.texture = nullptr;
-    if (!look.texture.empty()) {
-        surface.texture = texture(look.texture);
-        for (const NvScn::CScnVertex& v : polygon.vertices) {
-            if ((v.flags & NvScn::kScnVertexMapped) == 0) {
-                surface.texture = nullptr;
-            }
-        }
-        if (surface.texture != nullptr) {
-            surface.color[0] = surface.color[1] = surface.color[2] = static_cast<float>(tint);
-        }
-    }
-    if (surface.opacity <= 0) {
+    if (!surfaceOf(geometry, polygon.material, shade, polygon.vertices.data(), polygon.vertices.size(), surface)) {
         return;
     }
     if (surface.smooth) {
@@ -385,6 +458,17 @@ void Renderer::drawTriangle(const CScnVector* eyeSpace, const CScnVector* projec
         Attributes a;
     };
     bool allIn = eyeSpace[0].z >= mNear && eyeSpace[1].z >= mNear && eyeSpace[2].z >= mNear;
+    if (allIn && projected != nullptr) {
+        ++mTriangles;
+        Corner screen[3];
+        for (int k = 0; k < 3; ++k) {
+            double w = projected[k].z;
+            screen[k] = {projected[k].x, projected[k].y, w, attributes[k].u * w, attributes[k].v * w,
+                         attributes[k].shade * w};
+        }
+        fill(screen[0], screen[1], screen[2], surface);
+        return;
+    }
     Clip out[4];
     int count = 0;
     if (allIn) {
@@ -419,11 +503,6 @@ void Renderer::drawTriangle(const CScnVector* eyeSpace, const CScnVector* projec
     double halfWidth = mPicture.width / 2.0;
     double halfHeight = mPicture.height / 2.0;
     for (int k = 0; k < count; ++k) {
-        if (allIn && projected != nullptr) {
-            double w = projected[k].z;
-            screen[k] = {projected[k].x, projected[k].y, w, out[k].a.u * w, out[k].a.v * w, out[k].a.shade * w};
-            continue;
-        }
         double w = 1.0 / out[k].p.z;
         screen[k] = {halfWidth + mFocal * out[k].p.x * w, halfHeight - mFocal * out[k].p.y * w, w,
                      out[k].a.u * w, out[k].a.v * w, out[k].a.shade * w};
@@ -445,10 +524,10 @@ void Renderer::fill(const Corner& a, const Corner& b0, const Corner& c0, const S
     double width = mPicture.width;
     double height = mPicture.height;
     // The pixels whose centres lie in the triangle's box; small triangles often hold none.
-    double left = std::max(0.0, std::ceil(std::min({a.x, b.x, c.x}) - 0.5));
-    double right = std::min(width - 1, std::floor(std::max({a.x, b.x, c.x}) - 0.5));
-    double top = std::max(0.0, std::ceil(std::min({a.y, b.y, c.y}) - 0.5));
-    double bottom = std::min(height - 1, std::floor(std::max({a.y, b.y, c.y}) - 0.5));
+    double left = std::max(0.0, ceilOf(std::min({a.x, b.x, c.x}) - 0.5));
+    double right = std::min(width - 1, floorOf(std::max({a.x, b.x, c.x}) - 0.5));
+    double top = std::max(0.0, ceilOf(std::min({a.y, b.y, c.y}) - 0.5));
+    double bottom = std::min(height - 1, floorOf(std::max({a.y, b.y, c.y}) - 0.5));
     if (!(left <= right && top <= bottom)) {
         return;
     }

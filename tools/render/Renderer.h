@@ -42,6 +42,10 @@ public:
     // True for a triangle of the scene's own geometry, drawn in this pass, that lies out of the
     // view or between pixel centres: counted, not drawn.
     bool unseen(int32_t component, const ArrivingPolygon& polygon) const override;
+    // A triangle of the scene's own geometry in the flat pass goes the short way: no lists, no
+    // triangulation, and no shading unless its box holds a pixel centre.
+    void triangle(int32_t component, const ArrivingTriangle& triangle) override;
+    bool unseenTriangle(int32_t component, const ArrivingTriangle& triangle) const override;
     void countUnseen(int64_t count) override { mPolygons += count; }
 
     // Moves on to the smoothed pass.
@@ -90,6 +94,17 @@ private:
     };
 
     Table& table(int32_t component);
+    bool drawnShort(int32_t component, bool smoothed) const
+    {
+        return component < 0 && !smoothed && !mSmoothedPass;
+    }
+    bool hiddenTriangle(const NvScn::CScnVector* corners) const;
+    // The unit normal turned towards the eye; towardsEye is -1 when it was turned.
+    NvScn::CScnVector facingEye(const NvScn::CScnVector& normal, const NvScn::CScnVector& corner,
+                                double& towardsEye) const;
+    // The surface of a polygon of the material lit by shade; false when it leaves no mark.
+    bool surfaceOf(const Table& table, int32_t material, double shade, const NvScn::CScnVertex* vertices,
+                   size_t count, Surface& surface);
     void sumNormals(Table& table, const ArrivingPolygon& polygon);
     void drawPolygon(const std::vector<NvScn::CScnVector>& corners, const ArrivingPolygon& polygon, const Table& table,
                      const Placement* placement);
@@ -121,6 +136,8 @@ private:
     std::vector<NvScn::CScnVector> mScreen;  // pixel x, y and 1 / depth of mEye
     std::vector<NvScn::CScnVector> mPlaced;
     std::vector<double> mShades;
+    // A triangle that goes the long way, as a polygon.
+    ArrivingPolygon mLongWay;
     Table mSceneTable;
     std::vector<std::unique_ptr<Table>> mComponents;
     std::map<std::string, std::unique_ptr<Picture>> mTextures;

@@ -72,6 +72,29 @@ bool GeometryStorage::addPoint(CScnMgr*, const CScnVector* point, int32_t)
 
 void GeometryStorage::setNbPolygons(CScnMgr*, int32_t) {}
 
+void ArrivingPolygon::assign(const ArrivingTriangle& triangle)
+{
+    material = triangle.material;
+    smoothed = triangle.smoothed;
+    corners.assign(triangle.corners, triangle.corners + 3);
+    vertices.assign(triangle.vertices, triangle.vertices + 3);
+    loopSizes.assign(1, 3);
+}
+
+void PolygonSink::triangle(int32_t component, const ArrivingTriangle& triangle)
+{
+    ArrivingPolygon polygon;
+    polygon.assign(triangle);
+    this->polygon(component, polygon);
+}
+
+bool PolygonSink::unseenTriangle(int32_t component, const ArrivingTriangle& triangle) const
+{
+    ArrivingPolygon polygon;
+    polygon.assign(triangle);
+    return unseen(component, polygon);
+}
+
 namespace {
 
 // The library hands a polygon over read-only, but its interface offers the vertex lists only
@@ -95,9 +118,25 @@ bool GeometryStorage::addPolygon(CScnMgr*, const CScnPolygon* polygon, int32_t)
     p.vertices.clear();
     p.loopSizes.clear();
     CScnPolygon* editable = const_cast<CScnPolygon*>(polygon);
+    const std::vector<CScnVector>& points = part.points;
+    TScnObjectMgr<CScnVertex>* outer = vertices(polygon);
+    TScnObjectMgr<CScnPolygon::CScnHole>* holes = editable->getHoles();
+    int32_t holeCount = holes != nullptr ? holes->getNbObjects() : 0;
+    if (holeCount == 0 && outer != nullptr && outer->getNbObjects() == 3) {
+        for (uint32_t i = 0; i < 3; ++i) {
+            const CScnVertex* v = outer->getScnObject(i);
+            if (v == nullptr || v->pointIndex < 0 || static_cast<size_t>(v->pointIndex) >= points.size()) {
+                ++badPolygons;
+                return true;
+            }
+            mVertices[i] = *v;
+            mCorners[i] = points[static_cast<size_t>(v->pointIndex)];
+        }
+        mSink->triangle(mCurrent, {editable->getPropertyIndex(), editable->isSmoothed(), mCorners, mVertices});
+        return true;
+    }
     p.material = editable->getPropertyIndex();
     p.smoothed = editable->isSmoothed();
-    const std::vector<CScnVector>& points = part.points;
     bool bad = false;
     auto addLoop = [&](TScnObjectMgr<CScnVertex>* loop) {
         int32_t count = loop != nullptr ? loop->getNbObjects() : 0;
@@ -112,9 +151,7 @@ bool GeometryStorage::addPolygon(CScnMgr*, const CScnPolygon* polygon, int32_t)
         }
         p.loopSizes.push_back(static_cast<uint32_t>(count));
     };
-    addLoop(vertices(polygon));
-    TScnObjectMgr<CScnPolygon::CScnHole>* holes = editable->getHoles();
-    int32_t holeCount = holes != nullptr ? holes->getNbObjects() : 0;
+    addLoop(outer);
     for (int32_t h = 0; h < holeCount && !bad; ++h) {
         CScnPolygon::CScnHole* hole = holes->getScnObject(static_cast<uint32_t>(h));
         addLoop(hole != nullptr ? hole->getVertices() : nullptr);

@@ -38,6 +38,14 @@ struct Bounds {
     void add(const NvScn::CScnVector& p);
 };
 
+// A polygon of one loop of three corners, as it lies in the lists of whoever hands it over.
+struct ArrivingTriangle {
+    int32_t material;
+    bool smoothed;
+    const NvScn::CScnVector* corners;  // three
+    const NvScn::CScnVertex* vertices;  // three
+};
+
 // A polygon of the file with its corners looked up: the outer loop first, then the holes.
 struct ArrivingPolygon {
     int32_t material = 0;
@@ -45,6 +53,9 @@ struct ArrivingPolygon {
     std::vector<NvScn::CScnVector> corners;
     std::vector<NvScn::CScnVertex> vertices;
     std::vector<uint32_t> loopSizes;
+
+    // Becomes the triangle, keeping the lists' room.
+    void assign(const ArrivingTriangle& triangle);
 };
 
 // Receives the polygons of a file in their order. component is -1 for the scene's own geometry,
@@ -58,6 +69,10 @@ public:
     // it (countUnseen) instead; safe to call on another thread while the sink works.
     virtual bool unseen(int32_t, const ArrivingPolygon&) const { return false; }
     virtual void countUnseen(int64_t) {}
+    // A polygon that is a single triangle, so common that it comes without lists to build; by
+    // default it is handed to polygon() and unseen().
+    virtual void triangle(int32_t component, const ArrivingTriangle& triangle);
+    virtual bool unseenTriangle(int32_t component, const ArrivingTriangle& triangle) const;
 
 protected:
     ~PolygonSink() {}
@@ -107,6 +122,8 @@ private:
     bool mComponentNext = false;
     int32_t mCurrent = -1;
     ArrivingPolygon mPolygon;
+    NvScn::CScnVector mCorners[3];
+    NvScn::CScnVertex mVertices[3];
 };
 
 // Opens and reads a scene file with the given storage (null: the library keeps the geometry);

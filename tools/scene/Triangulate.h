@@ -41,18 +41,18 @@ private:
     std::vector<Node> mNodes;
 };
 
-// The normal of a polygon's outer loop by Newell's sum, not normalised; zero for no area. Inline:
-// it runs once or twice for every polygon drawn or exported.
-inline NvScn::CScnVector loopNormal(const std::vector<NvScn::CScnVector>& corners, uint32_t first, uint32_t count)
+// The normal of a loop of corners by Newell's sum, not normalised; zero for no area. Inline: it
+// runs once or twice for every polygon drawn or exported.
+inline NvScn::CScnVector loopNormal(const NvScn::CScnVector* corners, uint32_t count)
 {
     NvScn::CScnVector n = {0, 0, 0};
     if (count < 3) {
         return n;
     }
-    const NvScn::CScnVector& o = corners[first];
+    const NvScn::CScnVector& o = corners[0];
     for (uint32_t i = 0; i < count; ++i) {
-        const NvScn::CScnVector& a = corners[first + i];
-        const NvScn::CScnVector& b = corners[first + (i + 1 == count ? 0 : i + 1)];
+        const NvScn::CScnVector& a = corners[i];
+        const NvScn::CScnVector& b = corners[i + 1 == count ? 0 : i + 1];
         double ay = a.y - o.y, az = a.z - o.z, ax = a.x - o.x;
         double by = b.y - o.y, bz = b.z - o.z, bx = b.x - o.x;
         n.x += (ay - by) * (az + bz);
@@ -60,6 +60,12 @@ inline NvScn::CScnVector loopNormal(const std::vector<NvScn::CScnVector>& corner
         n.z += (ax - bx) * (ay + by);
     }
     return n;
+}
+
+// The normal of a polygon's outer loop, count corners from first.
+inline NvScn::CScnVector loopNormal(const std::vector<NvScn::CScnVector>& corners, uint32_t first, uint32_t count)
+{
+    return count < 3 ? NvScn::CScnVector{0, 0, 0} : loopNormal(corners.data() + first, count);
 }
 
 }  // namespace ScnTools

@@ -4,11 +4,7 @@
 
 namespace KSV {
 
-ModuleState& module()
-{
-    static ModuleState state;
-    return state;
-}
+ModuleState gModuleState;
 
 GSErrCode callHost(int entry, void* par1, void* par2, void* par3, void* par4)
 {

@@ -98,10 +98,13 @@ bool ModelCursor::nextBody()
 ModelTextures::ModelTextures(const EXPModelFunctionTable& table, const EXPModel& model)
 {
     const int32_t materialCount = table.GetMaterialCount(&model);
+    std::vector<int32_t> materialTextures;
+    std::vector<double> rotations;
     for (int32_t i = 1; i <= materialCount; ++i) {
         EXPMaterialInfo info;
         check(table.GetMaterial(&model, i, &info), __LINE__);
-        mMaterials.push_back({info.textureIndex, std::isfinite(info.textureRotation) ? info.textureRotation : 0.0});
+        materialTextures.push_back(info.textureIndex);
+        rotations.push_back(std::isfinite(info.textureRotation) ? info.textureRotation : 0.0);
     }
     const int32_t textureCount = table.GetTextureCount(&model);
     for (int32_t i = 1; i <= textureCount; ++i) {
@@ -113,6 +116,14 @@ ModelTextures::ModelTextures(const EXPModelFunctionTable& table, const EXPModel&
         texture.xSize = info.xSize;
         texture.ySize = info.ySize;
         mTextures.push_back(texture);
+    }
+    // Filled after the textures so that the pointers stay valid.
+    mMaterials.resize(materialTextures.size());
+    for (std::size_t i = 0; i < materialTextures.size(); ++i) {
+        if (available(materialTextures[i])) {
+            mMaterials[i].texture = &mTextures[static_cast<std::size_t>(materialTextures[i]) - 1];
+            mMaterials[i].rotation = rotations[i];
+        }
     }
 }
 
@@ -128,13 +139,12 @@ const ModelTextures::Texture* ModelTextures::shownBy(int32_t material, int32_t o
     if (available(ownTexture)) {
         return &mTextures[static_cast<std::size_t>(ownTexture) - 1];
     }
-    if (material >= 1 && static_cast<std::size_t>(material) <= mMaterials.size() &&
-        available(mMaterials[static_cast<std::size_t>(material) - 1].texture)) {
-        const Material& facts = mMaterials[static_cast<std::size_t>(material) - 1];
-        *rotation = facts.rotation;
-        return &mTextures[static_cast<std::size_t>(facts.texture) - 1];
+    if (material < 1 || static_cast<std::size_t>(material) > mMaterials.size()) {
+        return nullptr;
     }
-    return nullptr;
+    const Material& facts = mMaterials[static_cast<std::size_t>(material) - 1];
+    *rotation = facts.rotation;
+    return facts.texture;
 }
 
 void PointWalk::reset(const std::vector<int32_t>* elements)

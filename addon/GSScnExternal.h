@@ -71,6 +71,9 @@ public:
     };
     // Raises on a host error.
     ModelTextures(const EXPModelFunctionTable& table, const EXPModel& model);
+    // Not copied: the material facts point into the texture list.
+    ModelTextures(const ModelTextures&) = delete;
+    ModelTextures& operator=(const ModelTextures&) = delete;
     int32_t materialCount() const { return static_cast<int32_t>(mMaterials.size()); }
     // Whether host texture index exists and the host can give its image.
     bool available(int32_t texture) const;
@@ -79,9 +82,10 @@ public:
     const Texture* shownBy(int32_t material, int32_t ownTexture, double* rotation) const;
 
 private:
+    // What a polygon of a material shows when it has no own texture, worked out once.
     struct Material {
-        int32_t texture = 0;
-        double rotation = 0.0;
+        const Texture* texture = nullptr;   // the material's texture when available
+        double rotation = 0.0;              // its turn; 0 without one
     };
     std::vector<Material> mMaterials;   // host material i at i - 1
     std::vector<Texture> mTextures;     // host texture i at i - 1

@@ -513,6 +513,61 @@ TEST_F(ModelServices, ComponentsAnswerBodiesVerticesMaterialsAndLights)
     EXPECT_EQ(call(kAC3DComponent, &c), APIERR_BADID);
 }
 
+// A vertex asked for after a vertex of the same body: the host answers it quickly, and exactly as
+// the first, whatever changed in between.
+struct VertexAfterCase {
+    const char* name;
+    std::function<GSErrCode(const ACServiceProc*, uint32_t token, API_Component3D*)> ask;
+    std::string answer;   // the code, and the vertex when found
+};
+
+class ComponentVertices : public ModelServices, public ::testing::WithParamInterface<VertexAfterCase> {};
+
+TEST_P(ComponentVertices, AnswerAsTheFirstVertexOfTheBody)
+{
+    API_Component3D c = {};
+    c.typeID = API_BodyID;
+    c.index = 3;
+    ASSERT_EQ(call(kAC3DComponent, &c), NoError);
+    c.typeID = API_VertID;
+    c.index = 1;
+    ASSERT_EQ(call(kAC3DComponent, &c), NoError);
+    c = {};
+    const GSErrCode code = GetParam().ask(cadhost::serviceTable(), mAddOn.token, &c);
+    std::string answer = std::to_string(code);
+    if (code == NoError) {
+        answer += " " + number(c.vert.x) + "," + number(c.vert.y) + "," + number(c.vert.z);
+    }
+    EXPECT_EQ(answer, GetParam().answer);
+}
+
+GSErrCode askVertex(const ACServiceProc* table, uint32_t token, API_Component3D* c, int32_t index)
+{
+    c->typeID = API_VertID;
+    c->index = index;
+    return table[kAC3DComponent](token, c, nullptr, nullptr, nullptr);
+}
+
+INSTANTIATE_TEST_SUITE_P(Vertices, ComponentVertices, ::testing::Values(
+    VertexAfterCase{"Next", [](auto t, uint32_t k, auto* c) { return askVertex(t, k, c, 3); }, "0 4,3,0"},
+    VertexAfterCase{"Zero", [](auto t, uint32_t k, auto* c) { return askVertex(t, k, c, 0); }, std::to_string(APIERR_BADINDEX)},
+    VertexAfterCase{"PastTheEnd", [](auto t, uint32_t k, auto* c) { return askVertex(t, k, c, 5); }, std::to_string(APIERR_BADINDEX)},
+    VertexAfterCase{"NoRecord", [](auto t, uint32_t k, auto*) { return t[kAC3DComponent](k, nullptr, nullptr, nullptr, nullptr); },
+                    std::to_string(APIERR_BADPARS)},
+    VertexAfterCase{"UnknownToken", [](auto t, uint32_t k, auto* c) { return askVertex(t, k + 1000, c, 3); },
+                    std::to_string(APIERR_GENERAL)},
+    VertexAfterCase{"OfAnotherBody", [](auto t, uint32_t k, auto* c) {
+                        c->typeID = API_BodyID;
+                        c->index = 1;
+                        const GSErrCode body = t[kAC3DComponent](k, c, nullptr, nullptr, nullptr);
+                        return body != NoError ? body : askVertex(t, k, c, 5);
+                    }, "0 1,0,1"},
+    VertexAfterCase{"OfAFreshProject", [](auto t, uint32_t k, auto* c) {
+                        cadhost::resetProject();
+                        return askVertex(t, k, c, 3);
+                    }, std::to_string(APIERR_BADINDEX)}),
+    [](const ::testing::TestParamInfo<VertexAfterCase>& info) { return info.param.name; });
+
 TEST_F(ModelServices, ElementsAreFoundByGuidWithTheirLayer)
 {
     int32_t count = 0;

@@ -343,20 +343,6 @@ KSV_HOT void PolygonWalk::addVertex(NvScn::TScnObjectMgr<NvScn::CScnVertex>* loo
     record->v = std::isfinite(v) ? static_cast<float>(v) : 0.0f;
 }
 
-void forEachPolygon(const EXPModelFunctionTable& table, const EXPModel& model, const std::vector<int32_t>* elements,
-                    const std::function<void(const ModelCursor&, const EXPPolygonInfo&)>& visit)
-{
-    ModelCursor cursor(table, model);
-    cursor.reset(elements);
-    while (cursor.nextBody()) {
-        for (int32_t p = 1; p <= cursor.bodyInfo().polygonCount; ++p) {
-            EXPPolygonInfo info;
-            check(table.GetPolygon(&model, cursor.element(), cursor.body(), p, &info), __LINE__);
-            visit(cursor, info);
-        }
-    }
-}
-
 bool userPressedCancel()
 {
     int32_t answer = 0;

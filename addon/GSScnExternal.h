@@ -4,6 +4,7 @@
 #define KSV_GS_SCN_EXTERNAL_H
 
 #include "Conversions.h"
+#include "Errors.h"
 #include "ExportOptions.h"
 #include "GSModeler.h"
 #include "GSRoot.h"
@@ -13,7 +14,6 @@
 
 #include <array>
 #include <exception>
-#include <functional>
 #include <cstdint>
 #include <vector>
 
@@ -160,10 +160,26 @@ private:
     EXPEdgeInfo mOutOfRange = {};
 };
 
-// Calls visit with the cursor and the host's record of every polygon of the walked bodies (of the
-// listed elements only, when given), in walk order; raises on a host error.
+// Calls visit(cursor, polygon record) for every polygon of the walked bodies (of the listed
+// elements only, when given), in walk order; raises on a host error. A template, as it runs once
+// per polygon.
+template <class Visit>
 void forEachPolygon(const EXPModelFunctionTable& table, const EXPModel& model, const std::vector<int32_t>* elements,
-                    const std::function<void(const ModelCursor&, const EXPPolygonInfo&)>& visit);
+                    Visit&& visit)
+{
+    ModelCursor cursor(table, model);
+    cursor.reset(elements);
+    while (cursor.nextBody()) {
+        for (int32_t p = 1; p <= cursor.bodyInfo().polygonCount; ++p) {
+            EXPPolygonInfo info;
+            const GSErrCode error = table.GetPolygon(&model, cursor.element(), cursor.body(), p, &info);
+            if (error != NoError) {
+                throwHostError(error, kSrcGSScnExternal, __LINE__);
+            }
+            visit(static_cast<const ModelCursor&>(cursor), static_cast<const EXPPolygonInfo&>(info));
+        }
+    }
+}
 
 // Asks the progress window whether the user pressed Cancel.
 bool userPressedCancel();

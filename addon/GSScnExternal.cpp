@@ -343,11 +343,17 @@ KSV_HOT void PolygonWalk::addVertex(NvScn::TScnObjectMgr<NvScn::CScnVertex>* loo
     record->v = std::isfinite(v) ? static_cast<float>(v) : 0.0f;
 }
 
-bool userPressedCancel()
+KSV_COLD bool userPressedCancel()
 {
     int32_t answer = 0;
     ACAPI_ProgressWindow(kSelCANC, &answer);
     return answer != 0;
+}
+
+KSV_COLD void openProgressPhase(const GS::UniString& text, int32_t maximum)
+{
+    GS::UniString shown(text);
+    ACAPI_ProgressWindow(kSelSPRP, &shown, asParameter(maximum));
 }
 
 GSScnExternal::GSScnExternal(const EXPModelFunctionTable& table, const EXPModel& model, const ProgressStrings& strings,
@@ -396,8 +402,7 @@ int32_t GSScnExternal::getNbPolygons(NvScn::CScnMgr*) { return mPolygonTotal; }
 bool GSScnExternal::advanceProgress(int32_t* done, int32_t phase, int32_t total)
 {
     if (*done == 0) {
-        GS::UniString text(mStrings[static_cast<std::size_t>(phase)]);
-        ACAPI_ProgressWindow(kSelSPRP, &text, asParameter(total));
+        openProgressPhase(mStrings[static_cast<std::size_t>(phase)], total);
     }
     ++*done;
     ACAPI_ProgressWindow(kSelSPRV, asParameter(*done));

@@ -184,6 +184,10 @@ void forEachPolygon(const EXPModelFunctionTable& table, const EXPModel& model, c
 // Asks the progress window whether the user pressed Cancel.
 bool userPressedCancel();
 
+// Opens a phase of the progress window with its text and maximum; out of line, so that the
+// per-item progress steps that call it once stay short.
+void openProgressPhase(const GS::UniString& text, int32_t maximum);
+
 // Runs one library-facing operation: any exception becomes one "Catch" line of the debug log and
 // the answer failed.
 template <class Answer, class Work>

@@ -60,8 +60,10 @@ struct ModelData {
     int32_t vertexCount = 0;
     int32_t edgeCount = 0;
     int32_t polygonCount = 0;
+    int32_t normalCount = 0;
     const Vec3* vertices = nullptr;
     const ModelEdge* edges = nullptr;
+    const Vec3* normals = nullptr;      // null also for a body with a matrix
     const float* uvs = nullptr;
     int32_t polygon = 0;                // of the found body, 0 none
     const int32_t* edgeList = nullptr;  // of that polygon
@@ -124,6 +126,8 @@ inline GSErrCode findBody(const EXPModel* model, int32_t element, int32_t body, 
         data->polygonCount = found->polygonCount;
         data->vertices = found->matrix < 0 && found->vertexCount > 0 ? m.vertices.data() + found->firstVertex : nullptr;
         data->edges = found->edgeCount > 0 ? m.edges.data() + found->firstEdge : nullptr;
+        data->normalCount = found->normalCount;
+        data->normals = found->matrix < 0 && found->normalCount > 0 ? m.normals.data() + found->firstNormal : nullptr;
         data->uvs = found->firstUV >= 0 ? m.uvs.data() + found->firstUV : nullptr;
     }
     *d = data;
@@ -347,7 +351,22 @@ __attribute__((noinline)) GSErrCode getPolygonEdgeSlow(const EXPModel* model, in
     return NoError;
 }
 
+GSErrCode getNormalSlow(const EXPModel* model, int32_t element, int32_t body, int32_t normal, EXPVector* direction);
+
 GSErrCode getNormal(const EXPModel* model, int32_t element, int32_t body, int32_t normal, EXPVector* direction)
+{
+    const ModelData* d = dataOf(model);
+    if (direction != nullptr && sameBody(d, element, body) && d->normals != nullptr &&
+        static_cast<uint32_t>(normal) - 1u < static_cast<uint32_t>(d->normalCount)) {
+        const Vec3& n = d->normals[normal - 1];
+        *direction = {n.x, n.y, n.z};
+        return NoError;
+    }
+    return getNormalSlow(model, element, body, normal, direction);
+}
+
+__attribute__((noinline)) GSErrCode getNormalSlow(const EXPModel* model, int32_t element, int32_t body,
+                                                  int32_t normal, EXPVector* direction)
 {
     ModelData* d;
     const ModelBody* b;

@@ -321,6 +321,18 @@ INSTANTIATE_TEST_SUITE_P(Queries, ModelQueries, ::testing::Values(
                  EXPVector v;
                  return t.GetVertex(m, 1, 1, 1, &v) == NoError ? t.GetVertex(m, 0, 1, 1, &v) : NoError;
              }, APIERR_BADINDEX},
+    BadQuery{"NormalPastTheEndAfterOne", [](auto& t, auto* m) {
+                 EXPVector v;
+                 return t.GetNormal(m, 1, 1, 1, &v) == NoError ? t.GetNormal(m, 1, 1, 100, &v) : NoError;
+             }, APIERR_BADINDEX},
+    BadQuery{"NormalWithoutRecordAfterOne", [](auto& t, auto* m) {
+                 EXPVector v;
+                 return t.GetNormal(m, 1, 1, 1, &v) == NoError ? t.GetNormal(m, 1, 1, 1, nullptr) : NoError;
+             }, APIERR_BADPARS},
+    BadQuery{"NormalOfNoElementAfterOne", [](auto& t, auto* m) {
+                 EXPVector v;
+                 return t.GetNormal(m, 1, 1, 1, &v) == NoError ? t.GetNormal(m, 5, 1, 1, &v) : NoError;
+             }, APIERR_BADINDEX},
     BadQuery{"PolygonZeroAfterOne", [](auto& t, auto* m) {
                  EXPPolygonInfo i;
                  return t.GetPolygon(m, 1, 1, 1, &i) == NoError ? t.GetPolygon(m, 1, 1, 0, &i) : NoError;

@@ -87,8 +87,7 @@ bool AddonLayerStorage::advance(int32_t* done, const GS::UniString& phase, int32
 {
     if (!mPolygonPhaseOpen) {
         // Each component's points opened their own phase; its polygons take theirs back.
-        GS::UniString text(phase);
-        ACAPI_ProgressWindow(kSelSPRP, &text, asParameter(maximum));
+        openProgressPhase(phase, maximum);
         mPolygonPhaseOpen = true;
     }
     ++*done;

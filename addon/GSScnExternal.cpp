@@ -98,10 +98,13 @@ bool ModelCursor::nextBody()
 ModelTextures::ModelTextures(const EXPModelFunctionTable& table, const EXPModel& model)
 {
     const int32_t materialCount = table.GetMaterialCount(&model);
+    std::vector<int32_t> materialTextures;
+    std::vector<double> rotations;
     for (int32_t i = 1; i <= materialCount; ++i) {
         EXPMaterialInfo info;
         check(table.GetMaterial(&model, i, &info), __LINE__);
-        mMaterials.push_back({info.textureIndex, std::isfinite(info.textureRotation) ? info.textureRotation : 0.0});
+        materialTextures.push_back(info.textureIndex);
+        rotations.push_back(std::isfinite(info.textureRotation) ? info.textureRotation : 0.0);
     }
     const int32_t textureCount = table.GetTextureCount(&model);
     for (int32_t i = 1; i <= textureCount; ++i) {
@@ -113,6 +116,14 @@ ModelTextures::ModelTextures(const EXPModelFunctionTable& table, const EXPModel&
         texture.xSize = info.xSize;
         texture.ySize = info.ySize;
         mTextures.push_back(texture);
+    }
+    // Filled after the textures so that the pointers stay valid.
+    mMaterials.resize(materialTextures.size());
+    for (std::size_t i = 0; i < materialTextures.size(); ++i) {
+        if (available(materialTextures[i])) {
+            mMaterials[i].texture = &mTextures[static_cast<std::size_t>(materialTextures[i]) - 1];
+            mMaterials[i].rotation = rotations[i];
+        }
     }
 }
 
@@ -128,13 +139,12 @@ const ModelTextures::Texture* ModelTextures::shownBy(int32_t material, int32_t o
     if (available(ownTexture)) {
         return &mTextures[static_cast<std::size_t>(ownTexture) - 1];
     }
-    if (material >= 1 && static_cast<std::size_t>(material) <= mMaterials.size() &&
-        available(mMaterials[static_cast<std::size_t>(material) - 1].texture)) {
-        const Material& facts = mMaterials[static_cast<std::size_t>(material) - 1];
-        *rotation = facts.rotation;
-        return &mTextures[static_cast<std::size_t>(facts.texture) - 1];
+    if (material < 1 || static_cast<std::size_t>(material) > mMaterials.size()) {
+        return nullptr;
     }
-    return nullptr;
+    const Material& facts = mMaterials[static_cast<std::size_t>(material) - 1];
+    *rotation = facts.rotation;
+    return facts.texture;
 }
 
 void PointWalk::reset(const std::vector<int32_t>* elements)
@@ -333,25 +343,17 @@ KSV_HOT void PolygonWalk::addVertex(NvScn::TScnObjectMgr<NvScn::CScnVertex>* loo
     record->v = std::isfinite(v) ? static_cast<float>(v) : 0.0f;
 }
 
-void forEachPolygon(const EXPModelFunctionTable& table, const EXPModel& model, const std::vector<int32_t>* elements,
-                    const std::function<void(const ModelCursor&, const EXPPolygonInfo&)>& visit)
-{
-    ModelCursor cursor(table, model);
-    cursor.reset(elements);
-    while (cursor.nextBody()) {
-        for (int32_t p = 1; p <= cursor.bodyInfo().polygonCount; ++p) {
-            EXPPolygonInfo info;
-            check(table.GetPolygon(&model, cursor.element(), cursor.body(), p, &info), __LINE__);
-            visit(cursor, info);
-        }
-    }
-}
-
-bool userPressedCancel()
+KSV_COLD bool userPressedCancel()
 {
     int32_t answer = 0;
     ACAPI_ProgressWindow(kSelCANC, &answer);
     return answer != 0;
+}
+
+KSV_COLD void openProgressPhase(const GS::UniString& text, int32_t maximum)
+{
+    GS::UniString shown(text);
+    ACAPI_ProgressWindow(kSelSPRP, &shown, asParameter(maximum));
 }
 
 GSScnExternal::GSScnExternal(const EXPModelFunctionTable& table, const EXPModel& model, const ProgressStrings& strings,
@@ -400,8 +402,7 @@ int32_t GSScnExternal::getNbPolygons(NvScn::CScnMgr*) { return mPolygonTotal; }
 bool GSScnExternal::advanceProgress(int32_t* done, int32_t phase, int32_t total)
 {
     if (*done == 0) {
-        GS::UniString text(mStrings[static_cast<std::size_t>(phase)]);
-        ACAPI_ProgressWindow(kSelSPRP, &text, asParameter(total));
+        openProgressPhase(mStrings[static_cast<std::size_t>(phase)], total);
     }
     ++*done;
     ACAPI_ProgressWindow(kSelSPRV, asParameter(*done));

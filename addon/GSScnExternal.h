@@ -4,6 +4,7 @@
 #define KSV_GS_SCN_EXTERNAL_H
 
 #include "Conversions.h"
+#include "Errors.h"
 #include "ExportOptions.h"
 #include "GSModeler.h"
 #include "GSRoot.h"
@@ -13,7 +14,6 @@
 
 #include <array>
 #include <exception>
-#include <functional>
 #include <cstdint>
 #include <vector>
 
@@ -71,6 +71,9 @@ public:
     };
     // Raises on a host error.
     ModelTextures(const EXPModelFunctionTable& table, const EXPModel& model);
+    // Not copied: the material facts point into the texture list.
+    ModelTextures(const ModelTextures&) = delete;
+    ModelTextures& operator=(const ModelTextures&) = delete;
     int32_t materialCount() const { return static_cast<int32_t>(mMaterials.size()); }
     // Whether host texture index exists and the host can give its image.
     bool available(int32_t texture) const;
@@ -79,9 +82,10 @@ public:
     const Texture* shownBy(int32_t material, int32_t ownTexture, double* rotation) const;
 
 private:
+    // What a polygon of a material shows when it has no own texture, worked out once.
     struct Material {
-        int32_t texture = 0;
-        double rotation = 0.0;
+        const Texture* texture = nullptr;   // the material's texture when available
+        double rotation = 0.0;              // its turn; 0 without one
     };
     std::vector<Material> mMaterials;   // host material i at i - 1
     std::vector<Texture> mTextures;     // host texture i at i - 1
@@ -156,13 +160,33 @@ private:
     EXPEdgeInfo mOutOfRange = {};
 };
 
-// Calls visit with the cursor and the host's record of every polygon of the walked bodies (of the
-// listed elements only, when given), in walk order; raises on a host error.
+// Calls visit(cursor, polygon record) for every polygon of the walked bodies (of the listed
+// elements only, when given), in walk order; raises on a host error. A template, as it runs once
+// per polygon.
+template <class Visit>
 void forEachPolygon(const EXPModelFunctionTable& table, const EXPModel& model, const std::vector<int32_t>* elements,
-                    const std::function<void(const ModelCursor&, const EXPPolygonInfo&)>& visit);
+                    Visit&& visit)
+{
+    ModelCursor cursor(table, model);
+    cursor.reset(elements);
+    while (cursor.nextBody()) {
+        for (int32_t p = 1; p <= cursor.bodyInfo().polygonCount; ++p) {
+            EXPPolygonInfo info;
+            const GSErrCode error = table.GetPolygon(&model, cursor.element(), cursor.body(), p, &info);
+            if (error != NoError) {
+                throwHostError(error, kSrcGSScnExternal, __LINE__);
+            }
+            visit(static_cast<const ModelCursor&>(cursor), static_cast<const EXPPolygonInfo&>(info));
+        }
+    }
+}
 
 // Asks the progress window whether the user pressed Cancel.
 bool userPressedCancel();
+
+// Opens a phase of the progress window with its text and maximum; out of line, so that the
+// per-item progress steps that call it once stay short.
+void openProgressPhase(const GS::UniString& text, int32_t maximum);
 
 // Runs one library-facing operation: any exception becomes one "Catch" line of the debug log and
 // the answer failed.

@@ -3,14 +3,23 @@
 #define KSV_HOST_CALLS_H
 
 #include "ACAPI.h"
+#include "Module.h"
 
 #include <cstdint>
 
 namespace KSV {
 
 // Calls entry number entry of the host's table; APIERR_GENERAL before the table has arrived.
-GSErrCode callHost(int entry, void* par1 = nullptr, void* par2 = nullptr, void* par3 = nullptr,
-                   void* par4 = nullptr);
+// Inline: the export calls some services once per item.
+inline GSErrCode callHost(int entry, void* par1 = nullptr, void* par2 = nullptr, void* par3 = nullptr,
+                          void* par4 = nullptr)
+{
+    const ModuleState& state = module();
+    if (!state.ready || entry < 0 || entry >= kACServiceCount || state.table[entry] == nullptr) {
+        return APIERR_GENERAL;
+    }
+    return state.table[entry](state.token, par1, par2, par3, par4);
+}
 
 inline void* asParameter(intptr_t value) { return reinterpret_cast<void*>(value); }
 

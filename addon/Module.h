@@ -20,7 +20,9 @@ struct ModuleState {
     void (*termHook)() = nullptr;        // run when the module is unloaded without release
 };
 
-ModuleState& module();
+// The one module state; constant-initialised, so that the per-item host calls read it directly.
+extern ModuleState gModuleState;
+inline ModuleState& module() { return gModuleState; }
 
 // The 3D file-type handler that initialisation installs.
 GSErrCode StartSCNExport(const API_IOParams* params, Modeler::Sight* sight);

@@ -12,7 +12,9 @@
 
 namespace cadhost {
 
-HostState& host()
+std::atomic<HostState*> gHostState{nullptr};
+
+HostState& createHost()
 {
     static HostState* state = [] {
         HostState* s = new HostState;
@@ -24,6 +26,7 @@ HostState& host()
             s->hostFolder = std::string(user != nullptr && *user != '\0' ? user : "/tmp") + "/.cadhost";
         }
         s->driveRoot = s->hostFolder + "/drives";
+        gHostState.store(s, std::memory_order_release);
         return s;
     }();
     return *state;

@@ -6,6 +6,7 @@
 #include "InputOutput.h"
 #include "ResourceText.h"
 
+#include <atomic>
 #include <deque>
 #include <map>
 #include <memory>
@@ -41,6 +42,12 @@ struct HostState {
     uint32_t nextToken = 0x4B530001;
     std::map<uint32_t, std::string> tokens;   // token to add-on name
     uint32_t recentToken = 0;   // the token last found in tokens, for the services called per item; 0 none
+    // The vertices of the 3D component body last asked for, for the per-vertex component calls:
+    // valid while the project's model is vertexModel and its current body vertexBody.
+    const void* vertexModel = nullptr;
+    int32_t vertexBody = 0;
+    int32_t vertexCount = 0;
+    const void* vertices = nullptr;
     std::map<std::string, GSResModule> addOnModules;  // the host's copy of each add-on's resources
     // FTM type i + 1; the host knows TIFF images from the start.
     std::vector<FTM::FileType> fileTypeTable{
@@ -57,7 +64,14 @@ struct HostState {
 };
 
 // The one host of the process; never destroyed, so that modules unloaded at exit still reach it.
-HostState& host();
+// Inline, for the services called per item; the first call creates it.
+extern std::atomic<HostState*> gHostState;
+HostState& createHost();
+inline HostState& host()
+{
+    HostState* state = gHostState.load(std::memory_order_acquire);
+    return state != nullptr ? *state : createHost();
+}
 
 // The resources of a registered module (ActiveResModule: the active one); null when none.
 const ResourceSet* resourcesOf(GSResModule module);

@@ -55,6 +55,16 @@ struct ModelData {
     int32_t element = 0;
     int32_t body = 0;
     const ModelBody* found = nullptr;   // of element and body; null none
+    // Of the found body, for the walk's quick answers: its counts (0 while none is found), its
+    // first vertex when it has no matrix, first edge and first (u, v) pair (null when none).
+    int32_t vertexCount = 0;
+    int32_t edgeCount = 0;
+    int32_t polygonCount = 0;
+    int32_t normalCount = 0;
+    const Vec3* vertices = nullptr;
+    const ModelEdge* edges = nullptr;
+    const Vec3* normals = nullptr;      // null also for a body with a matrix
+    const float* uvs = nullptr;
     int32_t polygon = 0;                // of the found body, 0 none
     const int32_t* edgeList = nullptr;  // of that polygon
     uint32_t edgeListLength = 0;
@@ -106,10 +116,19 @@ inline GSErrCode findBody(const EXPModel* model, int32_t element, int32_t body, 
         if (found == nullptr) {
             return APIERR_BADINDEX;
         }
+        const Model& m = *data->model;
         data->element = element;
         data->body = body;
         data->found = found;
         data->polygon = 0;
+        data->vertexCount = found->vertexCount;
+        data->edgeCount = found->edgeCount;
+        data->polygonCount = found->polygonCount;
+        data->vertices = found->matrix < 0 && found->vertexCount > 0 ? m.vertices.data() + found->firstVertex : nullptr;
+        data->edges = found->edgeCount > 0 ? m.edges.data() + found->firstEdge : nullptr;
+        data->normalCount = found->normalCount;
+        data->normals = found->matrix < 0 && found->normalCount > 0 ? m.normals.data() + found->firstNormal : nullptr;
+        data->uvs = found->firstUV >= 0 ? m.uvs.data() + found->firstUV : nullptr;
     }
     *d = data;
     *b = data->found;
@@ -169,7 +188,42 @@ GSErrCode getBody(const EXPModel* model, int32_t element, int32_t body, EXPBodyI
     return NoError;
 }
 
+// The walk asks for the items of one body, and of one polygon, many times in a row: each service
+// answers those from the remembered body and polygon in a few steps, and everything else (another
+// body, an index out of range, a missing record) below its quick path as before.
+inline ModelData* dataOf(const EXPModel* model)
+{
+    return model != nullptr ? static_cast<ModelData*>(model->data) : nullptr;
+}
+
+// Whether d remembers the body of element and body.
+inline bool sameBody(const ModelData* d, int32_t element, int32_t body)
+{
+    return d != nullptr && d->found != nullptr && element == d->element && body == d->body;
+}
+
+// Whether d remembers polygon (which then lies in range) of the body of element and body.
+inline bool samePolygon(const ModelData* d, int32_t element, int32_t body, int32_t polygon)
+{
+    return d != nullptr && polygon != 0 && polygon == d->polygon && element == d->element && body == d->body;
+}
+
+GSErrCode getVertexSlow(const EXPModel* model, int32_t element, int32_t body, int32_t vertex, EXPVector* position);
+
 GSErrCode getVertex(const EXPModel* model, int32_t element, int32_t body, int32_t vertex, EXPVector* position)
+{
+    const ModelData* d = dataOf(model);
+    if (position != nullptr && sameBody(d, element, body) && d->vertices != nullptr &&
+        static_cast<uint32_t>(vertex) - 1u < static_cast<uint32_t>(d->vertexCount)) {
+        const Vec3& p = d->vertices[vertex - 1];
+        *position = {p.x, p.y, p.z};
+        return NoError;
+    }
+    return getVertexSlow(model, element, body, vertex, position);
+}
+
+__attribute__((noinline)) GSErrCode getVertexSlow(const EXPModel* model, int32_t element, int32_t body,
+                                                  int32_t vertex, EXPVector* position)
 {
     ModelData* d;
     const ModelBody* b;
@@ -186,7 +240,23 @@ GSErrCode getVertex(const EXPModel* model, int32_t element, int32_t body, int32_
     return NoError;
 }
 
+GSErrCode getEdgeSlow(const EXPModel* model, int32_t element, int32_t body, int32_t edge, EXPEdgeInfo* info);
+
 GSErrCode getEdge(const EXPModel* model, int32_t element, int32_t body, int32_t edge, EXPEdgeInfo* info)
+{
+    const ModelData* d = dataOf(model);
+    if (info != nullptr && sameBody(d, element, body) &&
+        static_cast<uint32_t>(edge) - 1u < static_cast<uint32_t>(d->edgeCount)) {
+        const ModelEdge& e = d->edges[edge - 1];
+        info->vertex1 = e.begin;
+        info->vertex2 = e.end;
+        return NoError;
+    }
+    return getEdgeSlow(model, element, body, edge, info);
+}
+
+__attribute__((noinline)) GSErrCode getEdgeSlow(const EXPModel* model, int32_t element, int32_t body, int32_t edge,
+                                                EXPEdgeInfo* info)
 {
     ModelData* d;
     const ModelBody* b;
@@ -204,7 +274,28 @@ GSErrCode getEdge(const EXPModel* model, int32_t element, int32_t body, int32_t 
     return NoError;
 }
 
+GSErrCode getPolygonSlow(const EXPModel* model, int32_t element, int32_t body, int32_t polygon,
+                         EXPPolygonInfo* info);
+
 GSErrCode getPolygon(const EXPModel* model, int32_t element, int32_t body, int32_t polygon, EXPPolygonInfo* info)
+{
+    ModelData* d = dataOf(model);
+    if (info != nullptr && sameBody(d, element, body) &&
+        static_cast<uint32_t>(polygon) - 1u < static_cast<uint32_t>(d->polygonCount)) {
+        const ModelBody& b = *d->found;
+        const ModelPolygon& p = d->model->polygons[b.firstPolygon + static_cast<uint64_t>(polygon) - 1];
+        info->materialIndex = p.material;
+        info->textureIndex = p.texture;
+        info->normalIndex = p.normal;
+        notePolygon(d, b, polygon);
+        info->edgeCount = static_cast<int32_t>(d->edgeListLength);
+        return NoError;
+    }
+    return getPolygonSlow(model, element, body, polygon, info);
+}
+
+__attribute__((noinline)) GSErrCode getPolygonSlow(const EXPModel* model, int32_t element, int32_t body,
+                                                   int32_t polygon, EXPPolygonInfo* info)
 {
     ModelData* d;
     const ModelBody* b;
@@ -225,8 +316,23 @@ GSErrCode getPolygon(const EXPModel* model, int32_t element, int32_t body, int32
     return NoError;
 }
 
+GSErrCode getPolygonEdgeSlow(const EXPModel* model, int32_t element, int32_t body, int32_t polygon, int32_t k,
+                             int32_t* signedEdge);
+
 GSErrCode getPolygonEdge(const EXPModel* model, int32_t element, int32_t body, int32_t polygon, int32_t k,
                          int32_t* signedEdge)
+{
+    const ModelData* d = dataOf(model);
+    if (signedEdge != nullptr && samePolygon(d, element, body, polygon) &&
+        static_cast<uint32_t>(k) - 1u < d->edgeListLength) {
+        *signedEdge = d->edgeList[k - 1];
+        return NoError;
+    }
+    return getPolygonEdgeSlow(model, element, body, polygon, k, signedEdge);
+}
+
+__attribute__((noinline)) GSErrCode getPolygonEdgeSlow(const EXPModel* model, int32_t element, int32_t body,
+                                                       int32_t polygon, int32_t k, int32_t* signedEdge)
 {
     ModelData* d;
     const ModelBody* b;
@@ -245,7 +351,22 @@ GSErrCode getPolygonEdge(const EXPModel* model, int32_t element, int32_t body, i
     return NoError;
 }
 
+GSErrCode getNormalSlow(const EXPModel* model, int32_t element, int32_t body, int32_t normal, EXPVector* direction);
+
 GSErrCode getNormal(const EXPModel* model, int32_t element, int32_t body, int32_t normal, EXPVector* direction)
+{
+    const ModelData* d = dataOf(model);
+    if (direction != nullptr && sameBody(d, element, body) && d->normals != nullptr &&
+        static_cast<uint32_t>(normal) - 1u < static_cast<uint32_t>(d->normalCount)) {
+        const Vec3& n = d->normals[normal - 1];
+        *direction = {n.x, n.y, n.z};
+        return NoError;
+    }
+    return getNormalSlow(model, element, body, normal, direction);
+}
+
+__attribute__((noinline)) GSErrCode getNormalSlow(const EXPModel* model, int32_t element, int32_t body,
+                                                  int32_t normal, EXPVector* direction)
 {
     ModelData* d;
     const ModelBody* b;
@@ -262,8 +383,31 @@ GSErrCode getNormal(const EXPModel* model, int32_t element, int32_t body, int32_
     return NoError;
 }
 
+GSErrCode getTextureCoordinateSlow(const EXPModel* model, int32_t element, int32_t body, int32_t polygon,
+                                   int32_t vertex, const EXPVector* position, const EXPVector* normal,
+                                   EXPTextureCoordinate* coordinate);
+
 GSErrCode getTextureCoordinate(const EXPModel* model, int32_t element, int32_t body, int32_t polygon, int32_t vertex,
                                const EXPVector* position, const EXPVector* normal, EXPTextureCoordinate* coordinate)
+{
+    ModelData* d = dataOf(model);
+    if (coordinate != nullptr && position != nullptr && normal != nullptr && samePolygon(d, element, body, polygon) &&
+        d->uvs != nullptr && static_cast<uint32_t>(vertex) - 1u < static_cast<uint32_t>(d->vertexCount)) {
+        if (!d->sized) {
+            noteTextureSizes(d, *d->found, polygon);
+        }
+        const float* uv = d->uvs + 2 * (static_cast<int64_t>(vertex) - 1);
+        coordinate->s = static_cast<double>(uv[0]) * d->xSize;
+        coordinate->t = static_cast<double>(uv[1]) * d->ySize;
+        return NoError;
+    }
+    return getTextureCoordinateSlow(model, element, body, polygon, vertex, position, normal, coordinate);
+}
+
+__attribute__((noinline)) GSErrCode getTextureCoordinateSlow(const EXPModel* model, int32_t element, int32_t body,
+                                                             int32_t polygon, int32_t vertex,
+                                                             const EXPVector* position, const EXPVector* normal,
+                                                             EXPTextureCoordinate* coordinate)
 {
     ModelData* d;
     const ModelBody* b;

@@ -277,7 +277,7 @@ GSErrCode progressWindow(uint32_t token, void* par1, void* par2, void* par3, voi
     return progressWindowCall(token, par1, par2, par3);
 }
 
-GSErrCode progressWindowCall(uint32_t token, void* par1, void* par2, void* par3)
+__attribute__((noinline)) GSErrCode progressWindowCall(uint32_t token, void* par1, void* par2, void* par3)
 {
     HostState& state = host();
     const auto selector = static_cast<GSType>(reinterpret_cast<uintptr_t>(par1));
@@ -468,9 +468,28 @@ GSErrCode componentCount(uint32_t token, void* par1, void* par2, void*, void*)
     return NoError;
 }
 
+GSErrCode componentByIndexCall(uint32_t token, API_Component3D* wanted);
+
+// An export asks for every vertex of every body: a vertex of the body last asked for, from the
+// add-on that called last, is answered here and everything else in the call below.
 GSErrCode componentByIndex(uint32_t token, void* par1, void*, void*, void*)
 {
     auto* wanted = static_cast<API_Component3D*>(par1);
+    HostState& state = host();
+    if (wanted != nullptr && token != 0 && token == state.recentToken && wanted->typeID == API_VertID &&
+        state.vertexModel == state.project.model.get() && state.vertexBody == state.project.currentBody &&
+        static_cast<uint32_t>(wanted->index) - 1u < static_cast<uint32_t>(state.vertexCount)) {
+        const Vec3& v = static_cast<const Vec3*>(state.vertices)[wanted->index - 1];
+        wanted->vert.x = v.x;
+        wanted->vert.y = v.y;
+        wanted->vert.z = v.z;
+        return NoError;
+    }
+    return componentByIndexCall(token, wanted);
+}
+
+__attribute__((noinline)) GSErrCode componentByIndexCall(uint32_t token, API_Component3D* wanted)
+{
     HostState& state = host();
     if ((token == 0 || token != state.recentToken) && !knownCaller(token)) {
         return APIERR_GENERAL;
@@ -494,6 +513,10 @@ GSErrCode componentByIndex(uint32_t token, void* par1, void*, void*, void*)
         const Matrix& m = body.matrix < 0 ? identity : model.matrices[static_cast<std::size_t>(body.matrix)];
         std::copy(m.begin(), m.end(), wanted->body.tranmat);
         p.currentBody = index;
+        state.vertexModel = &model;
+        state.vertexBody = index;
+        state.vertexCount = body.vertexCount;
+        state.vertices = model.vertices.data() + body.firstVertex;
         return NoError;
     }
     case API_VertID: {

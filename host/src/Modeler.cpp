@@ -208,15 +208,24 @@ inline bool samePolygon(const ModelData* d, int32_t element, int32_t body, int32
     return d != nullptr && polygon != 0 && polygon == d->polygon && element == d->element && body == d->body;
 }
 
+// Answers item (1-based) of the remembered body's list when the list and the record are there
+// and the item lies in range; false leaves the question to the general path.
+inline bool answerFrom(const Vec3* items, int32_t count, int32_t item, EXPVector* out)
+{
+    if (out == nullptr || items == nullptr || static_cast<uint32_t>(item) - 1u >= static_cast<uint32_t>(count)) {
+        return false;
+    }
+    const Vec3& v = items[item - 1];
+    *out = {v.x, v.y, v.z};
+    return true;
+}
+
 GSErrCode getVertexSlow(const EXPModel* model, int32_t element, int32_t body, int32_t vertex, EXPVector* position);
 
 GSErrCode getVertex(const EXPModel* model, int32_t element, int32_t body, int32_t vertex, EXPVector* position)
 {
     const ModelData* d = dataOf(model);
-    if (position != nullptr && sameBody(d, element, body) && d->vertices != nullptr &&
-        static_cast<uint32_t>(vertex) - 1u < static_cast<uint32_t>(d->vertexCount)) {
-        const Vec3& p = d->vertices[vertex - 1];
-        *position = {p.x, p.y, p.z};
+    if (sameBody(d, element, body) && answerFrom(d->vertices, d->vertexCount, vertex, position)) {
         return NoError;
     }
     return getVertexSlow(model, element, body, vertex, position);
@@ -356,10 +365,7 @@ GSErrCode getNormalSlow(const EXPModel* model, int32_t element, int32_t body, in
 GSErrCode getNormal(const EXPModel* model, int32_t element, int32_t body, int32_t normal, EXPVector* direction)
 {
     const ModelData* d = dataOf(model);
-    if (direction != nullptr && sameBody(d, element, body) && d->normals != nullptr &&
-        static_cast<uint32_t>(normal) - 1u < static_cast<uint32_t>(d->normalCount)) {
-        const Vec3& n = d->normals[normal - 1];
-        *direction = {n.x, n.y, n.z};
+    if (sameBody(d, element, body) && answerFrom(d->normals, d->normalCount, normal, direction)) {
         return NoError;
     }
     return getNormalSlow(model, element, body, normal, direction);

@@ -3,6 +3,7 @@
 // textures of the same name; by the plain and the layer path, and from a real OBJ file.
 #include "test_export_support.h"
 
+#include <string>
 #include <sys/stat.h>
 
 namespace {
@@ -62,9 +63,8 @@ std::vector<int32_t> materialIndices(NvScn::TScnObjectMgr<NvScn::CScnPolygon>* p
     return indices;
 }
 
-// A textured brick, a plaster without texture, a stone whose texture has the brick's name, and a
-// wall polygon with material index 0 and a decal of its own.
-const char kMaterials[] = R"({"format": "cadhost-model",
+// The textures, materials and wall of both models below.
+const std::string kMaterialsHead = R"({"format": "cadhost-model",
   "textures": [{"name": "brick.png", "pixels": {"width": 1, "height": 1, "rgba": "aa3300ff"}},
                {"name": "decal.png", "pixels": {"width": 1, "height": 1, "rgba": "ffffff80"}},
                {"name": "stone/brick.jpg", "pixels": {"width": 1, "height": 1, "rgba": "808080ff"}}],
@@ -76,7 +76,11 @@ const char kMaterials[] = R"({"format": "cadhost-model",
     {"type": "wall", "bodies": [{"vertices": [[0, 0, 0], [1, 0, 0], [1, 0, 1]],
       "polygons": [{"material": 1, "vertices": [1, 2, 3]}, {"material": 0, "texture": 2, "vertices": [3, 2, 1]}]}]},
     {"type": "slab", "bodies": [{"vertices": [[0, 0, 0], [1, 0, 0], [0, 1, 0]],
-      "polygons": [{"material": 2, "vertices": [1, 2, 3]}]}]}]})";
+      "polygons": )";
+
+// A textured brick, a plaster without texture, a stone whose texture has the brick's name, and a
+// wall polygon with material index 0 and a decal of its own.
+const std::string kMaterials = kMaterialsHead + R"([{"material": 2, "vertices": [1, 2, 3]}]}]}]})";
 
 const char kBrick[] = "Brick diffuse 204,102,0 specular 128,128,128 transparent 102,102,102 smooth 0.8 glossy 25 "
                       "neon 51,102,153 1.5";
@@ -93,19 +97,8 @@ std::string textured(const char* material, const char* file)
 
 // The same, with the slab showing the wall's brick too: one host material, textured on the wall
 // and plain on the slab, in polygons that follow each other.
-const char kSharedBrick[] = R"({"format": "cadhost-model",
-  "textures": [{"name": "brick.png", "pixels": {"width": 1, "height": 1, "rgba": "aa3300ff"}},
-               {"name": "decal.png", "pixels": {"width": 1, "height": 1, "rgba": "ffffff80"}},
-               {"name": "stone/brick.jpg", "pixels": {"width": 1, "height": 1, "rgba": "808080ff"}}],
-  "materials": [{"name": "Brick", "surface": [1, 0.5, 0], "diffusePc": 80, "specular": [1, 1, 1], "specularPc": 50,
-                 "transpPc": 40, "shine": 2500, "emission": [0.2, 0.4, 0.6], "emissionAtt": 150, "texture": 1},
-                {"name": "Plaster", "surface": [1, 1, 1], "specularPc": 0},
-                {"name": "Stone", "texture": 3}],
-  "elements": [
-    {"type": "wall", "bodies": [{"vertices": [[0, 0, 0], [1, 0, 0], [1, 0, 1]],
-      "polygons": [{"material": 1, "vertices": [1, 2, 3]}, {"material": 0, "texture": 2, "vertices": [3, 2, 1]}]}]},
-    {"type": "slab", "bodies": [{"vertices": [[0, 0, 0], [1, 0, 0], [0, 1, 0]],
-      "polygons": [{"material": 1, "vertices": [1, 2, 3]}, {"material": 2, "vertices": [3, 2, 1]}]}]}]})";
+const std::string kSharedBrick =
+    kMaterialsHead + R"([{"material": 1, "vertices": [1, 2, 3]}, {"material": 2, "vertices": [3, 2, 1]}]}]}]})";
 
 struct MaterialCase {
     const char* name;
@@ -123,7 +116,7 @@ TEST_P(ExportedMaterials, ReadBackWithTheirTextures)
 {
     const MaterialCase& c = GetParam();
     loadAddOn();
-    loadJson(c.model != nullptr ? c.model : kMaterials);
+    loadJson(c.model != nullptr ? c.model : kMaterials.c_str());
     configure(c.layers ? nullptr : "LayerEnabled=false\n");
     std::vector<cadhost::UserAction> script;
     for (int item : c.clicks) {
@@ -169,9 +162,9 @@ INSTANTIATE_TEST_SUITE_P(Options, ExportedMaterials, ::testing::Values(
                  {1, 2, 0}, kLayerZero},
     MaterialCase{"SharedBrickTexturedOnTheWallOnly", false, {18, 20, 21},
                  {kBrick, kPlaster, kStone, textured(kBrick, "brick.tif"), textured(kStone, "brick_1.tif"), kDecal},
-                 {3, 5, 0, 1}, kPlainZero, kSharedBrick},
+                 {3, 5, 0, 1}, kPlainZero, kSharedBrick.c_str()},
     MaterialCase{"LayerSharedBrickTexturedOnTheWallOnly", true, {18, 20, 21},
-                 {kBrick, kPlaster, textured(kBrick, "brick.tif"), kDecal}, {2, 3, 0, 1}, kLayerZero, kSharedBrick}),
+                 {kBrick, kPlaster, textured(kBrick, "brick.tif"), kDecal}, {2, 3, 0, 1}, kLayerZero, kSharedBrick.c_str()}),
     [](const ::testing::TestParamInfo<MaterialCase>& info) { return info.param.name; });
 
 // A real OBJ file with textures: one scene material per file material, each texture that the host

@@ -1,6 +1,7 @@
-// The picture is drawn while the library reads the geometry a second time. The first read gives
-// the views, the sun, the materials and the instances and leaves the geometry blocks out (only
-// the points stay, for the bounds of the automatic view); images are never needed.
+// The picture is drawn while the library reads the geometry a second time, the points and the
+// polygons by two readers side by side. The first read gives the views, the sun, the materials
+// and the instances and leaves the geometry blocks out (only the points stay, for the bounds of
+// the automatic view); images are never needed.
 #include "RenderCommand.h"
 
 #include <cstdio>
@@ -11,6 +12,7 @@
 #include "DrawingThread.h"
 #include "Placement.h"
 #include "Renderer.h"
+#include "SplitRead.h"
 
 namespace ScnTools {
 
@@ -59,11 +61,10 @@ void addPlaced(Bounds& box, const Bounds& component, const Placement& placement)
 
 // Reads the geometry again into storage and draws it as it comes, on a thread beside the read;
 // false after printing why.
-bool drawPass(NvScn::CScnMgr& scene, const std::string& path, Renderer& renderer, GeometryStorage& storage)
+bool drawPass(const std::string& path, Renderer& renderer, int64_t& badPolygons)
 {
     DrawingThread drawing(renderer);
-    storage.setSink(&drawing);
-    bool read = reloadGeometry(&scene, path, &storage, {"Preview.Image", "Image"});
+    bool read = readGeometryApart(path, drawing, badPolygons);
     std::string error;
     if (!drawing.finish(error)) {
         std::fprintf(stderr, "scntool: cannot draw %s: %s\n", path.c_str(), error.c_str());
@@ -149,14 +150,15 @@ int renderCommand(int argc, char** argv)
     MaterialLooks looks = materialLooks(scene->getMaterials(), folderOf(path));
 
     Renderer renderer(frame, width, height, light, looks, *scene, folderOf(path));
-    GeometryStorage geometry(nullptr, true);
-    if (!drawPass(*scene, path, renderer, geometry)) {
+    int64_t badPolygons = 0;
+    if (!drawPass(path, renderer, badPolygons)) {
         return kFailure;
     }
     if (renderer.smoothedPolygons() > 0) {
-        GeometryStorage again(nullptr, true);
+        // The polygons naming missing points are counted once.
+        int64_t again = 0;
         renderer.startSmoothedPass();
-        if (!drawPass(*scene, path, renderer, again)) {
+        if (!drawPass(path, renderer, again)) {
             return kFailure;
         }
     }
@@ -168,9 +170,9 @@ int renderCommand(int argc, char** argv)
         std::fprintf(stderr, "scntool: %s has no polygon to draw\n", path.c_str());
         return kFailure;
     }
-    if (geometry.badPolygons > 0) {
+    if (badPolygons > 0) {
         std::fprintf(stderr, "scntool: warning: %lld polygons of %s name points that do not exist; they are left out\n",
-                     static_cast<long long>(geometry.badPolygons), path.c_str());
+                     static_cast<long long>(badPolygons), path.c_str());
     }
     if (renderer.flatPolygons() > 0) {
         std::fprintf(stderr, "scntool: warning: %lld polygons of %s have no area; they are left out\n",

@@ -908,3 +908,48 @@ TEST(SceneCommandRefusal, RefusesFilesThatAreNoScenes)
 }
 
 }  // namespace
+
+namespace {
+
+struct DamageCase {
+    const char* name;
+    const char* block;  // the block whose first item is replaced
+    const char* item;
+    int exitCode;
+    std::string err;  // with {scene}
+};
+
+void PrintTo(const DamageCase& c, std::ostream* out) { *out << c.name; }
+
+class SceneRenderDamage : public testing::TestWithParam<DamageCase> {};
+
+// The points and the polygons are read side by side; a fault in either block ends the render as
+// a single reader of the whole file would.
+TEST_P(SceneRenderDamage, EndsAsOneReaderOfTheFileWould)
+{
+    const DamageCase& c = GetParam();
+    std::string scene = file(std::string(c.name) + ".scn");
+    std::string out = file(std::string(c.name) + ".png");
+    save(withFaces({wall(0, 10), wall(100, 40), wall(200, 80)}), scene);
+    std::string text = slurp(scene);
+    size_t at = text.find(std::string("<") + c.block + "><![CDATA[");
+    ASSERT_NE(at, std::string::npos);
+    size_t second = text.find('\n', text.find('\n', at) + 1) + 1;
+    text.replace(second, text.find('\n', second) - second, c.item);
+    std::ofstream(scene, std::ios::binary) << text;
+    ToolResult run = scntool("render " + scene + " " + out);
+    EXPECT_EQ(run.exitCode, c.exitCode);
+    EXPECT_EQ(run.err, fill(c.err, scene, out));
+    EXPECT_EQ(std::filesystem::exists(out), c.exitCode == 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, SceneRenderDamage,
+    testing::Values(DamageCase{"points", "Points", "0.0 x 0.0", 1, "scntool: {scene} has no polygon to draw\n"},
+                    DamageCase{"polygons", "Polygons", "p 0 4 0 x 2 3", 1, "scntool: {scene} has no polygon to draw\n"},
+                    DamageCase{"polygon_naming_a_missing_point", "Polygons", "p 0 4 0 1 2 99", 0,
+                               "scntool: warning: 1 polygons of {scene} name points that do not exist; they are left "
+                               "out\n"}),
+    [](const testing::TestParamInfo<DamageCase>& info) { return std::string(info.param.name); });
+
+}  // namespace

@@ -75,11 +75,11 @@ void PointExchange::stop()
 const PointExchange::Table* PointExchange::find(bool component, const CScnUUID& uuid, size_t& cursor)
 {
     std::unique_lock<std::mutex> lock(mMutex);
-    for (;;) {
-        for (; cursor < mTables.size(); ++cursor) {
-            const Table& table = mTables[cursor];
+    for (size_t next = cursor;;) {
+        for (; next < mTables.size(); ++next) {
+            const Table& table = mTables[next];
             if (table.component == component && (!component || sameUuid(table.uuid, uuid))) {
-                ++cursor;
+                cursor = next + 1;
                 return &table;
             }
         }
@@ -114,7 +114,8 @@ bool PointsStorage::setCurrentInternalComponentInstance(CScnMgr*, const CScnUUID
 {
     mComponentNext = true;
     mNextUuid = component != nullptr ? *component : CScnUUID{};
-    return !mExchange.stopped();
+    mCancelled = mExchange.stopped();
+    return !mCancelled;
 }
 
 // The library names a component before its points only; points without that call are the scene's.
@@ -157,7 +158,8 @@ bool PointsStorage::addPoint(CScnMgr* manager, const CScnVector* point, int32_t)
     mPoints[mCount++] = *point;
     if (mCount % kChunk == 0) {
         mExchange.publish(*mTable, mPoints, mCount);
-        return !mExchange.stopped();
+        mCancelled = mExchange.stopped();
+        return !mCancelled;
     }
     return true;
 }
@@ -241,14 +243,14 @@ struct Reader {
 
 }  // namespace
 
-bool readGeometryApart(const std::string& path, PolygonSink& sink, int64_t& badPolygons)
+ApartRead readGeometryApart(const std::string& path, PolygonSink& sink, int64_t& badPolygons)
 {
     std::string error;
     std::unique_ptr<FileStream> pointFile(FileStream::open(path, "rb", &error));
     std::unique_ptr<FileStream> polygonFile(pointFile ? FileStream::open(path, "rb", &error) : nullptr);
     if (!pointFile || !polygonFile) {
         std::fprintf(stderr, "scntool: cannot open %s: %s\n", path.c_str(), error.c_str());
-        return false;
+        return ApartRead::eFailed;
     }
     Reader pointRead(*pointFile, {"Polygons", "Preview.Image", "Image"});
     Reader polygonRead(*polygonFile, {"Points", "Preview.Image", "Image"});
@@ -278,8 +280,17 @@ bool readGeometryApart(const std::string& path, PolygonSink& sink, int64_t& badP
         readPoints();
     }
     polygonRead.read(polygons);
+    exchange.stop();
+    if (pointThread.thread.joinable()) {
+        pointThread.thread.join();
+    }
+    // A read that ends by itself reports only at a fault; one that the stop cancelled had read
+    // every point that a polygon names.
+    if (!pointRead.reports.texts.empty() && !points.cancelled()) {
+        return ApartRead::eStoppedAtFault;
+    }
     badPolygons += polygons.badPolygons;
-    return true;
+    return ApartRead::eRead;
 }
 
 }  // namespace ScnTools

@@ -43,8 +43,8 @@ public:
     // The points' thread: no table and no point follows.
     void finish();
 
-    // The polygons' thread: the first table after cursor (which it moves past the table) that is
-    // of that kind and identifier, waiting for the points' thread to reach it; null when its read
+    // The polygons' thread: the first table from cursor on that is of that kind and identifier
+    // (cursor then moves past it), waiting for the points' thread to reach it; null when its read
     // ends without one.
     const Table* find(bool component, const NvScn::CScnUUID& uuid, size_t& cursor);
     // The polygons' thread: the points published in the table once more than index are, or once
@@ -84,6 +84,8 @@ public:
 
     // Publishes what is left and tells the exchange that nothing follows.
     void finish();
+    // Whether the read was cancelled because the exchange stopped.
+    bool cancelled() const { return mCancelled; }
 
 private:
     // Moves the points into a block twice as large.
@@ -96,6 +98,7 @@ private:
     NvScn::CScnVector* mPoints = nullptr;
     size_t mCount = 0;
     size_t mCapacity = 0;
+    bool mCancelled = false;
 };
 
 // The storage of the polygons' read: each polygon waits until the points it names are published,
@@ -134,13 +137,23 @@ private:
     ArrivingPolygon mPolygon;
 };
 
+// How a read by two readers went.
+enum class ApartRead {
+    eRead,
+    // The file did not open (or the drawing failed); why is printed.
+    eFailed,
+    // The points' read stopped at a fault of the file while polygons were still to come. One
+    // reader of the whole file stops there and hands nothing after it over, so that the sink got
+    // polygons it would not have: read the file again with one reader, into a fresh sink.
+    eStoppedAtFault,
+};
+
 // Reads the geometry of the file into the sink with two readers side by side, each on a
 // scene manager of its own and through a BlockSkippingStream (the points' read without the
 // "Polygons" blocks, the polygons' read on the calling thread without the "Points" blocks;
-// neither with images). Adds the polygons naming missing points to badPolygons. False after
-// printing why when the file does not open; what the library reports stays with it, as the
-// first read of the file went well.
-bool readGeometryApart(const std::string& path, PolygonSink& sink, int64_t& badPolygons);
+// neither with images). Adds the polygons naming missing points to badPolygons. What the library
+// reports stays with it, as the first read of the file went well.
+ApartRead readGeometryApart(const std::string& path, PolygonSink& sink, int64_t& badPolygons);
 
 }  // namespace ScnTools
 

@@ -148,6 +148,21 @@ SceneManager loadScene(const std::string& path, Reports& reports, NvScn::CScnExt
     return manager;
 }
 
+bool reloadGeometry(CScnMgr* manager, const std::string& path, NvScn::CScnExtStorage* storage,
+                    const std::vector<std::string>& skippedBlocks)
+{
+    std::string error;
+    std::unique_ptr<FileStream> stream(FileStream::open(path, "rb", &error));
+    if (!stream) {
+        std::fprintf(stderr, "scntool: cannot open %s: %s\n", path.c_str(), error.c_str());
+        return false;
+    }
+    // The first read of the same file went well: what this one reports stays with the reports.
+    BlockSkippingStream skimmed(*stream, skippedBlocks);
+    manager->readDataBlocks(readFrom(*stream, skimmed, skippedBlocks), storage);
+    return true;
+}
+
 std::string folderOf(const std::string& path)
 {
     size_t slash = path.find_last_of('/');

@@ -189,6 +189,11 @@ private:
 SceneManager loadScene(const std::string& path, Reports& reports, NvScn::CScnExtStorage* storage,
                        const std::vector<std::string>& skippedBlocks = {});
 
+// Reads only the geometry of the file again, into storage, without the blocks named in
+// skippedBlocks; false after printing why.
+bool reloadGeometry(NvScn::CScnMgr* manager, const std::string& path, NvScn::CScnExtStorage* storage,
+                    const std::vector<std::string>& skippedBlocks = {});
+
 // The folder part of a path with its last slash, or "" for a bare file name.
 std::string folderOf(const std::string& path);
 

@@ -252,8 +252,14 @@ ApartRead readGeometryApart(const std::string& path, PolygonSink& sink, int64_t&
         std::fprintf(stderr, "scntool: cannot open %s: %s\n", path.c_str(), error.c_str());
         return ApartRead::eFailed;
     }
-    Reader pointRead(*pointFile, {"Polygons", "Preview.Image", "Image"});
-    Reader polygonRead(*polygonFile, {"Points", "Preview.Image", "Image"});
+    // Neither read needs the images or the blocks of older documents that the first read took.
+    const std::vector<std::string> unneeded = {"Preview.Image", "Image", "Options", "Materials", "Lights"};
+    std::vector<std::string> withoutPolygons = unneeded;
+    withoutPolygons.push_back("Polygons");
+    std::vector<std::string> withoutPoints = unneeded;
+    withoutPoints.push_back("Points");
+    Reader pointRead(*pointFile, withoutPolygons);
+    Reader polygonRead(*polygonFile, withoutPoints);
     PointExchange exchange;
     PointsStorage points(exchange);
     PolygonsStorage polygons(exchange, sink);

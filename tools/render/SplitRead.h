@@ -151,7 +151,7 @@ enum class ApartRead {
 // Reads the geometry of the file into the sink with two readers side by side, each on a
 // scene manager of its own and through a BlockSkippingStream (the points' read without the
 // "Polygons" blocks, the polygons' read on the calling thread without the "Points" blocks;
-// neither with images). Adds the polygons naming missing points to badPolygons. What the library
+// neither with images nor the "Options", "Materials" and "Lights" blocks of older documents). Adds the polygons naming missing points to badPolygons. What the library
 // reports stays with it, as the first read of the file went well.
 ApartRead readGeometryApart(const std::string& path, PolygonSink& sink, int64_t& badPolygons);
 

@@ -953,3 +953,46 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<DamageCase>& info) { return std::string(info.param.name); });
 
 }  // namespace
+
+namespace {
+
+struct PngCase {
+    uint32_t width;
+    uint32_t height;
+    bool seeThrough;
+};
+
+void PrintTo(const PngCase& c, std::ostream* out) { *out << c.width << "x" << c.height << (c.seeThrough ? " rgba" : ""); }
+
+class ScenePng : public testing::TestWithParam<PngCase> {};
+
+// Large pictures are deflated in two halves side by side; every size reads back whole.
+TEST_P(ScenePng, ReadsBackThePixelsItWrote)
+{
+    const PngCase& c = GetParam();
+    ScnTools::Picture picture;
+    picture.width = c.width;
+    picture.height = c.height;
+    uint32_t state = 12345;
+    for (uint32_t i = 0; i < c.width * c.height; ++i) {
+        // Runs of one colour broken by noise, as rendered pictures are.
+        state = state * 1103515245u + 12345u;
+        uint8_t value = (i / 7) % 3 == 0 ? static_cast<uint8_t>(state >> 24) : static_cast<uint8_t>(i / 50);
+        picture.rgba.insert(picture.rgba.end(), {value, static_cast<uint8_t>(value ^ 0x5A), static_cast<uint8_t>(i),
+                                                 static_cast<uint8_t>(c.seeThrough ? value : 255)});
+    }
+    std::string path = file("picture.png");
+    std::string error;
+    ASSERT_TRUE(ScnTools::writePng(path, picture, error)) << error;
+    ScnTools::Picture back;
+    ASSERT_TRUE(ScnTools::readPng(path, back, error)) << error;
+    EXPECT_EQ(back.width, c.width);
+    EXPECT_EQ(back.height, c.height);
+    EXPECT_EQ(back.rgba, picture.rgba);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, ScenePng,
+                         testing::Values(PngCase{1, 1, false}, PngCase{5, 63, false}, PngCase{17, 64, false},
+                                         PngCase{300, 201, false}, PngCase{64, 64, true}, PngCase{1200, 900, true}));
+
+}  // namespace

@@ -57,13 +57,15 @@ void onPngError(png_structp png, png_const_charp text)
 
 void onPngWarning(png_structp, png_const_charp) {}
 
-// Filters the rows [first, last) of the picture, each against the row above it ("up"), and
-// deflates them raw (no zlib head or check) at the fastest run-length setting onto out; the part
-// that is final ends the stream, another ends on a byte boundary so that the next part, deflated
-// without its history, may follow it. adler gets the check of the filtered bytes.
-bool deflateRows(const uint8_t* pixels, size_t stride, uint32_t first, uint32_t last, bool final,
+// Filters the rows [first, last) of the picture, with channels (3 or 4) of each pixel's four
+// bytes, each row against the one above it ("up"), and deflates them raw (no zlib head or check)
+// at the fastest run-length setting onto out; the part that is final ends the stream, another
+// ends on a byte boundary so that the next part, deflated without its history, may follow it.
+// adler gets the check of the filtered bytes.
+bool deflateRows(const Picture& picture, size_t channels, uint32_t first, uint32_t last, bool final,
                  std::vector<uint8_t>& out, uLong& adler)
 {
+    size_t stride = picture.width * channels;
     z_stream z;
     std::memset(&z, 0, sizeof z);
     if (deflateInit2(&z, 1, Z_DEFLATED, -15, 8, Z_RLE) != Z_OK) {
@@ -93,11 +95,16 @@ bool deflateRows(const uint8_t* pixels, size_t stride, uint32_t first, uint32_t 
     std::vector<uint8_t> row(stride + 1);
     adler = adler32(0, nullptr, 0);
     bool done = true;
+    const size_t rgbaStride = static_cast<size_t>(picture.width) * 4;
     for (uint32_t y = first; y < last && done; ++y) {
-        const uint8_t* current = pixels + y * stride;
+        const uint8_t* current = picture.rgba.data() + y * rgbaStride;
         row[0] = 2;
-        for (size_t i = 0; i < stride; ++i) {
-            row[i + 1] = static_cast<uint8_t>(y > 0 ? current[i] - current[i - stride] : current[i]);
+        uint8_t* filtered = row.data() + 1;
+        for (size_t x = 0; x < picture.width; ++x, filtered += channels) {
+            const uint8_t* pixel = current + x * 4;
+            for (size_t k = 0; k < channels; ++k) {
+                filtered[k] = static_cast<uint8_t>(y > 0 ? pixel[k] - pixel[k - rgbaStride] : pixel[k]);
+            }
         }
         adler = adler32(adler, row.data(), static_cast<uInt>(row.size()));
         z.next_in = row.data();
@@ -113,8 +120,10 @@ bool deflateRows(const uint8_t* pixels, size_t stride, uint32_t first, uint32_t 
 // The zlib stream of a picture's image data. A large picture is deflated in two halves side by
 // side (the second without the first's history, as parallel gzip does): compression is most of
 // the writing and the file is about as small.
-bool imageData(const uint8_t* pixels, size_t stride, uint32_t height, std::vector<uint8_t>& data)
+bool imageData(const Picture& picture, size_t channels, std::vector<uint8_t>& data)
 {
+    uint32_t height = picture.height;
+    size_t stride = picture.width * channels;
     constexpr uint32_t kRowsToSplit = 64;
     uint32_t middle = height >= kRowsToSplit ? height / 2 : height;
     std::vector<uint8_t> second;
@@ -122,7 +131,7 @@ bool imageData(const uint8_t* pixels, size_t stride, uint32_t height, std::vecto
     bool secondDone = true;
     std::thread helper;
     if (middle < height) {
-        auto run = [&] { secondDone = deflateRows(pixels, stride, middle, height, true, second, secondCheck); };
+        auto run = [&] { secondDone = deflateRows(picture, channels, middle, height, true, second, secondCheck); };
         try {
             helper = std::thread(run);
         } catch (const std::system_error&) {
@@ -131,7 +140,7 @@ bool imageData(const uint8_t* pixels, size_t stride, uint32_t height, std::vecto
     }
     std::vector<uint8_t> first;
     uLong check = 0;
-    bool done = deflateRows(pixels, stride, 0, middle, middle == height, first, check);
+    bool done = deflateRows(picture, channels, 0, middle, middle == height, first, check);
     if (helper.joinable()) {
         helper.join();
     }
@@ -153,7 +162,8 @@ bool imageData(const uint8_t* pixels, size_t stride, uint32_t height, std::vecto
 
 // Writes the head, the image data in chunks of at most a megabyte, and the end. Nothing with a
 // destructor lives here: libpng leaves by a long jump on failure.
-bool writePngFile(std::FILE* file, const png_image& image, const std::vector<uint8_t>& data, std::string& error)
+bool writePngFile(std::FILE* file, const Picture& image, bool alpha, const std::vector<uint8_t>& data,
+                  std::string& error)
 {
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &error, onPngError, onPngWarning);
     if (png == nullptr) {
@@ -168,7 +178,6 @@ bool writePngFile(std::FILE* file, const png_image& image, const std::vector<uin
         }
         return false;
     }
-    bool alpha = image.format == PNG_FORMAT_RGBA;
     png_init_io(png, file);
     png_set_IHDR(png, info, image.width, image.height, 8, alpha ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB,
                  PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
@@ -218,15 +227,14 @@ bool writePng(const std::string& path, const Picture& picture, std::string& erro
         error = std::strerror(errno);
         return false;
     }
-    std::vector<uint8_t> pixels;
-    png_image image = description(picture, pixels);
+    // RGB when nothing is see-through.
+    bool alpha = !opaque(picture);
     std::vector<uint8_t> data;
     bool written = false;
-    if (!imageData(pixels.data(), static_cast<size_t>(image.width) * (image.format == PNG_FORMAT_RGBA ? 4 : 3),
-                   image.height, data)) {
+    if (!imageData(picture, alpha ? 4 : 3, data)) {
         error = "zlib failed";
     } else {
-        written = writePngFile(file, image, data, error);
+        written = writePngFile(file, picture, alpha, data, error);
     }
     return finishOutput(file, path, written, error);
 }

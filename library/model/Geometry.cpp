@@ -166,7 +166,7 @@ CHoleMgr& CPolygon::holes()
 {
     CPolygonMgr& owner = table();
     if ((mState & kHasHoles) != 0) {
-        return owner.mHoles.at(this);
+        return owner.mHoles.remembered(this);
     }
     CHoleMgr& holes = owner.mHoles.make(this);
     markSpecial(kHasHoles);
@@ -250,6 +250,10 @@ CHoleMgr& CHoleMap::make(CPolygon* polygon)
 
 void CHoleMap::erase(const CPolygon* polygon) noexcept
 {
+    if (polygon == mLastPolygon) {
+        mLastPolygon = nullptr;
+        mLastHoles = nullptr;
+    }
     size_t slot = find(polygon);
     CHoleMgr* holes = mEntries[slot].holes;
     // Entries after the gap that would no longer be found move into it.
@@ -279,6 +283,8 @@ void CHoleMap::clear() noexcept
     mEntries = nullptr;
     mMask = 0;
     mCount = 0;
+    mLastPolygon = nullptr;
+    mLastHoles = nullptr;
 }
 
 void CHoleMap::grow()

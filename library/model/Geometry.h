@@ -224,6 +224,16 @@ public:
 
     // The polygon's manager, which must exist.
     CHoleMgr& at(const CPolygon* polygon) const { return *mEntries[find(polygon)].holes; }
+    // The same, remembering the last one asked for: a polygon record that a reader reuses for an
+    // external storage is asked for its holes at every polygon.
+    CHoleMgr& remembered(const CPolygon* polygon)
+    {
+        if (polygon != mLastPolygon) {
+            mLastHoles = &at(polygon);
+            mLastPolygon = polygon;
+        }
+        return *mLastHoles;
+    }
     // Makes the polygon's manager, which must not exist; throws std::bad_alloc.
     CHoleMgr& make(CPolygon* polygon);
     // Destroys the polygon's manager, which must exist.
@@ -248,6 +258,9 @@ private:
     Entry* mEntries = nullptr;
     size_t mMask = 0;
     size_t mCount = 0;
+    // The manager that remembered() answered last; managers keep their place when the table grows.
+    const CPolygon* mLastPolygon = nullptr;
+    CHoleMgr* mLastHoles = nullptr;
 };
 
 }  // namespace detail

@@ -908,3 +908,91 @@ TEST(SceneCommandRefusal, RefusesFilesThatAreNoScenes)
 }
 
 }  // namespace
+
+namespace {
+
+struct DamageCase {
+    const char* name;
+    const char* block;  // the block whose first item is replaced
+    const char* item;
+    int exitCode;
+    std::string err;  // with {scene}
+};
+
+void PrintTo(const DamageCase& c, std::ostream* out) { *out << c.name; }
+
+class SceneRenderDamage : public testing::TestWithParam<DamageCase> {};
+
+// The points and the polygons are read side by side; a fault in either block ends the render as
+// a single reader of the whole file would.
+TEST_P(SceneRenderDamage, EndsAsOneReaderOfTheFileWould)
+{
+    const DamageCase& c = GetParam();
+    std::string scene = file(std::string(c.name) + ".scn");
+    std::string out = file(std::string(c.name) + ".png");
+    save(withFaces({wall(0, 10), wall(100, 40), wall(200, 80)}), scene);
+    std::string text = slurp(scene);
+    size_t at = text.find(std::string("<") + c.block + "><![CDATA[");
+    ASSERT_NE(at, std::string::npos);
+    size_t second = text.find('\n', text.find('\n', at) + 1) + 1;
+    text.replace(second, text.find('\n', second) - second, c.item);
+    std::ofstream(scene, std::ios::binary) << text;
+    ToolResult run = scntool("render " + scene + " " + out);
+    EXPECT_EQ(run.exitCode, c.exitCode);
+    EXPECT_EQ(run.err, fill(c.err, scene, out));
+    EXPECT_EQ(std::filesystem::exists(out), c.exitCode == 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, SceneRenderDamage,
+    testing::Values(DamageCase{"points", "Points", "0.0 x 0.0", 1, "scntool: {scene} has no polygon to draw\n"},
+                    DamageCase{"polygons", "Polygons", "p 0 4 0 x 2 3", 1, "scntool: {scene} has no polygon to draw\n"},
+                    DamageCase{"polygon_naming_a_missing_point", "Polygons", "p 0 4 0 1 2 99", 0,
+                               "scntool: warning: 1 polygons of {scene} name points that do not exist; they are left "
+                               "out\n"}),
+    [](const testing::TestParamInfo<DamageCase>& info) { return std::string(info.param.name); });
+
+}  // namespace
+
+namespace {
+
+struct PngCase {
+    uint32_t width;
+    uint32_t height;
+    bool seeThrough;
+};
+
+void PrintTo(const PngCase& c, std::ostream* out) { *out << c.width << "x" << c.height << (c.seeThrough ? " rgba" : ""); }
+
+class ScenePng : public testing::TestWithParam<PngCase> {};
+
+// Large pictures are deflated in two halves side by side; every size reads back whole.
+TEST_P(ScenePng, ReadsBackThePixelsItWrote)
+{
+    const PngCase& c = GetParam();
+    ScnTools::Picture picture;
+    picture.width = c.width;
+    picture.height = c.height;
+    uint32_t state = 12345;
+    for (uint32_t i = 0; i < c.width * c.height; ++i) {
+        // Runs of one colour broken by noise, as rendered pictures are.
+        state = state * 1103515245u + 12345u;
+        uint8_t value = (i / 7) % 3 == 0 ? static_cast<uint8_t>(state >> 24) : static_cast<uint8_t>(i / 50);
+        picture.rgba.insert(picture.rgba.end(), {value, static_cast<uint8_t>(value ^ 0x5A), static_cast<uint8_t>(i),
+                                                 static_cast<uint8_t>(c.seeThrough ? value : 255)});
+    }
+    std::string path = file("picture.png");
+    std::string error;
+    ASSERT_TRUE(ScnTools::writePng(path, picture, error)) << error;
+    ScnTools::Picture back;
+    ASSERT_TRUE(ScnTools::readPng(path, back, error)) << error;
+    EXPECT_EQ(back.width, c.width);
+    EXPECT_EQ(back.height, c.height);
+    EXPECT_EQ(back.rgba, picture.rgba);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, ScenePng,
+                         testing::Values(PngCase{1, 1, false}, PngCase{5, 63, false}, PngCase{17, 64, false},
+                                         PngCase{300, 201, false}, PngCase{64, 64, true}, PngCase{1200, 900, true}));
+
+}  // namespace

@@ -21,7 +21,10 @@ void appendThree(std::vector<T>& list, const T* items)
 
 }  // namespace
 
-DrawingThread::DrawingThread(PolygonSink& sink) : mSink(sink), mThread(&DrawingThread::run, this) {}
+DrawingThread::DrawingThread(PolygonSink& sink, bool sortsWhileLagging)
+    : mSink(sink), mSortsWhileLagging(sortsWhileLagging), mThread(&DrawingThread::run, this)
+{
+}
 
 DrawingThread::~DrawingThread()
 {
@@ -37,7 +40,7 @@ void DrawingThread::waitUntilDrawn(std::unique_lock<std::mutex>& lock)
 void DrawingThread::handOver()
 {
     std::unique_lock<std::mutex> lock(mMutex);
-    mLagging = mPending != nullptr || mBusy;
+    mLagging = mSortsWhileLagging && (mPending != nullptr || mBusy);
     waitUntilDrawn(lock);
     if (mFilling->polygons.empty() && mFilling->unseen == 0) {
         return;

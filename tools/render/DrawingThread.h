@@ -18,12 +18,13 @@ namespace ScnTools {
 // Passes the polygons on to another sink on a thread of its own, in their order, in batches of
 // a fixed size (two batches at most are held), so that the library reads the next polygons
 // while the last ones are drawn. While the drawing lags behind, the caller's thread asks the
-// sink which polygons are unseen and only counts those, which shares the work out. A component
+// sink which polygons are unseen and only counts those, which shares the work out (unless the
+// caller's thread has enough work of its own: sortsWhileLagging false). A component
 // announcement waits until everything before it is drawn and reaches the sink on the caller's
 // thread, which may consult the scene then.
 class DrawingThread : public PolygonSink {
 public:
-    explicit DrawingThread(PolygonSink& sink);
+    explicit DrawingThread(PolygonSink& sink, bool sortsWhileLagging = true);
     // Finishes first.
     ~DrawingThread();
     DrawingThread(const DrawingThread&) = delete;
@@ -65,6 +66,7 @@ private:
     void run();
 
     PolygonSink& mSink;
+    bool mSortsWhileLagging;
     // The polygon being drawn, rebuilt from its batch.
     ArrivingPolygon mDrawn;
     Batch mBatches[2];

@@ -1,16 +1,20 @@
-// The picture is drawn while the library reads the geometry a second time. The first read gives
-// the views, the sun, the materials and the instances and leaves the geometry blocks out (only
-// the points stay, for the bounds of the automatic view); images are never needed.
+// The picture is drawn while the library reads the geometry a second time, the points and the
+// polygons by two readers side by side. The first read gives the views, the sun, the materials
+// and the instances and leaves the geometry blocks out (only the points stay, for the bounds of
+// the automatic view); images are never needed.
 #include "RenderCommand.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
+#include <memory>
 #include <string>
 
 #include "DrawingThread.h"
 #include "Placement.h"
 #include "Renderer.h"
+#include "SplitRead.h"
 
 namespace ScnTools {
 
@@ -57,19 +61,52 @@ void addPlaced(Bounds& box, const Bounds& component, const Placement& placement)
     }
 }
 
-// Reads the geometry again into storage and draws it as it comes, on a thread beside the read;
-// false after printing why.
-bool drawPass(NvScn::CScnMgr& scene, const std::string& path, Renderer& renderer, GeometryStorage& storage)
+// Reads the geometry again and draws it as it comes, on a thread beside the read: by two
+// readers side by side, or by one reader of the whole file when whole is set. Prints why when
+// the file does not open or the drawing fails.
+ApartRead drawPass(NvScn::CScnMgr& scene, const std::string& path, Renderer& renderer, bool whole,
+                   int64_t& badPolygons)
 {
-    DrawingThread drawing(renderer);
-    storage.setSink(&drawing);
-    bool read = reloadGeometry(&scene, path, &storage, {"Preview.Image", "Image"});
+    // The polygons' reader is the busiest thread of the split read: it leaves all drawing to the
+    // drawing thread.
+    DrawingThread drawing(renderer, whole);
+    ApartRead read = ApartRead::eRead;
+    if (whole) {
+        GeometryStorage storage(&drawing, true);
+        read = reloadGeometry(&scene, path, &storage, {"Preview.Image", "Image"}) ? ApartRead::eRead
+                                                                                   : ApartRead::eFailed;
+        badPolygons += storage.badPolygons;
+    } else {
+        read = readGeometryApart(path, drawing, badPolygons);
+    }
     std::string error;
     if (!drawing.finish(error)) {
         std::fprintf(stderr, "scntool: cannot draw %s: %s\n", path.c_str(), error.c_str());
-        return false;
+        return ApartRead::eFailed;
     }
     return read;
+}
+
+// Draws the flat and then, when there are any, the smoothed polygons; false after printing why.
+// A file that the split read cannot read as one reader would is drawn again by one reader.
+bool drawAll(NvScn::CScnMgr& scene, const std::string& path, std::unique_ptr<Renderer>& renderer,
+             const std::function<std::unique_ptr<Renderer>()>& fresh, int64_t& badPolygons)
+{
+    for (bool whole : {false, true}) {
+        badPolygons = 0;
+        ApartRead read = drawPass(scene, path, *renderer, whole, badPolygons);
+        if (read == ApartRead::eRead && renderer->smoothedPolygons() > 0) {
+            // The polygons naming missing points are counted once.
+            int64_t again = 0;
+            renderer->startSmoothedPass();
+            read = drawPass(scene, path, *renderer, whole, again);
+        }
+        if (read != ApartRead::eStoppedAtFault) {
+            return read == ApartRead::eRead;
+        }
+        renderer = fresh();
+    }
+    return false;
 }
 
 }  // namespace
@@ -148,18 +185,15 @@ int renderCommand(int argc, char** argv)
     }
     MaterialLooks looks = materialLooks(scene->getMaterials(), folderOf(path));
 
-    Renderer renderer(frame, width, height, light, looks, *scene, folderOf(path));
-    GeometryStorage geometry(nullptr, true);
-    if (!drawPass(*scene, path, renderer, geometry)) {
+    auto fresh = [&] {
+        return std::unique_ptr<Renderer>(new Renderer(frame, width, height, light, looks, *scene, folderOf(path)));
+    };
+    std::unique_ptr<Renderer> drawn = fresh();
+    int64_t badPolygons = 0;
+    if (!drawAll(*scene, path, drawn, fresh, badPolygons)) {
         return kFailure;
     }
-    if (renderer.smoothedPolygons() > 0) {
-        GeometryStorage again(nullptr, true);
-        renderer.startSmoothedPass();
-        if (!drawPass(*scene, path, renderer, again)) {
-            return kFailure;
-        }
-    }
+    const Renderer& renderer = *drawn;
     for (const std::string& missing : renderer.missingTextures()) {
         std::fprintf(stderr, "scntool: warning: the texture %s is not beside %s; its colour is used\n",
                      missing.c_str(), path.c_str());
@@ -168,9 +202,9 @@ int renderCommand(int argc, char** argv)
         std::fprintf(stderr, "scntool: %s has no polygon to draw\n", path.c_str());
         return kFailure;
     }
-    if (geometry.badPolygons > 0) {
+    if (badPolygons > 0) {
         std::fprintf(stderr, "scntool: warning: %lld polygons of %s name points that do not exist; they are left out\n",
-                     static_cast<long long>(geometry.badPolygons), path.c_str());
+                     static_cast<long long>(badPolygons), path.c_str());
     }
     if (renderer.flatPolygons() > 0) {
         std::fprintf(stderr, "scntool: warning: %lld polygons of %s have no area; they are left out\n",

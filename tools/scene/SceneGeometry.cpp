@@ -11,8 +11,6 @@ namespace ScnTools {
 using NvScn::CScnMgr;
 using NvScn::CScnPolygon;
 using NvScn::CScnVector;
-using NvScn::CScnVertex;
-using NvScn::TScnObjectMgr;
 
 void Reports::print() const
 {
@@ -95,17 +93,6 @@ bool PolygonSink::unseenTriangle(int32_t component, const ArrivingTriangle& tria
     return unseen(component, polygon);
 }
 
-namespace {
-
-// The library hands a polygon over read-only, but its interface offers the vertex lists only
-// through non-const getters; they do not change the polygon.
-TScnObjectMgr<CScnVertex>* vertices(const CScnPolygon* polygon)
-{
-    return const_cast<CScnPolygon*>(polygon)->getVertices();
-}
-
-}  // namespace
-
 bool GeometryStorage::addPolygon(CScnMgr*, const CScnPolygon* polygon, int32_t)
 {
     GeometryPart& part = current();
@@ -113,54 +100,17 @@ bool GeometryStorage::addPolygon(CScnMgr*, const CScnPolygon* polygon, int32_t)
     if (mSink == nullptr || polygon == nullptr) {
         return true;
     }
-    ArrivingPolygon& p = mPolygon;
-    p.corners.clear();
-    p.vertices.clear();
-    p.loopSizes.clear();
-    CScnPolygon* editable = const_cast<CScnPolygon*>(polygon);
     const std::vector<CScnVector>& points = part.points;
-    TScnObjectMgr<CScnVertex>* outer = vertices(polygon);
-    TScnObjectMgr<CScnPolygon::CScnHole>* holes = editable->getHoles();
-    int32_t holeCount = holes != nullptr ? holes->getNbObjects() : 0;
-    if (holeCount == 0 && outer != nullptr && outer->getNbObjects() == 3) {
-        for (uint32_t i = 0; i < 3; ++i) {
-            const CScnVertex* v = outer->getScnObject(i);
-            if (v == nullptr || v->pointIndex < 0 || static_cast<size_t>(v->pointIndex) >= points.size()) {
-                ++badPolygons;
-                return true;
-            }
-            mVertices[i] = *v;
-            mCorners[i] = points[static_cast<size_t>(v->pointIndex)];
+    auto lookUp = [&points](int32_t index, CScnVector& corner) {
+        if (index < 0 || static_cast<size_t>(index) >= points.size()) {
+            return false;
         }
-        mSink->triangle(mCurrent, {editable->getPropertyIndex(), editable->isSmoothed(), mCorners, mVertices});
+        corner = points[static_cast<size_t>(index)];
         return true;
-    }
-    p.material = editable->getPropertyIndex();
-    p.smoothed = editable->isSmoothed();
-    bool bad = false;
-    auto addLoop = [&](TScnObjectMgr<CScnVertex>* loop) {
-        int32_t count = loop != nullptr ? loop->getNbObjects() : 0;
-        for (int32_t i = 0; i < count; ++i) {
-            const CScnVertex* v = loop->getScnObject(static_cast<uint32_t>(i));
-            if (v == nullptr || v->pointIndex < 0 || static_cast<size_t>(v->pointIndex) >= points.size()) {
-                bad = true;
-                return;
-            }
-            p.vertices.push_back(*v);
-            p.corners.push_back(points[static_cast<size_t>(v->pointIndex)]);
-        }
-        p.loopSizes.push_back(static_cast<uint32_t>(count));
     };
-    addLoop(outer);
-    for (int32_t h = 0; h < holeCount && !bad; ++h) {
-        CScnPolygon::CScnHole* hole = holes->getScnObject(static_cast<uint32_t>(h));
-        addLoop(hole != nullptr ? hole->getVertices() : nullptr);
-    }
-    if (bad) {
+    if (!handOnPolygon(polygon, lookUp, mCurrent, *mSink, mPolygon)) {
         ++badPolygons;
-        return true;
     }
-    mSink->polygon(mCurrent, p);
     return true;
 }
 

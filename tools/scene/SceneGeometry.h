@@ -78,6 +78,65 @@ protected:
     ~PolygonSink() {}
 };
 
+// Hands a polygon that the library delivers on to the sink, its corners looked up through
+// points, a callable (int32_t index, NvScn::CScnVector& corner) that answers false for a point
+// that does not exist: one loop of three corners as a triangle, anything else as a polygon built
+// in scratch. False, with nothing handed on, when a corner names no point.
+template <class Points>
+bool handOnPolygon(const NvScn::CScnPolygon* polygon, Points&& points, int32_t component, PolygonSink& sink,
+                   ArrivingPolygon& scratch)
+{
+    // The library hands a polygon over read-only, but its interface offers the vertex lists only
+    // through non-const getters; they do not change the polygon.
+    NvScn::CScnPolygon* editable = const_cast<NvScn::CScnPolygon*>(polygon);
+    NvScn::TScnObjectMgr<NvScn::CScnVertex>* outer = editable->getVertices();
+    NvScn::TScnObjectMgr<NvScn::CScnPolygon::CScnHole>* holes = editable->getHoles();
+    int32_t holeCount = holes != nullptr ? holes->getNbObjects() : 0;
+    if (holeCount == 0 && outer != nullptr && outer->getNbObjects() == 3) {
+        NvScn::CScnVector corners[3];
+        NvScn::CScnVertex vertices[3];
+        for (uint32_t i = 0; i < 3; ++i) {
+            const NvScn::CScnVertex* v = outer->getScnObject(i);
+            if (v == nullptr || !points(v->pointIndex, corners[i])) {
+                return false;
+            }
+            vertices[i] = *v;
+        }
+        sink.triangle(component, {editable->getPropertyIndex(), editable->isSmoothed(), corners, vertices});
+        return true;
+    }
+    scratch.corners.clear();
+    scratch.vertices.clear();
+    scratch.loopSizes.clear();
+    scratch.material = editable->getPropertyIndex();
+    scratch.smoothed = editable->isSmoothed();
+    auto addLoop = [&](NvScn::TScnObjectMgr<NvScn::CScnVertex>* loop) {
+        int32_t count = loop != nullptr ? loop->getNbObjects() : 0;
+        for (int32_t i = 0; i < count; ++i) {
+            const NvScn::CScnVertex* v = loop->getScnObject(static_cast<uint32_t>(i));
+            NvScn::CScnVector corner;
+            if (v == nullptr || !points(v->pointIndex, corner)) {
+                return false;
+            }
+            scratch.vertices.push_back(*v);
+            scratch.corners.push_back(corner);
+        }
+        scratch.loopSizes.push_back(static_cast<uint32_t>(count));
+        return true;
+    };
+    if (!addLoop(outer)) {
+        return false;
+    }
+    for (int32_t h = 0; h < holeCount; ++h) {
+        NvScn::CScnPolygon::CScnHole* hole = holes->getScnObject(static_cast<uint32_t>(h));
+        if (!addLoop(hole != nullptr ? hole->getVertices() : nullptr)) {
+            return false;
+        }
+    }
+    sink.polygon(component, scratch);
+    return true;
+}
+
 // The points and bounds of one geometry table of the file.
 struct GeometryPart {
     NvScn::CScnUUID uuid{};
@@ -122,8 +181,6 @@ private:
     bool mComponentNext = false;
     int32_t mCurrent = -1;
     ArrivingPolygon mPolygon;
-    NvScn::CScnVector mCorners[3];
-    NvScn::CScnVertex mVertices[3];
 };
 
 // Opens and reads a scene file with the given storage (null: the library keeps the geometry);

@@ -1,0 +1,302 @@
+#include "SplitRead.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <system_error>
+#include <thread>
+
+#include "BlockSkipping.h"
+#include "FileStream.h"
+
+namespace ScnTools {
+
+using NvScn::CScnMgr;
+using NvScn::CScnUUID;
+using NvScn::CScnVector;
+
+namespace {
+
+// Points published at once: the polygons' thread takes the lock at most once per chunk.
+constexpr size_t kChunk = 4096;
+// The first block when the file announces no count; a file may lie about it, so an announced
+// count is reserved only up to the largest.
+constexpr size_t kFirstBlock = 1024;
+constexpr size_t kLargestReserve = size_t(1) << 24;
+
+bool sameUuid(const CScnUUID& a, const CScnUUID& b)
+{
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+}  // namespace
+
+PointExchange::Table& PointExchange::open(bool component, const CScnUUID& uuid)
+{
+    std::lock_guard<std::mutex> lock(mMutex);
+    if (!mTables.empty()) {
+        mTables.back().complete = true;
+    }
+    mTables.emplace_back();
+    Table& table = mTables.back();
+    table.component = component;
+    table.uuid = uuid;
+    mChanged.notify_all();
+    return table;
+}
+
+void PointExchange::publish(Table& table, const CScnVector* points, size_t count)
+{
+    table.points.store(points, std::memory_order_release);
+    table.published.store(count, std::memory_order_release);
+    std::lock_guard<std::mutex> lock(mMutex);
+    if (mWaiting) {
+        mChanged.notify_all();
+    }
+}
+
+void PointExchange::finish()
+{
+    std::lock_guard<std::mutex> lock(mMutex);
+    if (!mTables.empty()) {
+        mTables.back().complete = true;
+    }
+    mFinished = true;
+    mChanged.notify_all();
+}
+
+void PointExchange::stop()
+{
+    mStopped.store(true, std::memory_order_relaxed);
+    std::lock_guard<std::mutex> lock(mMutex);
+    mChanged.notify_all();
+}
+
+const PointExchange::Table* PointExchange::find(bool component, const CScnUUID& uuid, size_t& cursor)
+{
+    std::unique_lock<std::mutex> lock(mMutex);
+    for (size_t next = cursor;;) {
+        for (; next < mTables.size(); ++next) {
+            const Table& table = mTables[next];
+            if (table.component == component && (!component || sameUuid(table.uuid, uuid))) {
+                cursor = next + 1;
+                return &table;
+            }
+        }
+        if (mFinished || stopped()) {
+            return nullptr;
+        }
+        mWaiting = true;
+        mChanged.wait(lock);
+        mWaiting = false;
+    }
+}
+
+size_t PointExchange::waitFor(const Table& table, size_t index)
+{
+    size_t published = table.published.load(std::memory_order_acquire);
+    if (published > index) {
+        return published;
+    }
+    std::unique_lock<std::mutex> lock(mMutex);
+    for (;;) {
+        published = table.published.load(std::memory_order_acquire);
+        if (published > index || table.complete || stopped()) {
+            return published;
+        }
+        mWaiting = true;
+        mChanged.wait(lock);
+        mWaiting = false;
+    }
+}
+
+bool PointsStorage::setCurrentInternalComponentInstance(CScnMgr*, const CScnUUID* component, int32_t)
+{
+    mComponentNext = true;
+    mNextUuid = component != nullptr ? *component : CScnUUID{};
+    mCancelled = mExchange.stopped();
+    return !mCancelled;
+}
+
+// The library names a component before its points only; points without that call are the scene's.
+void PointsStorage::setNbPoints(CScnMgr*, int32_t count)
+{
+    if (mTable != nullptr) {
+        mExchange.publish(*mTable, mPoints, mCount);
+    }
+    mTable = &mExchange.open(mComponentNext, mNextUuid);
+    mComponentNext = false;
+    mCount = 0;
+    mCapacity = 0;
+    mPoints = nullptr;
+    size_t capacity = count > 0 ? std::min(static_cast<size_t>(count), kLargestReserve) : kFirstBlock;
+    mTable->blocks.emplace_back(new CScnVector[capacity]);
+    mPoints = mTable->blocks.back().get();
+    mCapacity = capacity;
+}
+
+void PointsStorage::grow()
+{
+    size_t capacity = mCapacity > 0 ? mCapacity * 2 : kFirstBlock;
+    std::unique_ptr<CScnVector[]> block(new CScnVector[capacity]);
+    std::copy(mPoints, mPoints + mCount, block.get());
+    mPoints = block.get();
+    mCapacity = capacity;
+    mTable->blocks.push_back(std::move(block));
+    // The polygons' thread reads the new block from the next publication on; the old one stays.
+    mTable->points.store(mPoints, std::memory_order_release);
+}
+
+bool PointsStorage::addPoint(CScnMgr* manager, const CScnVector* point, int32_t)
+{
+    if (mTable == nullptr) {
+        setNbPoints(manager, 0);
+    }
+    if (mCount == mCapacity) {
+        grow();
+    }
+    mPoints[mCount++] = *point;
+    if (mCount % kChunk == 0) {
+        mExchange.publish(*mTable, mPoints, mCount);
+        mCancelled = mExchange.stopped();
+        return !mCancelled;
+    }
+    return true;
+}
+
+void PointsStorage::finish()
+{
+    if (mTable != nullptr) {
+        mExchange.publish(*mTable, mPoints, mCount);
+    }
+    mExchange.finish();
+}
+
+bool PolygonsStorage::setCurrentInternalComponentInstance(CScnMgr*, const CScnUUID* component, int32_t)
+{
+    mComponentNext = true;
+    mNextUuid = component != nullptr ? *component : CScnUUID{};
+    mSink.component(mComponents++, mNextUuid);
+    return !mExchange.stopped();
+}
+
+// As with the points: polygons after a component's announcement are that component's, others the scene's.
+void PolygonsStorage::setNbPolygons(CScnMgr*, int32_t)
+{
+    mCurrent = mComponentNext ? mComponents - 1 : -1;
+    mTable = mExchange.find(mComponentNext, mNextUuid, mCursor);
+    mComponentNext = false;
+    mPoints = nullptr;
+    mKnown = 0;
+}
+
+bool PolygonsStorage::addPolygon(CScnMgr*, const NvScn::CScnPolygon* polygon, int32_t)
+{
+    if (polygon == nullptr) {
+        return true;
+    }
+    auto lookUp = [this](int32_t index, CScnVector& corner) {
+        if (index < 0) {
+            return false;
+        }
+        size_t at = static_cast<size_t>(index);
+        if (at >= mKnown) {
+            if (mTable == nullptr) {
+                return false;
+            }
+            mKnown = mExchange.waitFor(*mTable, at);
+            mPoints = mTable->points.load(std::memory_order_acquire);
+            if (at >= mKnown) {
+                return false;
+            }
+        }
+        corner = mPoints[at];
+        return true;
+    };
+    if (!handOnPolygon(polygon, lookUp, mCurrent, mSink, mPolygon)) {
+        ++badPolygons;
+    }
+    return !mExchange.stopped();
+}
+
+namespace {
+
+// A scene manager of its own for one of the two reads, with the stream that leaves out what it
+// does not need.
+struct Reader {
+    Reader(FileStream& file, std::vector<std::string> skipped)
+        : manager(CScnMgr::create(&reports, nullptr)), stream(file, std::move(skipped))
+    {
+    }
+
+    void read(NvScn::CScnExtStorage& storage)
+    {
+        if (manager) {
+            manager->readDataBlocks(&stream, &storage);
+        }
+    }
+
+    Reports reports;
+    SceneManager manager;
+    BlockSkippingStream stream;
+};
+
+}  // namespace
+
+ApartRead readGeometryApart(const std::string& path, PolygonSink& sink, int64_t& badPolygons)
+{
+    std::string error;
+    std::unique_ptr<FileStream> pointFile(FileStream::open(path, "rb", &error));
+    std::unique_ptr<FileStream> polygonFile(pointFile ? FileStream::open(path, "rb", &error) : nullptr);
+    if (!pointFile || !polygonFile) {
+        std::fprintf(stderr, "scntool: cannot open %s: %s\n", path.c_str(), error.c_str());
+        return ApartRead::eFailed;
+    }
+    // Neither read needs the images or the blocks of older documents that the first read took.
+    const std::vector<std::string> unneeded = {"Preview.Image", "Image", "Options", "Materials", "Lights"};
+    std::vector<std::string> withoutPolygons = unneeded;
+    withoutPolygons.push_back("Polygons");
+    std::vector<std::string> withoutPoints = unneeded;
+    withoutPoints.push_back("Points");
+    Reader pointRead(*pointFile, withoutPolygons);
+    Reader polygonRead(*polygonFile, withoutPoints);
+    PointExchange exchange;
+    PointsStorage points(exchange);
+    PolygonsStorage polygons(exchange, sink);
+    auto readPoints = [&] {
+        pointRead.read(points);
+        points.finish();
+    };
+    // Whatever way the polygons' read ends, the points' read is told to stop and awaited.
+    struct Joined {
+        PointExchange& exchange;
+        std::thread thread;
+        ~Joined()
+        {
+            exchange.stop();
+            if (thread.joinable()) {
+                thread.join();
+            }
+        }
+    } pointThread{exchange, {}};
+    try {
+        pointThread.thread = std::thread(readPoints);
+    } catch (const std::system_error&) {
+        // Without a second thread the points are read first.
+        readPoints();
+    }
+    polygonRead.read(polygons);
+    exchange.stop();
+    if (pointThread.thread.joinable()) {
+        pointThread.thread.join();
+    }
+    // A read that ends by itself reports only at a fault; one that the stop cancelled had read
+    // every point that a polygon names.
+    if (!pointRead.reports.texts.empty() && !points.cancelled()) {
+        return ApartRead::eStoppedAtFault;
+    }
+    badPolygons += polygons.badPolygons;
+    return ApartRead::eRead;
+}
+
+}  // namespace ScnTools

@@ -1,0 +1,160 @@
+// The geometry of a file read by two readers side by side: one delivers the points, the other
+// the polygons, which wait for the points they name.
+#ifndef SCN_TOOLS_SPLIT_READ_H
+#define SCN_TOOLS_SPLIT_READ_H
+
+#include <atomic>
+#include <condition_variable>
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "SceneGeometry.h"
+
+namespace ScnTools {
+
+// The points of the file's geometry tables, handed from the thread that reads them to the thread
+// that reads the polygons. Tables come in the file's order; each lies in one block (the count the
+// file announces is reserved, outgrown blocks are kept until the end because the polygons' thread
+// may still look into them) and is published in chunks, so that the polygons' thread waits once
+// per chunk at most.
+class PointExchange {
+public:
+    // One table: the scene's own or an internal component's.
+    struct Table {
+        bool component = false;
+        NvScn::CScnUUID uuid{};
+        std::atomic<const NvScn::CScnVector*> points{nullptr};
+        // Points that may be read; stored after the points and their block.
+        std::atomic<size_t> published{0};
+        // Whether no point will follow; guarded by the exchange's mutex.
+        bool complete = false;
+        std::vector<std::unique_ptr<NvScn::CScnVector[]>> blocks;
+    };
+
+    // The points' thread: closes the last table and starts the next.
+    Table& open(bool component, const NvScn::CScnUUID& uuid);
+    // The points' thread: the first count points of the table, in points, may be read.
+    void publish(Table& table, const NvScn::CScnVector* points, size_t count);
+    // The points' thread: no table and no point follows.
+    void finish();
+
+    // The polygons' thread: the first table from cursor on that is of that kind and identifier
+    // (cursor then moves past it), waiting for the points' thread to reach it; null when its read
+    // ends without one.
+    const Table* find(bool component, const NvScn::CScnUUID& uuid, size_t& cursor);
+    // The polygons' thread: the points published in the table once more than index are, or once
+    // the table is complete or the exchange stopped.
+    size_t waitFor(const Table& table, size_t index);
+
+    // Either thread: asks both reads to give up.
+    void stop();
+    bool stopped() const { return mStopped.load(std::memory_order_relaxed); }
+
+private:
+    std::mutex mMutex;
+    std::condition_variable mChanged;
+    // A deque keeps its items in place as it grows; the polygons' thread looks at the list only
+    // under the mutex.
+    std::deque<Table> mTables;
+    bool mFinished = false;
+    bool mWaiting = false;
+    std::atomic<bool> mStopped{false};
+};
+
+// The storage of the points' read: the points go into the exchange, polygons are not expected.
+class PointsStorage : public NvScn::CScnExtStorage {
+public:
+    explicit PointsStorage(PointExchange& exchange) : mExchange(exchange) {}
+
+    bool setCurrentInternalComponentInstance(NvScn::CScnMgr*, const NvScn::CScnUUID* component,
+                                             int32_t geometryLevel) override;
+    void setNbPoints(NvScn::CScnMgr*, int32_t count) override;
+    bool addPoint(NvScn::CScnMgr*, const NvScn::CScnVector* point, int32_t index) override;
+    void setNbPolygons(NvScn::CScnMgr*, int32_t) override {}
+    bool addPolygon(NvScn::CScnMgr*, const NvScn::CScnPolygon*, int32_t) override { return true; }
+    int32_t getNbPoints(NvScn::CScnMgr*) override { return 0; }
+    bool fillPoint(NvScn::CScnMgr*, NvScn::CScnVector*, int32_t) override { return false; }
+    int32_t getNbPolygons(NvScn::CScnMgr*) override { return 0; }
+    bool fillPolygon(NvScn::CScnMgr*, NvScn::CScnPolygon*, int32_t) override { return false; }
+
+    // Publishes what is left and tells the exchange that nothing follows.
+    void finish();
+    // Whether the read was cancelled because the exchange stopped.
+    bool cancelled() const { return mCancelled; }
+
+private:
+    // Moves the points into a block twice as large.
+    void grow();
+
+    PointExchange& mExchange;
+    bool mComponentNext = false;
+    NvScn::CScnUUID mNextUuid{};
+    PointExchange::Table* mTable = nullptr;
+    NvScn::CScnVector* mPoints = nullptr;
+    size_t mCount = 0;
+    size_t mCapacity = 0;
+    bool mCancelled = false;
+};
+
+// The storage of the polygons' read: each polygon waits until the points it names are published,
+// then goes to the sink with its corners. Polygons naming a point that does not exist are counted
+// and dropped.
+class PolygonsStorage : public NvScn::CScnExtStorage {
+public:
+    PolygonsStorage(PointExchange& exchange, PolygonSink& sink) : mExchange(exchange), mSink(sink) {}
+
+    bool setCurrentInternalComponentInstance(NvScn::CScnMgr*, const NvScn::CScnUUID* component,
+                                             int32_t geometryLevel) override;
+    void setNbPoints(NvScn::CScnMgr*, int32_t) override {}
+    bool addPoint(NvScn::CScnMgr*, const NvScn::CScnVector*, int32_t) override { return true; }
+    void setNbPolygons(NvScn::CScnMgr*, int32_t count) override;
+    bool addPolygon(NvScn::CScnMgr*, const NvScn::CScnPolygon* polygon, int32_t index) override;
+    int32_t getNbPoints(NvScn::CScnMgr*) override { return 0; }
+    bool fillPoint(NvScn::CScnMgr*, NvScn::CScnVector*, int32_t) override { return false; }
+    int32_t getNbPolygons(NvScn::CScnMgr*) override { return 0; }
+    bool fillPolygon(NvScn::CScnMgr*, NvScn::CScnPolygon*, int32_t) override { return false; }
+
+    // Polygons dropped because a vertex named a point that does not exist.
+    int64_t badPolygons = 0;
+
+private:
+    PointExchange& mExchange;
+    PolygonSink& mSink;
+    bool mComponentNext = false;
+    NvScn::CScnUUID mNextUuid{};
+    int32_t mComponents = 0;
+    int32_t mCurrent = -1;
+    size_t mCursor = 0;
+    const PointExchange::Table* mTable = nullptr;
+    // What this thread knows of the table: its points up to mKnown.
+    const NvScn::CScnVector* mPoints = nullptr;
+    size_t mKnown = 0;
+    ArrivingPolygon mPolygon;
+};
+
+// How a read by two readers went.
+enum class ApartRead {
+    eRead,
+    // The file did not open (or the drawing failed); why is printed.
+    eFailed,
+    // The points' read stopped at a fault of the file while polygons were still to come. One
+    // reader of the whole file stops there and hands nothing after it over, so that the sink got
+    // polygons it would not have: read the file again with one reader, into a fresh sink.
+    eStoppedAtFault,
+};
+
+// Reads the geometry of the file into the sink with two readers side by side, each on a
+// scene manager of its own and through a BlockSkippingStream (the points' read without the
+// "Polygons" blocks, the polygons' read on the calling thread without the "Points" blocks;
+// neither with images nor the "Options", "Materials" and "Lights" blocks of older documents). Adds the polygons naming missing points to badPolygons. What the library
+// reports stays with it, as the first read of the file went well.
+ApartRead readGeometryApart(const std::string& path, PolygonSink& sink, int64_t& badPolygons);
+
+}  // namespace ScnTools
+
+#endif

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <sys/wait.h>
+#include <thread>
 
 namespace {
 
@@ -21,8 +22,15 @@ public:
     ProducerMode& operator=(const ProducerMode&) = delete;
 };
 
+// The threads of this process. The first thread started also starts the helper threads of a
+// sanitizer's runtime, so one is started and joined before the first count.
 int threadCount()
 {
+    static const bool settled = [] {
+        std::thread([] {}).join();
+        return true;
+    }();
+    (void)settled;
     std::ifstream status("/proc/self/status");
     std::string line;
     while (std::getline(status, line)) {

@@ -50,8 +50,9 @@ bool AddonLayerStorage::setCurrentInternalComponentInstance(NvScn::CScnMgr*, con
             mCurrent = &found->second;
             mNextOwnTextureMaterial = mComponent->firstOwnTextureMaterial;
         }
-        mPoints.reset(mCurrent != nullptr ? &mCurrent->elements : nullptr);
-        mPolygons.reset(mCurrent != nullptr ? &mCurrent->elements : nullptr);
+        mPoints.reset(mCurrent != nullptr ? &mCurrent->elements : nullptr, mCurrent != nullptr ? mCurrent->points : 0);
+        mPolygons.reset(mCurrent != nullptr ? &mCurrent->elements : nullptr,
+                        mCurrent != nullptr ? mCurrent->polygons : 0);
         mPointsDone = 0;
         mPolygonPhaseOpen = false;
         mLastMaterial = LastMaterial();
@@ -108,6 +109,8 @@ bool AddonLayerStorage::fillPoint(NvScn::CScnMgr*, NvScn::CScnVector* point, int
         if (mCurrent == nullptr) {
             return true;
         }
+        // One walk reads the host model at a time.
+        mPolygons.suspend();
         // The phase is open: setCurrentInternalComponentInstance opened it for this component.
         ++mPointsDone;
         const GSErrCode error = ACAPI_ProgressWindow(kSelSPRV, asParameter(mPointsDone));
@@ -156,6 +159,7 @@ bool AddonLayerStorage::fillPolygon(NvScn::CScnMgr*, NvScn::CScnPolygon* polygon
         if (mCurrent == nullptr || mCurrent->polygons == 0) {
             return true;
         }
+        mPoints.suspend();
         // The count runs over all components, so the phase's maximum is the polygons of all layers.
         if (!advance(&mPolygonsDone, mStrings[6], mLayers.polygonTotal())) {
             return false;

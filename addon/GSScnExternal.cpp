@@ -147,13 +147,58 @@ const ModelTextures::Texture* ModelTextures::shownBy(int32_t material, int32_t o
     return facts.texture;
 }
 
-void PointWalk::reset(const std::vector<int32_t>* elements)
+PointWalk::PointWalk(const EXPModelFunctionTable& table, const EXPModel& model)
+    : mTable(table), mModel(model), mCursor(table, model), mMode(feedModeFromEnvironment())
 {
+    reset();
+}
+
+void PointWalk::reset(const std::vector<int32_t>* elements, int64_t items)
+{
+    mFeed.suspend();
     mCursor.reset(elements);
     mVertexInBody = 0;
+    mOffsetTaken = false;
+    mFeed.begin([this](Batch* batch) { produce(batch); }, items, mMode);
+}
+
+void PointWalk::Batch::clear()
+{
+    points.clear();
+    count = 0;
+    failure = nullptr;
 }
 
 void PointWalk::next(const PlanOffset& offset, NvScn::CScnVector* point)
+{
+    if (!mOffsetTaken) {
+        // Taken before the producer starts, which reads it from then on.
+        mOffset = offset;
+        mOffsetTaken = true;
+    }
+    int32_t at = 0;
+    const Batch& batch = mFeed.take(&at);
+    if (at == batch.count) {
+        std::rethrow_exception(batch.failure);
+    }
+    *point = batch.points[static_cast<std::size_t>(at)];
+}
+
+void PointWalk::produce(Batch* batch)
+{
+    try {
+        while (batch->count < kFeedBatchItems) {
+            NvScn::CScnVector point{0.0, 0.0, 0.0};
+            walkOne(&point);
+            batch->points.push_back(point);
+            ++batch->count;
+        }
+    } catch (...) {
+        batch->failure = std::current_exception();
+    }
+}
+
+void PointWalk::walkOne(NvScn::CScnVector* point)
 {
     if (mCursor.element() == 0 || mVertexInBody >= mCursor.bodyInfo().vertexCount) {
         do {
@@ -166,7 +211,7 @@ void PointWalk::next(const PlanOffset& offset, NvScn::CScnVector* point)
     ++mVertexInBody;
     EXPVector vertex;
     check(mTable.GetVertex(&mModel, mCursor.element(), mCursor.body(), mVertexInBody, &vertex), __LINE__);
-    *point = scenePosition(vertex.x, vertex.y, vertex.z, offset);
+    *point = scenePosition(vertex.x, vertex.y, vertex.z, mOffset);
     if (!std::isfinite(point->x) || !std::isfinite(point->y) || !std::isfinite(point->z) ||
         std::fabs(point->x) > kLargestCoordinate || std::fabs(point->y) > kLargestCoordinate ||
         std::fabs(point->z) > kLargestCoordinate) {
@@ -175,12 +220,29 @@ void PointWalk::next(const PlanOffset& offset, NvScn::CScnVector* point)
     }
 }
 
-void PolygonWalk::reset(const std::vector<int32_t>* elements)
+PolygonWalk::PolygonWalk(const EXPModelFunctionTable& table, const EXPModel& model, const ModelTextures& textures)
+    : mTable(table), mModel(model), mTextures(textures), mCursor(table, model), mMode(feedModeFromEnvironment())
 {
+    reset();
+}
+
+void PolygonWalk::reset(const std::vector<int32_t>* elements, int64_t items)
+{
+    mFeed.suspend();
     mCursor.reset(elements);
     mPolygonInBody = 0;
     mBodyOpen = false;
     mPointBase = 0;
+    mFeed.begin([this](Batch* batch) { produce(batch); }, items, mMode);
+}
+
+void PolygonWalk::Batch::clear()
+{
+    polygons.clear();
+    corners.clear();
+    count = 0;
+    failure = nullptr;
+    walking = Walked();
 }
 
 void PolygonWalk::openBody()
@@ -246,6 +308,61 @@ KSV_COLD const EXPVector& PolygonWalk::fetchVertex(int32_t vertex)
 
 PolygonWalk::Made PolygonWalk::next(const char* invalidMaterial, NvScn::CScnPolygon* polygon)
 {
+    int32_t at = 0;
+    const Batch& batch = mFeed.take(&at);
+    const bool failed = at == batch.count;
+    const Walked& walked = failed ? batch.walking : batch.polygons[static_cast<std::size_t>(at)];
+    if (walked.reportInvalid) {
+        DBPrintf(invalidMaterial, static_cast<int>(walked.invalidMaterial));
+    }
+    fillCorners(batch, walked, at == 0 ? 0 : batch.polygons[static_cast<std::size_t>(at) - 1].end, polygon);
+    if (failed) {
+        std::rethrow_exception(batch.failure);
+    }
+    return walked.made;
+}
+
+void PolygonWalk::fillCorners(const Batch& batch, const Walked& walked, uint32_t begin, NvScn::CScnPolygon* polygon)
+{
+    if (begin == walked.end) {
+        return;
+    }
+    NvScn::TScnObjectMgr<NvScn::CScnVertex>* loop = checked(polygon->getVertices(), __LINE__);
+    for (uint32_t k = begin; k < walked.end; ++k) {
+        const Corner& corner = batch.corners[k];
+        if (corner.point < 0) {
+            NvScn::CScnPolygon::CScnHole* hole = checked(polygon->getHoles()->newScnObject(NvScn::kScnLastIndex), __LINE__);
+            loop = checked(hole->getVertices(), __LINE__);
+            continue;
+        }
+        NvScn::CScnVertex* record = checked(loop->newScnObject(NvScn::kScnLastIndex), __LINE__);
+        record->pointIndex = corner.point;
+        if (walked.mapped) {
+            record->flags = NvScn::kScnVertexMapped;
+            record->u = corner.u;
+            record->v = corner.v;
+        }
+    }
+}
+
+void PolygonWalk::produce(Batch* batch)
+{
+    try {
+        while (batch->count < kFeedBatchItems) {
+            walkOne(batch);
+            ++batch->count;
+        }
+    } catch (...) {
+        // The failed polygon keeps the corners it had, as the library's polygon would.
+        batch->walking.end = static_cast<uint32_t>(batch->corners.size());
+        batch->failure = std::current_exception();
+    }
+}
+
+void PolygonWalk::walkOne(Batch* batch)
+{
+    Walked& walked = batch->walking;
+    walked = Walked();
     if (!mBodyOpen || mPolygonInBody >= mCursor.bodyInfo().polygonCount) {
         if (mBodyOpen) {
             mPointBase += mCursor.bodyInfo().vertexCount > 0 ? mCursor.bodyInfo().vertexCount : 0;
@@ -262,23 +379,24 @@ PolygonWalk::Made PolygonWalk::next(const char* invalidMaterial, NvScn::CScnPoly
     const int32_t body = mCursor.body();
     EXPPolygonInfo info;
     check(mTable.GetPolygon(&mModel, element, body, mPolygonInBody, &info), __LINE__);
-    Made made;
-    made.material = info.materialIndex;
-    made.elementType = mCursor.elementInfo().type;
-    if (made.material < 1) {
-        DBPrintf(invalidMaterial, static_cast<int>(made.material));
-        made.material = 1;
+    walked.made.material = info.materialIndex;
+    walked.made.elementType = mCursor.elementInfo().type;
+    if (walked.made.material < 1) {
+        walked.reportInvalid = true;
+        walked.invalidMaterial = walked.made.material;
+        walked.made.material = 1;
     }
-    made.ownTexture = mTextures.available(info.textureIndex) ? info.textureIndex : 0;
+    walked.made.ownTexture = mTextures.available(info.textureIndex) ? info.textureIndex : 0;
 
     double rotation = 0.0;
     Mapping mapping;
-    mapping.texture = mTextures.shownBy(made.material, info.textureIndex, &rotation);
+    mapping.texture = mTextures.shownBy(walked.made.material, info.textureIndex, &rotation);
     if (rotation != 0.0) {
         mapping.cosine = std::cos(rotation);
         mapping.sine = std::sin(rotation);
         mapping.turned = true;
     }
+    walked.mapped = mapping.texture != nullptr;
     EXPVector normal = {0.0, 0.0, 0.0};
     if (mapping.texture != nullptr && info.normalIndex != 0) {
         const int32_t n = info.normalIndex < 0 ? -info.normalIndex : info.normalIndex;
@@ -288,7 +406,8 @@ PolygonWalk::Made PolygonWalk::next(const char* invalidMaterial, NvScn::CScnPoly
         }
     }
 
-    NvScn::TScnObjectMgr<NvScn::CScnVertex>* loop = checked(polygon->getVertices(), __LINE__);
+    int32_t outer = 0;
+    bool inHole = false;
     bool holeWanted = false;
     for (int32_t k = 1; k <= info.edgeCount; ++k) {
         int32_t entry = 0;
@@ -299,21 +418,22 @@ PolygonWalk::Made PolygonWalk::next(const char* invalidMaterial, NvScn::CScnPoly
             continue;
         }
         if (holeWanted) {
-            NvScn::CScnPolygon::CScnHole* hole = checked(polygon->getHoles()->newScnObject(NvScn::kScnLastIndex), __LINE__);
-            loop = checked(hole->getVertices(), __LINE__);
+            batch->corners.push_back(Corner{-1, 0.0f, 0.0f});
+            inHole = true;
             holeWanted = false;
         }
-        const EXPEdgeInfo& walked = edge(entry < 0 ? -entry : entry);
-        addVertex(loop, entry < 0 ? walked.vertex2 : walked.vertex1, normal, mapping);
+        const EXPEdgeInfo& walkedEdge = edge(entry < 0 ? -entry : entry);
+        addVertex(batch, entry < 0 ? walkedEdge.vertex2 : walkedEdge.vertex1, normal, mapping);
+        outer += inHole ? 0 : 1;
     }
-    if (polygon->getVertices()->getNbObjects() < 3) {
+    if (outer < 3) {
         refuse("Polygon %d of body %d of element %d has fewer than three vertices", mPolygonInBody, body, element);
     }
-    return made;
+    walked.end = static_cast<uint32_t>(batch->corners.size());
+    batch->polygons.push_back(walked);
 }
 
-KSV_HOT void PolygonWalk::addVertex(NvScn::TScnObjectMgr<NvScn::CScnVertex>* loop, int32_t vertex, const EXPVector& normal,
-                                    const Mapping& mapping)
+KSV_HOT void PolygonWalk::addVertex(Batch* batch, int32_t vertex, const EXPVector& normal, const Mapping& mapping)
 {
     const int32_t element = mCursor.element();
     const int32_t body = mCursor.body();
@@ -321,26 +441,26 @@ KSV_HOT void PolygonWalk::addVertex(NvScn::TScnObjectMgr<NvScn::CScnVertex>* loo
         refuse("Polygon %d of body %d of element %d refers to a vertex the body does not have", mPolygonInBody, body,
                element);
     }
-    NvScn::CScnVertex* record = checked(loop->newScnObject(NvScn::kScnLastIndex), __LINE__);
-    record->pointIndex = static_cast<int32_t>(mPointBase + vertex - 1);
+    Corner corner;
+    corner.point = static_cast<int32_t>(mPointBase + vertex - 1);
     const ModelTextures::Texture* texture = mapping.texture;
-    if (texture == nullptr) {
-        return;
+    if (texture != nullptr) {
+        const EXPVector& position = this->vertex(vertex);
+        EXPTextureCoordinate st = {0.0, 0.0};
+        if (mTable.GetTextureCoordinate(&mModel, element, body, mPolygonInBody, vertex, &position, &normal, &st) !=
+            NoError) {
+            st = {0.0, 0.0};
+        }
+        double u = st.s / texture->xSize;
+        double v = st.t / texture->ySize;
+        if (mapping.turned) {
+            u = (st.s * mapping.cosine - st.t * mapping.sine) / texture->xSize;
+            v = (st.s * mapping.sine + st.t * mapping.cosine) / texture->ySize;
+        }
+        corner.u = std::isfinite(u) ? static_cast<float>(u) : 0.0f;
+        corner.v = std::isfinite(v) ? static_cast<float>(v) : 0.0f;
     }
-    const EXPVector& position = this->vertex(vertex);
-    EXPTextureCoordinate st = {0.0, 0.0};
-    if (mTable.GetTextureCoordinate(&mModel, element, body, mPolygonInBody, vertex, &position, &normal, &st) != NoError) {
-        st = {0.0, 0.0};
-    }
-    double u = st.s / texture->xSize;
-    double v = st.t / texture->ySize;
-    if (mapping.turned) {
-        u = (st.s * mapping.cosine - st.t * mapping.sine) / texture->xSize;
-        v = (st.s * mapping.sine + st.t * mapping.cosine) / texture->ySize;
-    }
-    record->flags = NvScn::kScnVertexMapped;
-    record->u = std::isfinite(u) ? static_cast<float>(u) : 0.0f;
-    record->v = std::isfinite(v) ? static_cast<float>(v) : 0.0f;
+    batch->corners.push_back(corner);
 }
 
 KSV_COLD bool userPressedCancel()
@@ -374,6 +494,8 @@ GSScnExternal::GSScnExternal(const EXPModelFunctionTable& table, const EXPModel&
     mPointTotal = static_cast<int32_t>(points);
     mPolygonTotal = static_cast<int32_t>(polygons);
     mNextOwnTextureMaterial = mTextures.materialCount();
+    mPoints.reset(nullptr, mPointTotal);
+    mPolygons.reset(nullptr, mPolygonTotal);
 }
 
 void GSScnExternal::setTextureOptions(const ExportOptions& options, int32_t materialsBeforeTexturedPass)
@@ -416,6 +538,8 @@ bool GSScnExternal::advanceProgress(int32_t* done, int32_t phase, int32_t total)
 bool GSScnExternal::fillPoint(NvScn::CScnMgr*, NvScn::CScnVector* point, int32_t)
 {
     return guardedSupply("KSV::GSScnExternal::fillPoint", false, [&] {
+        // One walk reads the host model at a time.
+        mPolygons.suspend();
         if (!advanceProgress(&mPointsDone, 5, mPointTotal)) {
             return false;
         }
@@ -427,6 +551,7 @@ bool GSScnExternal::fillPoint(NvScn::CScnMgr*, NvScn::CScnVector* point, int32_t
 bool GSScnExternal::fillPolygon(NvScn::CScnMgr*, NvScn::CScnPolygon* polygon, int32_t)
 {
     return guardedSupply("KSV::GSScnExternal::fillPolygon", false, [&] {
+        mPoints.suspend();
         if (!advanceProgress(&mPolygonsDone, 6, mPolygonTotal)) {
             return false;
         }

@@ -6,6 +6,7 @@
 #include "Conversions.h"
 #include "Errors.h"
 #include "ExportOptions.h"
+#include "GeometryFeed.h"
 #include "GSModeler.h"
 #include "GSRoot.h"
 #include "MaterialMap.h"
@@ -91,25 +92,44 @@ private:
     std::vector<Texture> mTextures;     // host texture i at i - 1
 };
 
-// The points of the walked bodies, one after the other.
+// The points of the walked bodies, one after the other. A producer walks the host model ahead in
+// batches (on a worker thread for large walks, see GeometryFeed.h); next() takes them in order on
+// the calling thread.
 class PointWalk {
 public:
-    PointWalk(const EXPModelFunctionTable& table, const EXPModel& model) : mTable(table), mModel(model), mCursor(table, model) {}
-    // Back to the first point; with a list, of its elements only.
-    void reset(const std::vector<int32_t>* elements = nullptr);
-    // The next point in centimetres, the plan offset added; raises past the last point and for a
-    // point out of a scene's reach.
+    PointWalk(const EXPModelFunctionTable& table, const EXPModel& model);
+    // Back to the first point; with a list, of its elements only. items is about how many points
+    // the walk gives, which decides whether a worker walks ahead.
+    void reset(const std::vector<int32_t>* elements = nullptr, int64_t items = 0);
+    // The next point in centimetres, the plan offset added (the offset of the first call after a
+    // reset holds for the walk); raises past the last point and for a point out of a scene's reach.
     void next(const PlanOffset& offset, NvScn::CScnVector* point);
+    // Stops walking ahead until the next point is asked for, so that another walk may use the host.
+    void suspend() { mFeed.suspend(); }
 
 private:
+    // Points made ahead of the library, and what the walk raised after the last of them.
+    struct Batch {
+        std::vector<NvScn::CScnVector> points;
+        int32_t count = 0;
+        std::exception_ptr failure;
+        void clear();
+    };
+    void produce(Batch* batch);
+    void walkOne(NvScn::CScnVector* point);
+
     const EXPModelFunctionTable& mTable;
     const EXPModel& mModel;
     ModelCursor mCursor;
     int32_t mVertexInBody = 0;
+    PlanOffset mOffset;
+    bool mOffsetTaken = false;
+    FeedMode mMode;
+    BatchFeed<Batch> mFeed;   // last: its worker is joined before the walk goes
 };
 
 // The polygons of the walked bodies, one after the other, with the global index of each vertex:
-// the points of the bodies walked before count first.
+// the points of the bodies walked before count first. Walked ahead in batches as the points are.
 class PolygonWalk {
 public:
     // What a filled polygon was made of.
@@ -118,14 +138,15 @@ public:
         int32_t elementType = 0;
         int32_t ownTexture = 0;   // the polygon's own texture when available, else 0
     };
-    PolygonWalk(const EXPModelFunctionTable& table, const EXPModel& model, const ModelTextures& textures)
-        : mTable(table), mModel(model), mTextures(textures), mCursor(table, model) {}
-    // Back to the first polygon; with a list, of its elements only.
-    void reset(const std::vector<int32_t>* elements = nullptr);
+    PolygonWalk(const EXPModelFunctionTable& table, const EXPModel& model, const ModelTextures& textures);
+    // Back to the first polygon; with a list, of its elements only; items as for the points.
+    void reset(const std::vector<int32_t>* elements = nullptr, int64_t items = 0);
     // Fills the outer contour, the holes and the texture coordinates of the next polygon; prints
     // invalidMaterial (with the index) for a material index below 1. The property index is left
     // to the caller. Raises past the last polygon and for a polygon the host gives wrongly.
     Made next(const char* invalidMaterial, NvScn::CScnPolygon* polygon);
+    // Stops walking ahead until the next polygon is asked for.
+    void suspend() { mFeed.suspend(); }
 
 private:
     // How a polygon's texture lies: its sizes and the turn of its material's texture.
@@ -135,13 +156,39 @@ private:
         double sine = 0.0;
         bool turned = false;
     };
+    // A corner of a walked polygon; point -1 starts a hole.
+    struct Corner {
+        int32_t point = 0;
+        float u = 0.0f;
+        float v = 0.0f;
+    };
+    // A walked polygon: what it was made of, whether its corners are mapped and where they end.
+    struct Walked {
+        Made made;
+        int32_t invalidMaterial = 0;   // the host's index when below 1
+        bool reportInvalid = false;
+        bool mapped = false;
+        uint32_t end = 0;
+    };
+    // Polygons made ahead of the library, and what the walk raised after the last of them, with
+    // what the failed polygon had made of itself before it failed.
+    struct Batch {
+        std::vector<Walked> polygons;
+        std::vector<Corner> corners;
+        int32_t count = 0;
+        std::exception_ptr failure;
+        Walked walking;   // the polygon being walked; the failed one after a failure
+        void clear();
+    };
+    static void fillCorners(const Batch& batch, const Walked& walked, uint32_t begin, NvScn::CScnPolygon* polygon);
+    void produce(Batch* batch);
+    void walkOne(Batch* batch);
     void openBody();
     const EXPEdgeInfo& edge(int32_t edge);
     const EXPEdgeInfo& fetchEdge(int32_t edge);
     const EXPVector& vertex(int32_t vertex);
     const EXPVector& fetchVertex(int32_t vertex);
-    void addVertex(NvScn::TScnObjectMgr<NvScn::CScnVertex>* loop, int32_t vertex, const EXPVector& normal,
-                   const Mapping& mapping);
+    void addVertex(Batch* batch, int32_t vertex, const EXPVector& normal, const Mapping& mapping);
 
     const EXPModelFunctionTable& mTable;
     const EXPModel& mModel;
@@ -158,6 +205,8 @@ private:
     std::vector<uint32_t> mVertexStamps;
     uint32_t mBodyStamp = 0;
     EXPEdgeInfo mOutOfRange = {};
+    FeedMode mMode;
+    BatchFeed<Batch> mFeed;   // last: its worker is joined before the walk goes
 };
 
 // Calls visit(cursor, polygon record) for every polygon of the walked bodies (of the listed

@@ -1,0 +1,189 @@
+// The hand-over between the model walk and the library's pulls: a worker thread walks the host
+// model ahead into a small ring of batches while the calling thread fills the library's objects.
+#ifndef KSV_GEOMETRY_FEED_H
+#define KSV_GEOMETRY_FEED_H
+
+#include <array>
+#include <condition_variable>
+#include <cstdint>
+#include <exception>
+#include <functional>
+#include <mutex>
+#include <system_error>
+#include <thread>
+
+namespace KSV {
+
+// Items a batch holds at most.
+constexpr int32_t kFeedBatchItems = 4096;
+
+// Walks with fewer items than this are produced on the calling thread: a thread costs more than
+// it gains there.
+constexpr int64_t kFeedInlineBelow = 8192;
+
+// How walks are produced: on a worker when it pays (automatic), always on the calling thread, or
+// always on a worker. Read once per supplier from the environment variable
+// KESTROVIN_GEOMETRY_PRODUCER ("inline", "thread"; anything else automatic).
+enum class FeedMode { automatic, inlineOnly, threadAlways };
+FeedMode feedModeFromEnvironment();
+
+// Hands batches from a producer to the calling thread in walk order. The producer fills one batch
+// per call: up to kFeedBatchItems items, ending the batch early after an item whose walk failed
+// (Batch::failure then holds what it raised). Batch needs clear(), int32_t count and
+// std::exception_ptr failure. At most one producer runs at a time; while it runs it alone touches
+// what it walks, and everything it wrote is visible to the calling thread once a batch is handed
+// over or the worker is suspended.
+template <class Batch>
+class BatchFeed {
+public:
+    using Producer = std::function<void(Batch*)>;
+
+    BatchFeed() = default;
+    ~BatchFeed() { suspend(); }
+    BatchFeed(const BatchFeed&) = delete;
+    BatchFeed& operator=(const BatchFeed&) = delete;
+
+    // Starts a new walk of about items items (the worker starts with the first take); whatever the
+    // previous walk had produced is dropped.
+    void begin(Producer producer, int64_t items, FeedMode mode)
+    {
+        suspend();
+        mProducer = std::move(producer);
+        mHead = 0;
+        mTail = 0;
+        mFilled = 0;
+        mBatch = nullptr;
+        mAt = 0;
+        mThreaded = mode == FeedMode::threadAlways || (mode == FeedMode::automatic && items >= kFeedInlineBelow);
+    }
+
+    // The batch that holds the next item and the item's position in it; position count stands for
+    // the failure that ended the batch, which the caller raises.
+    const Batch& take(int32_t* at)
+    {
+        if (mBatch == nullptr || mAt > mBatch->count || (mAt == mBatch->count && !mBatch->failure)) {
+            advance();
+        }
+        *at = mAt++;
+        return *mBatch;
+    }
+
+    // Stops the worker after its current batch and joins it. The batches produced stay and the
+    // walk resumes where the producer left it at the next take.
+    void suspend()
+    {
+        if (!mWorker.joinable()) {
+            return;
+        }
+        {
+            std::lock_guard<std::mutex> lock(mMutex);
+            mStopping = true;
+        }
+        mSpace.notify_all();
+        mWorker.join();
+        mStopping = false;
+    }
+
+    // Whether the walks run on a worker (false after a thread could not be started).
+    bool threaded() const { return mThreaded; }
+
+private:
+    static constexpr int kRing = 3;
+
+    void advance()
+    {
+        std::unique_lock<std::mutex> lock(mMutex);
+        if (mBatch != nullptr) {
+            mHead = (mHead + 1) % kRing;
+            --mFilled;
+            mSpace.notify_all();
+        }
+        mBatch = nullptr;
+        while (mFilled == 0) {
+            if (!mRunning) {
+                lock.unlock();
+                if (mWorker.joinable()) {
+                    mWorker.join();
+                }
+                if (!startWorker()) {
+                    produceInline();
+                }
+                lock.lock();
+                continue;
+            }
+            mReady.wait(lock);
+        }
+        mBatch = &mRing[static_cast<std::size_t>(mHead)];
+        mAt = 0;
+    }
+
+    bool startWorker()
+    {
+        if (!mThreaded) {
+            return false;
+        }
+        mRunning = true;
+        try {
+            mWorker = std::thread([this] { run(); });
+        } catch (const std::system_error&) {
+            // No thread to be had: the calling thread produces each batch itself.
+            mRunning = false;
+            mThreaded = false;
+            return false;
+        }
+        return true;
+    }
+
+    void produceInline()
+    {
+        Batch& batch = mRing[static_cast<std::size_t>(mTail)];
+        batch.clear();
+        mProducer(&batch);
+        mTail = (mTail + 1) % kRing;
+        ++mFilled;
+    }
+
+    void run()
+    {
+        std::unique_lock<std::mutex> lock(mMutex);
+        while (!mStopping) {
+            if (mFilled == kRing) {
+                mSpace.wait(lock);
+                continue;
+            }
+            Batch& batch = mRing[static_cast<std::size_t>(mTail)];
+            lock.unlock();
+            batch.clear();
+            mProducer(&batch);
+            lock.lock();
+            mTail = (mTail + 1) % kRing;
+            ++mFilled;
+            mReady.notify_all();
+            if (batch.failure) {
+                // The walk resumes past a failure only when the calling thread asks for it.
+                break;
+            }
+        }
+        mRunning = false;
+        mReady.notify_all();
+    }
+
+    std::array<Batch, kRing> mRing;
+    Producer mProducer;
+    std::mutex mMutex;
+    std::condition_variable mReady;   // a batch was filled or the worker ended
+    std::condition_variable mSpace;   // a batch was given back or the worker is to stop
+    std::thread mWorker;
+    int mHead = 0;      // the batch the calling thread reads
+    int mTail = 0;      // the batch produced next
+    int mFilled = 0;    // batches produced and not given back
+    bool mRunning = false;
+    bool mStopping = false;
+    bool mThreaded = false;
+    const Batch* mBatch = nullptr;
+    int32_t mAt = 0;
+};
+
+}  // namespace KSV
+
+#endif

@@ -1,0 +1,245 @@
+// The model walked ahead of the library: a worker walking ahead and the calling thread walking by
+// itself give the same scene, debug log and progress, failures and cancellation at their item,
+// and no thread outlives the export.
+#include "GSScnExternal.h"
+#include "test_export_support.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <fstream>
+#include <sys/wait.h>
+#include <thread>
+
+namespace {
+
+// How the add-on walks the model while the scope lives.
+class ProducerMode {
+public:
+    explicit ProducerMode(const char* mode) { ::setenv("KESTROVIN_GEOMETRY_PRODUCER", mode, 1); }
+    ~ProducerMode() { ::unsetenv("KESTROVIN_GEOMETRY_PRODUCER"); }
+    ProducerMode(const ProducerMode&) = delete;
+    ProducerMode& operator=(const ProducerMode&) = delete;
+};
+
+// The threads of this process. The first thread started also starts the helper threads of a
+// sanitizer's runtime, so one is started and joined before the first count.
+int threadCount()
+{
+    static const bool settled = [] {
+        std::thread([] {}).join();
+        return true;
+    }();
+    (void)settled;
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.compare(0, 8, "Threads:") == 0) {
+            return std::atoi(line.c_str() + 8);
+        }
+    }
+    return -1;
+}
+
+// The text with what differs between two exports of one model blanked: the fresh identifiers
+// (32 hexadecimal digits) and the folder the scene was written to.
+std::string comparable(std::string text, const std::string& folder)
+{
+    for (std::size_t at = text.find(folder); at != std::string::npos; at = text.find(folder, at)) {
+        text.replace(at, folder.size(), "FOLDER");
+    }
+    std::size_t run = 0;
+    for (std::size_t at = 0; at <= text.size(); ++at) {
+        const bool hex = at < text.size() && std::isxdigit(static_cast<unsigned char>(text[at])) &&
+                         !std::islower(static_cast<unsigned char>(text[at]));
+        if (hex) {
+            ++run;
+            continue;
+        }
+        if (run == 32) {
+            text.replace(at - 32, 32, 32, '-');
+        }
+        run = 0;
+    }
+    return text;
+}
+
+// Holes, reversed edges, a reversed normal, own textures, a turned material texture, material
+// index 0 and a body without polygons, on two layers.
+const char kEveryConstruct[] = R"({"format": "cadhost-model",
+  "layers": ["Walls", "Roofs"],
+  "textures": [{"name": "a.png", "xSize": 2, "ySize": 1, "pixels": {"width": 1, "height": 1, "rgba": "ff0000ff"}},
+               {"name": "b.png", "xSize": 0.5, "ySize": 0.25, "pixels": {"width": 1, "height": 1, "rgba": "00ff00ff"}}],
+  "materials": [{"name": "A"}, {"name": "Turned", "texture": 1, "textureRotation": 1.5707963267948966}],
+  "elements": [
+    {"type": "wall", "layer": 1, "bodies": [
+      {"vertices": [[0, 0, 0], [4, 0, 0], [4, 0, 3], [0, 0, 3], [1, 0, 1], [2, 0, 1], [2, 0, 2], [1, 0, 2]],
+       "edges": [[1, 2], [2, 3], [3, 4], [4, 1], [5, 6], [6, 7], [7, 8], [8, 5]],
+       "normals": [[0, -1, 0]],
+       "uv": [[0, 0], [4, 0], [4, 3], [0, 3], [1, 1], [2, 1], [2, 2], [1, 2]],
+       "polygons": [{"material": 2, "normal": 1, "edges": [1, 2, 3, 4, 0, -8, -7, -6, -5]},
+                    {"material": 2, "normal": -1, "edges": [-4, -3, -2, -1, 0, 5, 6, 7, 8]},
+                    {"material": 1, "texture": 2, "normal": 1, "edges": [1, 2, 3, 4]}]},
+      {"vertices": [[9, 9, 9], [9, 9, 8]], "edges": [[1, 2]]}]},
+    {"type": "roof", "layer": 2, "bodies": [
+      {"vertices": [[0, 0, 1], [1, 0, 1], [0, 1, 1]], "uv": [[0, 0], [1, 0], [0, 1]],
+       "polygons": [{"material": 0, "vertices": [1, 2, 3]}, {"material": 1, "texture": 2, "vertices": [3, 2, 1]}]}]}]})";
+
+struct FeedCase {
+    const char* name;
+    bool layerPath;
+    int64_t generated;   // polygons of a generated model; 0: kEveryConstruct
+    int32_t cancelAt;    // the cancel query the user answers; 0 never
+};
+
+// What an export by the runner left: its exit code, what it printed (the host's result, the debug
+// log's warnings and every call of the progress window) and the scene (comparable).
+struct Outcome {
+    int exitCode = -1;
+    std::string printed;
+    std::string scene;
+    std::set<std::string> textures;
+};
+
+class GeometryFeed : public ExportTest, public ::testing::WithParamInterface<FeedCase> {
+protected:
+    Outcome run(const char* mode)
+    {
+        const FeedCase& c = GetParam();
+        configure(c.layerPath ? nullptr : "LayerEnabled=false\n");
+        const std::string model = c.generated > 0 ? "--generate " + std::to_string(c.generated)
+                                                  : "'" + write("model.json", kEveryConstruct) + "'";
+        const std::string folder = mScenes + "/" + mode;
+        EXPECT_EQ(std::system(("mkdir -p '" + folder + "'").c_str()), 0);
+        const std::string target = folder + "/Export.scn";
+        std::ofstream(target, std::ios::binary) << "the previous export";
+        const std::string command = "CADHOST_HOME='" + mFolder + "' KESTROVIN_GEOMETRY_PRODUCER=" + mode + " "
+                                    CADHOST_PATH " export " + model + " '" + target +
+                                    "' --no-dialog --progress-log" +
+                                    (c.cancelAt != 0 ? " --cancel-after " + std::to_string(c.cancelAt) : "") +
+                                    " >'" + folder + "/printed' 2>&1 </dev/null";
+        const int status = std::system(command.c_str());
+        Outcome out;
+        out.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        out.printed = comparable(fileContent(folder + "/printed"), folder);
+        out.scene = comparable(fileContent(target), folder);
+        out.textures = folderContent(folder + "/Export_Textures");
+        return out;
+    }
+};
+
+TEST_P(GeometryFeed, WalkingAheadChangesNothing)
+{
+    const FeedCase& c = GetParam();
+    const Outcome alone = run("inline");
+    const Outcome ahead = run("thread");
+    EXPECT_EQ(alone.exitCode, c.cancelAt != 0 ? 1 : 0) << alone.printed;
+    EXPECT_EQ(ahead.exitCode, alone.exitCode);
+    EXPECT_EQ(ahead.printed, alone.printed);
+    EXPECT_EQ(ahead.textures, alone.textures);
+    EXPECT_TRUE(ahead.scene == alone.scene) << "the scenes differ";
+    if (c.cancelAt != 0) {
+        EXPECT_EQ(alone.scene, "the previous export");
+        EXPECT_NE(alone.printed.find("cancel pressed at query " + std::to_string(c.cancelAt) + "\n"), std::string::npos)
+            << alone.printed;
+    } else {
+        EXPECT_NE(alone.scene.find("<Polygons"), std::string::npos);
+    }
+}
+
+// The generated model has one body of 10201 points and 10000 polygons: batches of 4096 items, a
+// cancel query every 1000th, so query 5 comes inside the second batch of points, query 13 at the
+// 2000th polygon (the points answered 10 queries) and query 15 inside the second batch of polygons.
+INSTANTIATE_TEST_SUITE_P(Cases, GeometryFeed, ::testing::Values(
+    FeedCase{"EveryConstructPlain", false, 0, 0},
+    FeedCase{"EveryConstructLayers", true, 0, 0},
+    FeedCase{"GeneratedPlain", false, 10000, 0},
+    FeedCase{"GeneratedLayers", true, 10000, 0},
+    FeedCase{"CancelInTheFirstPointBatch", false, 10000, 1},
+    FeedCase{"CancelInTheSecondPointBatch", false, 10000, 5},
+    FeedCase{"CancelAtPolygons", false, 10000, 13},
+    FeedCase{"CancelInTheSecondPolygonBatch", false, 10000, 15},
+    FeedCase{"CancelInTheSecondPointBatchOfALayer", true, 10000, 5},
+    FeedCase{"CancelInTheSecondPolygonBatchOfALayer", true, 10000, 15}),
+    [](const ::testing::TestParamInfo<FeedCase>& info) { return info.param.name; });
+
+// A host that fails at one polygon, counted over the walk; the walk calls GetPolygon once a polygon.
+const EXPModelFunctionTable* gHost = nullptr;
+int32_t gFailingPolygon = 0;
+int32_t gPolygonsAsked = 0;
+
+GSErrCode polygonFailsOnce(const EXPModel* m, int32_t e, int32_t b, int32_t p, EXPPolygonInfo* info)
+{
+    return ++gPolygonsAsked == gFailingPolygon ? APIERR_MEMFULL : gHost->GetPolygon(m, e, b, p, info);
+}
+
+// What the supplier gave before a failure, and what it printed.
+struct Failed {
+    int32_t polygons = 0;
+    std::string lastPolygon;
+    std::string log;
+};
+
+class FeedFailure : public AddOnClassesTest, public ::testing::WithParamInterface<int32_t> {
+protected:
+    Failed supply(const char* mode)
+    {
+        cadhost::generateModel(10000);
+        Modeler::Sight* sight = cadhost::openSight();
+        EXPModel model = {};
+        EXPECT_EQ(EXPGetModel(sight, &model), NoError);
+        gHost = EXPGetModelFunctionTable();
+        EXPModelFunctionTable table = *gHost;
+        table.GetPolygon = polygonFailsOnce;
+        gFailingPolygon = GetParam();
+        gPolygonsAsked = 0;
+        KSV::ProgressStrings strings;
+        KSV::MaterialMap map;
+        Failed out;
+        cadhost::clearDebugLog();
+        const int threadsBefore = threadCount();
+        {
+            ProducerMode producer(mode);
+            KSV::GSScnExternal supplier(table, model, strings, map, false);
+            NvScn::CScnMgr* scratch = NvScn::CScnMgr::create(nullptr, nullptr);
+            NvScn::CScnPolygon* polygon = nullptr;
+            while (out.polygons < supplier.getNbPolygons(nullptr)) {
+                polygon = scratch->getPolygons()->newScnObject(NvScn::kScnLastIndex);
+                if (!supplier.fillPolygon(nullptr, polygon, out.polygons)) {
+                    break;
+                }
+                ++out.polygons;
+                out.lastPolygon = std::to_string(polygon->getPropertyIndex()) + ":" +
+                                  std::to_string(polygon->getVertices()->getScnObject(0)->pointIndex);
+            }
+            scratch->release();
+        }
+        EXPECT_EQ(threadCount(), threadsBefore) << "a thread outlived the supplier";
+        out.log = cadhost::debugLog();
+        gHost->FreeModel(&model);
+        sight->RemoveReference();
+        return out;
+    }
+};
+
+TEST_P(FeedFailure, ReachesTheLibraryAtItsPolygon)
+{
+    const Failed alone = supply("inline");
+    const Failed ahead = supply("thread");
+    EXPECT_EQ(alone.polygons, GetParam() - 1);
+    EXPECT_EQ(ahead.polygons, alone.polygons);
+    EXPECT_EQ(ahead.lastPolygon, alone.lastPolygon);
+    EXPECT_EQ(ahead.log, alone.log);
+    const std::string head = "Catch \"Error " + std::to_string(static_cast<int>(APIERR_MEMFULL)) +
+                             " at \"..\\Src\\GSScnExternal:";
+    const std::string tail = "\"\" in KSV::GSScnExternal::fillPolygon\n";
+    EXPECT_EQ(alone.log.compare(0, head.size(), head), 0) << alone.log;
+    ASSERT_GT(alone.log.size(), head.size() + tail.size());
+    EXPECT_EQ(alone.log.substr(alone.log.size() - tail.size()), tail);
+}
+
+// The last polygon of the first batch, the first of the second, one in the middle of the second
+// and the last of the model.
+INSTANTIATE_TEST_SUITE_P(Polygons, FeedFailure, ::testing::Values(4096, 4097, 6000, 10000));
+
+}  // namespace

@@ -330,18 +330,13 @@ void PolygonWalk::fillCorners(const Batch& batch, const Walked& walked, uint32_t
     NvScn::TScnObjectMgr<NvScn::CScnVertex>* loop = checked(polygon->getVertices(), __LINE__);
     for (uint32_t k = begin; k < walked.end; ++k) {
         const Corner& corner = batch.corners[k];
-        if (corner.point < 0) {
+        if (corner.pointIndex < 0) {
             NvScn::CScnPolygon::CScnHole* hole = checked(polygon->getHoles()->newScnObject(NvScn::kScnLastIndex), __LINE__);
             loop = checked(hole->getVertices(), __LINE__);
             continue;
         }
-        NvScn::CScnVertex* record = checked(loop->newScnObject(NvScn::kScnLastIndex), __LINE__);
-        record->pointIndex = corner.point;
-        if (walked.mapped) {
-            record->flags = NvScn::kScnVertexMapped;
-            record->u = corner.u;
-            record->v = corner.v;
-        }
+        // A new record is zero-filled, so an unmapped corner's zero flags and coordinates match.
+        *checked(loop->newScnObject(NvScn::kScnLastIndex), __LINE__) = corner;
     }
 }
 
@@ -396,7 +391,6 @@ void PolygonWalk::walkOne(Batch* batch)
         mapping.sine = std::sin(rotation);
         mapping.turned = true;
     }
-    walked.mapped = mapping.texture != nullptr;
     EXPVector normal = {0.0, 0.0, 0.0};
     if (mapping.texture != nullptr && info.normalIndex != 0) {
         const int32_t n = info.normalIndex < 0 ? -info.normalIndex : info.normalIndex;
@@ -418,7 +412,7 @@ void PolygonWalk::walkOne(Batch* batch)
             continue;
         }
         if (holeWanted) {
-            batch->corners.push_back(Corner{-1, 0.0f, 0.0f});
+            batch->corners.push_back(Corner{-1, 0, 0.0f, 0.0f});
             inHole = true;
             holeWanted = false;
         }
@@ -441,8 +435,7 @@ KSV_HOT void PolygonWalk::addVertex(Batch* batch, int32_t vertex, const EXPVecto
         refuse("Polygon %d of body %d of element %d refers to a vertex the body does not have", mPolygonInBody, body,
                element);
     }
-    Corner corner;
-    corner.point = static_cast<int32_t>(mPointBase + vertex - 1);
+    Corner corner{static_cast<int32_t>(mPointBase + vertex - 1), 0, 0.0f, 0.0f};
     const ModelTextures::Texture* texture = mapping.texture;
     if (texture != nullptr) {
         const EXPVector& position = this->vertex(vertex);
@@ -457,6 +450,7 @@ KSV_HOT void PolygonWalk::addVertex(Batch* batch, int32_t vertex, const EXPVecto
             u = (st.s * mapping.cosine - st.t * mapping.sine) / texture->xSize;
             v = (st.s * mapping.sine + st.t * mapping.cosine) / texture->ySize;
         }
+        corner.flags = NvScn::kScnVertexMapped;
         corner.u = std::isfinite(u) ? static_cast<float>(u) : 0.0f;
         corner.v = std::isfinite(v) ? static_cast<float>(v) : 0.0f;
     }

@@ -156,18 +156,14 @@ private:
         double sine = 0.0;
         bool turned = false;
     };
-    // A corner of a walked polygon; point -1 starts a hole.
-    struct Corner {
-        int32_t point = 0;
-        float u = 0.0f;
-        float v = 0.0f;
-    };
-    // A walked polygon: what it was made of, whether its corners are mapped and where they end.
+    // A corner of a walked polygon as the library's vertex record takes it; point index -1
+    // starts a hole.
+    using Corner = NvScn::CScnVertex;
+    // A walked polygon: what it was made of and where its corners end.
     struct Walked {
         Made made;
         int32_t invalidMaterial = 0;   // the host's index when below 1
         bool reportInvalid = false;
-        bool mapped = false;
         uint32_t end = 0;
     };
     // Polygons made ahead of the library, and what the walk raised after the last of them, with

@@ -14,8 +14,9 @@
 
 namespace KSV {
 
-// Items a batch holds at most.
-constexpr int32_t kFeedBatchItems = 4096;
+// Items a batch holds at most: small enough that the ring's batches stay in the processors'
+// caches beside the library's writer (4096 items measured slower).
+constexpr int32_t kFeedBatchItems = 1024;
 
 // Walks with fewer items than this are produced on the calling thread: a thread costs more than
 // it gains there.
@@ -88,7 +89,7 @@ public:
     bool threaded() const { return mThreaded; }
 
 private:
-    static constexpr int kRing = 3;
+    static constexpr int kRing = 4;
 
     void advance()
     {

@@ -147,20 +147,29 @@ TEST_P(GeometryFeed, WalkingAheadChangesNothing)
     }
 }
 
-// The generated model has one body of 10201 points and 10000 polygons: batches of 4096 items, a
-// cancel query every 1000th, so query 5 comes inside the second batch of points, query 13 at the
-// 2000th polygon (the points answered 10 queries) and query 15 inside the second batch of polygons.
+// The generated model has one body of 10201 points and 10000 polygons, with a cancel query every
+// 1000th item: query 1 comes inside the first batch of points, query 2 inside the second, query 5
+// in a later one; the points answer 10 queries, so query 11 comes at the 1000th polygon (inside the
+// first batch), query 12 inside the second batch of polygons, 13 and 15 in later ones.
+static_assert(1000 < KSV::kFeedBatchItems && 2000 > KSV::kFeedBatchItems && 2000 <= 2 * KSV::kFeedBatchItems &&
+                  5000 > 4 * KSV::kFeedBatchItems,
+              "the cancel queries below name batches of this size");
 INSTANTIATE_TEST_SUITE_P(Cases, GeometryFeed, ::testing::Values(
     FeedCase{"EveryConstructPlain", false, 0, 0},
     FeedCase{"EveryConstructLayers", true, 0, 0},
     FeedCase{"GeneratedPlain", false, 10000, 0},
     FeedCase{"GeneratedLayers", true, 10000, 0},
     FeedCase{"CancelInTheFirstPointBatch", false, 10000, 1},
-    FeedCase{"CancelInTheSecondPointBatch", false, 10000, 5},
+    FeedCase{"CancelInTheSecondPointBatch", false, 10000, 2},
+    FeedCase{"CancelInALaterPointBatch", false, 10000, 5},
+    FeedCase{"CancelInTheFirstPolygonBatch", false, 10000, 11},
+    FeedCase{"CancelInTheSecondPolygonBatch", false, 10000, 12},
     FeedCase{"CancelAtPolygons", false, 10000, 13},
-    FeedCase{"CancelInTheSecondPolygonBatch", false, 10000, 15},
-    FeedCase{"CancelInTheSecondPointBatchOfALayer", true, 10000, 5},
-    FeedCase{"CancelInTheSecondPolygonBatchOfALayer", true, 10000, 15}),
+    FeedCase{"CancelInALaterPolygonBatch", false, 10000, 15},
+    FeedCase{"CancelInTheSecondPointBatchOfALayer", true, 10000, 2},
+    FeedCase{"CancelInALaterPointBatchOfALayer", true, 10000, 5},
+    FeedCase{"CancelInTheSecondPolygonBatchOfALayer", true, 10000, 12},
+    FeedCase{"CancelInALaterPolygonBatchOfALayer", true, 10000, 15}),
     [](const ::testing::TestParamInfo<FeedCase>& info) { return info.param.name; });
 
 // A host that fails at one polygon, counted over the walk; the walk calls GetPolygon once a polygon.
@@ -238,8 +247,9 @@ TEST_P(FeedFailure, ReachesTheLibraryAtItsPolygon)
     EXPECT_EQ(alone.log.substr(alone.log.size() - tail.size()), tail);
 }
 
-// The last polygon of the first batch, the first of the second, one in the middle of the second
-// and the last of the model.
-INSTANTIATE_TEST_SUITE_P(Polygons, FeedFailure, ::testing::Values(4096, 4097, 6000, 10000));
+// The first polygon, the last polygon of the first batch, the first of the second, the first and
+// last of a later batch, one in the middle of a batch and the last of the model.
+INSTANTIATE_TEST_SUITE_P(Polygons, FeedFailure, ::testing::Values(1, KSV::kFeedBatchItems, KSV::kFeedBatchItems + 1,
+                                                                  4096, 4097, 6000, 10000));
 
 }  // namespace

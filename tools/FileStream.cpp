@@ -116,4 +116,14 @@ void FileStream::setPosition(int64_t position)
     }
 }
 
+std::unique_ptr<FileStream> openFile(const std::string& path, const char* mode)
+{
+    std::string error;
+    std::unique_ptr<FileStream> stream(FileStream::open(path, mode, &error));
+    if (!stream) {
+        std::fprintf(stderr, "scntool: cannot open %s: %s\n", path.c_str(), error.c_str());
+    }
+    return stream;
+}
+
 }  // namespace ScnTools

@@ -3,6 +3,7 @@
 #define SCN_TOOLS_FILE_STREAM_H
 
 #include <cstdio>
+#include <memory>
 #include <string>
 
 #include "ScnClient.h"
@@ -43,6 +44,10 @@ private:
     bool mSecondary;
     bool mGood = true;
 };
+
+// Opens path as FileStream::open does; when it cannot, prints "scntool: cannot open PATH: REASON"
+// to standard error and answers null.
+std::unique_ptr<FileStream> openFile(const std::string& path, const char* mode);
 
 }  // namespace ScnTools
 

@@ -58,10 +58,8 @@ void printMaterials(NvScn::TScnObjectMgr<NvScn::CScnProperty>* materials)
 
 int listMaterials(const std::string& path)
 {
-    std::string error;
-    std::unique_ptr<FileStream> stream(FileStream::open(path, "rb", &error));
+    std::unique_ptr<FileStream> stream = openFile(path, "rb");
     if (!stream) {
-        std::fprintf(stderr, "scntool: cannot open %s: %s\n", path.c_str(), error.c_str());
         return 1;
     }
     MaterialsFeedback feedback;

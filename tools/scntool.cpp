@@ -19,6 +19,7 @@ namespace {
 
 using NvScn::CScnMgr;
 using ScnTools::FileStream;
+using ScnTools::openFile;
 
 constexpr int kFailure = 1;
 constexpr int kUsage = 2;
@@ -119,16 +120,6 @@ void printObjectCounts(CScnMgr* scene)
     line("comp. polygons", std::to_string(sumOver(components, [](NvScn::IScnInternalComponentDefinition* c) {
              return c->getPolygons();
          })));
-}
-
-std::unique_ptr<FileStream> openFile(const std::string& path, const char* mode)
-{
-    std::string error;
-    std::unique_ptr<FileStream> stream(FileStream::open(path, mode, &error));
-    if (!stream) {
-        std::fprintf(stderr, "scntool: cannot open %s: %s\n", path.c_str(), error.c_str());
-    }
-    return stream;
 }
 
 // A new manager that has read the file, or null after printing why not.

@@ -28,10 +28,8 @@ int previewCommand(int argc, char** argv)
     }
     std::string path = argv[0];
     std::string output = argv[1];
-    std::string error;
-    std::unique_ptr<FileStream> stream(FileStream::open(path, "rb", &error));
+    std::unique_ptr<FileStream> stream = openFile(path, "rb");
     if (!stream) {
-        std::fprintf(stderr, "scntool: cannot open %s: %s\n", path.c_str(), error.c_str());
         return 1;
     }
     std::unique_ptr<NvScn::IScnImage, ImageDestroy> image(NvScn::CScnMgr::readPreviewImage(stream.get()));
@@ -56,6 +54,7 @@ int previewCommand(int argc, char** argv)
         picture.rgba[i * 4 + 2] = static_cast<uint8_t>(words[i]);
         picture.rgba[i * 4 + 3] = 255;
     }
+    std::string error;
     if (!writePng(output, picture, error)) {
         std::fprintf(stderr, "scntool: cannot write %s: %s\n", output.c_str(), error.c_str());
         return 1;

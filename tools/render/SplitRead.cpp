@@ -245,11 +245,9 @@ struct Reader {
 
 ApartRead readGeometryApart(const std::string& path, PolygonSink& sink, int64_t& badPolygons)
 {
-    std::string error;
-    std::unique_ptr<FileStream> pointFile(FileStream::open(path, "rb", &error));
-    std::unique_ptr<FileStream> polygonFile(pointFile ? FileStream::open(path, "rb", &error) : nullptr);
+    std::unique_ptr<FileStream> pointFile = openFile(path, "rb");
+    std::unique_ptr<FileStream> polygonFile = pointFile ? openFile(path, "rb") : nullptr;
     if (!pointFile || !polygonFile) {
-        std::fprintf(stderr, "scntool: cannot open %s: %s\n", path.c_str(), error.c_str());
         return ApartRead::eFailed;
     }
     // Neither read needs the images or the blocks of older documents that the first read took.

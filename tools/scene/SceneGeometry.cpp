@@ -127,10 +127,8 @@ NvScn::CScnStream* readFrom(FileStream& file, BlockSkippingStream& skimmed, cons
 SceneManager loadScene(const std::string& path, Reports& reports, NvScn::CScnExtStorage* storage,
                        const std::vector<std::string>& skippedBlocks)
 {
-    std::string error;
-    std::unique_ptr<FileStream> stream(FileStream::open(path, "rb", &error));
+    std::unique_ptr<FileStream> stream = openFile(path, "rb");
     if (!stream) {
-        std::fprintf(stderr, "scntool: cannot open %s: %s\n", path.c_str(), error.c_str());
         return nullptr;
     }
     SceneManager manager(CScnMgr::create(&reports, storage));
@@ -151,10 +149,8 @@ SceneManager loadScene(const std::string& path, Reports& reports, NvScn::CScnExt
 bool reloadGeometry(CScnMgr* manager, const std::string& path, NvScn::CScnExtStorage* storage,
                     const std::vector<std::string>& skippedBlocks)
 {
-    std::string error;
-    std::unique_ptr<FileStream> stream(FileStream::open(path, "rb", &error));
+    std::unique_ptr<FileStream> stream = openFile(path, "rb");
     if (!stream) {
-        std::fprintf(stderr, "scntool: cannot open %s: %s\n", path.c_str(), error.c_str());
         return false;
     }
     // The first read of the same file went well: what this one reports stays with the reports.

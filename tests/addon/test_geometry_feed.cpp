@@ -9,7 +9,6 @@
 #include <cctype>
 #include <cstdlib>
 #include <fstream>
-#include <stdexcept>
 #include <sys/wait.h>
 #include <thread>
 
@@ -253,55 +252,6 @@ TEST_P(FeedFailure, ReachesTheLibraryAtItsPolygon)
 // last of a later batch, one in the middle of a batch and the last of the model.
 INSTANTIATE_TEST_SUITE_P(Polygons, FeedFailure, ::testing::Values(1, KSV::kFeedBatchItems, KSV::kFeedBatchItems + 1,
                                                                   4096, 4097, 6000, 10000));
-
-// A walk started where asked runs once and raises at take(), however it ran.
-struct SideCase {
-    const char* name;
-    KSV::SideWalk::Where where;
-    bool raises;
-    int ranBeforeTake;   // -1: may have run (a worker), else whether it must have run
-};
-
-class SideWalkTest : public ::testing::TestWithParam<SideCase> {};
-
-TEST_P(SideWalkTest, RunsOnceAndRaisesWhereTaken)
-{
-    const SideCase& c = GetParam();
-    const int threadsBefore = threadCount();
-    int runs = 0;
-    std::string raised;
-    {
-        KSV::SideWalk walk;
-        walk.start([&] {
-            ++runs;
-            if (c.raises) {
-                throw std::runtime_error("Error -2130313215 in the walk");
-            }
-        }, c.where);
-        if (c.ranBeforeTake >= 0) {
-            EXPECT_EQ(runs, c.ranBeforeTake);
-        }
-        try {
-            walk.take();
-        } catch (const std::exception& error) {
-            raised = error.what();
-        }
-        EXPECT_EQ(runs, 1);
-        EXPECT_NO_THROW(walk.take()) << "a failure is raised once";
-        EXPECT_EQ(runs, 1);
-    }
-    EXPECT_EQ(raised, c.raises ? "Error -2130313215 in the walk" : "");
-    EXPECT_EQ(threadCount(), threadsBefore);
-}
-
-INSTANTIATE_TEST_SUITE_P(Places, SideWalkTest, ::testing::Values(
-    SideCase{"WhenTaken", KSV::SideWalk::Where::whenTaken, false, 0},
-    SideCase{"WhenTakenRaising", KSV::SideWalk::Where::whenTaken, true, 0},
-    SideCase{"Now", KSV::SideWalk::Where::now, false, 1},
-    SideCase{"NowRaising", KSV::SideWalk::Where::now, true, 1},
-    SideCase{"Worker", KSV::SideWalk::Where::worker, false, -1},
-    SideCase{"WorkerRaising", KSV::SideWalk::Where::worker, true, -1}),
-    [](const ::testing::TestParamInfo<SideCase>& info) { return info.param.name; });
 
 // A host whose 3D component service fails at one vertex, and whose model table fails at one
 // polygon, each counted over the export.

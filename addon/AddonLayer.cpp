@@ -69,34 +69,53 @@ AddonLayer::AddonLayer(const EXPModelFunctionTable& table, const EXPModel& model
     }
 }
 
-void AddonLayer::chooseMaterials(const TextureOptionsOff& off, const MaterialMap& map, const ModelTextures& textures)
+void AddonLayer::walkMaterials(const ModelTextures& textures)
 {
     for (auto& entry : mLayers) {
         Layer& layer = entry.second;
-        // Neighbouring polygons mostly repeat the last choice, which is in its set already.
+        // Neighbouring polygons mostly repeat the last pair, which is noted already.
         int32_t lastMaterial = 0;
         int32_t lastType = 0;
         forEachPolygon(mTable, mModel, &layer.elements, [&](const ModelCursor& cursor, const EXPPolygonInfo& info) {
             int32_t material = info.materialIndex;
             if (material < 1) {
-                DBPrintf("AddonLayer::InitializeFileStructureForLayer - Invalid material index (%d)\n",
-                         static_cast<int>(material));
+                mInvalidMaterials.push_back(material);
                 material = 1;
             }
             const int32_t type = cursor.elementInfo().type;
             if (material != lastMaterial || type != lastType) {
                 lastMaterial = material;
                 lastType = type;
-                if (!off.allOn() && off.onFor(type) && map.find(material) != 0) {
-                    layer.texturedMaterials.insert(material);
-                } else {
-                    layer.plainMaterials.insert(material);
-                }
+                layer.materialUses.emplace(material, type);
             }
             if (textures.available(info.textureIndex)) {
                 layer.ownTextures.push_back(info.textureIndex);
             }
         });
+    }
+}
+
+void AddonLayer::reportInvalidMaterials()
+{
+    for (int32_t material : mInvalidMaterials) {
+        DBPrintf("AddonLayer::InitializeFileStructureForLayer - Invalid material index (%d)\n",
+                 static_cast<int>(material));
+    }
+    mInvalidMaterials.clear();
+}
+
+void AddonLayer::chooseMaterials(const TextureOptionsOff& off, const MaterialMap& map)
+{
+    for (auto& entry : mLayers) {
+        Layer& layer = entry.second;
+        for (const auto& use : layer.materialUses) {
+            const int32_t material = use.first;
+            if (!off.allOn() && off.onFor(use.second) && map.find(material) != 0) {
+                layer.texturedMaterials.insert(material);
+            } else {
+                layer.plainMaterials.insert(material);
+            }
+        }
     }
 }
 

@@ -11,6 +11,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace KSV {
@@ -27,6 +28,7 @@ public:
         std::set<int32_t> plainMaterials;     // host materials its polygons show as they are
         std::set<int32_t> texturedMaterials;  // host materials its polygons show with their texture
         std::vector<int32_t> ownTextures;     // available own textures of its polygons, in walk order
+        std::set<std::pair<int32_t, int32_t>> materialUses;   // (host material, element type) of its polygons
     };
     // The scene component that stands for a layer, with the component's own material numbering.
     struct Component {
@@ -43,10 +45,16 @@ public:
 
     // The layers by host layer index, ascending.
     const std::map<int32_t, Layer>& layers() const { return mLayers; }
-    // Sorts the material of every polygon of every layer into the layer's plain or textured set
-    // and notes the polygons' own textures: textured when not all texture options are on, the
-    // option of the element's type is on and the material map holds the material.
-    void chooseMaterials(const TextureOptionsOff& off, const MaterialMap& map, const ModelTextures& textures);
+    // Walks every polygon of every layer: notes the material (1 for an invalid index) and element
+    // type each shows and the polygons' available own textures. Raises on a host error, keeping
+    // what the polygons before it gave. Prints nothing, so it may run before its results are due.
+    void walkMaterials(const ModelTextures& textures);
+    // Prints the "Invalid material index" line of each polygon walked with one, in walk order.
+    void reportInvalidMaterials();
+    // Sorts the materials the walk noted into each layer's plain or textured set: textured when
+    // not all texture options are on, the option of the element's type is on and the material
+    // map holds the material.
+    void chooseMaterials(const TextureOptionsOff& off, const MaterialMap& map);
     // Notes the component (by its UUID) that stands for a layer and answers its record.
     Component& addComponent(const NvScn::CScnUUID& uuid, int32_t layer);
     // The component of that UUID, null when none stands for a layer.
@@ -70,6 +78,7 @@ private:
     std::map<int32_t, Layer> mLayers;
     std::map<Key, Component> mComponents;
     std::map<int32_t, NvScn::CScnUUID> mComponentOfLayer;
+    std::vector<int32_t> mInvalidMaterials;   // the invalid indices the walk met, in walk order
     int32_t mLayersWritten = 0;
     int32_t mPolygonTotal = 0;
 };

@@ -248,7 +248,7 @@ void SCNExport::exportEnvironment()
         ambient->setUsed(true);
         ambient->setUseDefault(false);
     }
-    computeBounds();
+    mBoundsWalk.take();
     if (switched && mRendering[0].atmosphere != 0) {
         NvScn::CScnAtmosphere* atmosphere = checked(mManager->getAtmosphere(), __LINE__);
         const NvScn::CScnColor colour = sceneColour(sun.fogColor);
@@ -421,16 +421,26 @@ void SCNExport::addOwnTextureMaterial(NvScn::TScnObjectMgr<NvScn::CScnProperty>*
     material->setMappingTransparentColor(&white);
 }
 
+void SCNExport::collectOwnTextures()
+{
+    mOwnTextures.clear();
+    const ModelTextures textures(*mTable, *mModel);
+    forEachPolygon(*mTable, *mModel, nullptr, [&](const ModelCursor&, const EXPPolygonInfo& polygon) {
+        if (textures.available(polygon.textureIndex)) {
+            mOwnTextures.push_back(polygon.textureIndex);
+        }
+    });
+}
+
 int32_t SCNExport::exportOwnTextureMaterials()
 {
     NvScn::TScnObjectMgr<NvScn::CScnProperty>* materials = checked(mManager->getMaterials(), __LINE__);
     const int32_t first = materials->getNbObjects();
-    const ModelTextures textures(*mTable, *mModel);
-    forEachPolygon(*mTable, *mModel, nullptr, [&](const ModelCursor&, const EXPPolygonInfo& polygon) {
-        if (textures.available(polygon.textureIndex)) {
-            addOwnTextureMaterial(materials, polygon.textureIndex);
-        }
-    });
+    mPolygonsWalk.take();
+    for (int32_t texture : mOwnTextures) {
+        addOwnTextureMaterial(materials, texture);
+    }
+    std::vector<int32_t>().swap(mOwnTextures);
     return first;
 }
 
@@ -633,7 +643,15 @@ void SCNExport::buildLayerStructure()
     // 4 and 5. The materials of each layer's polygons, copied into its definition.
     TextureOptionsOff off;
     off.set(mOptions);
-    mLayers->chooseMaterials(off, *mMaterialMap, *mTextures);
+    try {
+        mPolygonsWalk.take();
+    } catch (...) {
+        // The polygons walked before the failure report their invalid materials first.
+        mLayers->reportInvalidMaterials();
+        throw;
+    }
+    mLayers->reportInvalidMaterials();
+    mLayers->chooseMaterials(off, *mMaterialMap);
     std::size_t index = 0;
     for (const auto& entry : layers) {
         AddonLayer::Component* component = mLayers->component(*layerDefinitions[index]->getUUID());

@@ -185,6 +185,78 @@ private:
     int32_t mAt = 0;
 };
 
+// One whole walk of the host model that the export needs before the library writes: on a worker
+// thread while the calling thread goes on, on the calling thread at once, or on the calling thread
+// where its result is taken. What the walk raised is raised where it is taken, so an export fails
+// at the same step however its walk ran. The caller keeps what the walk touches alive and unread
+// by other threads until take() or settle().
+class SideWalk {
+public:
+    enum class Where { whenTaken, now, worker };
+
+    SideWalk() = default;
+    ~SideWalk() { settle(); }
+    SideWalk(const SideWalk&) = delete;
+    SideWalk& operator=(const SideWalk&) = delete;
+
+    // Starts the walk where asked; when no thread can be had it runs where it is taken.
+    void start(std::function<void()> walk, Where where)
+    {
+        settle();
+        mWalk = std::move(walk);
+        mFailure = nullptr;
+        mRan = false;
+        if (where == Where::now) {
+            runWalk();
+        } else if (where == Where::worker) {
+            try {
+                mWorker = std::thread([this] { runWalk(); });
+            } catch (const std::system_error&) {
+                // Walked on the calling thread where it is taken.
+            }
+        }
+    }
+
+    // Waits for the walk, running it here when it has not run, and raises what it raised.
+    void take()
+    {
+        settle();
+        if (!mRan && mWalk) {
+            runWalk();
+        }
+        mWalk = nullptr;
+        if (mFailure) {
+            std::exception_ptr failure = mFailure;
+            mFailure = nullptr;
+            std::rethrow_exception(failure);
+        }
+    }
+
+    // Waits for a walk running on a worker, keeping what it raised for take().
+    void settle()
+    {
+        if (mWorker.joinable()) {
+            mWorker.join();
+        }
+    }
+
+private:
+    void runWalk()
+    {
+        try {
+            mWalk();
+        } catch (...) {
+            mFailure = std::current_exception();
+        }
+        mRan = true;
+    }
+
+    std::function<void()> mWalk;
+    std::exception_ptr mFailure;
+    bool mRan = false;
+    std::thread mWorker;
+};
+
 }  // namespace KSV
 
 #endif

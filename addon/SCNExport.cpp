@@ -130,9 +130,11 @@ GSErrCode SCNExport::runPath(Path path)
     try {
         runSteps(path);
     } catch (const Cancel&) {
+        settleWalks();
         ACAPI_ProgressWindow(kSelCPWD);
         throw Cancel();
     } catch (...) {
+        settleWalks();
         ACAPI_ProgressWindow(kSelCPWD);
         throw GS::GeneralException();
     }
@@ -161,6 +163,7 @@ void SCNExport::runSteps(Path path)
         layerSupplier = std::make_unique<AddonLayerStorage>(*mTable, *mModel, mProgressStrings, *mLayers, *mTextures);
         supplier = layerSupplier.get();
     }
+    startWalksBeforeWrite(path, plain ? plainSupplier->polygonTotal() : mLayers->polygonTotal());
     // 6. The scene manager; the layer path's geometry goes into per-layer components only.
     mManager = NvScn::CScnMgr::create(feedback.get(), supplier);
     if (mManager == nullptr) {
@@ -235,6 +238,26 @@ void SCNExport::runSteps(Path path)
         throw GS::GeneralException();
     }
     stream.reset();
+}
+
+void SCNExport::startWalksBeforeWrite(Path path, int64_t polygons)
+{
+    const FeedMode mode = feedModeFromEnvironment();
+    const bool aside =
+        mode == FeedMode::threadAlways || (mode == FeedMode::automatic && polygons >= kFeedInlineBelow);
+    mBoundsWalk.start([this] { computeBounds(); }, aside ? SideWalk::Where::worker : SideWalk::Where::whenTaken);
+    const SideWalk::Where here = aside ? SideWalk::Where::now : SideWalk::Where::whenTaken;
+    if (path == Path::Plain) {
+        mPolygonsWalk.start([this] { collectOwnTextures(); }, here);
+    } else {
+        mPolygonsWalk.start([this] { mLayers->walkMaterials(*mTextures); }, here);
+    }
+}
+
+void SCNExport::settleWalks()
+{
+    mBoundsWalk.settle();
+    mPolygonsWalk.settle();
 }
 
 GSErrCode StartSCNExport(const API_IOParams* params, Modeler::Sight* sight)

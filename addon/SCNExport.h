@@ -9,6 +9,7 @@
 #include "Conversions.h"
 #include "ExportOptions.h"
 #include "ExportTarget.h"
+#include "GeometryFeed.h"
 #include "GSModeler.h"
 #include "GSScnExternal.h"
 #include "MaterialMap.h"
@@ -53,6 +54,13 @@ private:
     GSErrCode runPath(Path path);
     void checkView();
     void runSteps(Path path);
+    // Starts the whole walks the export needs before the library writes: the bounds through the
+    // host's 3D component service on a worker, and the polygons' own textures (plain path) or the
+    // layers' materials (layer path) on the calling thread at once; for a small model, or when
+    // the walks are kept on the calling thread, each runs at its step instead.
+    void startWalksBeforeWrite(Path path, int64_t polygons);
+    // Waits for a walk still running on a worker, whatever it raised.
+    void settleWalks();
 
     // The scene content (ContentExport.cpp).
     void exportCreatorAndOrigin();
@@ -66,6 +74,8 @@ private:
                                          int32_t* texture = nullptr);
     void setTextureMapping(NvScn::CScnProperty* material, const std::string& reference);
     void addOwnTextureMaterial(NvScn::TScnObjectMgr<NvScn::CScnProperty>* materials, int32_t texture);
+    // Notes the available own texture of every polygon, in walk order; raises on a host error.
+    void collectOwnTextures();
     // Answers the scene index of the first own-texture material.
     int32_t exportOwnTextureMaterials();
     void exportHeliodon();
@@ -100,6 +110,12 @@ private:
     std::unique_ptr<ModelTextures> mTextures;
     std::unique_ptr<AddonLayer> mLayers;
     std::unique_ptr<ExportTarget> mTarget;
+    // The own textures of the plain path's polygons in walk order, the host's index of each.
+    std::vector<int32_t> mOwnTextures;
+    // Last, so that their workers are joined before what they write goes. While the bounds walk
+    // runs, the calling thread calls neither the 3D component services nor the progress window.
+    SideWalk mBoundsWalk;
+    SideWalk mPolygonsWalk;
 };
 
 }  // namespace KSV

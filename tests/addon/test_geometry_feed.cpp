@@ -1,11 +1,13 @@
 // The model walked ahead of the library: a worker walking ahead and the calling thread walking by
 // itself give the same scene, debug log and progress, failures and cancellation at their item,
-// and no thread outlives the export.
+// and no thread outlives the export. The whole walks before the write, side by side or one after
+// the other, fail at the same step with the same log.
 #include "GSScnExternal.h"
 #include "test_export_support.h"
 
 #include <algorithm>
 #include <cctype>
+#include <chrono>
 #include <cstdlib>
 #include <fstream>
 #include <sys/wait.h>
@@ -39,6 +41,19 @@ int threadCount()
         }
     }
     return -1;
+}
+
+// The threads of this process once those joined have left it: a joined thread may still be
+// counted for a moment while the system tears it down, so the count is read until it is at most
+// expected (for at most about two seconds).
+int threadCountAfterJoins(int expected)
+{
+    int count = threadCount();
+    for (int i = 0; i < 200 && count > expected; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        count = threadCount();
+    }
+    return count;
 }
 
 // The text with what differs between two exports of one model blanked: the fresh identifiers
@@ -251,5 +266,143 @@ TEST_P(FeedFailure, ReachesTheLibraryAtItsPolygon)
 // last of a later batch, one in the middle of a batch and the last of the model.
 INSTANTIATE_TEST_SUITE_P(Polygons, FeedFailure, ::testing::Values(1, KSV::kFeedBatchItems, KSV::kFeedBatchItems + 1,
                                                                   4096, 4097, 6000, 10000));
+
+// A host whose 3D component service fails at one vertex, and whose model table fails at one
+// polygon, each counted over the export.
+ACServiceProc gComponentService = nullptr;
+int32_t gFailingVertex = 0;
+int32_t gVerticesAsked = 0;
+
+GSErrCode vertexFailsOnce(uint32_t token, void* par1, void* par2, void* par3, void* par4)
+{
+    const auto* wanted = static_cast<const API_Component3D*>(par1);
+    if (wanted != nullptr && wanted->typeID == API_VertID && ++gVerticesAsked == gFailingVertex) {
+        return APIERR_MEMFULL;
+    }
+    return gComponentService(token, par1, par2, par3, par4);
+}
+
+GSErrCode (*gHostGetPolygon)(const EXPModel*, int32_t, int32_t, int32_t, EXPPolygonInfo*) = nullptr;
+
+GSErrCode exportPolygonFailsOnce(const EXPModel* m, int32_t e, int32_t b, int32_t p, EXPPolygonInfo* info)
+{
+    return ++gPolygonsAsked == gFailingPolygon ? APIERR_MEMFULL : gHostGetPolygon(m, e, b, p, info);
+}
+
+// Polygons with material index 0 on two layers, for the layer path's material walk.
+const char kInvalidMaterials[] = R"({"format": "cadhost-model",
+  "layers": ["Walls", "Roofs"],
+  "materials": [{"name": "A"}, {"name": "B"}],
+  "elements": [
+    {"type": "wall", "layer": 1, "bodies": [
+      {"vertices": [[0, 0, 0], [1, 0, 0], [1, 0, 1], [0, 0, 1]],
+       "polygons": [{"material": 0, "vertices": [1, 2, 3]}, {"material": -2, "vertices": [1, 3, 4]},
+                    {"material": 2, "vertices": [4, 3, 1]}]}]},
+    {"type": "roof", "layer": 2, "bodies": [
+      {"vertices": [[0, 0, 1], [1, 0, 1], [0, 1, 1]],
+       "polygons": [{"material": 0, "vertices": [1, 2, 3]}, {"material": 1, "vertices": [3, 2, 1]}]}]}]})";
+
+struct BeforeWriteCase {
+    const char* name;
+    bool layerPath;
+    int64_t generated;       // polygons of a generated model; 0: kInvalidMaterials
+    int32_t failingVertex;   // the 3D component vertex that fails; 0 none
+    int32_t failingPolygon;  // the model table's polygon that fails; 0 none
+    GSErrCode answer;
+    const char* log;
+};
+
+// What an export left: its answer, the debug log, the target and the scenes folder.
+struct Left {
+    GSErrCode answer = NoError;
+    std::string log;
+    std::string target;
+    std::set<std::string> folder;
+};
+
+class WalksBeforeTheWrite : public ExportTest, public ::testing::WithParamInterface<BeforeWriteCase> {
+protected:
+    void TearDown() override
+    {
+        cadhost::overrideService(kAC3DComponent, nullptr);
+        if (gHost != nullptr && gHostGetPolygon != nullptr) {
+            const_cast<EXPModelFunctionTable*>(gHost)->GetPolygon = gHostGetPolygon;
+        }
+        ExportTest::TearDown();
+    }
+    Left exportWith(const char* mode)
+    {
+        const BeforeWriteCase& c = GetParam();
+        gFailingVertex = c.failingVertex;
+        gVerticesAsked = 0;
+        gFailingPolygon = c.failingPolygon;
+        gPolygonsAsked = 0;
+        write("scenes/Export.scn", "the previous export");
+        cadhost::clearDebugLog();
+        const int threadsBefore = threadCount();
+        Left out;
+        {
+            ProducerMode producer(mode);
+            out.answer = exportScene();
+        }
+        EXPECT_EQ(threadCountAfterJoins(threadsBefore), threadsBefore) << "a thread outlived the export";
+        out.log = cadhost::debugLog();
+        out.target = fileContent(scenePath());
+        out.folder = folderContent(mScenes);
+        return out;
+    }
+};
+
+TEST_P(WalksBeforeTheWrite, FailAtTheirStepWithTheSameLog)
+{
+    const BeforeWriteCase& c = GetParam();
+    // The add-on takes its copy of the service table as it loads.
+    gComponentService = cadhost::overrideService(kAC3DComponent, vertexFailsOnce);
+    loadAddOn();
+    if (c.generated > 0) {
+        cadhost::generateModel(c.generated);
+    } else {
+        loadJson(kInvalidMaterials);
+    }
+    configure(c.layerPath ? nullptr : "LayerEnabled=false\n");
+    gHost = EXPGetModelFunctionTable();
+    ASSERT_NE(gHost, nullptr);
+    gHostGetPolygon = gHost->GetPolygon;
+    const_cast<EXPModelFunctionTable*>(gHost)->GetPolygon = exportPolygonFailsOnce;
+    const Left alone = exportWith("inline");
+    const Left aside = exportWith("thread");
+    EXPECT_EQ(alone.answer, c.answer);
+    EXPECT_EQ(alone.log, c.log);
+    EXPECT_EQ(aside.answer, alone.answer);
+    EXPECT_EQ(aside.log, alone.log);
+    EXPECT_EQ(aside.folder, alone.folder);
+    if (c.answer != NoError) {
+        EXPECT_EQ(alone.target, "the previous export");
+        EXPECT_EQ(alone.folder, std::set<std::string>{"Export.scn"});
+    } else {
+        EXPECT_NE(alone.target.find("<Polygons"), std::string::npos);
+    }
+}
+
+// The generated model of 10 000 polygons has 10 201 vertices; its polygons are asked for first by
+// the walk before the write, then by the library's pull.
+INSTANTIATE_TEST_SUITE_P(Failures, WalksBeforeTheWrite, ::testing::Values(
+    BeforeWriteCase{"BoundsAtTheFirstVertex", false, 10000, 1, 0, APIERR_GENERAL, ""},
+    BeforeWriteCase{"BoundsAtTheLastVertex", false, 10000, 10201, 0, APIERR_GENERAL, ""},
+    BeforeWriteCase{"BoundsOfALayer", true, 10000, 5000, 0, APIERR_GENERAL, ""},
+    BeforeWriteCase{"OwnTexturesAtAPolygon", false, 10000, 0, 5000, APIERR_GENERAL, ""},
+    BeforeWriteCase{"BoundsBeforeOwnTextures", false, 10000, 7000, 3, APIERR_GENERAL, ""},
+    BeforeWriteCase{"LayerMaterialsAtAPolygon", true, 10000, 0, 9999, APIERR_GENERAL, ""},
+    BeforeWriteCase{"LayerMaterialsAfterInvalidOnes", true, 0, 0, 4, APIERR_GENERAL,
+                    "AddonLayer::InitializeFileStructureForLayer - Invalid material index (0)\n"
+                    "AddonLayer::InitializeFileStructureForLayer - Invalid material index (-2)\n"},
+    BeforeWriteCase{"LayerMaterialsInvalidOnesSaved", true, 0, 0, 0, NoError,
+                    "AddonLayer::InitializeFileStructureForLayer - Invalid material index (0)\n"
+                    "AddonLayer::InitializeFileStructureForLayer - Invalid material index (-2)\n"
+                    "AddonLayer::InitializeFileStructureForLayer - Invalid material index (0)\n"
+                    "AddonLayerStorage::fillPolygon - Invalid material index (0)\n"
+                    "AddonLayerStorage::fillPolygon - Invalid material index (-2)\n"
+                    "AddonLayerStorage::fillPolygon - Invalid material index (0)\n"}),
+    [](const ::testing::TestParamInfo<BeforeWriteCase>& info) { return info.param.name; });
 
 }  // namespace

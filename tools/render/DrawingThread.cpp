@@ -1,6 +1,7 @@
 #include "DrawingThread.h"
 
 #include <cstddef>
+#include <cstring>
 #include <exception>
 
 namespace ScnTools {
@@ -12,8 +13,12 @@ constexpr size_t kBatchPolygons = 4096;
 }  // namespace
 
 DrawingThread::DrawingThread(PolygonSink& sink, bool sortsWhileLagging)
-    : mSink(sink), mSortsWhileLagging(sortsWhileLagging), mThread(&DrawingThread::run, this)
+    : mSink(sink), mSortsWhileLagging(sortsWhileLagging)
 {
+    for (Batch& batch : mBatches) {
+        batch.triangles.resize(kBatchPolygons);
+    }
+    mThread = std::thread(&DrawingThread::run, this);
 }
 
 DrawingThread::~DrawingThread()
@@ -41,7 +46,7 @@ void DrawingThread::handOver()
     mFilling->corners.clear();
     mFilling->vertices.clear();
     mFilling->loopSizes.clear();
-    mFilling->triangles.clear();
+    mFilling->keptTriangles = 0;
     mFilling->count = 0;
     mFilling->unseen = 0;
     mChanged.notify_all();
@@ -83,12 +88,15 @@ void DrawingThread::triangle(int32_t component, const ArrivingTriangle& triangle
     }
     Batch& batch = *mFilling;
     if (batch.polygons.empty() || !batch.polygons.back().triangles || batch.polygons.back().component != component) {
-        batch.polygons.push_back({component, 0, false, true, 0, batch.triangles.size(), 0});
+        batch.polygons.push_back({component, 0, false, true, 0, batch.keptTriangles, 0});
     }
     ++batch.polygons.back().loops;
-    const NvScn::CScnVector* c = triangle.corners;
-    const NvScn::CScnVertex* v = triangle.vertices;
-    batch.triangles.push_back({{c[0], c[1], c[2]}, {v[0], v[1], v[2]}, triangle.material, triangle.smoothed});
+    // A batch is handed over before it holds more polygons than the room has triangles.
+    KeptTriangle& kept = batch.triangles[batch.keptTriangles++];
+    std::memcpy(kept.corners, triangle.corners, sizeof kept.corners);
+    std::memcpy(kept.vertices, triangle.vertices, sizeof kept.vertices);
+    kept.material = triangle.material;
+    kept.smoothed = triangle.smoothed;
     if (++batch.count >= kBatchPolygons) {
         handOver();
     }

@@ -64,7 +64,9 @@ private:
         std::vector<NvScn::CScnVector> corners;
         std::vector<NvScn::CScnVertex> vertices;
         std::vector<uint32_t> loopSizes;
+        // Room for a batch of triangles, made once; the first keptTriangles are held.
         std::vector<KeptTriangle> triangles;
+        size_t keptTriangles = 0;
         // Polygons held, triangles included.
         size_t count = 0;
         int64_t unseen = 0;

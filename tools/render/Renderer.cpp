@@ -24,11 +24,11 @@ bool sameBits(const CScnVector& a, const CScnVector& b)
     return std::memcmp(&a, &b, sizeof a) == 0;
 }
 
-// ceil(low) and floor(high) as integers; false beyond a billion either way, where the box is
-// worked out in doubles.
+// ceil(low) and floor(high) as integers, for low <= high (or either not a number); false beyond a
+// billion either way, where the box is worked out in doubles.
 inline bool wholeSpan(double low, double high, int64_t& first, int64_t& last)
 {
-    if (!(low > -1e9 && low < 1e9 && high > -1e9 && high < 1e9)) {
+    if (!(low > -1e9 && high < 1e9)) {
         return false;
     }
     first = static_cast<int64_t>(low);

@@ -29,7 +29,8 @@ constexpr uint8_t kBackground[3] = {214, 226, 238};
 // first. So the geometry is handed over twice: the first time (flat pass) the other polygons
 // are drawn and the smoothed ones only summed, the second time (smoothed pass, needed only
 // when smoothedPolygons() is not 0) only the smoothed ones are drawn. The sums take three
-// floats per point of the tables that have smoothed polygons.
+// floats per point of the tables that have smoothed polygons; the corners that the short way
+// remembers take 1.3 MB, whatever the scene.
 class Renderer : public PolygonSink {
 public:
     // towardsLight is a unit vector; looks and scene outlive the renderer; sceneFolder resolves

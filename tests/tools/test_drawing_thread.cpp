@@ -57,7 +57,14 @@ struct DrawingCase {
     bool finished;      // finish() is called; otherwise only the destructor ends the thread
     bool triangles;     // polygons that are triangles are handed over as such
     std::string error;
+    bool mixedTables = false;  // runs of three polygons alternate between the scene and a component
 };
+
+// The table that the case hands polygon number i over from.
+int32_t tableOf(const DrawingCase& c, int32_t i)
+{
+    return c.mixedTables && i / 3 % 2 == 1 ? 1 : -1;
+}
 
 void PrintTo(const DrawingCase& c, std::ostream* out) { *out << c.name; }
 
@@ -75,7 +82,8 @@ public:
         if (mCase.slowDrawing) {
             std::this_thread::sleep_for(std::chrono::microseconds(20));
         }
-        intact = intact && component == -1 && sameRecord(polygon, numbered(polygon.material));
+        intact = intact && component == tableOf(mCase, polygon.material) &&
+                 sameRecord(polygon, numbered(polygon.material));
         drawn.push_back(polygon.material);
     }
     bool unseen(int32_t, const ArrivingPolygon& polygon) const override
@@ -111,10 +119,10 @@ TEST_P(DrawingBesideReading, DrawsInOrderCountsTheUnseenAndStopsOnFailure)
             }
             ArrivingPolygon polygon = numbered(i);
             if (c.triangles && polygon.corners.size() == 3) {
-                drawing.triangle(-1, {polygon.material, polygon.smoothed, polygon.corners.data(),
-                                      polygon.vertices.data()});
+                drawing.triangle(tableOf(c, i), {polygon.material, polygon.smoothed, polygon.corners.data(),
+                                                 polygon.vertices.data()});
             } else {
-                drawing.polygon(-1, polygon);
+                drawing.polygon(tableOf(c, i), polygon);
             }
         }
         if (c.finished) {
@@ -165,7 +173,10 @@ INSTANTIATE_TEST_SUITE_P(
                     DrawingCase{"triangles_among_polygons", 10000, false, false, -1, -1, true, true, ""},
                     DrawingCase{"triangles_unseen_while_lagging", 12000, true, true, -1, 7000, true, true, ""},
                     DrawingCase{"failure_on_a_triangle", 12000, true, false, 5001, -1, true, true,
-                                "cannot draw 5001"}),
+                                "cannot draw 5001"},
+                    DrawingCase{"triangles_of_two_tables", 10000, false, false, -1, -1, true, true, "", true},
+                    DrawingCase{"triangles_of_two_tables_lagging", 12000, true, true, -1, 6000, true, true, "",
+                                true}),
     [](const testing::TestParamInfo<DrawingCase>& info) { return std::string(info.param.name); });
 
 }  // namespace

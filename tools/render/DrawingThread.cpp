@@ -1,6 +1,7 @@
 #include "DrawingThread.h"
 
 #include <cstddef>
+#include <cstring>
 #include <exception>
 
 namespace ScnTools {
@@ -9,21 +10,15 @@ namespace {
 
 constexpr size_t kBatchPolygons = 4096;
 
-// Appends a triangle's three items; cheaper than a ranged insert for so few (the lists keep
-// their room from batch to batch).
-template <typename T>
-void appendThree(std::vector<T>& list, const T* items)
-{
-    list.push_back(items[0]);
-    list.push_back(items[1]);
-    list.push_back(items[2]);
-}
-
 }  // namespace
 
 DrawingThread::DrawingThread(PolygonSink& sink, bool sortsWhileLagging)
-    : mSink(sink), mSortsWhileLagging(sortsWhileLagging), mThread(&DrawingThread::run, this)
+    : mSink(sink), mSortsWhileLagging(sortsWhileLagging)
 {
+    for (Batch& batch : mBatches) {
+        batch.triangles.resize(kBatchPolygons);
+    }
+    mThread = std::thread(&DrawingThread::run, this);
 }
 
 DrawingThread::~DrawingThread()
@@ -51,6 +46,8 @@ void DrawingThread::handOver()
     mFilling->corners.clear();
     mFilling->vertices.clear();
     mFilling->loopSizes.clear();
+    mFilling->keptTriangles = 0;
+    mFilling->count = 0;
     mFilling->unseen = 0;
     mChanged.notify_all();
 }
@@ -78,7 +75,7 @@ void DrawingThread::polygon(int32_t component, const ArrivingPolygon& polygon)
     batch.corners.insert(batch.corners.end(), polygon.corners.begin(), polygon.corners.end());
     batch.vertices.insert(batch.vertices.end(), polygon.vertices.begin(), polygon.vertices.end());
     batch.loopSizes.insert(batch.loopSizes.end(), polygon.loopSizes.begin(), polygon.loopSizes.end());
-    if (batch.polygons.size() >= kBatchPolygons) {
+    if (++batch.count >= kBatchPolygons) {
         handOver();
     }
 }
@@ -90,11 +87,17 @@ void DrawingThread::triangle(int32_t component, const ArrivingTriangle& triangle
         return;
     }
     Batch& batch = *mFilling;
-    batch.polygons.push_back({component, triangle.material, triangle.smoothed, true, 1, batch.corners.size(),
-                              batch.loopSizes.size()});
-    appendThree(batch.corners, triangle.corners);
-    appendThree(batch.vertices, triangle.vertices);
-    if (batch.polygons.size() >= kBatchPolygons) {
+    if (batch.polygons.empty() || !batch.polygons.back().triangles || batch.polygons.back().component != component) {
+        batch.polygons.push_back({component, 0, false, true, 0, batch.keptTriangles, 0});
+    }
+    ++batch.polygons.back().loops;
+    // A batch is handed over before it holds more polygons than the room has triangles.
+    KeptTriangle& kept = batch.triangles[batch.keptTriangles++];
+    std::memcpy(kept.corners, triangle.corners, sizeof kept.corners);
+    std::memcpy(kept.vertices, triangle.vertices, sizeof kept.vertices);
+    kept.material = triangle.material;
+    kept.smoothed = triangle.smoothed;
+    if (++batch.count >= kBatchPolygons) {
         handOver();
     }
 }
@@ -121,9 +124,11 @@ void DrawingThread::draw(const Batch& batch)
     mSink.countUnseen(batch.unseen);
     ArrivingPolygon& polygon = mDrawn;
     for (const Kept& kept : batch.polygons) {
-        if (kept.triangle) {
-            mSink.triangle(kept.component, {kept.material, kept.smoothed, &batch.corners[kept.firstCorner],
-                                            &batch.vertices[kept.firstCorner]});
+        if (kept.triangles) {
+            const KeptTriangle* run = &batch.triangles[kept.firstCorner];
+            for (uint32_t i = 0; i < kept.loops; ++i) {
+                mSink.triangle(kept.component, {run[i].material, run[i].smoothed, run[i].corners, run[i].vertices});
+            }
             continue;
         }
         size_t loopEnd = kept.firstLoop + kept.loops;

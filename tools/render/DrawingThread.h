@@ -39,16 +39,23 @@ public:
     bool finish(std::string& error);
 
 private:
-    // A polygon kept in a batch: its place in the batch's lists.
+    // A polygon kept in a batch, or a run of triangles of one table: its place in the batch's lists.
     struct Kept {
         int32_t component;
         int32_t material;
         bool smoothed;
-        // A triangle has three corners and no loop sizes in the lists.
-        bool triangle;
+        // A run of triangles: loops of them from firstCorner on in the list of triangles.
+        bool triangles;
         uint32_t loops;
         size_t firstCorner;
         size_t firstLoop;
+    };
+    // A triangle kept whole: one record to write and read.
+    struct KeptTriangle {
+        NvScn::CScnVector corners[3];
+        NvScn::CScnVertex vertices[3];
+        int32_t material;
+        bool smoothed;
     };
     // Polygons laid end to end, so that handing them from one processor to the other streams
     // through memory; the lists keep their room from batch to batch.
@@ -57,6 +64,11 @@ private:
         std::vector<NvScn::CScnVector> corners;
         std::vector<NvScn::CScnVertex> vertices;
         std::vector<uint32_t> loopSizes;
+        // Room for a batch of triangles, made once; the first keptTriangles are held.
+        std::vector<KeptTriangle> triangles;
+        size_t keptTriangles = 0;
+        // Polygons held, triangles included.
+        size_t count = 0;
         int64_t unseen = 0;
     };
 

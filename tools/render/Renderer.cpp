@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace ScnTools {
 
@@ -14,6 +15,28 @@ constexpr double kPi = 3.141592653589793;
 constexpr double kAmbient = 0.3;
 // Rows of a triangle's box up to this many pixels are tested pixel by pixel.
 constexpr int kShortRow = 4;
+// Slots of the corners the short way remembers (a power of two): a mesh names again the points
+// of the last rows it ran along, some thousands at most in most scenes.
+constexpr size_t kSeenCorners = 16384;
+
+bool sameBits(const CScnVector& a, const CScnVector& b)
+{
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+// ceil(low) and floor(high) as integers, for low <= high (or either not a number); false beyond a
+// billion either way, where the box is worked out in doubles.
+inline bool wholeSpan(double low, double high, int64_t& first, int64_t& last)
+{
+    if (!(low > -1e9 && high < 1e9)) {
+        return false;
+    }
+    first = static_cast<int64_t>(low);
+    first += static_cast<double>(first) < low ? 1 : 0;
+    last = static_cast<int64_t>(high);
+    last -= static_cast<double>(last) > high ? 1 : 0;
+    return true;
+}
 
 // std::floor and std::ceil, without a call for the values a picture's box meets.
 inline double floorOf(double value)
@@ -106,6 +129,31 @@ struct Edge {
 
 }  // namespace
 
+// When the box holds no pixel centre no triangle between the corners is drawn. Many polygons of a
+// large scene are that small, and this spares them the shading.
+inline bool Renderer::pixelBox(const CScnVector* projected, size_t count, PixelBox& box) const
+{
+    double minX = projected[0].x, maxX = minX, minY = projected[0].y, maxY = minY;
+    for (size_t i = 1; i < count; ++i) {
+        double x = projected[i].x;
+        double y = projected[i].y;
+        minX = x < minX ? x : minX;
+        maxX = maxX < x ? x : maxX;
+        minY = y < minY ? y : minY;
+        maxY = maxY < y ? y : maxY;
+    }
+    int64_t left, right, top, bottom;
+    if (wholeSpan(minX - 0.5, maxX - 0.5, left, right) && wholeSpan(minY - 0.5, maxY - 0.5, top, bottom)) {
+        left = std::max<int64_t>(0, left);
+        right = std::min<int64_t>(static_cast<int64_t>(mPicture.width) - 1, right);
+        top = std::max<int64_t>(0, top);
+        bottom = std::min<int64_t>(static_cast<int64_t>(mPicture.height) - 1, bottom);
+        box = {static_cast<int>(left), static_cast<int>(right), static_cast<int>(top), static_cast<int>(bottom)};
+        return left <= right && top <= bottom;
+    }
+    return wideBox(minX, maxX, minY, maxY, box);
+}
+
 Renderer::Renderer(const ViewFrame& frame, uint32_t width, uint32_t height, const CScnVector& towardsLight,
                    const MaterialLooks& looks, NvScn::CScnMgr& scene, const std::string& sceneFolder)
     : mFrame(frame), mLight(towardsLight), mScene(scene), mFolder(sceneFolder)
@@ -120,6 +168,7 @@ Renderer::Renderer(const ViewFrame& frame, uint32_t width, uint32_t height, cons
         mPicture.rgba[i + 3] = 255;
     }
     mDepth.assign(static_cast<size_t>(width) * height, 0.0f);
+    mSeen.assign(kSeenCorners, SeenCorner{});
     mFocal = width / 2.0 / std::tan(frame.fieldOfView * kPi / 360.0);
     mNear = 1.0;
     mSceneTable.looks = &looks;
@@ -252,10 +301,17 @@ void Renderer::triangle(int32_t component, const ArrivingTriangle& triangle)
     }
     ++mPolygons;
     const CScnVector* corners = triangle.corners;
-    CScnVector eyeSpace[3] = {toEye(corners[0]), toEye(corners[1]), toEye(corners[2])};
+    CScnVector eyeSpace[3];
     CScnVector projected[3];
-    bool inFront = project(eyeSpace, 3, projected);
-    bool hidden = inFront ? coversNoPixel(projected, 3) : outsideView(eyeSpace, 3);
+    bool inFront = true;
+    for (int k = 0; k < 3; ++k) {
+        const SeenCorner& corner = seen(corners[k], triangle.vertices[k].pointIndex);
+        eyeSpace[k] = corner.eye;
+        projected[k] = corner.screen;
+        inFront = inFront && corner.inFront;
+    }
+    PixelBox box;
+    bool hidden = inFront ? !pixelBox(projected, 3, box) : outsideView(eyeSpace, 3);
     CScnVector normal = loopNormal(corners, 3);
     if (!(normal.x != 0 || normal.y != 0 || normal.z != 0) || !std::isfinite(normal.x + normal.y + normal.z)) {
         ++mFlat;
@@ -264,15 +320,50 @@ void Renderer::triangle(int32_t component, const ArrivingTriangle& triangle)
     if (hidden) {
         return;
     }
-    double towardsEye;
-    double shade = shadeOf(facingEye(normal, corners[0], towardsEye));
-    Surface surface;
-    if (!surfaceOf(mSceneTable, triangle.material, shade, triangle.vertices, 3, surface)) {
+    const NvScn::CScnVertex* v = triangle.vertices;
+    if (!inFront) {
+        double towardsEye;
+        double shade = shadeOf(facingEye(normal, corners[0], towardsEye));
+        Surface surface;
+        if (!surfaceOf(mSceneTable, triangle.material, shade, v, 3, surface)) {
+            return;
+        }
+        Attributes attributes[3] = {{v[0].u, v[0].v, shade}, {v[1].u, v[1].v, shade}, {v[2].u, v[2].v, shade}};
+        drawTriangle(eyeSpace, nullptr, attributes, surface);
         return;
     }
-    const NvScn::CScnVertex* v = triangle.vertices;
-    Attributes attributes[3] = {{v[0].u, v[0].v, shade}, {v[1].u, v[1].v, shade}, {v[2].u, v[2].v, shade}};
-    drawTriangle(eyeSpace, inFront ? projected : nullptr, attributes, surface);
+    // A surface that leaves no mark is not drawn; the others are shaded once a pixel takes them.
+    if (!(std::clamp(mSceneTable.looks->look(triangle.material).opacity, 0.0f, 1.0f) > 0)) {
+        return;
+    }
+    ++mTriangles;
+    Corner screen[3];
+    for (int k = 0; k < 3; ++k) {
+        double w = projected[k].z;
+        // The flat pass shades the whole triangle alike: the corners carry no shade.
+        screen[k] = {projected[k].x, projected[k].y, w, v[k].u * w, v[k].v * w, 0};
+    }
+    Surface surface;
+    fillWith(screen[0], screen[1], screen[2], &box, [&]() -> const Surface* {
+        double towardsEye;
+        double shade = shadeOf(facingEye(normal, corners[0], towardsEye));
+        surfaceOf(mSceneTable, triangle.material, shade, v, 3, surface);
+        return &surface;
+    });
+}
+
+// The slot is the point's whatever the point index says: it is checked against the corner.
+const Renderer::SeenCorner& Renderer::seen(const CScnVector& corner, int32_t pointIndex)
+{
+    SeenCorner& slot = mSeen[static_cast<uint32_t>(pointIndex) & (kSeenCorners - 1)];
+    if (!slot.known || !sameBits(slot.world, corner)) {
+        slot.known = true;
+        slot.world = corner;
+        slot.eye = toEye(corner);
+        slot.inFront = slot.eye.z >= mNear;
+        slot.screen = slot.inFront ? projected(slot.eye) : CScnVector{0, 0, 0};
+    }
+    return slot;
 }
 
 void Renderer::sumNormals(Table& geometry, const ArrivingPolygon& polygon)
@@ -315,35 +406,28 @@ bool Renderer::outsideView(const CScnVector* eyeSpace, size_t count) const
 // with out partly filled, when a corner is not before the near plane.
 bool Renderer::project(const CScnVector* eyeSpace, size_t count, CScnVector* out) const
 {
-    double halfWidth = mPicture.width / 2.0;
-    double halfHeight = mPicture.height / 2.0;
     for (size_t i = 0; i < count; ++i) {
         const CScnVector& p = eyeSpace[i];
         if (!(p.z >= mNear)) {
             return false;
         }
-        double w = 1.0 / p.z;
-        out[i] = {halfWidth + mFocal * p.x * w, halfHeight - mFocal * p.y * w, w};
+        out[i] = projected(p);
     }
     return true;
 }
 
-// Whether the projected corners span a box that holds no pixel centre: then no triangle between
-// them is drawn. Many polygons of a large scene are that small, and this spares them the shading.
-bool Renderer::coversNoPixel(const CScnVector* projected, size_t count) const
+// The box of corners far out of the picture, or not numbers.
+bool Renderer::wideBox(double minX, double maxX, double minY, double maxY, PixelBox& box) const
 {
-    double minX = projected[0].x, maxX = minX, minY = projected[0].y, maxY = minY;
-    for (size_t i = 1; i < count; ++i) {
-        minX = std::min(minX, projected[i].x);
-        maxX = std::max(maxX, projected[i].x);
-        minY = std::min(minY, projected[i].y);
-        maxY = std::max(maxY, projected[i].y);
-    }
     double left = std::max(0.0, ceilOf(minX - 0.5));
     double right = std::min(static_cast<double>(mPicture.width) - 1, floorOf(maxX - 0.5));
     double top = std::max(0.0, ceilOf(minY - 0.5));
     double bottom = std::min(static_cast<double>(mPicture.height) - 1, floorOf(maxY - 0.5));
-    return !(left <= right && top <= bottom);
+    if (!(left <= right && top <= bottom)) {
+        return false;
+    }
+    box = {static_cast<int>(left), static_cast<int>(right), static_cast<int>(top), static_cast<int>(bottom)};
+    return true;
 }
 
 double Renderer::shadeOf(const CScnVector& unitNormal) const
@@ -451,7 +535,7 @@ void Renderer::drawPolygon(const std::vector<CScnVector>& corners, const Arrivin
 // Cuts the triangle at the near plane, projects what is left (unless projected already) and
 // fills it.
 void Renderer::drawTriangle(const CScnVector* eyeSpace, const CScnVector* projected, const Attributes* attributes,
-                            const Surface& surface)
+                            const Surface& surface, const PixelBox* box)
 {
     struct Clip {
         CScnVector p;
@@ -466,7 +550,7 @@ void Renderer::drawTriangle(const CScnVector* eyeSpace, const CScnVector* projec
             screen[k] = {projected[k].x, projected[k].y, w, attributes[k].u * w, attributes[k].v * w,
                          attributes[k].shade * w};
         }
-        fill(screen[0], screen[1], screen[2], surface);
+        fill(screen[0], screen[1], screen[2], surface, box);
         return;
     }
     Clip out[4];
@@ -512,7 +596,13 @@ void Renderer::drawTriangle(const CScnVector* eyeSpace, const CScnVector* projec
     }
 }
 
-void Renderer::fill(const Corner& a, const Corner& b0, const Corner& c0, const Surface& surface)
+void Renderer::fill(const Corner& a, const Corner& b0, const Corner& c0, const Surface& surface, const PixelBox* box)
+{
+    fillWith(a, b0, c0, box, [&surface] { return &surface; });
+}
+
+template <class Resolve>
+void Renderer::fillWith(const Corner& a, const Corner& b0, const Corner& c0, const PixelBox* box, Resolve&& resolve)
 {
     double area = orient(a.x, a.y, b0.x, b0.y, c0.x, c0.y);
     if (!(std::fabs(area) > 1e-12) || !std::isfinite(area)) {
@@ -521,28 +611,28 @@ void Renderer::fill(const Corner& a, const Corner& b0, const Corner& c0, const S
     const Corner& b = area > 0 ? b0 : c0;
     const Corner& c = area > 0 ? c0 : b0;
     area = std::fabs(area);
-    double width = mPicture.width;
-    double height = mPicture.height;
     // The pixels whose centres lie in the triangle's box; small triangles often hold none.
-    double left = std::max(0.0, ceilOf(std::min({a.x, b.x, c.x}) - 0.5));
-    double right = std::min(width - 1, floorOf(std::max({a.x, b.x, c.x}) - 0.5));
-    double top = std::max(0.0, ceilOf(std::min({a.y, b.y, c.y}) - 0.5));
-    double bottom = std::min(height - 1, floorOf(std::max({a.y, b.y, c.y}) - 0.5));
-    if (!(left <= right && top <= bottom)) {
-        return;
+    PixelBox own;
+    if (box == nullptr) {
+        CScnVector corners[3] = {{a.x, a.y, 0}, {b.x, b.y, 0}, {c.x, c.y, 0}};
+        if (!pixelBox(corners, 3, own)) {
+            return;
+        }
+        box = &own;
     }
-    int x0 = static_cast<int>(left);
-    int x1 = static_cast<int>(right);
-    int y0 = static_cast<int>(top);
-    int y1 = static_cast<int>(bottom);
+    int x0 = box->x0;
+    int x1 = box->x1;
+    int y0 = box->y0;
+    int y1 = box->y1;
     double inverse = 1.0 / area;
-    const Picture* texture = surface.texture;
+    const Surface* surface = nullptr;
+    const Picture* texture = nullptr;
+    float alpha = 0;
     const Edge edge0(b.x, b.y, c.x, c.y);
     const Edge edge1(c.x, c.y, a.x, a.y);
     const Edge edge2(a.x, a.y, b.x, b.y);
     const int lastStep = x1 - x0;
     const double start = x0 + 0.5;
-    const float alpha = surface.opacity;
     for (int y = y0; y <= y1; ++y) {
         double py = y + 0.5;
         double r0 = edge0.row(py);
@@ -573,10 +663,15 @@ void Renderer::fill(const Corner& a, const Corner& b0, const Corner& c0, const S
             if (!(depth > mDepth[at])) {
                 continue;
             }
-            float r = surface.color[0];
-            float g = surface.color[1];
-            float bl = surface.color[2];
-            if (surface.smooth) {
+            if (surface == nullptr) {
+                surface = resolve();
+                texture = surface->texture;
+                alpha = surface->opacity;
+            }
+            float r = surface->color[0];
+            float g = surface->color[1];
+            float bl = surface->color[2];
+            if (surface->smooth) {
                 float shade = static_cast<float>((l0 * a.s + l1 * b.s + l2 * c.s) / w);
                 r *= shade;
                 g *= shade;

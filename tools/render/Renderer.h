@@ -29,7 +29,8 @@ constexpr uint8_t kBackground[3] = {214, 226, 238};
 // first. So the geometry is handed over twice: the first time (flat pass) the other polygons
 // are drawn and the smoothed ones only summed, the second time (smoothed pass, needed only
 // when smoothedPolygons() is not 0) only the smoothed ones are drawn. The sums take three
-// floats per point of the tables that have smoothed polygons.
+// floats per point of the tables that have smoothed polygons; the corners that the short way
+// remembers take 1.3 MB, whatever the scene.
 class Renderer : public PolygonSink {
 public:
     // towardsLight is a unit vector; looks and scene outlive the renderer; sceneFolder resolves
@@ -85,6 +86,23 @@ private:
         // Whether the colour is shaded per pixel from the corners' shades.
         bool smooth;
     };
+    // The pixels whose centres lie in a triangle's box, first and last column and row.
+    struct PixelBox {
+        int x0;
+        int x1;
+        int y0;
+        int y1;
+    };
+    // A corner of the scene's own geometry in eye space and, before the near plane, projected.
+    // Most points are corners of several triangles: the short way looks each up by its point
+    // index and computes it again only when the slot holds another point.
+    struct SeenCorner {
+        NvScn::CScnVector world;
+        NvScn::CScnVector eye;
+        NvScn::CScnVector screen;
+        bool inFront;
+        bool known;
+    };
     // A geometry table of the file: the scene's own or a component's.
     struct Table {
         std::vector<Placement> placements;
@@ -115,11 +133,31 @@ private:
     }
     bool outsideView(const NvScn::CScnVector* eyeSpace, size_t count) const;
     bool project(const NvScn::CScnVector* eyeSpace, size_t count, NvScn::CScnVector* out) const;
-    bool coversNoPixel(const NvScn::CScnVector* projected, size_t count) const;
+    // The projection of a corner in eye space that lies before the near plane.
+    NvScn::CScnVector projected(const NvScn::CScnVector& eyeSpace) const
+    {
+        double w = 1.0 / eyeSpace.z;
+        return {mPicture.width / 2.0 + mFocal * eyeSpace.x * w, mPicture.height / 2.0 - mFocal * eyeSpace.y * w, w};
+    }
+    const SeenCorner& seen(const NvScn::CScnVector& corner, int32_t pointIndex);
+    // The box of pixel centres that the projected corners span; false when it holds none.
+    bool pixelBox(const NvScn::CScnVector* projected, size_t count, PixelBox& box) const;
+    bool wideBox(double minX, double maxX, double minY, double maxY, PixelBox& box) const;
+    bool coversNoPixel(const NvScn::CScnVector* projected, size_t count) const
+    {
+        PixelBox box;
+        return !pixelBox(projected, count, box);
+    }
     double shadeOf(const NvScn::CScnVector& unitNormal) const;
     void drawTriangle(const NvScn::CScnVector* eyeSpace, const NvScn::CScnVector* projected,
-                      const Attributes* attributes, const Surface& surface);
-    void fill(const Corner& a, const Corner& b, const Corner& c, const Surface& surface);
+                      const Attributes* attributes, const Surface& surface, const PixelBox* box = nullptr);
+    // Fills the triangle; box, when given, is the pixel box of the three corners.
+    void fill(const Corner& a, const Corner& b, const Corner& c, const Surface& surface,
+              const PixelBox* box = nullptr);
+    // The same, with the surface asked of resolve (a callable returning const Surface*, never
+    // null) only when a pixel takes the triangle.
+    template <class Resolve>
+    void fillWith(const Corner& a, const Corner& b, const Corner& c, const PixelBox* box, Resolve&& resolve);
     const Picture* texture(const std::string& path);
 
     ViewFrame mFrame;
@@ -136,6 +174,7 @@ private:
     std::vector<NvScn::CScnVector> mScreen;  // pixel x, y and 1 / depth of mEye
     std::vector<NvScn::CScnVector> mPlaced;
     std::vector<double> mShades;
+    std::vector<SeenCorner> mSeen;
     // A triangle that goes the long way, as a polygon.
     ArrivingPolygon mLongWay;
     Table mSceneTable;

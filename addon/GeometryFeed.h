@@ -90,6 +90,8 @@ public:
 
 private:
     static constexpr int kRing = 4;
+    // The worker, once the ring is full, resumes when this many batches or fewer are left.
+    static constexpr int kResumeAt = kRing / 2;
 
     void advance()
     {
@@ -97,7 +99,13 @@ private:
         if (mBatch != nullptr) {
             mHead = (mHead + 1) % kRing;
             --mFilled;
-            mSpace.notify_all();
+            if (mProducerWaiting && mFilled <= kResumeAt) {
+                // Woken outside the lock, so that the worker does not wake only to wait for it.
+                mProducerWaiting = false;
+                lock.unlock();
+                mSpace.notify_one();
+                lock.lock();
+            }
         }
         mBatch = nullptr;
         while (mFilled == 0) {
@@ -112,8 +120,10 @@ private:
                 lock.lock();
                 continue;
             }
+            mConsumerWaiting = true;
             mReady.wait(lock);
         }
+        mConsumerWaiting = false;
         mBatch = &mRing[static_cast<std::size_t>(mHead)];
         mAt = 0;
     }
@@ -149,7 +159,11 @@ private:
         std::unique_lock<std::mutex> lock(mMutex);
         while (!mStopping) {
             if (mFilled == kRing) {
-                mSpace.wait(lock);
+                // Each sleep and wake is a system call: sleep until half the ring is free, not
+                // until one batch is.
+                mProducerWaiting = true;
+                mSpace.wait(lock, [this] { return mStopping || mFilled <= kResumeAt; });
+                mProducerWaiting = false;
                 continue;
             }
             Batch& batch = mRing[static_cast<std::size_t>(mTail)];
@@ -159,7 +173,12 @@ private:
             lock.lock();
             mTail = (mTail + 1) % kRing;
             ++mFilled;
-            mReady.notify_all();
+            if (mConsumerWaiting) {
+                mConsumerWaiting = false;
+                lock.unlock();
+                mReady.notify_one();
+                lock.lock();
+            }
             if (batch.failure) {
                 // The walk resumes past a failure only when the calling thread asks for it.
                 break;
@@ -180,6 +199,8 @@ private:
     int mFilled = 0;    // batches produced and not given back
     bool mRunning = false;
     bool mStopping = false;
+    bool mProducerWaiting = false;   // the worker sleeps on mSpace
+    bool mConsumerWaiting = false;   // the calling thread sleeps on mReady
     bool mThreaded = false;
     const Batch* mBatch = nullptr;
     int32_t mAt = 0;

@@ -58,6 +58,8 @@ struct DrawingCase {
     bool triangles;     // polygons that are triangles are handed over as such
     std::string error;
     bool mixedTables = false;  // runs of three polygons alternate between the scene and a component
+    bool slowReading = false;  // the reading side pauses now and then, so that the drawing thread blocks
+    size_t batch = 4096;       // polygons a batch holds
 };
 
 // The table that the case hands polygon number i over from.
@@ -112,10 +114,13 @@ TEST_P(DrawingBesideReading, DrawsInOrderCountsTheUnseenAndStopsOnFailure)
     std::string error = "untouched";
     bool drawnWell = false;
     {
-        DrawingThread drawing(sink);
+        DrawingThread drawing(sink, true, c.batch);
         for (int32_t i = 0; i < c.polygons; ++i) {
             if (i == c.componentAt) {
                 drawing.component(0, NvScn::CScnUUID{});
+            }
+            if (c.slowReading && i % 512 == 0) {
+                std::this_thread::sleep_for(std::chrono::microseconds(300));
             }
             ArrivingPolygon polygon = numbered(i);
             if (c.triangles && polygon.corners.size() == 3) {
@@ -176,7 +181,16 @@ INSTANTIATE_TEST_SUITE_P(
                                 "cannot draw 5001"},
                     DrawingCase{"triangles_of_two_tables", 10000, false, false, -1, -1, true, true, "", true},
                     DrawingCase{"triangles_of_two_tables_lagging", 12000, true, true, -1, 6000, true, true, "",
-                                true}),
+                                true},
+                    DrawingCase{"drawing_waits_for_slow_reading", 20000, false, false, -1, -1, true, true, "", false,
+                                true},
+                    DrawingCase{"component_after_slow_reading", 12000, false, true, -1, 8192, true, false, "", true,
+                                true},
+                    DrawingCase{"failure_while_reading_slowly", 12000, false, false, 4097, -1, true, false,
+                                "cannot draw 4097", false, true},
+                    DrawingCase{"slow_reading_given_up", 9000, false, false, -1, -1, false, true, "", false, true},
+                    DrawingCase{"default_batches_slow_reading", 40000, false, false, -1, 20000, true, true, "", true,
+                                true, DrawingThread::kBatchPolygons}),
     [](const testing::TestParamInfo<DrawingCase>& info) { return std::string(info.param.name); });
 
 }  // namespace

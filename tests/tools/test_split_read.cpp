@@ -3,10 +3,12 @@
 // ahead the polygons name their points and however the tables lie in the file.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdio>
 #include <memory>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "FileStream.h"
@@ -177,6 +179,72 @@ INSTANTIATE_TEST_SUITE_P(
         SplitCase{"a_damaged_polygons_block", points(100) + polygons({"p 0 3 0 1 2", "p 0 3 x 4 5", "p 0 3 6 7 8"}), 1,
                   0}),
     [](const testing::TestParamInfo<SplitCase>& info) { return std::string(info.param.name); });
+
+// What the points' thread does while the polygons' thread waits for point number 4 of its table.
+enum class Move { ePublishFive, ePublishThree, eFinish, eOpenNext, eStop };
+
+struct ExchangeCase {
+    const char* name;
+    size_t publishedBefore;  // points published before the wait starts
+    int delayMicroseconds;   // 0: at once, while the waiting side still spins; else after it blocked
+    Move move;
+    size_t answer;           // what the wait answers
+};
+
+void PrintTo(const ExchangeCase& c, std::ostream* out) { *out << c.name; }
+
+class ExchangeWait : public testing::TestWithParam<ExchangeCase> {};
+
+TEST_P(ExchangeWait, WakesForWhatTheOtherSideDoes)
+{
+    const ExchangeCase& c = GetParam();
+    static const NvScn::CScnVector kPoints[5] = {};
+    ScnTools::PointExchange exchange;
+    ScnTools::PointExchange::Table& table = exchange.open(false, NvScn::CScnUUID{});
+    exchange.publish(table, kPoints, c.publishedBefore);
+    std::thread other([&] {
+        std::this_thread::sleep_for(std::chrono::microseconds(c.delayMicroseconds));
+        switch (c.move) {
+        case Move::ePublishFive:
+            exchange.publish(table, kPoints, 5);
+            // A wait that is answered short would hang on this one's answer otherwise.
+            exchange.finish();
+            break;
+        case Move::ePublishThree:
+            exchange.publish(table, kPoints, 3);
+            exchange.finish();
+            break;
+        case Move::eFinish:
+            exchange.finish();
+            break;
+        case Move::eOpenNext:
+            exchange.open(true, NvScn::CScnUUID{});
+            exchange.finish();
+            break;
+        case Move::eStop:
+            exchange.stop();
+            break;
+        }
+    });
+    size_t answer = exchange.waitFor(table, 4);
+    other.join();
+    EXPECT_EQ(answer, c.answer);
+    // Once the points' thread is done, the table's last count is there at once.
+    EXPECT_EQ(exchange.waitFor(table, 4), c.answer);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Moves, ExchangeWait,
+    testing::Values(ExchangeCase{"published_already", 5, 0, Move::eFinish, 5},
+                    ExchangeCase{"published_while_spinning", 2, 0, Move::ePublishFive, 5},
+                    ExchangeCase{"published_after_blocking", 2, 20000, Move::ePublishFive, 5},
+                    ExchangeCase{"table_ends_short_while_spinning", 1, 0, Move::ePublishThree, 3},
+                    ExchangeCase{"table_ends_short_after_blocking", 1, 20000, Move::ePublishThree, 3},
+                    ExchangeCase{"next_table_opened_after_blocking", 2, 20000, Move::eOpenNext, 2},
+                    ExchangeCase{"finished_after_blocking", 0, 20000, Move::eFinish, 0},
+                    ExchangeCase{"stopped_while_spinning", 2, 0, Move::eStop, 2},
+                    ExchangeCase{"stopped_after_blocking", 2, 20000, Move::eStop, 2}),
+    [](const testing::TestParamInfo<ExchangeCase>& info) { return std::string(info.param.name); });
 
 TEST(SplitRead, NamesAFileThatDoesNotOpen)
 {

@@ -4,19 +4,15 @@
 #include <cstring>
 #include <exception>
 
+#include "SpinWait.h"
+
 namespace ScnTools {
 
-namespace {
-
-constexpr size_t kBatchPolygons = 4096;
-
-}  // namespace
-
-DrawingThread::DrawingThread(PolygonSink& sink, bool sortsWhileLagging)
-    : mSink(sink), mSortsWhileLagging(sortsWhileLagging)
+DrawingThread::DrawingThread(PolygonSink& sink, bool sortsWhileLagging, size_t batchPolygons)
+    : mSink(sink), mSortsWhileLagging(sortsWhileLagging), mBatchPolygons(batchPolygons > 0 ? batchPolygons : 1)
 {
     for (Batch& batch : mBatches) {
-        batch.triangles.resize(kBatchPolygons);
+        batch.triangles.resize(mBatchPolygons);
     }
     mThread = std::thread(&DrawingThread::run, this);
 }
@@ -27,16 +23,32 @@ DrawingThread::~DrawingThread()
     finish(ignored);
 }
 
-void DrawingThread::waitUntilDrawn(std::unique_lock<std::mutex>& lock)
+void DrawingThread::waitUntilDrawn()
 {
-    mChanged.wait(lock, [this] { return mPending == nullptr && !mBusy; });
+    if (spinUntil([this] { return allDrawn(); })) {
+        return;
+    }
+    std::unique_lock<std::mutex> lock(mMutex);
+    mCallerBlocked.store(true);
+    while (!allDrawn()) {
+        mDrawnChanged.wait(lock);
+    }
+    mCallerBlocked.store(false);
+}
+
+// The side that raised its flag holds the mutex until it sleeps, so once the mutex has been
+// taken and given back it sleeps (or has seen the new count); waking it outside the mutex lets
+// it run on without blocking on the mutex again.
+void DrawingThread::wake(std::condition_variable& sleeper)
+{
+    { std::lock_guard<std::mutex> lock(mMutex); }
+    sleeper.notify_one();
 }
 
 void DrawingThread::handOver()
 {
-    std::unique_lock<std::mutex> lock(mMutex);
-    mLagging = mSortsWhileLagging && (mPending != nullptr || mBusy);
-    waitUntilDrawn(lock);
+    mLagging = mSortsWhileLagging && !allDrawn();
+    waitUntilDrawn();
     if (mFilling->polygons.empty() && mFilling->unseen == 0) {
         return;
     }
@@ -49,16 +61,16 @@ void DrawingThread::handOver()
     mFilling->keptTriangles = 0;
     mFilling->count = 0;
     mFilling->unseen = 0;
-    mChanged.notify_all();
+    mHandedOver.store(++mHanded);
+    if (mDrawerBlocked.load()) {
+        wake(mHandedChanged);
+    }
 }
 
 void DrawingThread::component(int32_t index, const NvScn::CScnUUID& uuid)
 {
     handOver();
-    {
-        std::unique_lock<std::mutex> lock(mMutex);
-        waitUntilDrawn(lock);
-    }
+    waitUntilDrawn();
     mSink.component(index, uuid);
 }
 
@@ -75,7 +87,7 @@ void DrawingThread::polygon(int32_t component, const ArrivingPolygon& polygon)
     batch.corners.insert(batch.corners.end(), polygon.corners.begin(), polygon.corners.end());
     batch.vertices.insert(batch.vertices.end(), polygon.vertices.begin(), polygon.vertices.end());
     batch.loopSizes.insert(batch.loopSizes.end(), polygon.loopSizes.begin(), polygon.loopSizes.end());
-    if (++batch.count >= kBatchPolygons) {
+    if (++batch.count >= mBatchPolygons) {
         handOver();
     }
 }
@@ -97,7 +109,7 @@ void DrawingThread::triangle(int32_t component, const ArrivingTriangle& triangle
     std::memcpy(kept.vertices, triangle.vertices, sizeof kept.vertices);
     kept.material = triangle.material;
     kept.smoothed = triangle.smoothed;
-    if (++batch.count >= kBatchPolygons) {
+    if (++batch.count >= mBatchPolygons) {
         handOver();
     }
 }
@@ -106,11 +118,10 @@ bool DrawingThread::finish(std::string& error)
 {
     if (!mFinished) {
         handOver();
-        {
-            std::unique_lock<std::mutex> lock(mMutex);
-            waitUntilDrawn(lock);
-            mStop = true;
-            mChanged.notify_all();
+        waitUntilDrawn();
+        mStop.store(true);
+        if (mDrawerBlocked.load()) {
+            wake(mHandedChanged);
         }
         mThread.join();
         mFinished = true;
@@ -150,30 +161,34 @@ void DrawingThread::draw(const Batch& batch)
 
 void DrawingThread::run()
 {
-    std::unique_lock<std::mutex> lock(mMutex);
-    for (;;) {
-        mChanged.wait(lock, [this] { return mPending != nullptr || mStop; });
-        if (mPending == nullptr) {
+    bool failed = false;
+    for (uint64_t drawn = 0;; ++drawn) {
+        auto ready = [this, drawn] { return mHandedOver.load() > drawn || mStop.load(); };
+        if (!spinUntil(ready)) {
+            std::unique_lock<std::mutex> lock(mMutex);
+            mDrawerBlocked.store(true);
+            while (!ready()) {
+                mHandedChanged.wait(lock);
+            }
+            mDrawerBlocked.store(false);
+        }
+        // The caller stops only once everything handed over is drawn.
+        if (mHandedOver.load() == drawn) {
             return;
         }
-        const Batch& batch = *mPending;
-        mPending = nullptr;
-        mBusy = true;
-        bool failed = !mError.empty();
-        lock.unlock();
         // After a failure the rest is only taken off the queue.
         if (!failed) {
             try {
-                draw(batch);
+                draw(*mPending);
             } catch (const std::exception& e) {
-                lock.lock();
                 mError = e.what();
-                lock.unlock();
+                failed = true;
             }
         }
-        lock.lock();
-        mBusy = false;
-        mChanged.notify_all();
+        mDrawnBatches.store(drawn + 1);
+        if (mCallerBlocked.load()) {
+            wake(mDrawnChanged);
+        }
     }
 }
 

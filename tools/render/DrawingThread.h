@@ -3,7 +3,9 @@
 #ifndef SCN_TOOLS_DRAWING_THREAD_H
 #define SCN_TOOLS_DRAWING_THREAD_H
 
+#include <atomic>
 #include <condition_variable>
+#include <cstddef>
 #include <cstdint>
 #include <mutex>
 #include <string>
@@ -24,7 +26,12 @@ namespace ScnTools {
 // thread, which may consult the scene then.
 class DrawingThread : public PolygonSink {
 public:
-    explicit DrawingThread(PolygonSink& sink, bool sortsWhileLagging = true);
+    // Polygons a batch holds by default: large enough that handing a batch over (which may wake
+    // the other thread) is rare beside the drawing, small enough that two batches stay a few
+    // megabytes.
+    static constexpr size_t kBatchPolygons = 16384;
+
+    explicit DrawingThread(PolygonSink& sink, bool sortsWhileLagging = true, size_t batchPolygons = kBatchPolygons);
     // Finishes first.
     ~DrawingThread();
     DrawingThread(const DrawingThread&) = delete;
@@ -73,25 +80,40 @@ private:
     };
 
     void handOver();
-    void waitUntilDrawn(std::unique_lock<std::mutex>& lock);
+    bool allDrawn() const { return mDrawnBatches.load() == mHanded; }
+    void waitUntilDrawn();
+    void wake(std::condition_variable& sleeper);
     void draw(const Batch& batch);
     void run();
 
     PolygonSink& mSink;
     bool mSortsWhileLagging;
+    size_t mBatchPolygons;
     // The polygon being drawn, rebuilt from its batch.
     ArrivingPolygon mDrawn;
     Batch mBatches[2];
     Batch* mFilling = &mBatches[0];
+    // The batch handed over last; the drawing thread reads it once mHandedOver counts it.
     Batch* mPending = nullptr;
-    bool mBusy = false;
+    // Batches handed over (the caller's copy, and the one the drawing thread watches) and
+    // batches drawn: one at most is handed over and not drawn.
+    uint64_t mHanded = 0;
+    std::atomic<uint64_t> mHandedOver{0};
+    std::atomic<uint64_t> mDrawnBatches{0};
     // Whether the last batch handed over found the one before it still being drawn.
     bool mLagging = false;
-    bool mStop = false;
+    std::atomic<bool> mStop{false};
     bool mFinished = false;
+    // Written by the drawing thread only; read by the caller after the join.
     std::string mError;
+    // Each side sets its flag before it blocks and the other side wakes it only when the flag is
+    // up; the flags and the counters are sequentially consistent, so that a side that blocks
+    // after the other looked at its flag still sees the counter that the other moved.
     std::mutex mMutex;
-    std::condition_variable mChanged;
+    std::atomic<bool> mCallerBlocked{false};
+    std::atomic<bool> mDrawerBlocked{false};
+    std::condition_variable mDrawnChanged;
+    std::condition_variable mHandedChanged;
     std::thread mThread;
 };
 

@@ -8,6 +8,7 @@
 
 #include "BlockSkipping.h"
 #include "FileStream.h"
+#include "SpinWait.h"
 
 namespace ScnTools {
 
@@ -35,7 +36,7 @@ PointExchange::Table& PointExchange::open(bool component, const CScnUUID& uuid)
 {
     std::lock_guard<std::mutex> lock(mMutex);
     if (!mTables.empty()) {
-        mTables.back().complete = true;
+        mTables.back().complete.store(true);
     }
     mTables.emplace_back();
     Table& table = mTables.back();
@@ -48,9 +49,11 @@ PointExchange::Table& PointExchange::open(bool component, const CScnUUID& uuid)
 void PointExchange::publish(Table& table, const CScnVector* points, size_t count)
 {
     table.points.store(points, std::memory_order_release);
-    table.published.store(count, std::memory_order_release);
-    std::lock_guard<std::mutex> lock(mMutex);
-    if (mWaiting) {
+    table.published.store(count);
+    if (mWaiting.load()) {
+        // The waiting side holds the mutex until it sleeps; woken outside the mutex, it does not
+        // block on it again.
+        { std::lock_guard<std::mutex> lock(mMutex); }
         mChanged.notify_all();
     }
 }
@@ -59,7 +62,7 @@ void PointExchange::finish()
 {
     std::lock_guard<std::mutex> lock(mMutex);
     if (!mTables.empty()) {
-        mTables.back().complete = true;
+        mTables.back().complete.store(true);
     }
     mFinished = true;
     mChanged.notify_all();
@@ -86,27 +89,34 @@ const PointExchange::Table* PointExchange::find(bool component, const CScnUUID& 
         if (mFinished || stopped()) {
             return nullptr;
         }
-        mWaiting = true;
+        mWaiting.store(true);
         mChanged.wait(lock);
-        mWaiting = false;
+        mWaiting.store(false);
     }
 }
 
 size_t PointExchange::waitFor(const Table& table, size_t index)
 {
-    size_t published = table.published.load(std::memory_order_acquire);
-    if (published > index) {
+    size_t published = 0;
+    // Completion is looked at before the count: the count that a completed table was published
+    // with is then the last.
+    auto ready = [&] {
+        bool complete = table.complete.load();
+        published = table.published.load();
+        return published > index || complete || stopped();
+    };
+    if (spinUntil(ready)) {
         return published;
     }
     std::unique_lock<std::mutex> lock(mMutex);
+    mWaiting.store(true);
     for (;;) {
-        published = table.published.load(std::memory_order_acquire);
+        published = table.published.load();
         if (published > index || table.complete || stopped()) {
+            mWaiting.store(false);
             return published;
         }
-        mWaiting = true;
         mChanged.wait(lock);
-        mWaiting = false;
     }
 }
 

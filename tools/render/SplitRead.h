@@ -31,8 +31,8 @@ public:
         std::atomic<const NvScn::CScnVector*> points{nullptr};
         // Points that may be read; stored after the points and their block.
         std::atomic<size_t> published{0};
-        // Whether no point will follow; guarded by the exchange's mutex.
-        bool complete = false;
+        // Whether no point will follow; set under the exchange's mutex.
+        std::atomic<bool> complete{false};
         std::vector<std::unique_ptr<NvScn::CScnVector[]>> blocks;
     };
 
@@ -62,7 +62,10 @@ private:
     // under the mutex.
     std::deque<Table> mTables;
     bool mFinished = false;
-    bool mWaiting = false;
+    // Whether the polygons' thread blocks (or is about to): set under the mutex before it looks
+    // at the counts a last time, read by the points' thread after it published, both
+    // sequentially consistent, so that one of the two sees the other and no wake-up is lost.
+    std::atomic<bool> mWaiting{false};
     std::atomic<bool> mStopped{false};
 };
 

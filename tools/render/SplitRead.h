@@ -70,7 +70,7 @@ private:
 };
 
 // The storage of the points' read: the points go into the exchange, polygons are not expected.
-class PointsStorage : public NvScn::CScnExtStorage {
+class PointsStorage : public ReadingStorage {
 public:
     explicit PointsStorage(PointExchange& exchange) : mExchange(exchange) {}
 
@@ -80,10 +80,6 @@ public:
     bool addPoint(NvScn::CScnMgr*, const NvScn::CScnVector* point, int32_t index) override;
     void setNbPolygons(NvScn::CScnMgr*, int32_t) override {}
     bool addPolygon(NvScn::CScnMgr*, const NvScn::CScnPolygon*, int32_t) override { return true; }
-    int32_t getNbPoints(NvScn::CScnMgr*) override { return 0; }
-    bool fillPoint(NvScn::CScnMgr*, NvScn::CScnVector*, int32_t) override { return false; }
-    int32_t getNbPolygons(NvScn::CScnMgr*) override { return 0; }
-    bool fillPolygon(NvScn::CScnMgr*, NvScn::CScnPolygon*, int32_t) override { return false; }
 
     // Publishes what is left and tells the exchange that nothing follows.
     void finish();
@@ -107,7 +103,7 @@ private:
 // The storage of the polygons' read: each polygon waits until the points it names are published,
 // then goes to the sink with its corners. Polygons naming a point that does not exist are counted
 // and dropped.
-class PolygonsStorage : public NvScn::CScnExtStorage {
+class PolygonsStorage : public ReadingStorage {
 public:
     PolygonsStorage(PointExchange& exchange, PolygonSink& sink) : mExchange(exchange), mSink(sink) {}
 
@@ -117,10 +113,6 @@ public:
     bool addPoint(NvScn::CScnMgr*, const NvScn::CScnVector*, int32_t) override { return true; }
     void setNbPolygons(NvScn::CScnMgr*, int32_t count) override;
     bool addPolygon(NvScn::CScnMgr*, const NvScn::CScnPolygon* polygon, int32_t index) override;
-    int32_t getNbPoints(NvScn::CScnMgr*) override { return 0; }
-    bool fillPoint(NvScn::CScnMgr*, NvScn::CScnVector*, int32_t) override { return false; }
-    int32_t getNbPolygons(NvScn::CScnMgr*) override { return 0; }
-    bool fillPolygon(NvScn::CScnMgr*, NvScn::CScnPolygon*, int32_t) override { return false; }
 
     // Polygons dropped because a vertex named a point that does not exist.
     int64_t badPolygons = 0;

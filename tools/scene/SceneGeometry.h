@@ -146,9 +146,18 @@ struct GeometryPart {
     int64_t polygons = 0;
 };
 
+// An external storage the library only reads into: asked for geometry to write, it has none.
+class ReadingStorage : public NvScn::CScnExtStorage {
+public:
+    int32_t getNbPoints(NvScn::CScnMgr*) override { return 0; }
+    bool fillPoint(NvScn::CScnMgr*, NvScn::CScnVector*, int32_t) override { return false; }
+    int32_t getNbPolygons(NvScn::CScnMgr*) override { return 0; }
+    bool fillPolygon(NvScn::CScnMgr*, NvScn::CScnPolygon*, int32_t) override { return false; }
+};
+
 // An external storage for reading: points are kept (when asked to) and bounded, polygons go to
 // the sink and are not kept. Polygons naming a point that does not exist are counted and dropped.
-class GeometryStorage : public NvScn::CScnExtStorage {
+class GeometryStorage : public ReadingStorage {
 public:
     GeometryStorage(PolygonSink* sink, bool keepPoints) : mSink(sink), mKeepPoints(keepPoints) {}
 
@@ -161,10 +170,6 @@ public:
     bool addPoint(NvScn::CScnMgr*, const NvScn::CScnVector* point, int32_t index) override;
     void setNbPolygons(NvScn::CScnMgr*, int32_t count) override;
     bool addPolygon(NvScn::CScnMgr*, const NvScn::CScnPolygon* polygon, int32_t index) override;
-    int32_t getNbPoints(NvScn::CScnMgr*) override { return 0; }
-    bool fillPoint(NvScn::CScnMgr*, NvScn::CScnVector*, int32_t) override { return false; }
-    int32_t getNbPolygons(NvScn::CScnMgr*) override { return 0; }
-    bool fillPolygon(NvScn::CScnMgr*, NvScn::CScnPolygon*, int32_t) override { return false; }
 
     // The scene's own geometry.
     GeometryPart scene;

@@ -349,15 +349,20 @@ void PolygonWalk::produce(Batch* batch)
         }
     } catch (...) {
         // The failed polygon keeps the corners it had, as the library's polygon would.
+        if (batch->polygons.size() > static_cast<std::size_t>(batch->count)) {
+            batch->walking = batch->polygons.back();
+            batch->polygons.pop_back();
+        }
         batch->walking.end = static_cast<uint32_t>(batch->corners.size());
         batch->failure = std::current_exception();
     }
 }
 
+// The polygon is made in its place in the batch, each field stored once: copying a record just
+// made field by field would read it back wider than it was written, which stalls the processor.
 void PolygonWalk::walkOne(Batch* batch)
 {
-    Walked& walked = batch->walking;
-    walked = Walked();
+    Walked& walked = batch->polygons.emplace_back();
     if (!mBodyOpen || mPolygonInBody >= mCursor.bodyInfo().polygonCount) {
         if (mBodyOpen) {
             mPointBase += mCursor.bodyInfo().vertexCount > 0 ? mCursor.bodyInfo().vertexCount : 0;
@@ -424,7 +429,6 @@ void PolygonWalk::walkOne(Batch* batch)
         refuse("Polygon %d of body %d of element %d has fewer than three vertices", mPolygonInBody, body, element);
     }
     walked.end = static_cast<uint32_t>(batch->corners.size());
-    batch->polygons.push_back(walked);
 }
 
 KSV_HOT void PolygonWalk::addVertex(Batch* batch, int32_t vertex, const EXPVector& normal, const Mapping& mapping)
@@ -435,7 +439,9 @@ KSV_HOT void PolygonWalk::addVertex(Batch* batch, int32_t vertex, const EXPVecto
         refuse("Polygon %d of body %d of element %d refers to a vertex the body does not have", mPolygonInBody, body,
                element);
     }
-    Corner corner{static_cast<int32_t>(mPointBase + vertex - 1), 0, 0.0f, 0.0f};
+    // Made in place, as the polygon is (see walkOne); a new record is zero-filled.
+    Corner& corner = batch->corners.emplace_back();
+    corner.pointIndex = static_cast<int32_t>(mPointBase + vertex - 1);
     const ModelTextures::Texture* texture = mapping.texture;
     if (texture != nullptr) {
         const EXPVector& position = this->vertex(vertex);
@@ -454,7 +460,6 @@ KSV_HOT void PolygonWalk::addVertex(Batch* batch, int32_t vertex, const EXPVecto
         corner.u = std::isfinite(u) ? static_cast<float>(u) : 0.0f;
         corner.v = std::isfinite(v) ? static_cast<float>(v) : 0.0f;
     }
-    batch->corners.push_back(corner);
 }
 
 KSV_COLD bool userPressedCancel()

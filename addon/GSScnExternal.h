@@ -173,7 +173,7 @@ private:
         std::vector<Corner> corners;
         int32_t count = 0;
         std::exception_ptr failure;
-        Walked walking;   // the polygon being walked; the failed one after a failure
+        Walked walking;   // the failed polygon after a failure
         void clear();
     };
     static void fillCorners(const Batch& batch, const Walked& walked, uint32_t begin, NvScn::CScnPolygon* polygon);

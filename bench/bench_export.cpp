@@ -4,8 +4,8 @@
 // library writing the same mesh as OBJ. Building the host model is the host's and not timed. Then the FZK house end to end by both paths: the runner's export against the import
 // library's command exporting the IFC file to OBJ.
 // Each case runs in a child process; the figures are the elapsed and the processor seconds (user
-// and system, all threads) of the timed part, medians of several runs, and the peak resident
-// memory the timed part adds.
+// and system, all threads) of the timed part, medians of several rounds in which the add-on's
+// two paths and the library take turns, and the peak resident memory the timed part adds.
 #include "CADHost.h"
 #include "GSScnExternal.h"
 #include "GSScnFileStream.h"
@@ -393,28 +393,36 @@ Outcome runs(const std::function<void()>& prepare, const std::function<long()>& 
 
 void compare(long polygons)
 {
-    std::printf("generated host model of %ld polygons (median of %d runs)\n", polygons, gRuns);
-    const Outcome addOn = runs(
-        [polygons] {
-            configurePath(false);
-            cadhost::generateModel(polygons);
-            loadAddOn();
-        },
-        addOnExport);
-    const Outcome layers = runs(
-        [polygons] {
-            configurePath(true);
-            cadhost::generateModel(polygons);
-            loadAddOn();
-        },
-        addOnExport);
-    const Outcome library = runs(
-        [polygons] {
-            cadhost::generateModel(polygons);
-            captureGeometry();
-            cadhost::resetProject();
-        },
-        libraryWrite);
+    std::printf("generated host model of %ld polygons (median of %d rounds, each running the three cases in turn)\n",
+                polygons, gRuns);
+    // The cases take turns, so that a slow spell of the machine falls on all three alike.
+    std::vector<Outcome> plainRuns, layerRuns, libraryRuns;
+    for (int i = 0; i < gRuns; ++i) {
+        plainRuns.push_back(measure(
+            [polygons] {
+                configurePath(false);
+                cadhost::generateModel(polygons);
+                loadAddOn();
+            },
+            addOnExport));
+        layerRuns.push_back(measure(
+            [polygons] {
+                configurePath(true);
+                cadhost::generateModel(polygons);
+                loadAddOn();
+            },
+            addOnExport));
+        libraryRuns.push_back(measure(
+            [polygons] {
+                cadhost::generateModel(polygons);
+                captureGeometry();
+                cadhost::resetProject();
+            },
+            libraryWrite));
+    }
+    const Outcome addOn = median(plainRuns);
+    const Outcome layers = median(layerRuns);
+    const Outcome library = median(libraryRuns);
     print("add-on, plain path, through the host", addOn, polygons);
     print("add-on, layer path (4 layers), through the host", layers, polygons);
     print("peer: library from its own external storage", library, polygons);
@@ -422,6 +430,11 @@ void compare(long polygons)
                 (addOn.wall / library.wall - 1.0) * 100.0, (layers.wall / library.wall - 1.0) * 100.0);
     std::printf("  add-on processor time over the library's: %+.0f%% plain path, %+.0f%% layer path\n",
                 (addOn.seconds / library.seconds - 1.0) * 100.0, (layers.seconds / library.seconds - 1.0) * 100.0);
+    std::printf("  wall seconds per round (plain, layer, library):");
+    for (int i = 0; i < gRuns; ++i) {
+        std::printf(" %.2f %.2f %.2f%s", plainRuns[i].wall, layerRuns[i].wall, libraryRuns[i].wall,
+                    i + 1 < gRuns ? ";" : "\n");
+    }
     if (gWithObj) {
         const Outcome assimp = runs(
             [polygons] {
@@ -472,7 +485,8 @@ const char kUsage[] =
     "  --help       show this text\n"
     "\n"
     "environment: BENCH_EXPORT_POLYGONS=1000000,10000000 (the generated models' sizes),\n"
-    "BENCH_EXPORT_RUNS=3 (runs per case; the median is shown).\n"
+    "BENCH_EXPORT_RUNS=3 (rounds; in each the add-on's two paths and the library take turns, and the\n"
+    "median of each case is shown beside every round's wall times).\n"
     "Exit code 0 on success, 1 when a case fails, 2 for wrong arguments or an unreadable house model.\n";
 
 // Whether the file is a non-empty file that can be opened for reading; the reason when not.

@@ -1,19 +1,22 @@
 // scntool render against the library: the time to draw 1 M triangles at 1024 x 768 beside the
 // time the library takes to read them, in one run, and the peak memory of a render of 1 M and
-// 10 M polygons, each measured in a process of its own. Times are given as elapsed and as
-// processor time (user and system) of that process, which other work on the machine disturbs
-// less. "--quick" leaves out the 10 M run; "--keep" stops after the 1 M run and keeps its scene and picture;
-// "--help" shows the usage.
+// 10 M polygons, each measured in a process of its own. The read and the render of 1 M take turns
+// for several rounds (a slow spell of the machine then falls on both alike) and their medians are
+// compared. Times are given as elapsed and as processor time (user and system) of that process.
+// "--quick" leaves out the 10 M run; "--keep" stops after the 1 M run and keeps its scene and
+// picture; "--runs N" sets the rounds; "--help" shows the usage.
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "FileStream.h"
 #include "RenderCommand.h"
@@ -114,6 +117,28 @@ bool measured(Work work, Cost& cost)
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
+// The median of each figure on its own, and the range of the elapsed times.
+struct Summary {
+    Cost median;
+    double fastest = 0;
+    double slowest = 0;
+};
+
+Summary summarised(std::vector<Cost> costs)
+{
+    Summary summary;
+    auto middle = [&](double Cost::*field) {
+        std::sort(costs.begin(), costs.end(), [field](const Cost& a, const Cost& b) { return a.*field < b.*field; });
+        return costs[costs.size() / 2].*field;
+    };
+    summary.median.processor = middle(&Cost::processor);
+    summary.median.peak = middle(&Cost::peak);
+    summary.median.elapsed = middle(&Cost::elapsed);
+    summary.fastest = costs.front().elapsed;
+    summary.slowest = costs.back().elapsed;
+    return summary;
+}
+
 bool libraryRead(const std::string& path)
 {
     Quiet feedback;
@@ -133,15 +158,17 @@ bool render(const std::string& path, const std::string& png)
 }
 
 const char kUsage[] =
-    "usage: bench_render [--quick] [--keep]\n"
+    "usage: bench_render [--quick] [--keep] [--runs N]\n"
     "\n"
     "Writes a rolling terrain of 1 M triangles and times `scntool render` drawing it at 1024x768\n"
-    "beside the library reading it into its own tables, each in a process of its own (elapsed and\n"
-    "processor time, peak resident memory, and the ratio render / read); then the peak memory and\n"
-    "time of a render of 10 M triangles. The scenes and pictures go to /tmp and are removed.\n"
+    "beside the library reading it into its own tables, each in a process of its own, the two taking\n"
+    "turns for N rounds (medians of elapsed and processor time and of peak resident memory, the range\n"
+    "of elapsed times, and the ratio of the medians render / read); then the peak memory and time of\n"
+    "a render of 10 M triangles. The scenes and pictures go to /tmp and are removed.\n"
     "\n"
     "  --quick      leave out the 10 M run\n"
     "  --keep       stop after the 1 M run and keep its scene and picture\n"
+    "  --runs N     rounds of the 1 M comparison, 1 to 100 (default 5)\n"
     "  --help       show this text\n"
     "\n"
     "environment: none is read.\n"
@@ -154,6 +181,7 @@ int main(int argc, char** argv)
 {
     bool quick = false;
     bool keep = false;
+    int rounds = 5;
     for (int i = 1; i < argc; ++i) {
         const std::string argument = argv[i];
         if (argument == "--help" || argument == "-h") {
@@ -163,6 +191,14 @@ int main(int argc, char** argv)
             quick = true;
         } else if (argument == "--keep") {
             keep = true;
+        } else if (argument == "--runs" && i + 1 < argc) {
+            char* end = nullptr;
+            long value = std::strtol(argv[++i], &end, 10);
+            if (end == argv[i] || *end != 0 || value < 1 || value > 100) {
+                std::fprintf(stderr, "bench_render: --runs %s: expected a count from 1 to 100\n%s", argv[i], kUsage);
+                return 2;
+            }
+            rounds = static_cast<int>(value);
         } else {
             std::fprintf(stderr, "bench_render: %s %s\n%s",
                          !argument.empty() && argument[0] == '-' ? "unknown option" : "unexpected argument",
@@ -190,22 +226,34 @@ int main(int argc, char** argv)
             return 1;
         }
         std::printf("%s polygons: %d written in %.2f s\n", run.label, 2 * run.side * run.side, seconds(start));
-        Cost read, drawn;
-        if (run.compare && !measured([&] { return libraryRead(scene); }, read)) {
-            ++failures;
+        std::vector<Cost> reads, draws;
+        for (int round = 0; round < (run.compare ? rounds : 1); ++round) {
+            Cost read, drawn;
+            if (run.compare && !measured([&] { return libraryRead(scene); }, read)) {
+                ++failures;
+            }
+            if (!measured([&] { return render(scene, png); }, drawn)) {
+                ++failures;
+            }
+            reads.push_back(read);
+            draws.push_back(drawn);
         }
-        if (!measured([&] { return render(scene, png); }, drawn)) {
-            ++failures;
-        }
+        const Summary read = summarised(reads);
+        const Summary drawn = summarised(draws);
+        const char* what = run.compare ? "median" : "one run";
         if (run.compare) {
-            std::printf("  library read (geometry kept): %.2f s (processor %.2f s), peak %.0f MB\n", read.elapsed,
-                        read.processor, read.peak);
+            std::printf("  library read (geometry kept): %.2f s (processor %.2f s), peak %.0f MB; %s of %d, %.2f to %.2f s\n",
+                        read.median.elapsed, read.median.processor, read.median.peak, what, rounds, read.fastest,
+                        read.slowest);
         }
-        std::printf("  scntool render 1024x768:      %.2f s (processor %.2f s), peak %.0f MB\n", drawn.elapsed,
-                    drawn.processor, drawn.peak);
+        std::printf("  scntool render 1024x768:      %.2f s (processor %.2f s), peak %.0f MB", drawn.median.elapsed,
+                    drawn.median.processor, drawn.median.peak);
         if (run.compare) {
-            std::printf("  render / read: %.2f (processor %.2f)\n", drawn.elapsed / read.elapsed,
-                        drawn.processor / read.processor);
+            std::printf("; %s of %d, %.2f to %.2f s\n", what, rounds, drawn.fastest, drawn.slowest);
+            std::printf("  render / read: %.2f (processor %.2f)\n", drawn.median.elapsed / read.median.elapsed,
+                        drawn.median.processor / read.median.processor);
+        } else {
+            std::printf("\n");
         }
         if (keep) {
             std::printf("  kept %s and %s\n", scene.c_str(), png.c_str());

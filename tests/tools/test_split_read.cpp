@@ -176,6 +176,12 @@ INSTANTIATE_TEST_SUITE_P(
                       component(5, points(10, 4, "x") + polygons({"p 0 3 0 1 2"})) +
                       "</InternalComponentDefinitions>\n",
                   2, 0, ScnTools::ApartRead::eStoppedAtFault},
+        // The library reads on after these warnings, as one reader would: no second read.
+        SplitCase{"an_infinite_coordinate", points(9000, 8990, "INF 2.0 3.0") + polygons(backwards(9000, 400)), 400, 0},
+        SplitCase{"undefined_coordinates", points(9000, 5, "1.0 nan -NaN") + polygons(backwards(9000, 400)), 400, 0},
+        SplitCase{"an_infinite_coordinate_then_a_damaged_one",
+                  points(9000, 5, "-inf 2.0 3.0\n1.0 x 2.0") + polygons(backwards(9000, 400)), 0, 0,
+                  ScnTools::ApartRead::eStoppedAtFault},
         SplitCase{"a_damaged_polygons_block", points(100) + polygons({"p 0 3 0 1 2", "p 0 3 x 4 5", "p 0 3 6 7 8"}), 1,
                   0}),
     [](const testing::TestParamInfo<SplitCase>& info) { return std::string(info.param.name); });

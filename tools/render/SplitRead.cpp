@@ -30,6 +30,20 @@ bool sameUuid(const CScnUUID& a, const CScnUUID& b)
     return std::memcmp(&a, &b, sizeof a) == 0;
 }
 
+// The library's warnings after which a points block is read on: a count out of the usual range
+// and an infinite or undefined coordinate (read as the largest value). Any other report may mean
+// that the read stopped.
+bool readOnAfter(const std::string& report)
+{
+    static const char* const kHarmless[] = {"Numbers of points seems wrong", "INF double.", "NaN double."};
+    for (const char* text : kHarmless) {
+        if (report == text) {
+            return true;
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
 PointExchange::Table& PointExchange::open(bool component, const CScnUUID& uuid)
@@ -298,9 +312,10 @@ ApartRead readGeometryApart(const std::string& path, PolygonSink& sink, int64_t&
     if (pointThread.thread.joinable()) {
         pointThread.thread.join();
     }
-    // A read that ends by itself reports only at a fault; one that the stop cancelled had read
-    // every point that a polygon names.
-    if (!pointRead.reports.texts.empty() && !points.cancelled()) {
+    // A read that ends by itself stops only at a fault, which it reports; one that the stop
+    // cancelled had read every point that a polygon names.
+    const std::vector<std::string>& reports = pointRead.reports.texts;
+    if (!points.cancelled() && !std::all_of(reports.begin(), reports.end(), readOnAfter)) {
         return ApartRead::eStoppedAtFault;
     }
     badPolygons += polygons.badPolygons;

@@ -66,6 +66,60 @@ INSTANTIATE_TEST_SUITE_P(
         SkipCase{"not_an_xml_document", "Kestrovin <Points><![CDATA[1]]>", "Kestrovin <Points><![CDATA[1]]>"}),
     [](const testing::TestParamInfo<SkipCase>& info) { return std::string(info.param.name); });
 
+// Two readers share the records of each polygon block: each half under its own count, the lines
+// of the two halves together being the block's.
+struct HalfCase {
+    const char* name;
+    std::string document;
+    std::string first;
+    std::string second;
+};
+
+void PrintTo(const HalfCase& c, std::ostream* out) { *out << c.name; }
+
+class BlockHalves : public testing::TestWithParam<HalfCase> {};
+
+TEST_P(BlockHalves, PresentEachHalfOfTheRecordsUnderItsCount)
+{
+    for (int32_t piece : {1, 3, 4096}) {
+        for (int half : {0, 1}) {
+            ScnFuzz::BytesStream file(GetParam().document);
+            ScnTools::BlockSkippingStream stream(file, {"Points"});
+            stream.presentHalf("Polygons", half);
+            EXPECT_EQ(readAll(stream, piece), half == 0 ? GetParam().first : GetParam().second)
+                << "half " << half << ", reads of " << piece;
+        }
+    }
+}
+
+const char kThree[] = "<Polygons><![CDATA[\n3 \np\t0 3 0 1 2 \np\t0 3 2 1 3 \no\t1 3 3 1 4 \n]]></Polygons>";
+
+INSTANTIATE_TEST_SUITE_P(
+    Documents, BlockHalves,
+    testing::Values(
+        HalfCase{"odd_count", std::string("<s><Points><![CDATA[1]]></Points>") + kThree + "</s>",
+                 "<s><Points></Points><Polygons><![CDATA[\n2 \np\t0 3 0 1 2 \np\t0 3 2 1 3 \n]]></Polygons></s>",
+                 "<s><Points></Points><Polygons><![CDATA[\n1 \no\t1 3 3 1 4 \n]]></Polygons></s>"},
+        HalfCase{"each_block_of_its_own", std::string("<a>") + kThree + "<c/>" +
+                                              "<Polygons>\n <![CDATA[ 2\r\nh 0 2 3 0 1 2 1 3\r\np 1 3 4 5 6\r\n]]>"
+                                              "</Polygons></a>",
+                 "<a><Polygons><![CDATA[\n2 \np\t0 3 0 1 2 \np\t0 3 2 1 3 \n]]></Polygons><c/><Polygons>\n "
+                 "<![CDATA[\n1 \nh 0 2 3 0 1 2 1 3\r\n]]></Polygons></a>",
+                 "<a><Polygons><![CDATA[\n1 \no\t1 3 3 1 4 \n]]></Polygons><c/><Polygons>\n "
+                 "<![CDATA[\n1 \np 1 3 4 5 6\r\n]]></Polygons></a>"},
+        HalfCase{"one_record", "<Polygons><![CDATA[1\np 0 3 0 1 2]]></Polygons>",
+                 "<Polygons><![CDATA[\n1 \np 0 3 0 1 2]]></Polygons>", "<Polygons><![CDATA[\n0 \n]]></Polygons>"},
+        HalfCase{"no_plain_count", "<Polygons><![CDATA[x3\np 0 3 0 1 2]]></Polygons>",
+                 "<Polygons><![CDATA[x3\np 0 3 0 1 2]]></Polygons>", "<Polygons><![CDATA[\n0 \n]]></Polygons>"},
+        HalfCase{"fewer_lines_than_the_count", "<Polygons><![CDATA[\n6\np 0 3 0 1 2\n]]></Polygons>",
+                 "<Polygons><![CDATA[\n3 \np 0 3 0 1 2\n]]></Polygons>", "<Polygons><![CDATA[\n3 \n]]></Polygons>"},
+        HalfCase{"brackets_in_the_records", "<Polygons><![CDATA[2\n]a\n]]b\n]]></Polygons>",
+                 "<Polygons><![CDATA[\n1 \n]a\n]]></Polygons>", "<Polygons><![CDATA[\n1 \n]]b\n]]></Polygons>"},
+        HalfCase{"other_elements_pass", "<Points><![CDATA[2\n1\n2\n]]></Points><Polygonsx><![CDATA[2\n]]></Polygonsx>",
+                 "<Points></Points><Polygonsx><![CDATA[2\n]]></Polygonsx>",
+                 "<Points></Points><Polygonsx><![CDATA[2\n]]></Polygonsx>"}),
+    [](const testing::TestParamInfo<HalfCase>& info) { return std::string(info.param.name); });
+
 // The library looks at the first byte and goes back; any other seek starts over.
 TEST(BlockSkippingPositions, SeekingBackReadsTheSameBytesAgain)
 {

@@ -3,6 +3,7 @@
 // ahead the polygons name their points and however the tables lie in the file.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <memory>
@@ -97,6 +98,9 @@ struct SplitCase {
     size_t lines;  // what one reader hands the sink
     int64_t bad;
     ScnTools::ApartRead outcome = ScnTools::ApartRead::eRead;
+    // With two polygons' readers sharing each block's records: where they do not both get every
+    // record of their halves, the caller must read otherwise.
+    ScnTools::ApartRead halvesOutcome = outcome;
 };
 
 void PrintTo(const SplitCase& c, std::ostream* out) { *out << c.name; }
@@ -147,6 +151,35 @@ TEST_P(SplitRead, HandsOverWhatOneReaderDoes)
             EXPECT_EQ(bad, wholeBad) << "run " << run;
         }
     }
+    // The halves: each sink hears of every component, and the two get the polygons of one reader
+    // between them.
+    std::vector<std::string> components;
+    std::vector<std::string> polygons;
+    for (const std::string& line : whole) {
+        (line.compare(0, 9, "component") == 0 ? components : polygons).push_back(line);
+    }
+    std::sort(polygons.begin(), polygons.end());
+    for (int run = 0; run < 5; ++run) {
+        Recording first;
+        Recording second;
+        int64_t bad = 0;
+        ScnTools::ApartRead outcome = ScnTools::readGeometryApart(path, first, bad, &second);
+        EXPECT_EQ(outcome, c.halvesOutcome) << "halves, run " << run;
+        if (outcome != ScnTools::ApartRead::eRead) {
+            continue;
+        }
+        std::vector<std::string> heard[2];
+        std::vector<std::string> drawn;
+        for (int half = 0; half < 2; ++half) {
+            for (const std::string& line : (half == 0 ? first : second).lines) {
+                (line.compare(0, 9, "component") == 0 ? heard[half] : drawn).push_back(line);
+            }
+            EXPECT_EQ(heard[half], components) << "half " << half << ", run " << run;
+        }
+        std::sort(drawn.begin(), drawn.end());
+        EXPECT_EQ(drawn, polygons) << "halves, run " << run;
+        EXPECT_EQ(bad, wholeBad) << "halves, run " << run;
+    }
     std::remove(path.c_str());
 }
 
@@ -182,8 +215,15 @@ INSTANTIATE_TEST_SUITE_P(
         SplitCase{"an_infinite_coordinate_then_a_damaged_one",
                   points(9000, 5, "-inf 2.0 3.0\n1.0 x 2.0") + polygons(backwards(9000, 400)), 0, 0,
                   ScnTools::ApartRead::eStoppedAtFault},
+        // One reader stops at the fault; the second half would not: the halves cannot stand for it.
         SplitCase{"a_damaged_polygons_block", points(100) + polygons({"p 0 3 0 1 2", "p 0 3 x 4 5", "p 0 3 6 7 8"}), 1,
-                  0}),
+                  0, ScnTools::ApartRead::eRead, ScnTools::ApartRead::eStoppedAtFault},
+        SplitCase{"records_over_two_lines", points(10) + polygons({"p 0 3 0 1 2", "p 0 3\n3 4 5", "p 0 3 6 7 8"}), 3, 0,
+                  ScnTools::ApartRead::eRead, ScnTools::ApartRead::eStoppedAtFault},
+        SplitCase{"records_two_to_a_line", points(10) + polygons({"p 0 3 0 1 2 p 0 3 3 4 5", "p 0 3 6 7 8"}) , 2, 0,
+                  ScnTools::ApartRead::eRead, ScnTools::ApartRead::eStoppedAtFault},
+        SplitCase{"a_block_without_a_plain_count",
+                  points(10) + "<Polygons><![CDATA[\n+2\np 0 3 0 1 2\np 0 3 3 4 5\n]]></Polygons>\n", 2, 0}),
     [](const testing::TestParamInfo<SplitCase>& info) { return std::string(info.param.name); });
 
 // What the points' thread does while the polygons' thread waits for point number 4 of its table.

@@ -1,5 +1,5 @@
 // The picture is drawn while the library reads the geometry a second time, the points and the
-// polygons by two readers side by side. The first read gives the views, the sun, the materials
+// polygons by readers side by side (two of them sharing the polygons where that can be). The first read gives the views, the sun, the materials
 // and the instances and leaves the geometry blocks out (only the points stay, for the bounds of
 // the automatic view); images are never needed.
 #include "RenderCommand.h"
@@ -61,14 +61,37 @@ void addPlaced(Bounds& box, const Bounds& component, const Placement& placement)
     }
 }
 
-// Reads the geometry again and draws it as it comes, on a thread beside the read: by two
-// readers side by side, or by one reader of the whole file when whole is set. Prints why when
-// the file does not open or the drawing fails.
-ApartRead drawPass(NvScn::CScnMgr& scene, const std::string& path, Renderer& renderer, bool whole,
-                   int64_t& badPolygons)
+// How the geometry is read again to be drawn.
+enum class Reading {
+    // Two polygons' readers share each block's records, each drawing its half on a picture of
+    // its own, beside the points' reader.
+    eHalves,
+    // One polygons' reader beside the points' reader, drawing on a thread of its own.
+    eApart,
+    // One reader of the whole file, drawing on a thread of its own.
+    eWhole,
+};
+
+// Pictures up to this many pixels are drawn in halves: a second picture and depth buffer
+// (8 bytes a pixel) stay a small part of what the read needs.
+constexpr uint64_t kLargestHalvedPicture = uint64_t(2048) * 2048;
+
+// Reads the geometry again and draws it as it comes; half is the renderer of the second half.
+// Prints why when the file does not open or the drawing fails.
+ApartRead drawPass(NvScn::CScnMgr& scene, const std::string& path, Renderer& renderer, Renderer* half,
+                   Reading reading, int64_t& badPolygons)
 {
+    if (reading == Reading::eHalves) {
+        ApartRead read = readGeometryApart(path, renderer, badPolygons, half);
+        // Blended surfaces depend on what was drawn before them, which a half does not know.
+        if (read == ApartRead::eRead && (renderer.drewSeeThrough() || half->drewSeeThrough())) {
+            return ApartRead::eStoppedAtFault;
+        }
+        return read;
+    }
     // The polygons' reader is the busiest thread of the split read: it leaves all drawing to the
     // drawing thread.
+    bool whole = reading == Reading::eWhole;
     DrawingThread drawing(renderer, whole);
     ApartRead read = ApartRead::eRead;
     if (whole) {
@@ -88,18 +111,31 @@ ApartRead drawPass(NvScn::CScnMgr& scene, const std::string& path, Renderer& ren
 }
 
 // Draws the flat and then, when there are any, the smoothed polygons; false after printing why.
-// A file that the split read cannot read as one reader would is drawn again by one reader.
+// A file that a reading cannot draw as one reader would is drawn again, from a fresh renderer,
+// by the next reading.
 bool drawAll(NvScn::CScnMgr& scene, const std::string& path, std::unique_ptr<Renderer>& renderer,
-             const std::function<std::unique_ptr<Renderer>()>& fresh, int64_t& badPolygons)
+             const std::function<std::unique_ptr<Renderer>()>& fresh, bool halves, int64_t& badPolygons)
 {
-    for (bool whole : {false, true}) {
+    for (Reading reading : {Reading::eHalves, Reading::eApart, Reading::eWhole}) {
+        if (reading == Reading::eHalves && !halves) {
+            continue;
+        }
+        std::unique_ptr<Renderer> half = reading == Reading::eHalves ? fresh() : nullptr;
         badPolygons = 0;
-        ApartRead read = drawPass(scene, path, *renderer, whole, badPolygons);
-        if (read == ApartRead::eRead && renderer->smoothedPolygons() > 0) {
+        ApartRead read = drawPass(scene, path, *renderer, half.get(), reading, badPolygons);
+        if (read == ApartRead::eRead &&
+            (renderer->smoothedPolygons() > 0 || (half && half->smoothedPolygons() > 0))) {
             // The polygons naming missing points are counted once.
             int64_t again = 0;
             renderer->startSmoothedPass();
-            read = drawPass(scene, path, *renderer, whole, again);
+            if (half) {
+                renderer->shareNormalSums(*half);
+                half->startSmoothedPass();
+            }
+            read = drawPass(scene, path, *renderer, half.get(), reading, again);
+        }
+        if (read == ApartRead::eRead && half) {
+            renderer->absorb(*half);
         }
         if (read != ApartRead::eStoppedAtFault) {
             return read == ApartRead::eRead;
@@ -107,6 +143,17 @@ bool drawAll(NvScn::CScnMgr& scene, const std::string& path, std::unique_ptr<Ren
         renderer = fresh();
     }
     return false;
+}
+
+// Whether the scene's own materials are all opaque (or invisible).
+bool opaque(const MaterialLooks& looks)
+{
+    for (const SurfaceLook& look : looks.looks) {
+        if (look.opacity > 0 && look.opacity < 1) {
+            return false;
+        }
+    }
+    return true;
 }
 
 }  // namespace
@@ -190,7 +237,8 @@ int renderCommand(int argc, char** argv)
     };
     std::unique_ptr<Renderer> drawn = fresh();
     int64_t badPolygons = 0;
-    if (!drawAll(*scene, path, drawn, fresh, badPolygons)) {
+    bool halves = opaque(looks) && uint64_t(width) * height <= kLargestHalvedPicture;
+    if (!drawAll(*scene, path, drawn, fresh, halves, badPolygons)) {
         return kFailure;
     }
     const Renderer& renderer = *drawn;

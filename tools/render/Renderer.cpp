@@ -160,12 +160,12 @@ Renderer::Renderer(const ViewFrame& frame, uint32_t width, uint32_t height, cons
 {
     mPicture.width = width;
     mPicture.height = height;
+    const uint8_t background[4] = {kBackground[0], kBackground[1], kBackground[2], 255};
+    uint32_t pixel;
+    std::memcpy(&pixel, background, sizeof pixel);
     mPicture.rgba.resize(static_cast<size_t>(width) * height * 4);
     for (size_t i = 0; i < mPicture.rgba.size(); i += 4) {
-        mPicture.rgba[i] = kBackground[0];
-        mPicture.rgba[i + 1] = kBackground[1];
-        mPicture.rgba[i + 2] = kBackground[2];
-        mPicture.rgba[i + 3] = 255;
+        std::memcpy(&mPicture.rgba[i], &pixel, sizeof pixel);
     }
     mDepth.assign(static_cast<size_t>(width) * height, 0.0f);
     mSeen.assign(kSeenCorners, SeenCorner{});
@@ -352,6 +352,51 @@ void Renderer::triangle(int32_t component, const ArrivingTriangle& triangle)
     });
 }
 
+void Renderer::shareNormalSums(Renderer& other)
+{
+    auto share = [](Table& one, Table& two) {
+        std::vector<float>& a = one.normalSums;
+        std::vector<float>& b = two.normalSums;
+        a.resize(std::max(a.size(), b.size()), 0.0f);
+        for (size_t i = 0; i < b.size(); ++i) {
+            a[i] += b[i];
+        }
+        b = a;
+    };
+    share(mSceneTable, other.mSceneTable);
+    size_t components = std::max(mComponents.size(), other.mComponents.size());
+    if (components > 0) {
+        table(static_cast<int32_t>(components - 1));
+        other.table(static_cast<int32_t>(components - 1));
+    }
+    for (size_t i = 0; i < components; ++i) {
+        share(*mComponents[i], *other.mComponents[i]);
+    }
+}
+
+void Renderer::absorb(const Renderer& other)
+{
+    const size_t pixels = mDepth.size();
+    if (other.mDepth.size() == pixels) {
+        for (size_t i = 0; i < pixels; ++i) {
+            if (other.mDepth[i] > mDepth[i]) {
+                mDepth[i] = other.mDepth[i];
+                std::memcpy(&mPicture.rgba[i * 4], &other.mPicture.rgba[i * 4], 3);
+            }
+        }
+    }
+    mFlat += other.mFlat;
+    mPolygons += other.mPolygons;
+    mSmoothed += other.mSmoothed;
+    mTriangles += other.mTriangles;
+    mSeeThrough = mSeeThrough || other.mSeeThrough;
+    for (const std::string& missing : other.mMissingTextures) {
+        if (std::find(mMissingTextures.begin(), mMissingTextures.end(), missing) == mMissingTextures.end()) {
+            mMissingTextures.push_back(missing);
+        }
+    }
+}
+
 // The slot is the point's whatever the point index says: it is checked against the corner.
 const Renderer::SeenCorner& Renderer::seen(const CScnVector& corner, int32_t pointIndex)
 {
@@ -453,6 +498,7 @@ bool Renderer::surfaceOf(const Table& geometry, int32_t material, double shade, 
     surface.color[1] = static_cast<float>(look.green * tint);
     surface.color[2] = static_cast<float>(look.blue * tint);
     surface.opacity = std::clamp(look.opacity, 0.0f, 1.0f);
+    mSeeThrough = mSeeThrough || (surface.opacity > 0 && surface.opacity < 1);
     surface.texture = nullptr;
     if (!look.texture.empty()) {
         surface.texture = texture(look.texture);

@@ -52,6 +52,15 @@ public:
     // Moves on to the smoothed pass.
     void startSmoothedPass() { mSmoothedPass = true; }
 
+    // Two renderers that drew the two halves of the geometry on pictures of their own. Before the
+    // smoothed pass each takes the normal sums of both; absorb then takes the other's picture
+    // (a pixel where the other's surface lies nearer; where both lie alike, this one's, as it drew
+    // the earlier half), its counts and its missing textures. Blending makes the order of
+    // see-through surfaces matter: after drewSeeThrough() the halves do not make the picture.
+    void shareNormalSums(Renderer& other);
+    void absorb(const Renderer& other);
+    bool drewSeeThrough() const { return mSeeThrough; }
+
     // The picture so far.
     const Picture& picture() const { return mPicture; }
     // Polygons without area, left out.
@@ -182,6 +191,7 @@ private:
     std::map<std::string, std::unique_ptr<Picture>> mTextures;
     std::vector<std::string> mMissingTextures;
     bool mSmoothedPass = false;
+    bool mSeeThrough = false;
     int64_t mFlat = 0;
     int64_t mPolygons = 0;
     int64_t mSmoothed = 0;

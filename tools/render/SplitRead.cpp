@@ -44,6 +44,15 @@ bool readOnAfter(const std::string& report)
     return false;
 }
 
+// Whether the polygons' readers of two halves read as one reader would: the only report
+// allowed is the count out of the usual range, which a half of no record has. Any other may
+// mean that a half stopped early or did not begin at a record.
+bool readOnInHalves(const std::vector<std::string>& reports)
+{
+    return std::all_of(reports.begin(), reports.end(),
+                       [](const std::string& report) { return report == "Numbers of polygons seems wrong"; });
+}
+
 }  // namespace
 
 PointExchange::Table& PointExchange::open(bool component, const CScnUUID& uuid)
@@ -64,7 +73,7 @@ void PointExchange::publish(Table& table, const CScnVector* points, size_t count
 {
     table.points.store(points, std::memory_order_release);
     table.published.store(count);
-    if (mWaiting.load()) {
+    if (mWaiting.load() > 0) {
         // The waiting side holds the mutex until it sleeps; woken outside the mutex, it does not
         // block on it again.
         { std::lock_guard<std::mutex> lock(mMutex); }
@@ -103,9 +112,9 @@ const PointExchange::Table* PointExchange::find(bool component, const CScnUUID& 
         if (mFinished || stopped()) {
             return nullptr;
         }
-        mWaiting.store(true);
+        ++mWaiting;
         mChanged.wait(lock);
-        mWaiting.store(false);
+        --mWaiting;
     }
 }
 
@@ -123,11 +132,11 @@ size_t PointExchange::waitFor(const Table& table, size_t index)
         return published;
     }
     std::unique_lock<std::mutex> lock(mMutex);
-    mWaiting.store(true);
+    ++mWaiting;
     for (;;) {
         published = table.published.load();
         if (published > index || table.complete || stopped()) {
-            mWaiting.store(false);
+            --mWaiting;
             return published;
         }
         mChanged.wait(lock);
@@ -200,13 +209,21 @@ bool PolygonsStorage::setCurrentInternalComponentInstance(CScnMgr*, const CScnUU
 {
     mComponentNext = true;
     mNextUuid = component != nullptr ? *component : CScnUUID{};
-    mSink.component(mComponents++, mNextUuid);
+    if (mComponentLock != nullptr) {
+        std::lock_guard<std::mutex> lock(*mComponentLock);
+        mSink.component(mComponents++, mNextUuid);
+    } else {
+        mSink.component(mComponents++, mNextUuid);
+    }
     return !mExchange.stopped();
 }
 
 // As with the points: polygons after a component's announcement are that component's, others the scene's.
-void PolygonsStorage::setNbPolygons(CScnMgr*, int32_t)
+void PolygonsStorage::setNbPolygons(CScnMgr*, int32_t count)
 {
+    mShort = mShort || mReceived < mAnnounced;
+    mAnnounced = count;
+    mReceived = 0;
     mCurrent = mComponentNext ? mComponents - 1 : -1;
     mTable = mExchange.find(mComponentNext, mNextUuid, mCursor);
     mComponentNext = false;
@@ -216,6 +233,7 @@ void PolygonsStorage::setNbPolygons(CScnMgr*, int32_t)
 
 bool PolygonsStorage::addPolygon(CScnMgr*, const NvScn::CScnPolygon* polygon, int32_t)
 {
+    ++mReceived;
     if (polygon == nullptr) {
         return true;
     }
@@ -267,11 +285,12 @@ struct Reader {
 
 }  // namespace
 
-ApartRead readGeometryApart(const std::string& path, PolygonSink& sink, int64_t& badPolygons)
+ApartRead readGeometryApart(const std::string& path, PolygonSink& sink, int64_t& badPolygons, PolygonSink* second)
 {
     std::unique_ptr<FileStream> pointFile = openFile(path, "rb");
     std::unique_ptr<FileStream> polygonFile = pointFile ? openFile(path, "rb") : nullptr;
-    if (!pointFile || !polygonFile) {
+    std::unique_ptr<FileStream> secondFile = polygonFile && second != nullptr ? openFile(path, "rb") : nullptr;
+    if (!pointFile || !polygonFile || (second != nullptr && !secondFile)) {
         return ApartRead::eFailed;
     }
     // Neither read needs the images or the blocks of older documents that the first read took.
@@ -282,9 +301,18 @@ ApartRead readGeometryApart(const std::string& path, PolygonSink& sink, int64_t&
     withoutPoints.push_back("Points");
     Reader pointRead(*pointFile, withoutPolygons);
     Reader polygonRead(*polygonFile, withoutPoints);
+    std::unique_ptr<Reader> secondRead(second != nullptr ? new Reader(*secondFile, withoutPoints) : nullptr);
     PointExchange exchange;
     PointsStorage points(exchange);
-    PolygonsStorage polygons(exchange, sink);
+    std::mutex componentLock;
+    std::mutex* sharedLock = second != nullptr ? &componentLock : nullptr;
+    PolygonsStorage polygons(exchange, sink, sharedLock);
+    std::unique_ptr<PolygonsStorage> secondPolygons(second != nullptr ? new PolygonsStorage(exchange, *second, sharedLock)
+                                                                      : nullptr);
+    if (secondRead) {
+        polygonRead.stream.presentHalf("Polygons", 0);
+        secondRead->stream.presentHalf("Polygons", 1);
+    }
     auto readPoints = [&] {
         pointRead.read(points);
         points.finish();
@@ -293,24 +321,42 @@ ApartRead readGeometryApart(const std::string& path, PolygonSink& sink, int64_t&
     struct Joined {
         PointExchange& exchange;
         std::thread thread;
-        ~Joined()
+        void join()
         {
-            exchange.stop();
             if (thread.joinable()) {
                 thread.join();
             }
         }
-    } pointThread{exchange, {}};
+        ~Joined()
+        {
+            exchange.stop();
+            join();
+        }
+    } pointThread{exchange, {}}, secondThread{exchange, {}};
     try {
         pointThread.thread = std::thread(readPoints);
     } catch (const std::system_error&) {
         // Without a second thread the points are read first.
         readPoints();
     }
+    bool secondStarted = false;
+    if (secondRead) {
+        try {
+            secondThread.thread = std::thread([&] { secondRead->read(*secondPolygons); });
+            secondStarted = true;
+        } catch (const std::system_error&) {
+            // Without it the halves are not both read: the caller reads the file otherwise.
+            exchange.stop();
+        }
+    }
     polygonRead.read(polygons);
+    secondThread.join();
     exchange.stop();
-    if (pointThread.thread.joinable()) {
-        pointThread.thread.join();
+    pointThread.join();
+    if (secondRead && (!secondStarted || !polygons.gotEveryPolygon() || !secondPolygons->gotEveryPolygon() ||
+                       polygonRead.stream.unevenRecords() || !readOnInHalves(polygonRead.reports.texts) ||
+                       !readOnInHalves(secondRead->reports.texts))) {
+        return ApartRead::eStoppedAtFault;
     }
     // A read that ends by itself stops only at a fault, which it reports; one that the stop
     // cancelled had read every point that a polygon names.
@@ -318,7 +364,7 @@ ApartRead readGeometryApart(const std::string& path, PolygonSink& sink, int64_t&
     if (!points.cancelled() && !std::all_of(reports.begin(), reports.end(), readOnAfter)) {
         return ApartRead::eStoppedAtFault;
     }
-    badPolygons += polygons.badPolygons;
+    badPolygons += polygons.badPolygons + (secondPolygons ? secondPolygons->badPolygons : 0);
     return ApartRead::eRead;
 }
 

@@ -43,11 +43,11 @@ public:
     // The points' thread: no table and no point follows.
     void finish();
 
-    // The polygons' thread: the first table from cursor on that is of that kind and identifier
+    // A polygons' thread (one or two run): the first table from cursor on that is of that kind and identifier
     // (cursor then moves past it), waiting for the points' thread to reach it; null when its read
     // ends without one.
     const Table* find(bool component, const NvScn::CScnUUID& uuid, size_t& cursor);
-    // The polygons' thread: the points published in the table once more than index are, or once
+    // A polygons' thread: the points published in the table once more than index are, or once
     // the table is complete or the exchange stopped.
     size_t waitFor(const Table& table, size_t index);
 
@@ -62,10 +62,10 @@ private:
     // under the mutex.
     std::deque<Table> mTables;
     bool mFinished = false;
-    // Whether the polygons' thread blocks (or is about to): set under the mutex before it looks
+    // Polygons' threads that block (or are about to): counted under the mutex before each looks
     // at the counts a last time, read by the points' thread after it published, both
     // sequentially consistent, so that one of the two sees the other and no wake-up is lost.
-    std::atomic<bool> mWaiting{false};
+    std::atomic<int> mWaiting{0};
     std::atomic<bool> mStopped{false};
 };
 
@@ -105,7 +105,12 @@ private:
 // and dropped.
 class PolygonsStorage : public ReadingStorage {
 public:
-    PolygonsStorage(PointExchange& exchange, PolygonSink& sink) : mExchange(exchange), mSink(sink) {}
+    // componentLock, when given, is held while the sink hears of a component (the sinks of two
+    // polygon readers consult the same scene then).
+    PolygonsStorage(PointExchange& exchange, PolygonSink& sink, std::mutex* componentLock = nullptr)
+        : mExchange(exchange), mSink(sink), mComponentLock(componentLock)
+    {
+    }
 
     bool setCurrentInternalComponentInstance(NvScn::CScnMgr*, const NvScn::CScnUUID* component,
                                              int32_t geometryLevel) override;
@@ -116,10 +121,17 @@ public:
 
     // Polygons dropped because a vertex named a point that does not exist.
     int64_t badPolygons = 0;
+    // Whether every block handed over as many polygons as it announced: a read that stopped at a
+    // fault of a block did not.
+    bool gotEveryPolygon() const { return !mShort && mReceived >= mAnnounced; }
 
 private:
     PointExchange& mExchange;
     PolygonSink& mSink;
+    std::mutex* mComponentLock;
+    int64_t mAnnounced = 0;
+    int64_t mReceived = 0;
+    bool mShort = false;
     bool mComponentNext = false;
     NvScn::CScnUUID mNextUuid{};
     int32_t mComponents = 0;
@@ -146,9 +158,18 @@ enum class ApartRead {
 // Reads the geometry of the file into the sink with two readers side by side, each on a
 // scene manager of its own and through a BlockSkippingStream (the points' read without the
 // "Polygons" blocks, the polygons' read on the calling thread without the "Points" blocks;
-// neither with images nor the "Options", "Materials" and "Lights" blocks of older documents). Adds the polygons naming missing points to badPolygons. What the library
-// reports stays with it, as the first read of the file went well.
-ApartRead readGeometryApart(const std::string& path, PolygonSink& sink, int64_t& badPolygons);
+// neither with images nor the "Options", "Materials" and "Lights" blocks of older documents).
+// Adds the polygons naming missing points to badPolygons. What the library reports stays with
+// it, as the first read of the file went well.
+//
+// With a second sink, two polygons' reads share the records of every "Polygons" block: the
+// first half of each goes to sink on the calling thread, the rest to second on a thread of its
+// own, each sink hearing of every component. A read that did not get every polygon its half
+// announced (a fault of the block, or records not one to a line) then answers eStoppedAtFault,
+// as the halves are not what one reader would have handed over; so does a second thread that
+// cannot be had.
+ApartRead readGeometryApart(const std::string& path, PolygonSink& sink, int64_t& badPolygons,
+                            PolygonSink* second = nullptr);
 
 }  // namespace ScnTools
 

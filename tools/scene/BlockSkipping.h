@@ -40,11 +40,40 @@ public:
     // Bytes of skipped blocks so far, markers included.
     int64_t skippedBytes() const { return mSkipped; }
 
+    // Presents one half (0 or 1) of the records of each block that follows the start tag of an
+    // element of that name, under a count of its own, so that two readers share the records: the
+    // first half is the first (count + 1) / 2 lines after the count, the second half the lines
+    // after those. A block whose count is not a plain number on a line of its own goes whole to
+    // the first half and as a block of no record to the second. Records written several to a
+    // line or over several lines leave one of the halves short of its count.
+    void presentHalf(const std::string& element, int half);
+    // Whether a first half's lines held more record markers than lines (several records to a
+    // line): its reader then left records out that the second half does not hold.
+    bool unevenRecords() const { return mUneven; }
+
 private:
-    enum class State { eStart, eText, eTag, eQuoted, eCData, eSkippedCData, eComment, eInstruction, eDeclaration, ePass };
+    enum class State {
+        eStart,
+        eText,
+        eTag,
+        eQuoted,
+        eCData,
+        eSkippedCData,
+        eComment,
+        eInstruction,
+        eDeclaration,
+        ePass,
+        // A halved block: its records presented or skipped line by line, then the rest skipped
+        // up to the end of the block, which is presented.
+        eHalfRecords,
+        eSkippedLines,
+        eSkippedRest,
+    };
 
     bool ensure(size_t count);
     void decide();
+    void startHalf();
+    void decideLines();
     void restart();
 
     NvScn::CScnStream& mWrapped;
@@ -70,6 +99,17 @@ private:
     char mPrevious = 0;
     char mQuote = 0;
     int32_t mDeclarationDepth = 0;
+    // The halved element and half (-1 for none), whether only blanks followed its start tag, and
+    // the lines of records still to present or skip.
+    std::string mHalfElement;
+    int mHalf = -1;
+    bool mAfterHalfTag = false;
+    int64_t mLinesLeft = 0;
+    int64_t mMarkersLeft = 0;
+    bool mUneven = false;
+    // Bytes presented in place of a halved block's head, and how many of them are out.
+    std::string mInsert;
+    size_t mInserted = 0;
     int64_t mPresented = 0;
     int64_t mSkipped = 0;
 };

@@ -50,6 +50,16 @@ inline NvScn::CScnVector loopNormal(const NvScn::CScnVector* corners, uint32_t c
         return n;
     }
     const NvScn::CScnVector& o = corners[0];
+    if (count == 3) {
+        // The loop below for three corners, unrolled: the same operations in the same order (the
+        // first corner's terms are zeros), so the same bits.
+        double ax = corners[1].x - o.x, ay = corners[1].y - o.y, az = corners[1].z - o.z;
+        double bx = corners[2].x - o.x, by = corners[2].y - o.y, bz = corners[2].z - o.z;
+        n.x = (-ay * az + (ay - by) * (az + bz)) + by * bz;
+        n.y = (-az * ax + (az - bz) * (ax + bx)) + bz * bx;
+        n.z = (-ax * ay + (ax - bx) * (ay + by)) + bx * by;
+        return n;
+    }
     for (uint32_t i = 0; i < count; ++i) {
         const NvScn::CScnVector& a = corners[i];
         const NvScn::CScnVector& b = corners[i + 1 == count ? 0 : i + 1];

@@ -1,7 +1,8 @@
 // The picture is drawn while the library reads the geometry a second time, the points and the
-// polygons by readers side by side (two of them sharing the polygons where that can be). The first read gives the views, the sun, the materials
-// and the instances and leaves the geometry blocks out (only the points stay, for the bounds of
-// the automatic view); images are never needed.
+// polygons by readers side by side (two of them sharing the polygons where that can be). The
+// first read gives the views, the sun, the materials and the instances and leaves the geometry
+// blocks out (only the points stay, for the bounds of the automatic view); images are never
+// needed.
 #include "RenderCommand.h"
 
 #include <cstdio>
@@ -149,7 +150,7 @@ bool drawAll(NvScn::CScnMgr& scene, const std::string& path, std::unique_ptr<Ren
 bool opaque(const MaterialLooks& looks)
 {
     for (const SurfaceLook& look : looks.looks) {
-        if (look.opacity > 0 && look.opacity < 1) {
+        if (seeThrough(look.opacity)) {
             return false;
         }
     }

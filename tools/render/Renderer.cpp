@@ -498,7 +498,7 @@ bool Renderer::surfaceOf(const Table& geometry, int32_t material, double shade, 
     surface.color[1] = static_cast<float>(look.green * tint);
     surface.color[2] = static_cast<float>(look.blue * tint);
     surface.opacity = std::clamp(look.opacity, 0.0f, 1.0f);
-    mSeeThrough = mSeeThrough || (surface.opacity > 0 && surface.opacity < 1);
+    mSeeThrough = mSeeThrough || seeThrough(surface.opacity);
     surface.texture = nullptr;
     if (!look.texture.empty()) {
         surface.texture = texture(look.texture);

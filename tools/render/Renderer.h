@@ -16,6 +16,13 @@
 
 namespace ScnTools {
 
+// Whether a surface of that opacity is blended over what lies behind it (0 leaves no mark, 1
+// and more hides it).
+inline bool seeThrough(float opacity)
+{
+    return opacity > 0 && opacity < 1;
+}
+
 // The colour of pixels that no surface covers.
 constexpr uint8_t kBackground[3] = {214, 226, 238};
 

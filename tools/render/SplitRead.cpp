@@ -209,12 +209,11 @@ bool PolygonsStorage::setCurrentInternalComponentInstance(CScnMgr*, const CScnUU
 {
     mComponentNext = true;
     mNextUuid = component != nullptr ? *component : CScnUUID{};
+    std::unique_lock<std::mutex> lock;
     if (mComponentLock != nullptr) {
-        std::lock_guard<std::mutex> lock(*mComponentLock);
-        mSink.component(mComponents++, mNextUuid);
-    } else {
-        mSink.component(mComponents++, mNextUuid);
+        lock = std::unique_lock<std::mutex>(*mComponentLock);
     }
+    mSink.component(mComponents++, mNextUuid);
     return !mExchange.stopped();
 }
 

@@ -292,6 +292,47 @@ INSTANTIATE_TEST_SUITE_P(
                     ExchangeCase{"stopped_after_blocking", 2, 20000, Move::eStop, 2}),
     [](const testing::TestParamInfo<ExchangeCase>& info) { return std::string(info.param.name); });
 
+bool writeDocument(const std::string& path, const std::string& document)
+{
+    std::unique_ptr<ScnTools::FileStream> out(ScnTools::FileStream::open(path, "wb"));
+    if (!out) {
+        return false;
+    }
+    out->write(document.data(), static_cast<int32_t>(document.size()));
+    return true;
+}
+
+// The points' read that begins before the sinks exist hands over what one reader does, once.
+TEST(EarlyPoints, ReadBeforeThePolygonsHandOverWhatOneReaderDoes)
+{
+    std::string path = file("early");
+    ASSERT_TRUE(writeDocument(path, header() + points(50000) + polygons(backwards(50000, 9000)) + "</Scn.File>\n"));
+    int64_t wholeBad = 0;
+    std::vector<std::string> whole = readWhole(path, wholeBad);
+    ScnTools::SplitRead read(path);
+    // The points' read has gone on meanwhile, perhaps to its end.
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    Recording sink;
+    int64_t bad = 0;
+    EXPECT_EQ(read.readPolygons(sink, bad), ScnTools::ApartRead::eRead);
+    EXPECT_EQ(sink.lines, whole);
+    EXPECT_EQ(bad, wholeBad);
+    Recording again;
+    EXPECT_EQ(read.readPolygons(again, bad), ScnTools::ApartRead::eFailed);
+    EXPECT_TRUE(again.lines.empty());
+}
+
+// A points' read whose polygons are never asked for is stopped and awaited with its object.
+TEST(EarlyPoints, EndsWithItsObjectUnread)
+{
+    std::string path = file("early-unread");
+    ASSERT_TRUE(writeDocument(path, header() + points(400000) + polygons(backwards(400000, 10)) + "</Scn.File>\n"));
+    for (int wait : {0, 5}) {
+        ScnTools::SplitRead read(path);
+        std::this_thread::sleep_for(std::chrono::milliseconds(wait));
+    }
+}
+
 TEST(SplitRead, NamesAFileThatDoesNotOpen)
 {
     Recording sink;

@@ -78,12 +78,17 @@ enum class Reading {
 constexpr uint64_t kLargestHalvedPicture = uint64_t(2048) * 2048;
 
 // Reads the geometry again and draws it as it comes; half is the renderer of the second half.
+// A split reading takes early, when given, as its points' read (which may have begun).
 // Prints why when the file does not open or the drawing fails.
 ApartRead drawPass(NvScn::CScnMgr& scene, const std::string& path, Renderer& renderer, Renderer* half,
-                   Reading reading, int64_t& badPolygons)
+                   Reading reading, int64_t& badPolygons, std::unique_ptr<SplitRead>& early)
 {
+    std::unique_ptr<SplitRead> split;
+    if (reading != Reading::eWhole) {
+        split = early ? std::move(early) : std::unique_ptr<SplitRead>(new SplitRead(path));
+    }
     if (reading == Reading::eHalves) {
-        ApartRead read = readGeometryApart(path, renderer, badPolygons, half);
+        ApartRead read = split->readPolygons(renderer, badPolygons, half);
         // Blended surfaces depend on what was drawn before them, which a half does not know.
         if (read == ApartRead::eRead && (renderer.drewSeeThrough() || half->drewSeeThrough())) {
             return ApartRead::eStoppedAtFault;
@@ -101,7 +106,7 @@ ApartRead drawPass(NvScn::CScnMgr& scene, const std::string& path, Renderer& ren
                                                                                    : ApartRead::eFailed;
         badPolygons += storage.badPolygons;
     } else {
-        read = readGeometryApart(path, drawing, badPolygons);
+        read = split->readPolygons(drawing, badPolygons);
     }
     std::string error;
     if (!drawing.finish(error)) {
@@ -113,9 +118,10 @@ ApartRead drawPass(NvScn::CScnMgr& scene, const std::string& path, Renderer& ren
 
 // Draws the flat and then, when there are any, the smoothed polygons; false after printing why.
 // A file that a reading cannot draw as one reader would is drawn again, from a fresh renderer,
-// by the next reading.
+// by the next reading. The first split reading takes early.
 bool drawAll(NvScn::CScnMgr& scene, const std::string& path, std::unique_ptr<Renderer>& renderer,
-             const std::function<std::unique_ptr<Renderer>()>& fresh, bool halves, int64_t& badPolygons)
+             const std::function<std::unique_ptr<Renderer>()>& fresh, bool halves, int64_t& badPolygons,
+             std::unique_ptr<SplitRead> early)
 {
     for (Reading reading : {Reading::eHalves, Reading::eApart, Reading::eWhole}) {
         if (reading == Reading::eHalves && !halves) {
@@ -123,7 +129,7 @@ bool drawAll(NvScn::CScnMgr& scene, const std::string& path, std::unique_ptr<Ren
         }
         std::unique_ptr<Renderer> half = reading == Reading::eHalves ? fresh() : nullptr;
         badPolygons = 0;
-        ApartRead read = drawPass(scene, path, *renderer, half.get(), reading, badPolygons);
+        ApartRead read = drawPass(scene, path, *renderer, half.get(), reading, badPolygons, early);
         if (read == ApartRead::eRead &&
             (renderer->smoothedPolygons() > 0 || (half && half->smoothedPolygons() > 0))) {
             // The polygons naming missing points are counted once.
@@ -133,7 +139,8 @@ bool drawAll(NvScn::CScnMgr& scene, const std::string& path, std::unique_ptr<Ren
                 renderer->shareNormalSums(*half);
                 half->startSmoothedPass();
             }
-            read = drawPass(scene, path, *renderer, half.get(), reading, again);
+            std::unique_ptr<SplitRead> none;
+            read = drawPass(scene, path, *renderer, half.get(), reading, again, none);
         }
         if (read == ApartRead::eRead && half) {
             renderer->absorb(*half);
@@ -187,6 +194,8 @@ int renderCommand(int argc, char** argv)
         return usage("--view and --auto exclude each other");
     }
 
+    // The points' read needs nothing of the scene: it runs while the scene loads.
+    std::unique_ptr<SplitRead> early(new SplitRead(path));
     Reports reports;
     GeometryStorage bounds(nullptr, false);
     std::vector<std::string> skipped = {"Polygons", "Preview.Image", "Image"};
@@ -239,7 +248,7 @@ int renderCommand(int argc, char** argv)
     std::unique_ptr<Renderer> drawn = fresh();
     int64_t badPolygons = 0;
     bool halves = opaque(looks) && uint64_t(width) * height <= kLargestHalvedPicture;
-    if (!drawAll(*scene, path, drawn, fresh, halves, badPolygons)) {
+    if (!drawAll(*scene, path, drawn, fresh, halves, badPolygons, std::move(early))) {
         return kFailure;
     }
     const Renderer& renderer = *drawn;

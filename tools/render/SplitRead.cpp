@@ -260,11 +260,9 @@ bool PolygonsStorage::addPolygon(CScnMgr*, const NvScn::CScnPolygon* polygon, in
     return !mExchange.stopped();
 }
 
-namespace {
-
-// A scene manager of its own for one of the two reads, with the stream that leaves out what it
-// does not need.
-struct Reader {
+// A scene manager of its own for one of the reads, with the stream that leaves out what it does
+// not need.
+struct SplitRead::Reader {
     Reader(FileStream& file, std::vector<std::string> skipped)
         : manager(CScnMgr::create(&reports, nullptr)), stream(file, std::move(skipped))
     {
@@ -282,27 +280,69 @@ struct Reader {
     BlockSkippingStream stream;
 };
 
+namespace {
+
+// Neither read needs the images or the blocks of older documents that the first read took.
+std::vector<std::string> unneededBlocks(const char* alsoUnneeded)
+{
+    return {"Preview.Image", "Image", "Options", "Materials", "Lights", alsoUnneeded};
+}
+
 }  // namespace
 
-ApartRead readGeometryApart(const std::string& path, PolygonSink& sink, int64_t& badPolygons, PolygonSink* second)
+SplitRead::SplitRead(const std::string& path) : mPath(path), mExchange(new PointExchange)
 {
-    std::unique_ptr<FileStream> pointFile = openFile(path, "rb");
-    std::unique_ptr<FileStream> polygonFile = pointFile ? openFile(path, "rb") : nullptr;
-    std::unique_ptr<FileStream> secondFile = polygonFile && second != nullptr ? openFile(path, "rb") : nullptr;
-    if (!pointFile || !polygonFile || (second != nullptr && !secondFile)) {
+    // Quietly: the caller's own read of the file says why it does not open.
+    startPoints(std::unique_ptr<FileStream>(FileStream::open(path, "rb")));
+}
+
+void SplitRead::startPoints(std::unique_ptr<FileStream> file)
+{
+    mPointFile = std::move(file);
+    if (!mPointFile) {
+        return;
+    }
+    mPointRead.reset(new Reader(*mPointFile, unneededBlocks("Polygons")));
+    mPoints.reset(new PointsStorage(*mExchange));
+    auto readPoints = [this] {
+        mPointRead->read(*mPoints);
+        mPoints->finish();
+    };
+    try {
+        mPointThread = std::thread(readPoints);
+    } catch (const std::system_error&) {
+        // Without a second thread the points are read first.
+        readPoints();
+    }
+}
+
+SplitRead::~SplitRead()
+{
+    mExchange->stop();
+    if (mPointThread.joinable()) {
+        mPointThread.join();
+    }
+}
+
+ApartRead SplitRead::readPolygons(PolygonSink& sink, int64_t& badPolygons, PolygonSink* second)
+{
+    if (!mPointRead && !mPolygonsRead) {
+        startPoints(openFile(mPath, "rb"));
+    }
+    if (!mPointRead || mPolygonsRead) {
+        mExchange->stop();
         return ApartRead::eFailed;
     }
-    // Neither read needs the images or the blocks of older documents that the first read took.
-    const std::vector<std::string> unneeded = {"Preview.Image", "Image", "Options", "Materials", "Lights"};
-    std::vector<std::string> withoutPolygons = unneeded;
-    withoutPolygons.push_back("Polygons");
-    std::vector<std::string> withoutPoints = unneeded;
-    withoutPoints.push_back("Points");
-    Reader pointRead(*pointFile, withoutPolygons);
-    Reader polygonRead(*polygonFile, withoutPoints);
-    std::unique_ptr<Reader> secondRead(second != nullptr ? new Reader(*secondFile, withoutPoints) : nullptr);
-    PointExchange exchange;
-    PointsStorage points(exchange);
+    mPolygonsRead = true;
+    PointExchange& exchange = *mExchange;
+    std::unique_ptr<FileStream> polygonFile = openFile(mPath, "rb");
+    std::unique_ptr<FileStream> secondFile = polygonFile && second != nullptr ? openFile(mPath, "rb") : nullptr;
+    if (!polygonFile || (second != nullptr && !secondFile)) {
+        exchange.stop();
+        return ApartRead::eFailed;
+    }
+    Reader polygonRead(*polygonFile, unneededBlocks("Points"));
+    std::unique_ptr<Reader> secondRead(second != nullptr ? new Reader(*secondFile, unneededBlocks("Points")) : nullptr);
     std::mutex componentLock;
     std::mutex* sharedLock = second != nullptr ? &componentLock : nullptr;
     PolygonsStorage polygons(exchange, sink, sharedLock);
@@ -312,11 +352,7 @@ ApartRead readGeometryApart(const std::string& path, PolygonSink& sink, int64_t&
         polygonRead.stream.presentHalf("Polygons", 0);
         secondRead->stream.presentHalf("Polygons", 1);
     }
-    auto readPoints = [&] {
-        pointRead.read(points);
-        points.finish();
-    };
-    // Whatever way the polygons' read ends, the points' read is told to stop and awaited.
+    // Whatever way the polygons' read ends, the second reader is told to stop and awaited.
     struct Joined {
         PointExchange& exchange;
         std::thread thread;
@@ -331,13 +367,7 @@ ApartRead readGeometryApart(const std::string& path, PolygonSink& sink, int64_t&
             exchange.stop();
             join();
         }
-    } pointThread{exchange, {}}, secondThread{exchange, {}};
-    try {
-        pointThread.thread = std::thread(readPoints);
-    } catch (const std::system_error&) {
-        // Without a second thread the points are read first.
-        readPoints();
-    }
+    } secondThread{exchange, {}};
     bool secondStarted = false;
     if (secondRead) {
         try {
@@ -351,7 +381,9 @@ ApartRead readGeometryApart(const std::string& path, PolygonSink& sink, int64_t&
     polygonRead.read(polygons);
     secondThread.join();
     exchange.stop();
-    pointThread.join();
+    if (mPointThread.joinable()) {
+        mPointThread.join();
+    }
     if (secondRead && (!secondStarted || !polygons.gotEveryPolygon() || !secondPolygons->gotEveryPolygon() ||
                        polygonRead.stream.unevenRecords() || !readOnInHalves(polygonRead.reports.texts) ||
                        !readOnInHalves(secondRead->reports.texts))) {
@@ -359,12 +391,18 @@ ApartRead readGeometryApart(const std::string& path, PolygonSink& sink, int64_t&
     }
     // A read that ends by itself stops only at a fault, which it reports; one that the stop
     // cancelled had read every point that a polygon names.
-    const std::vector<std::string>& reports = pointRead.reports.texts;
-    if (!points.cancelled() && !std::all_of(reports.begin(), reports.end(), readOnAfter)) {
+    const std::vector<std::string>& reports = mPointRead->reports.texts;
+    if (!mPoints->cancelled() && !std::all_of(reports.begin(), reports.end(), readOnAfter)) {
         return ApartRead::eStoppedAtFault;
     }
     badPolygons += polygons.badPolygons + (secondPolygons ? secondPolygons->badPolygons : 0);
     return ApartRead::eRead;
+}
+
+ApartRead readGeometryApart(const std::string& path, PolygonSink& sink, int64_t& badPolygons, PolygonSink* second)
+{
+    SplitRead read(path);
+    return read.readPolygons(sink, badPolygons, second);
 }
 
 }  // namespace ScnTools

@@ -11,6 +11,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "SceneGeometry.h"
@@ -170,6 +171,36 @@ enum class ApartRead {
 // cannot be had.
 ApartRead readGeometryApart(const std::string& path, PolygonSink& sink, int64_t& badPolygons,
                             PolygonSink* second = nullptr);
+
+class FileStream;
+
+// readGeometryApart in two steps, so that the points' read runs while the caller prepares the
+// polygons' sinks: the points' thread starts with the object, readPolygons (once) does the rest.
+// Destroying the object stops and awaits the points' read.
+class SplitRead {
+public:
+    explicit SplitRead(const std::string& path);
+    ~SplitRead();
+    SplitRead(const SplitRead&) = delete;
+    SplitRead& operator=(const SplitRead&) = delete;
+
+    // As readGeometryApart; eFailed when the file did not open or the polygons were read already.
+    ApartRead readPolygons(PolygonSink& sink, int64_t& badPolygons, PolygonSink* second = nullptr);
+
+private:
+    struct Reader;
+
+    // Starts the points' read of the file, when it opened.
+    void startPoints(std::unique_ptr<FileStream> file);
+
+    std::string mPath;
+    std::unique_ptr<PointExchange> mExchange;
+    std::unique_ptr<FileStream> mPointFile;
+    std::unique_ptr<Reader> mPointRead;
+    std::unique_ptr<PointsStorage> mPoints;
+    std::thread mPointThread;
+    bool mPolygonsRead = false;
+};
 
 }  // namespace ScnTools
 

@@ -1,12 +1,13 @@
 # Entry points for a newcomer and for CI; everything builds with CMake under build/.
 BUILD_DIR    ?= build
 SANITIZE_DIR ?= build-sanitize
+THREADS_DIR  ?= build-threads
 FUZZ_DIR     ?= build-fuzz
 JOBS         ?= $(shell nproc 2>/dev/null || echo 2)
 GENERATOR    := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
 FUZZ_SECONDS ?= 20
 
-.PHONY: all deps build test test-sanitize bench demo fuzz clean
+.PHONY: all deps build test test-sanitize test-threads bench demo fuzz clean
 
 all: build
 
@@ -28,6 +29,14 @@ test-sanitize: deps
 	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 		ctest --test-dir $(SANITIZE_DIR) --output-on-failure -j $(JOBS)
 
+# The tests of the parts that run threads (the tools' split reads, the export's model walk)
+# under ThreadSanitizer.
+test-threads: deps
+	cmake -S . -B $(THREADS_DIR) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSCN_SANITIZE_THREAD=ON -DSCN_BUILD_BENCH=OFF
+	cmake --build $(THREADS_DIR) -j $(JOBS) --target test_tools test_addon test_host scntool cadhost
+	TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
+		ctest --test-dir $(THREADS_DIR) --output-on-failure -j $(JOBS) -R '^(tools|addon|host)$$'
+
 bench: build
 	@for b in $(BUILD_DIR)/bin/bench_*; do echo "== $$b"; $$b || exit 1; done
 
@@ -40,4 +49,4 @@ fuzz: deps
 	@scripts/run-fuzzers $(FUZZ_DIR) $(FUZZ_SECONDS)
 
 clean:
-	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR) out
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(THREADS_DIR) $(FUZZ_DIR) out

@@ -289,6 +289,20 @@ bool Renderer::hiddenTriangle(const CScnVector* corners) const
     return (normal.x != 0 || normal.y != 0 || normal.z != 0) && std::isfinite(normal.x + normal.y + normal.z);
 }
 
+// The slot is the point's whatever the point index says: it is checked against the corner.
+inline const Renderer::SeenCorner& Renderer::seen(const CScnVector& corner, int32_t pointIndex)
+{
+    SeenCorner& slot = mSeen[static_cast<uint32_t>(pointIndex) & (kSeenCorners - 1)];
+    if (!slot.known || !sameBits(slot.world, corner)) {
+        slot.known = true;
+        slot.world = corner;
+        slot.eye = toEye(corner);
+        slot.inFront = slot.eye.z >= mNear;
+        slot.screen = slot.inFront ? projected(slot.eye) : CScnVector{0, 0, 0};
+    }
+    return slot;
+}
+
 void Renderer::triangle(int32_t component, const ArrivingTriangle& triangle)
 {
     if (!drawnShort(component, triangle.smoothed)) {
@@ -301,14 +315,18 @@ void Renderer::triangle(int32_t component, const ArrivingTriangle& triangle)
     }
     ++mPolygons;
     const CScnVector* corners = triangle.corners;
-    CScnVector eyeSpace[3];
     CScnVector projected[3];
     bool inFront = true;
     for (int k = 0; k < 3; ++k) {
         const SeenCorner& corner = seen(corners[k], triangle.vertices[k].pointIndex);
-        eyeSpace[k] = corner.eye;
         projected[k] = corner.screen;
         inFront = inFront && corner.inFront;
+    }
+    CScnVector eyeSpace[3];
+    if (!inFront) {
+        for (int k = 0; k < 3; ++k) {
+            eyeSpace[k] = toEye(corners[k]);
+        }
     }
     PixelBox box;
     bool hidden = inFront ? !pixelBox(projected, 3, box) : outsideView(eyeSpace, 3);
@@ -321,11 +339,12 @@ void Renderer::triangle(int32_t component, const ArrivingTriangle& triangle)
         return;
     }
     const NvScn::CScnVertex* v = triangle.vertices;
+    const SurfaceLook& look = shortLook(triangle.material);
     if (!inFront) {
         double towardsEye;
         double shade = shadeOf(facingEye(normal, corners[0], towardsEye));
         Surface surface;
-        if (!surfaceOf(mSceneTable, triangle.material, shade, v, 3, surface)) {
+        if (!surfaceOf(look, shade, v, 3, surface)) {
             return;
         }
         Attributes attributes[3] = {{v[0].u, v[0].v, shade}, {v[1].u, v[1].v, shade}, {v[2].u, v[2].v, shade}};
@@ -333,21 +352,23 @@ void Renderer::triangle(int32_t component, const ArrivingTriangle& triangle)
         return;
     }
     // A surface that leaves no mark is not drawn; the others are shaded once a pixel takes them.
-    if (!(std::clamp(mSceneTable.looks->look(triangle.material).opacity, 0.0f, 1.0f) > 0)) {
+    if (!(std::clamp(look.opacity, 0.0f, 1.0f) > 0)) {
         return;
     }
     ++mTriangles;
     Corner screen[3];
+    // The flat pass shades the whole triangle alike: the corners carry no shade, and mapping
+    // coordinates only when a texture may be sampled.
+    bool mapped = !look.texture.empty();
     for (int k = 0; k < 3; ++k) {
         double w = projected[k].z;
-        // The flat pass shades the whole triangle alike: the corners carry no shade.
-        screen[k] = {projected[k].x, projected[k].y, w, v[k].u * w, v[k].v * w, 0};
+        screen[k] = {projected[k].x, projected[k].y, w, mapped ? v[k].u * w : 0, mapped ? v[k].v * w : 0, 0};
     }
     Surface surface;
     fillWith(screen[0], screen[1], screen[2], &box, [&]() -> const Surface* {
         double towardsEye;
         double shade = shadeOf(facingEye(normal, corners[0], towardsEye));
-        surfaceOf(mSceneTable, triangle.material, shade, v, 3, surface);
+        surfaceOf(look, shade, v, 3, surface);
         return &surface;
     });
 }
@@ -395,20 +416,6 @@ void Renderer::absorb(const Renderer& other)
             mMissingTextures.push_back(missing);
         }
     }
-}
-
-// The slot is the point's whatever the point index says: it is checked against the corner.
-const Renderer::SeenCorner& Renderer::seen(const CScnVector& corner, int32_t pointIndex)
-{
-    SeenCorner& slot = mSeen[static_cast<uint32_t>(pointIndex) & (kSeenCorners - 1)];
-    if (!slot.known || !sameBits(slot.world, corner)) {
-        slot.known = true;
-        slot.world = corner;
-        slot.eye = toEye(corner);
-        slot.inFront = slot.eye.z >= mNear;
-        slot.screen = slot.inFront ? projected(slot.eye) : CScnVector{0, 0, 0};
-    }
-    return slot;
 }
 
 void Renderer::sumNormals(Table& geometry, const ArrivingPolygon& polygon)
@@ -491,7 +498,12 @@ CScnVector Renderer::facingEye(const CScnVector& normal, const CScnVector& corne
 bool Renderer::surfaceOf(const Table& geometry, int32_t material, double shade, const NvScn::CScnVertex* vertices,
                          size_t count, Surface& surface)
 {
-    const SurfaceLook& look = geometry.looks->look(material);
+    return surfaceOf(geometry.looks->look(material), shade, vertices, count, surface);
+}
+
+bool Renderer::surfaceOf(const SurfaceLook& look, double shade, const NvScn::CScnVertex* vertices, size_t count,
+                         Surface& surface)
+{
     surface.smooth = mSmoothedPass;
     double tint = surface.smooth ? 1.0 : shade;
     surface.color[0] = static_cast<float>(look.red * tint);

@@ -139,6 +139,17 @@ private:
     // The surface of a polygon of the material lit by shade; false when it leaves no mark.
     bool surfaceOf(const Table& table, int32_t material, double shade, const NvScn::CScnVertex* vertices,
                    size_t count, Surface& surface);
+    bool surfaceOf(const SurfaceLook& look, double shade, const NvScn::CScnVertex* vertices, size_t count,
+                   Surface& surface);
+    // The look of a material of the scene's own geometry; runs of triangles mostly share one.
+    const SurfaceLook& shortLook(int32_t material)
+    {
+        if (mShortLook == nullptr || material != mShortMaterial) {
+            mShortLook = &mSceneTable.looks->look(material);
+            mShortMaterial = material;
+        }
+        return *mShortLook;
+    }
     void sumNormals(Table& table, const ArrivingPolygon& polygon);
     void drawPolygon(const std::vector<NvScn::CScnVector>& corners, const ArrivingPolygon& polygon, const Table& table,
                      const Placement* placement);
@@ -197,6 +208,8 @@ private:
     std::vector<std::unique_ptr<Table>> mComponents;
     std::map<std::string, std::unique_ptr<Picture>> mTextures;
     std::vector<std::string> mMissingTextures;
+    const SurfaceLook* mShortLook = nullptr;
+    int32_t mShortMaterial = 0;
     bool mSmoothedPass = false;
     bool mSeeThrough = false;
     int64_t mFlat = 0;

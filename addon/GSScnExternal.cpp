@@ -312,7 +312,7 @@ PolygonWalk::Made PolygonWalk::next(const char* invalidMaterial, NvScn::CScnPoly
     const Batch& batch = mFeed.take(&at);
     const bool failed = at == batch.count;
     const Walked& walked = failed ? batch.walking : batch.polygons[static_cast<std::size_t>(at)];
-    if (walked.reportInvalid) {
+    if (walked.invalidMaterial < 1) {
         DBPrintf(invalidMaterial, static_cast<int>(walked.invalidMaterial));
     }
     fillCorners(batch, walked, at == 0 ? 0 : batch.polygons[static_cast<std::size_t>(at) - 1].end, polygon);
@@ -382,7 +382,6 @@ void PolygonWalk::walkOne(Batch* batch)
     walked.made.material = info.materialIndex;
     walked.made.elementType = mCursor.elementInfo().type;
     if (walked.made.material < 1) {
-        walked.reportInvalid = true;
         walked.invalidMaterial = walked.made.material;
         walked.made.material = 1;
     }

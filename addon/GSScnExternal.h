@@ -162,8 +162,8 @@ private:
     // A walked polygon: what it was made of and where its corners end.
     struct Walked {
         Made made;
-        int32_t invalidMaterial = 0;   // the host's index when below 1
-        bool reportInvalid = false;
+        // The host's index when it was below 1 (and is reported); 1 when it was not.
+        int32_t invalidMaterial = 1;
         uint32_t end = 0;
     };
     // Polygons made ahead of the library, and what the walk raised after the last of them, with

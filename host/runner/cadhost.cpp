@@ -13,6 +13,7 @@
 #include <cstring>
 #include <string>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
@@ -436,6 +437,64 @@ int runExport(cadhost::AddOn& addOn, const std::string& model, const std::string
     return 0;
 }
 
+// In the child that reads a model: the pipe end on which it says that the model was read.
+int gModelReadSignal = -1;
+
+bool endsWith(const std::string& text, const char* end)
+{
+    const std::size_t length = std::strlen(end);
+    return text.size() >= length && text.compare(text.size() - length, length, end) == 0;
+}
+
+// The import library can die on a damaged file (a double free, a write through a null pointer)
+// or never return. A model it reads is therefore read, and the command carried out, in a child
+// process; this process waits and answers the child's exit code, or names the file when the child
+// ended by a signal. Answers -1 in the child (and when no child could be made), which goes on.
+int superviseImport(const std::string& model)
+{
+    int phase[2];
+    if (::pipe(phase) != 0) {
+        return -1;
+    }
+    std::fflush(stdout);
+    std::fflush(stderr);
+    const pid_t child = ::fork();
+    if (child < 0) {
+        ::close(phase[0]);
+        ::close(phase[1]);
+        return -1;
+    }
+    if (child == 0) {
+        ::close(phase[0]);
+        gModelReadSignal = phase[1];
+        return -1;
+    }
+    ::close(phase[1]);
+    // Ctrl-C reaches the child, whose first one is the Cancel button.
+    std::signal(SIGINT, SIG_IGN);
+    int status = 0;
+    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+    char read = 0;
+    const bool modelRead = ::read(phase[0], &read, 1) == 1;
+    ::close(phase[0]);
+    if (WIFEXITED(status)) {
+        return WEXITSTATUS(status);
+    }
+    const int signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
+    if (signal == SIGINT) {
+        return 130;
+    }
+    const char* name = signal != 0 ? ::strsignal(signal) : "an unknown cause";
+    if (!modelRead) {
+        std::fprintf(stderr, "cadhost: %s: the import library failed on this file (%s); the model cannot be read\n",
+                     model.c_str(), name);
+    } else {
+        std::fprintf(stderr, "cadhost: %s: the host stopped (%s)\n", model.c_str(), name);
+    }
+    return 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -639,10 +698,23 @@ int main(int argc, char** argv)
             modelName = "generated model of " + std::to_string(generate) + " polygons";
         } else {
             modelName = positional[0];
+            const std::string path = absolute(positional[0]);
+            if (!endsWith(path, ".json")) {
+                const int supervised = superviseImport(path);
+                if (supervised >= 0) {
+                    return supervised;
+                }
+            }
             std::string error;
-            if (!cadhost::loadModel(absolute(positional[0]), modelOptions, &error)) {
+            if (!cadhost::loadModel(path, modelOptions, &error)) {
                 std::fprintf(stderr, "cadhost: %s\n", error.c_str());
                 return 1;
+            }
+            if (gModelReadSignal >= 0) {
+                const char read = 1;
+                (void)!::write(gModelReadSignal, &read, 1);
+                ::close(gModelReadSignal);
+                gModelReadSignal = -1;
             }
         }
     }

@@ -4,7 +4,9 @@
 #include "HostState.h"
 #include "Loading.h"
 
+#include <assimp/DefaultIOSystem.h>
 #include <assimp/Importer.hpp>
+#include <assimp/MemoryIOWrapper.h>
 #include <assimp/postprocess.h>
 #include <assimp/scene.h>
 
@@ -137,6 +139,67 @@ void splitColour(const aiColor3D& c, API_RGB* colour, int16_t* pc)
     *pc = percent(peak);
 }
 
+// The import library's OBJ reader writes through a null material when a material library states
+// anything before its first "newmtl" (the process dies). Such statements belong to no material:
+// the libraries are handed over without them, and each library that had some is named.
+class MaterialLibraryGuard : public Assimp::DefaultIOSystem {
+public:
+    explicit MaterialLibraryGuard(std::vector<std::string>* notes) : mNotes(notes) {}
+
+    Assimp::IOStream* Open(const char* file, const char* mode) override
+    {
+        Assimp::IOStream* stream = Assimp::DefaultIOSystem::Open(file, mode);
+        if (stream == nullptr || file == nullptr || extensionOf(file) != "mtl" || std::strchr(mode, 'w') != nullptr) {
+            return stream;
+        }
+        std::string text(stream->FileSize(), '\0');
+        text.resize(text.empty() ? 0 : stream->Read(&text[0], 1, text.size()));
+        Assimp::DefaultIOSystem::Close(stream);
+        std::string kept;
+        std::size_t dropped = 0;
+        bool inMaterial = false;
+        for (std::size_t at = 0; at < text.size();) {
+            std::size_t end = text.find('\n', at);
+            end = end == std::string::npos ? text.size() : end + 1;
+            const std::size_t first = text.find_first_not_of(" \t\r\n", at);
+            const bool blank = first == std::string::npos || first >= end || text[first] == '#';
+            inMaterial = inMaterial || (!blank && text.compare(first, 6, "newmtl") == 0);
+            if (inMaterial || blank) {
+                kept.append(text, at, end - at);
+            } else {
+                ++dropped;
+            }
+            at = end;
+        }
+        if (dropped > 0) {
+            mNotes->push_back("material library " + lastName(file) + ": " + std::to_string(dropped) +
+                              " lines before its first \"newmtl\" belong to no material and are left out");
+        }
+        uint8_t* bytes = new uint8_t[kept.size() + 1];
+        std::memcpy(bytes, kept.data(), kept.size());
+        return new Assimp::MemoryIOStream(bytes, kept.size(), true);
+    }
+
+private:
+    std::vector<std::string>* mNotes;
+};
+
+// Whether a PLY file's header ends: the import library's reader looks for its "end_header" line
+// without end and never returns when the line is missing.
+bool plyHeaderEnds(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    std::string line;
+    for (std::size_t read = 0; read < (1u << 20) && std::getline(file, line); read += line.size() + 1) {
+        const std::size_t first = line.find_first_not_of(" \t\r");
+        if (first != std::string::npos && line.compare(first, 10, "end_header") == 0 &&
+            (line.size() == first + 10 || std::strchr(" \t\r", line[first + 10]) != nullptr)) {
+            return true;
+        }
+    }
+    return false;
+}
+
 class SceneReader {
 public:
     SceneReader(const std::string& path, const ModelOptions& options, Project* project)
@@ -147,6 +210,11 @@ public:
     void read()
     {
         Assimp::Importer importer;
+        std::vector<std::string> libraryNotes;
+        importer.SetIOHandler(new MaterialLibraryGuard(&libraryNotes));
+        if (extensionOf(mPath) == "ply" && !plyHeaderEnds(mPath)) {
+            throw ModelError("cannot be read as a model: the PLY header has no \"end_header\" line");
+        }
         // Normals, colours and extra texture channels are dropped before identical vertices are
         // joined: the host computes one normal per polygon, and corners shared by polygons stay one
         // vertex. Faces are never triangulated.
@@ -161,6 +229,9 @@ public:
             throw ModelError(std::string("cannot be read as a model: ") + (why != nullptr && *why ? why : "unknown format"));
         }
         mScene = scene;
+        for (const std::string& note : libraryNotes) {
+            warn(note);
+        }
         const std::string extension = extensionOf(mPath);
         if (extension == "ifc") {
             std::ifstream file(mPath, std::ios::binary);

@@ -139,6 +139,8 @@ INSTANTIATE_TEST_SUITE_P(Problems, BadModelFiles, ::testing::Values(
     BadFile{"Missing", "", "", "No such file or directory"},
     BadFile{"Empty", "empty.obj", "", "cannot be read as a model: OBJ-file is too small."},
     BadFile{"MalformedCollada", "bad.dae", "<?xml version=\"1.0\"?><COLLADA><bad", "cannot be read as a model: Unable to read file, malformed XML"},
+    BadFile{"PlyHeaderWithoutEnd", "open.ply", "ply\nformat ascii 1.0\nelement vertex 1\nproperty float x\n\"end_header\n0\n",
+            "cannot be read as a model: the PLY header has no \"end_header\" line"},
     BadFile{"NotANumber", "nan.obj", "v nan 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n",
             "mesh \"defaultobject\" of node \"defaultobject\" vertex 1 has a coordinate that is not a finite number"},
     BadFile{"Infinite", "inf.obj", "v 0 inf 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n",
@@ -162,6 +164,20 @@ TEST_F(HostFolderTest, FacesOfFewerThanThreeCornersAreLeftOut)
     EXPECT_EQ(cadhost::project().model->polygons.size(), 1u);
     EXPECT_EQ(cadhost::project().modelWarnings,
               std::vector<std::string>{"5 faces with fewer than three corners (points and lines) are left out"});
+}
+
+// The import library would write through a null material for what stands before "newmtl".
+TEST_F(HostFolderTest, MaterialStatementsBeforeTheFirstMaterialAreLeftOut)
+{
+    write("orphans.mtl", "# colours\nKd 0 1 0\nmap_Kd none.png\n\nnewmtl Red\nKd 1 0 0\n");
+    const std::string path = write("orphans.obj", "mtllib orphans.mtl\nv 0 0 0\nv 1 0 0\nv 0 1 0\nusemtl Red\nf 1 2 3\n");
+    std::string error;
+    ASSERT_TRUE(cadhost::loadModel(path, {}, &error)) << error;
+    const std::string seen = cadhost::describeModel();
+    EXPECT_NE(seen.find("\"Red\" surface 1 0 0 diffuse"), std::string::npos) << seen;
+    EXPECT_EQ(cadhost::project().modelWarnings,
+              std::vector<std::string>{"material library orphans.mtl: 2 lines before its first \"newmtl\" belong to no "
+                                       "material and are left out"});
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 #include "test_host_support.h"
 
 #include <sys/wait.h>
+
+#include <iterator>
 #include <vector>
 
 namespace {
@@ -124,5 +126,29 @@ INSTANTIATE_TEST_SUITE_P(Commands, ModelRunner, ::testing::Values(
     RunCase{"ExportOptionsAreNotModelOptions", "model " + kPavilion + " --no-dialog", 2, {},
             {"cadhost: unknown option \"--no-dialog\" for model"}}),
     [](const ::testing::TestParamInfo<RunCase>& info) { return info.param.name; });
+
+// Debian's import library frees a block twice on this damaged FBX file (two bytes put into the
+// box model it ships); the host names the file instead of dying with it, and saves nothing.
+TEST_F(HostFolderTest, AModelThatKillsTheImportLibraryIsNamed)
+{
+    std::ifstream original(ASSIMP_MODELS "/FBX/box_orphant_embedded_texture.fbx", std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(original)), std::istreambuf_iterator<char>());
+    ASSERT_GT(bytes.size(), 28107u);
+    const std::string model = write("damaged.fbx", bytes.insert(28107, "-1"));
+    for (const std::string& command : {"model '" + model + "'", "export '" + model + "' out.scn --no-dialog"}) {
+        const std::string line = "cd '" + mFolder + "' && CADHOST_HOME='" + mFolder + "' " CADHOST_PATH " " + command +
+                                 " >/dev/null 2>'" + mFolder + "/err' </dev/null";
+        const int status = std::system(line.c_str());
+        ASSERT_TRUE(WIFEXITED(status)) << command;
+        EXPECT_EQ(WEXITSTATUS(status), 1) << command;
+        std::ifstream file(mFolder + "/err");
+        const std::string err((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+        EXPECT_NE(err.find("\ncadhost: " + model +
+                           ": the import library failed on this file (Aborted); the model cannot be read\n"),
+                  std::string::npos)
+            << err;
+        EXPECT_FALSE(std::ifstream(mFolder + "/out.scn").good());
+    }
+}
 
 }  // namespace

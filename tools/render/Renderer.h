@@ -38,7 +38,7 @@ constexpr uint8_t kBackground[3] = {214, 226, 238};
 // when smoothedPolygons() is not 0) only the smoothed ones are drawn. The sums take three
 // floats per point of the tables that have smoothed polygons; the corners that the short way
 // remembers take 1.3 MB, whatever the scene.
-class Renderer : public PolygonSink {
+class Renderer final : public PolygonSink {
 public:
     // towardsLight is a unit vector; looks and scene outlive the renderer; sceneFolder resolves
     // the texture references of the components' materials.

@@ -71,7 +71,7 @@ private:
 };
 
 // The storage of the points' read: the points go into the exchange, polygons are not expected.
-class PointsStorage : public ReadingStorage {
+class PointsStorage final : public ReadingStorage {
 public:
     explicit PointsStorage(PointExchange& exchange) : mExchange(exchange) {}
 
@@ -104,7 +104,7 @@ private:
 // The storage of the polygons' read: each polygon waits until the points it names are published,
 // then goes to the sink with its corners. Polygons naming a point that does not exist are counted
 // and dropped.
-class PolygonsStorage : public ReadingStorage {
+class PolygonsStorage final : public ReadingStorage {
 public:
     // componentLock, when given, is held while the sink hears of a component (the sinks of two
     // polygon readers consult the same scene then).

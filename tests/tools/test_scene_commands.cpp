@@ -18,6 +18,7 @@
 
 #include <nlohmann/json.hpp>
 #include <tiffio.h>
+#include <zlib.h>
 
 #include "FileStream.h"
 #include "Image.h"
@@ -994,5 +995,55 @@ TEST_P(ScenePng, ReadsBackThePixelsItWrote)
 INSTANTIATE_TEST_SUITE_P(Sizes, ScenePng,
                          testing::Values(PngCase{1, 1, false}, PngCase{5, 63, false}, PngCase{17, 64, false},
                                          PngCase{300, 201, false}, PngCase{64, 64, true}, PngCase{1200, 900, true}));
+
+
+// The head of a PNG file that states a size and holds no pixels.
+std::string pngHead(uint32_t width, uint32_t height)
+{
+    auto big = [](uint32_t value) {
+        return std::string{static_cast<char>(value >> 24), static_cast<char>(value >> 16), static_cast<char>(value >> 8),
+                           static_cast<char>(value)};
+    };
+    std::string chunk = "IHDR" + big(width) + big(height) + std::string("\x08\x06\x00\x00\x00", 5);
+    auto check = [&](const std::string& bytes) {
+        return big(static_cast<uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(bytes.data()), bytes.size())));
+    };
+    return std::string("\x89PNG\r\n\x1a\n", 8) + big(13) + chunk + check(chunk) + big(0) + "IDAT" + check("IDAT") +
+           big(0) + "IEND" + check("IEND");
+}
+
+// A small file may state a picture of billions of pixels: it is refused before the pixels' memory
+// is taken, by every reader.
+TEST(SceneImages, AreRefusedWhenTheyStateTooManyPixels)
+{
+    const std::string png = file("huge.png");
+    std::ofstream(png, std::ios::binary) << pngHead(10000, 8000);
+    const std::string tiff = file("huge.tif");
+    TIFF* out = TIFFOpen(tiff.c_str(), "w");
+    ASSERT_NE(out, nullptr);
+    TIFFSetField(out, TIFFTAG_IMAGEWIDTH, 30000u);
+    TIFFSetField(out, TIFFTAG_IMAGELENGTH, 3000u);
+    TIFFSetField(out, TIFFTAG_BITSPERSAMPLE, 8);
+    TIFFSetField(out, TIFFTAG_SAMPLESPERPIXEL, 1);
+    TIFFSetField(out, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_MINISBLACK);
+    TIFFSetField(out, TIFFTAG_ROWSPERSTRIP, 3000u);
+    std::vector<uint8_t> row(30000, 128);
+    TIFFWriteScanline(out, row.data(), 0, 0);
+    TIFFClose(out);
+    const std::string refusal = " pixels; at most 67108864 are read)";
+    ScnTools::Picture picture;
+    std::string error;
+    EXPECT_FALSE(ScnTools::readPng(png, picture, error));
+    EXPECT_EQ(error, "the image is too large (10000 x 8000" + refusal);
+    EXPECT_FALSE(ScnTools::readImageFile(png, picture, error));
+    EXPECT_EQ(error, "the image is too large (10000 x 8000" + refusal);
+    EXPECT_FALSE(ScnTools::readImageFile(tiff, picture, error));
+    EXPECT_EQ(error, "the image is too large (30000 x 3000" + refusal);
+    EXPECT_TRUE(picture.rgba.empty());
+    // At the limit a picture is still read.
+    std::ofstream(png, std::ios::binary) << pngHead(8192, 8192);
+    EXPECT_FALSE(ScnTools::readPng(png, picture, error));
+    EXPECT_EQ(error.find("too large"), std::string::npos) << error;
+}
 
 }  // namespace

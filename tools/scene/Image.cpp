@@ -256,6 +256,16 @@ std::vector<uint8_t> encodePng(const Picture& picture)
     return bytes;
 }
 
+namespace {
+
+std::string tooLarge(uint32_t width, uint32_t height)
+{
+    return "the image is too large (" + std::to_string(width) + " x " + std::to_string(height) + " pixels; at most " +
+           std::to_string(kMostPicturePixels) + " are read)";
+}
+
+}  // namespace
+
 bool readPng(const std::string& path, Picture& picture, std::string& error)
 {
     png_image image;
@@ -263,6 +273,11 @@ bool readPng(const std::string& path, Picture& picture, std::string& error)
     image.version = PNG_IMAGE_VERSION;
     if (png_image_begin_read_from_file(&image, path.c_str()) == 0) {
         error = image.message;
+        return false;
+    }
+    if (static_cast<uint64_t>(image.width) * image.height > kMostPicturePixels) {
+        error = tooLarge(image.width, image.height);
+        png_image_free(&image);
         return false;
     }
     image.format = PNG_FORMAT_RGBA;
@@ -279,7 +294,8 @@ bool readPng(const std::string& path, Picture& picture, std::string& error)
 
 namespace {
 
-bool readTiff(const std::string& path, Picture& picture, std::string& error)
+// False with isTiff left false when the file is no TIFF file that libtiff opens.
+bool readTiff(const std::string& path, Picture& picture, std::string& error, bool& isTiff)
 {
     TIFFSetWarningHandler(nullptr);
     TIFFSetErrorHandler(nullptr);
@@ -288,13 +304,19 @@ bool readTiff(const std::string& path, Picture& picture, std::string& error)
         error = "not a readable TIFF file";
         return false;
     }
+    isTiff = true;
     uint32_t width = 0;
     uint32_t height = 0;
     TIFFGetField(tiff, TIFFTAG_IMAGEWIDTH, &width);
     TIFFGetField(tiff, TIFFTAG_IMAGELENGTH, &height);
-    if (width == 0 || height == 0 || static_cast<uint64_t>(width) * height > (1u << 26)) {
+    if (width == 0 || height == 0) {
         TIFFClose(tiff);
-        error = "the TIFF image has no size or is too large";
+        error = "the TIFF image has no size";
+        return false;
+    }
+    if (static_cast<uint64_t>(width) * height > kMostPicturePixels) {
+        TIFFClose(tiff);
+        error = tooLarge(width, height);
         return false;
     }
     std::vector<uint32_t> raster(static_cast<size_t>(width) * height);
@@ -320,13 +342,21 @@ bool readTiff(const std::string& path, Picture& picture, std::string& error)
 
 bool readImageFile(const std::string& path, Picture& picture, std::string& error)
 {
-    std::string tiffError;
-    if (readTiff(path, picture, tiffError)) {
+    bool isTiff = false;
+    if (readTiff(path, picture, error, isTiff)) {
         return true;
+    }
+    if (isTiff) {
+        return false;
     }
     int width = 0;
     int height = 0;
     int channels = 0;
+    if (stbi_info(path.c_str(), &width, &height, &channels) != 0 &&
+        static_cast<uint64_t>(width) * static_cast<uint64_t>(height) > kMostPicturePixels) {
+        error = tooLarge(static_cast<uint32_t>(width), static_cast<uint32_t>(height));
+        return false;
+    }
     stbi_uc* pixels = stbi_load(path.c_str(), &width, &height, &channels, 4);
     if (pixels == nullptr) {
         const char* reason = stbi_failure_reason();

@@ -32,11 +32,15 @@ bool writePng(const std::string& path, const Picture& picture, std::string& erro
 // The PNG bytes of the picture, for embedding; empty on failure.
 std::vector<uint8_t> encodePng(const Picture& picture);
 
-// Reads a PNG file into the picture; false with the reason in error.
+// The most pixels a picture read from a file may have (256 MB of RGBA): a small file may state a
+// huge size, which is refused before any pixel memory is taken.
+constexpr uint64_t kMostPicturePixels = uint64_t(1) << 26;
+
+// Reads a PNG file of at most kMostPicturePixels into the picture; false with the reason in error.
 bool readPng(const std::string& path, Picture& picture, std::string& error);
 
-// Decodes any image file that stb or libtiff reads (PNG, JPEG, BMP, TGA, GIF, TIFF); false with
-// the reason in error.
+// Decodes any image file that stb or libtiff reads (PNG, JPEG, BMP, TGA, GIF, TIFF) of at most
+// kMostPicturePixels; false with the reason in error.
 bool readImageFile(const std::string& path, Picture& picture, std::string& error);
 
 }  // namespace ScnTools

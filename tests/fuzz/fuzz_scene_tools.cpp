@@ -1,7 +1,7 @@
 // Fuzzes the scene tools on any document: the picture (from the current view and from an
-// automatic one, which reads the geometry apart in two halves beside the points) and the glTF of
-// the scene must answer an exit code without a crash, a hang or a leak, and leave no output
-// behind when they fail.
+// automatic one, which reads the geometry apart in two halves beside the points), the glTF of the
+// scene and its stored preview must answer an exit code without a crash, a hang or a leak, and
+// leave no output behind when they fail.
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -12,6 +12,7 @@
 #include <sys/stat.h>
 
 #include "GltfCommand.h"
+#include "PreviewCommand.h"
 #include "RenderCommand.h"
 
 namespace {
@@ -81,5 +82,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     std::remove(gltf.c_str());
     int code = quietly(ScnTools::gltfCommand, {input, gltf});
     require(code == 0 || !exists(gltf));
+    std::remove(picture.c_str());
+    code = quietly(ScnTools::previewCommand, {input, picture});
+    require(code == 0 || !exists(picture));
     return 0;
 }

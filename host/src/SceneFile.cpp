@@ -184,18 +184,23 @@ private:
     std::vector<std::string>* mNotes;
 };
 
-// Whether a PLY file's header ends: the import library's reader looks for its "end_header" line
-// without end and never returns when the line is missing.
+// Whether a PLY file's header ends within its first megabyte: the import library's reader looks
+// for the "end_header" line without end and never returns when the line is missing.
 bool plyHeaderEnds(const std::string& path)
 {
     std::ifstream file(path, std::ios::binary);
-    std::string line;
-    for (std::size_t read = 0; read < (1u << 20) && std::getline(file, line); read += line.size() + 1) {
-        const std::size_t first = line.find_first_not_of(" \t\r");
-        if (first != std::string::npos && line.compare(first, 10, "end_header") == 0 &&
-            (line.size() == first + 10 || std::strchr(" \t\r", line[first + 10]) != nullptr)) {
+    std::string head(1u << 20, '\0');
+    file.read(&head[0], static_cast<std::streamsize>(head.size()));
+    head.resize(static_cast<std::size_t>(file.gcount()));
+    for (std::size_t at = 0; at < head.size();) {
+        std::size_t end = head.find('\n', at);
+        end = end == std::string::npos ? head.size() : end;
+        const std::size_t first = head.find_first_not_of(" \t\r", at);
+        if (first < end && head.compare(first, 10, "end_header") == 0 &&
+            (first + 10 == end || std::strchr(" \t\r", head[first + 10]) != nullptr)) {
             return true;
         }
+        at = end + 1;
     }
     return false;
 }

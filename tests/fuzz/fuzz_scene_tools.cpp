@@ -41,7 +41,9 @@ void require(bool condition)
     }
 }
 
-// Runs a command with standard error sent away: the commands report every refusal there.
+// Runs a command with standard error sent away: the commands report every refusal there. A
+// sanitizer's report goes there too; replay a crash with ASAN_OPTIONS=log_path=FILE (and
+// UBSAN_OPTIONS likewise) to read it.
 int quietly(int (*command)(int, char**), std::initializer_list<std::string> arguments)
 {
     char* argv[8];

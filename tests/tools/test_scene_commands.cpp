@@ -98,6 +98,7 @@ struct SceneSketch {
         NvScn::CScnColor diffuse{};
         double transparency = 0;
         std::string texture;
+        std::string name;
     };
     std::vector<Material> materials = {Material(), Material()};
     // Mapping coordinates 0 to 1 across each face's outline.
@@ -127,6 +128,9 @@ void save(const SceneSketch& sketch, const std::string& path)
         }
         if (!m.texture.empty()) {
             material->setTextureURL(m.texture.c_str());
+        }
+        if (!m.name.empty()) {
+            material->setName(m.name.c_str());
         }
     }
     int32_t next = 0;
@@ -570,6 +574,20 @@ void writeTiff(const std::string& path, const ScnTools::Picture& picture)
 bool near(const Pixel& a, const Pixel& b)
 {
     return std::abs(a.red - b.red) <= 1 && std::abs(a.green - b.green) <= 1 && std::abs(a.blue - b.blue) <= 1;
+}
+
+// A damaged file may name a material with bytes that are not UTF-8; the glTF still comes out, the
+// bytes written as U+FFFD.
+TEST(SceneGltf, WritesNamesThatAreNoUtf8AsReplacementCharacters)
+{
+    SceneSketch sketch;
+    sketch.faces = {wall(0, 200, 50)};
+    sketch.materials[0].name = "Br\xE9que \xFF";
+    save(sketch, file("latin.scn"));
+    ToolResult run = scntool("gltf " + file("latin.scn") + " " + file("latin.glb"));
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    Gltf gltf = readGlb(file("latin.glb"));
+    EXPECT_EQ(gltf.document["materials"][0]["name"], "Br\xEF\xBF\xBDque \xEF\xBF\xBD");
 }
 
 TEST(SceneMaterials, ColourTransparencyAndTexturesFromTheFacade)

@@ -404,7 +404,9 @@ public:
             }
             mDocument["buffers"] = json::array({buffer});
         }
-        std::string text = mDocument.dump();
+        // Names come from the scene as they stand; bytes that are not UTF-8 (a damaged file) are
+        // written as U+FFFD, which glTF readers take.
+        std::string text = mDocument.dump(-1, ' ', false, json::error_handler_t::replace);
         if (!binary) {
             binaryOut = std::move(mBuffer.bytes);
             return text;

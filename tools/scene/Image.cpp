@@ -98,12 +98,13 @@ bool deflateRows(const Picture& picture, size_t channels, uint32_t first, uint32
     const size_t rgbaStride = static_cast<size_t>(picture.width) * 4;
     for (uint32_t y = first; y < last && done; ++y) {
         const uint8_t* current = picture.rgba.data() + y * rgbaStride;
+        const uint8_t* above = y > 0 ? current - rgbaStride : nullptr;
         row[0] = 2;
         uint8_t* filtered = row.data() + 1;
         for (size_t x = 0; x < picture.width; ++x, filtered += channels) {
             const uint8_t* pixel = current + x * 4;
             for (size_t k = 0; k < channels; ++k) {
-                filtered[k] = static_cast<uint8_t>(y > 0 ? pixel[k] - pixel[k - rgbaStride] : pixel[k]);
+                filtered[k] = static_cast<uint8_t>(above != nullptr ? pixel[k] - above[x * 4 + k] : pixel[k]);
             }
         }
         adler = adler32(adler, row.data(), static_cast<uInt>(row.size()));

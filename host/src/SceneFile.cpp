@@ -217,7 +217,8 @@ public:
         Assimp::Importer importer;
         std::vector<std::string> libraryNotes;
         importer.SetIOHandler(new MaterialLibraryGuard(&libraryNotes));
-        if (extensionOf(mPath) == "ply" && !plyHeaderEnds(mPath)) {
+        const std::string extension = extensionOf(mPath);
+        if (extension == "ply" && !plyHeaderEnds(mPath)) {
             throw ModelError("cannot be read as a model: the PLY header has no \"end_header\" line");
         }
         // Normals, colours and extra texture channels are dropped before identical vertices are
@@ -237,7 +238,6 @@ public:
         for (const std::string& note : libraryNotes) {
             warn(note);
         }
-        const std::string extension = extensionOf(mPath);
         if (extension == "ifc") {
             std::ifstream file(mPath, std::ios::binary);
             std::stringstream text;

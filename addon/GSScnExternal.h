@@ -120,9 +120,11 @@ private:
 
     const EXPModelFunctionTable& mTable;
     const EXPModel& mModel;
+    // The producer's place, written at every point.
     ModelCursor mCursor;
     int32_t mVertexInBody = 0;
-    PlanOffset mOffset;
+    // Read by the calling thread at every point: not on the producer's lines.
+    alignas(kCacheLine) PlanOffset mOffset;
     bool mOffsetTaken = false;
     FeedMode mMode;
     BatchFeed<Batch> mFeed;   // last: its worker is joined before the walk goes

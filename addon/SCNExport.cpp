@@ -14,8 +14,10 @@
 namespace KSV {
 namespace {
 
-// The model taken from the view, freed through the table whatever happens.
-struct HeldModel {
+// The model taken from the view, freed through the table whatever happens. The walks' workers
+// read it at every item they ask the host for: it lies on cache lines of its own, away from the
+// calling thread's variables beside it on the stack.
+struct alignas(kCacheLine) HeldModel {
     explicit HeldModel(const EXPModelFunctionTable& table) : mTable(table) {}
     ~HeldModel()
     {

@@ -49,8 +49,10 @@ namespace {
 
 // What EXPModel::data points at: the model, kept alive while the add-on holds it, and the body
 // and the polygon last asked for. A walk asks for the same body and polygon many times in a row,
-// and the model does not change while it is held.
-struct ModelData {
+// and the model does not change while it is held. A walk on a worker thread writes it at every
+// polygon: it has its cache lines to itself, so that the thread using the neighbouring memory
+// does not have them taken away each time.
+struct alignas(64) ModelData {
     std::shared_ptr<const Model> model;
     int32_t element = 0;
     int32_t body = 0;

@@ -18,7 +18,9 @@ namespace {
 using Json = nlohmann::json;
 
 // One JSON object being read: its fields are taken by name, and any field left over is refused,
-// so that a misspelt name does not pass unnoticed.
+// so that a misspelt name does not pass unnoticed. A reader that returns what it read by value
+// calls finish() before its return statement: a refusal thrown by the destructor after the return
+// value is made would leak that value (compilers before GCC 13 do not destroy it).
 class Fields {
 public:
     Fields(const Json& value, std::string where) : mValue(value), mWhere(std::move(where))
@@ -32,6 +34,15 @@ public:
         if (std::uncaught_exceptions() > 0) {
             return;
         }
+        finish();
+    }
+    // Refuses a field that no one took; once only.
+    void finish()
+    {
+        if (mFinished) {
+            return;
+        }
+        mFinished = true;
         for (auto it = mValue.begin(); it != mValue.end(); ++it) {
             if (mTaken.count(it.key()) == 0) {
                 fail("has an unknown field \"" + it.key() + "\"");
@@ -161,6 +172,7 @@ private:
     const Json& mValue;
     std::string mWhere;
     std::set<std::string> mTaken;
+    bool mFinished = false;
 };
 
 std::string numbered(const std::string& what, std::size_t index) { return what + " " + std::to_string(index + 1); }
@@ -320,6 +332,7 @@ ModelTexture readTexture(const Json& value, std::size_t index, const std::string
         t.pixels.clear();
     }
     t.alpha = f.flag("alpha", t.alpha);
+    f.finish();
     return t;
 }
 
@@ -339,6 +352,7 @@ EXPMaterialInfo readMaterial(const Json& value, std::size_t index, std::size_t t
     m.emissionAtt = static_cast<int16_t>(f.integer("emissionAtt", 0, 0, 10000));
     m.textureIndex = static_cast<int32_t>(f.integer("texture", 0, 0, static_cast<int64_t>(textures)));
     m.textureRotation = f.number("textureRotation", 0.0);
+    f.finish();
     return m;
 }
 
@@ -521,6 +535,7 @@ ModelLight readLight(const Json& value, std::size_t index)
     if (!(l.cosAngle >= -1.0 && l.cosAngle <= 1.0)) {
         f.fail("has a \"cosAngle\" outside -1 to 1");
     }
+    f.finish();
     return l;
 }
 
@@ -542,6 +557,7 @@ FileCameraSet readCameraSet(const Json& value, std::size_t index)
         camera.deleted = c.flag("deleted", false);
         set.cameras.push_back(camera);
     }
+    f.finish();
     return set;
 }
 

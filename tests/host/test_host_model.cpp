@@ -41,6 +41,22 @@ INSTANTIATE_TEST_SUITE_P(Mistakes, RefusedHostModels, ::testing::Values(
     JsonError{"LaterVersion", "{\"format\": \"cadhost-model\", \"version\": 2}",
               "the model field \"version\" is 2; it must lie from 1 to 1"},
     JsonError{"MisspeltField", "{\"format\": \"cadhost-model\", \"orign\": [0, 0]}", "the model has an unknown field \"orign\""},
+    // Refused after everything else of its object was read into what the reader returns (pixels,
+    // a name too long to be kept in place): nothing of it may be lost (the sanitizer build checks).
+    JsonError{"MisspeltFieldOfATexture",
+              "{\"format\": \"cadhost-model\", \"textures\": [{\"pixels\": {\"width\": 1, \"height\": 2, "
+              "\"rgba\": \"ffffff80000000ff\"}, \"xSiza\": 0.5}]}",
+              "texture 1 has an unknown field \"xSiza\""},
+    JsonError{"MisspeltFieldOfALight",
+              "{\"format\": \"cadhost-model\", \"lights\": [{\"name\": \"A light with a long name\", \"colour\": [1, 1, 1]}]}",
+              "light 1 has an unknown field \"colour\""},
+    JsonError{"MisspeltFieldOfACameraSet",
+              "{\"format\": \"cadhost-model\", \"cameraSets\": [{\"name\": \"A camera set with a long name\", "
+              "\"cameras\": [{\"name\": \"A camera with a long name\"}], \"hidden\": true}]}",
+              "camera set 1 has an unknown field \"hidden\""},
+    JsonError{"MisspeltFieldOfAMaterial",
+              "{\"format\": \"cadhost-model\", \"materials\": [{\"name\": \"A material with a long name\", \"shininess\": 5}]}",
+              "material 1 has an unknown field \"shininess\""},
     JsonError{"TwoVertices", wall("{\"vertices\": [1, 2]}"),
               "element 1 body 1 polygon 1: the outer contour has 2 vertices; a polygon needs at least three"},
     JsonError{"SmallHole", wall("{\"vertices\": [[1, 2, 3, 4], [1, 2]]}"),

@@ -309,16 +309,9 @@ void loadAddOn()
 long addOnExport()
 {
     const std::string path = gScratch + "/addon.scn";
-    IO::Location location(path.c_str());
-    GS::UniString name("addon.scn");
-    API_IOParams params = {};
-    params.method = 5;
-    params.refCon = 1;
-    params.fileLoc = &location;
-    params.fileName = &name;
-    params.noDialog = 1;
+    const cadhost::SaveRequest request(path, 5, 1);
     Modeler::Sight* sight = cadhost::openSight();
-    const GSErrCode result = gLoaded->save3D(1, params, sight);
+    const GSErrCode result = gLoaded->save3D(1, request.params, sight);
     sight->RemoveReference();
     return result == NoError ? fileBytes(path) : -1;
 }

@@ -186,6 +186,19 @@ GSROOT_API void pressCancel();
 // Preferences the host keeps for each add-on, in "<host folder>/Preferences/<name>.prefs".
 GSROOT_API std::string preferencesPath(const std::string& addOnName);
 
+// What the host hands a 3D file-type handler when the user saves the 3D window as target: the
+// parameters with the file's location and name (its last path part), which they point at.
+struct GSROOT_API SaveRequest {
+    // method 5 saves the 3D projection; noDialog non-zero: no dialog may be shown.
+    explicit SaveRequest(const std::string& target, int32_t method = 5, int32_t noDialog = 0);
+    SaveRequest(const SaveRequest&) = delete;
+    SaveRequest& operator=(const SaveRequest&) = delete;
+
+    IO::Location location;
+    GS::UniString name;
+    API_IOParams params = {};
+};
+
 // An add-on module loaded as the host loads it.
 class GSROOT_API AddOn {
 public:

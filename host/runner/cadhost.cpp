@@ -320,15 +320,9 @@ int runDialog(cadhost::AddOn& addOn)
         return 1;
     }
     const std::string target = std::string(scratch) + "/Export.scn";
-    IO::Location location(target.c_str());
-    GS::UniString name("Export.scn");
-    API_IOParams params = {};
-    params.method = 5;
-    params.refCon = 1;
-    params.fileLoc = &location;
-    params.fileName = &name;
+    const cadhost::SaveRequest request(target);
     std::string leftBehind;
-    const GSErrCode result = saveThroughHandler(addOn, params, &leftBehind);
+    const GSErrCode result = saveThroughHandler(addOn, request.params, &leftBehind);
     std::fputs(cadhost::transcript().c_str(), stdout);
     cadhost::clearTranscript();
     std::remove(target.c_str());
@@ -376,15 +370,7 @@ std::string resultText(GSErrCode result)
 int runExport(cadhost::AddOn& addOn, const std::string& model, const std::string& target, int32_t method,
               bool noDialog, bool progressLog)
 {
-    IO::Location location(target.c_str());
-    const std::string fileName = target.substr(target.rfind('/') + 1);
-    GS::UniString name(fileName.c_str());
-    API_IOParams params = {};
-    params.method = method;
-    params.refCon = 1;
-    params.fileLoc = &location;
-    params.fileName = &name;
-    params.noDialog = noDialog ? 1 : 0;
+    const cadhost::SaveRequest request(target, method, noDialog ? 1 : 0);
     if (::isatty(2)) {
         cadhost::setProgressDisplay(stderr);
     }
@@ -394,7 +380,7 @@ int runExport(cadhost::AddOn& addOn, const std::string& model, const std::string
     sigemptyset(&interrupt.sa_mask);
     ::sigaction(SIGINT, &interrupt, &previous);
     std::string leftBehind;
-    const GSErrCode result = saveThroughHandler(addOn, params, &leftBehind);
+    const GSErrCode result = saveThroughHandler(addOn, request.params, &leftBehind);
     ::sigaction(SIGINT, &previous, nullptr);
     cadhost::setProgressDisplay(nullptr);
     std::fputs(cadhost::transcript().c_str(), stdout);

@@ -168,6 +168,16 @@ std::string AddOn::name() const { return fieldText(environment.addOnName, 256); 
 
 std::string AddOn::description() const { return fieldText(environment.addOnDescription, 256); }
 
+SaveRequest::SaveRequest(const std::string& target, int32_t method, int32_t noDialog)
+    : location(target.c_str()), name(target.substr(target.rfind('/') + 1).c_str())
+{
+    params.method = method;
+    params.refCon = 1;
+    params.fileLoc = &location;
+    params.fileName = &name;
+    params.noDialog = noDialog;
+}
+
 GSErrCode AddOn::save3D(int32_t refCon, const API_IOParams& params, Modeler::Sight* sight)
 {
     const APIIO3DCommandProc handler = installedHandler3D(refCon);

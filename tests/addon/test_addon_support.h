@@ -27,17 +27,9 @@ protected:
     // host's own view of the project, into the target (default: Export.scn of the folder).
     GSErrCode save(int32_t method = 5, int32_t noDialog = 0, const std::string& target = std::string())
     {
-        const std::string path = target.empty() ? mFolder + "/Export.scn" : target;
-        IO::Location location(path.c_str());
-        GS::UniString name(path.substr(path.rfind('/') + 1).c_str());
-        API_IOParams params = {};
-        params.method = method;
-        params.refCon = 1;
-        params.fileLoc = &location;
-        params.fileName = &name;
-        params.noDialog = noDialog;
+        const cadhost::SaveRequest request(target.empty() ? mFolder + "/Export.scn" : target, method, noDialog);
         Modeler::Sight* sight = cadhost::openSight();
-        const GSErrCode result = mAddOn.save3D(1, params, sight);
+        const GSErrCode result = mAddOn.save3D(1, request.params, sight);
         EXPECT_EQ(sight->GetReferenceCount(), 1) << "the add-on kept a view reference";
         sight->RemoveReference();
         EXPECT_EQ(cadhost::liveModelData(), 0) << "the add-on kept the model";

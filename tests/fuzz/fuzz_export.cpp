@@ -102,6 +102,13 @@ bool readsBack(const std::string& path)
 
 }  // namespace
 
+// libFuzzer: the add-on is loaded before the fuzzer counts the code it watches.
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    addOn();
+    return 0;
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     cadhost::AddOn& loaded = addOn();

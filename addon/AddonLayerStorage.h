@@ -14,7 +14,7 @@ namespace KSV {
 // component stands for; polygons refer to the component's own points and materials. Every
 // library-facing operation catches everything, prints a "Catch" line to the host's debug log and
 // answers false (or 0).
-class AddonLayerStorage : public NvScn::CScnExtStorage {
+class AddonLayerStorage final : public NvScn::CScnExtStorage {
 public:
     // The layers, strings and textures must outlive the supplier.
     AddonLayerStorage(const EXPModelFunctionTable& table, const EXPModel& model, const ProgressStrings& strings,

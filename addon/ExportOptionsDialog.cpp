@@ -20,7 +20,7 @@ bool opensForReading(const std::u16string& path)
 }  // namespace
 
 ExportOptionsDialog::ExportOptionsDialog(GSResID resId, ExportOptions* options,
-                                         const API_IOParams& params,
+                                         const API_IOParams& /*params: nothing the dialog shows*/,
                                          const API_RenderingSettings& rendering)
     : DG::ModalDialog(ActiveResModule, resId),
       mExport(*this, ExportButton), mCancel(*this, CancelButton), mDefaults(*this, DefaultsButton),
@@ -29,7 +29,7 @@ ExportOptionsDialog::ExportOptionsDialog(GSResID resId, ExportOptions* options,
       mOthers(*this, OthersCheck), mUseReference(*this, UseReferenceCheck),
       mTextures(*this, TexturesText), mReferenceText(*this, ReferenceText), mChoose(*this, ChooseButton),
       mReplaceMaterials(*this, ReplaceMaterialsCheck), mAddContent(*this, AddContentCheck),
-      mUniqueLayer(*this, UniqueLayerCheck), mOptions(options), mParams(params), mRendering(rendering),
+      mUniqueLayer(*this, UniqueLayerCheck), mOptions(options), mRendering(rendering),
       mNoReference(mReferenceText.GetText())
 {
 }

@@ -41,7 +41,6 @@ public:
 
 private:
     ExportOptions* mOptions;
-    API_IOParams mParams;
     API_RenderingSettings mRendering;
     GS::UniString mNoReference;
     bool mReferenceValid = false;

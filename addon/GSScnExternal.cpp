@@ -476,7 +476,7 @@ KSV_COLD void openProgressPhase(const GS::UniString& text, int32_t maximum)
 
 GSScnExternal::GSScnExternal(const EXPModelFunctionTable& table, const EXPModel& model, const ProgressStrings& strings,
                              const MaterialMap& materials, bool reservedFlag)
-    : mTable(table), mModel(model), mStrings(strings), mMaterials(materials), mReservedFlag(reservedFlag),
+    : mStrings(strings), mMaterials(materials), mReservedFlag(reservedFlag),
       mTextures(table, model), mPoints(table, model), mPolygons(table, model, mTextures)
 {
     ModelCursor counter(table, model);

@@ -254,7 +254,7 @@ Answer guardedSupply(const char* operation, Answer failed, Work&& work)
 // body with polygons, in centimetres with the kept plan offset; polygons refer to them by their
 // global index. Every library-facing operation catches everything, prints a "Catch" line to the
 // host's debug log and answers false (or 0).
-class GSScnExternal : public NvScn::CScnExtStorage {
+class GSScnExternal final : public NvScn::CScnExtStorage {
 public:
     // Counts the model's points and polygons; raises on a host error or a model too large for a
     // scene. The strings and the map must outlive the supplier.
@@ -296,8 +296,6 @@ private:
     // false when the user cancelled at this item.
     bool advanceProgress(int32_t* done, int32_t phase, int32_t total);
 
-    const EXPModelFunctionTable& mTable;
-    const EXPModel& mModel;
     const ProgressStrings& mStrings;
     const MaterialMap& mMaterials;
     bool mReservedFlag;

@@ -10,7 +10,7 @@
 
 namespace KSV {
 
-class GSScnFeedback : public NvScn::CScnFeedback {
+class GSScnFeedback final : public NvScn::CScnFeedback {
 public:
     explicit GSScnFeedback(const std::array<GS::UniString, 2>& strings) : mStrings(strings) {}
     ~GSScnFeedback() = default;

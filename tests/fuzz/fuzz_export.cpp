@@ -4,41 +4,34 @@
 // leak; a save that succeeds leaves a file the library reads back, one that fails leaves no file,
 // no temporary file and no texture behind; the add-on keeps no view and no model.
 #include <dirent.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <iterator>
 #include <string>
 
 #include "ACAPI.h"
-#include "BytesStream.h"
+#include "fuzz/BytesStream.h"
 #include "CADHost.h"
+#include "fuzz/FuzzSupport.h"
 #include "Scn.h"
 
 namespace {
 
-void require(bool condition)
-{
-    if (!condition) {
-        std::abort();
-    }
-}
+using ScnFuzz::contentOf;
+using ScnFuzz::exists;
+using ScnFuzz::require;
 
-// A folder of this process: the host's home, the model and the export's folder; removed at exit
-// (never destroyed before that).
+// The folder of this process: the host's home, the model and the export's folder.
 const std::string& workFolder()
 {
-    static const std::string* folder = [] {
-        auto* made = new std::string("/tmp/scn-fuzz-export-" + std::to_string(getpid()));
-        require(std::system(("mkdir -p '" + *made + "/out' '" + *made + "/host/drives/c/source'").c_str()) == 0);
-        std::atexit([] { (void)!std::system(("rm -rf '" + workFolder() + "'").c_str()); });
+    static const std::string& folder = [] () -> const std::string& {
+        const std::string& made = ScnFuzz::workFolder("export");
+        require(std::system(("mkdir -p '" + made + "/out' '" + made + "/host/drives/c/source'").c_str()) == 0);
         return made;
     }();
-    return *folder;
+    return folder;
 }
 
 cadhost::AddOn& addOn()
@@ -55,12 +48,6 @@ cadhost::AddOn& addOn()
     return *loaded;
 }
 
-bool exists(const std::string& path)
-{
-    struct stat facts;
-    return stat(path.c_str(), &facts) == 0;
-}
-
 // The names in a folder, none when it does not exist.
 int entries(const std::string& folder)
 {
@@ -75,12 +62,6 @@ int entries(const std::string& folder)
     }
     closedir(directory);
     return count;
-}
-
-std::string contentOf(const std::string& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
 }
 
 class Quiet : public NvScn::CScnFeedback {

@@ -9,8 +9,11 @@
 
 #include "Scn.h"
 #include "fuzz/BytesStream.h"
+#include "fuzz/FuzzSupport.h"
 
 namespace {
+
+using ScnFuzz::require;
 
 using namespace NvScn;
 
@@ -40,13 +43,6 @@ public:
     int32_t getNbPolygons(CScnMgr*) override { return 0; }
     bool fillPolygon(CScnMgr*, CScnPolygon*, int32_t) override { return true; }
 };
-
-void require(bool condition)
-{
-    if (!condition) {
-        std::abort();
-    }
-}
 
 void readSaveAndReadAgain(const std::string& input, CScnExtStorage* storage)
 {

@@ -9,37 +9,19 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <sys/stat.h>
 
 #include "GltfCommand.h"
 #include "PreviewCommand.h"
 #include "RenderCommand.h"
+#include "fuzz/FuzzSupport.h"
 
 namespace {
 
-// A folder of this process for the input and the outputs.
-const std::string& workFolder()
-{
-    static const std::string folder = [] {
-        std::string made = "/tmp/scn-fuzz-tools-" + std::to_string(getpid());
-        mkdir(made.c_str(), 0700);
-        return made;
-    }();
-    return folder;
-}
+using ScnFuzz::exists;
+using ScnFuzz::require;
 
-bool exists(const std::string& path)
-{
-    struct stat facts;
-    return stat(path.c_str(), &facts) == 0;
-}
-
-void require(bool condition)
-{
-    if (!condition) {
-        std::abort();
-    }
-}
+// The folder of this process for the input and the outputs.
+const std::string& workFolder() { return ScnFuzz::workFolder("tools"); }
 
 // Runs a command with standard error sent away: the commands report every refusal there. A
 // sanitizer's report goes there too; replay a crash with ASAN_OPTIONS=log_path=FILE (and

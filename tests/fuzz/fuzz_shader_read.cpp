@@ -10,8 +10,11 @@
 
 #include "Scn.h"
 #include "fuzz/BytesStream.h"
+#include "fuzz/FuzzSupport.h"
 
 namespace {
+
+using ScnFuzz::require;
 
 using namespace NvScn;
 
@@ -22,13 +25,6 @@ public:
     void warning(CScnMgr*, const char*) override {}
     bool progress(CScnMgr*, int32_t, int32_t) override { return true; }
 };
-
-void require(bool condition)
-{
-    if (!condition) {
-        std::abort();
-    }
-}
 
 }  // namespace
 

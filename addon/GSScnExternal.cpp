@@ -1,4 +1,5 @@
 #include "GSScnExternal.h"
+#include "StreamStore.h"
 #include "Errors.h"
 #include "HostCalls.h"
 
@@ -164,7 +165,7 @@ void PointWalk::reset(const std::vector<int32_t>* elements, int64_t items)
 
 void PointWalk::Batch::clear()
 {
-    points.clear();
+    points.resize(kFeedBatchItems);
     count = 0;
     failure = nullptr;
 }
@@ -190,12 +191,13 @@ void PointWalk::produce(Batch* batch)
         while (batch->count < kFeedBatchItems) {
             NvScn::CScnVector point{0.0, 0.0, 0.0};
             walkOne(&point);
-            batch->points.push_back(point);
+            streamStore(&batch->points[static_cast<std::size_t>(batch->count)], point);
             ++batch->count;
         }
     } catch (...) {
         batch->failure = std::current_exception();
     }
+    streamFence();
 }
 
 void PointWalk::walkOne(NvScn::CScnVector* point)
@@ -238,8 +240,8 @@ void PolygonWalk::reset(const std::vector<int32_t>* elements, int64_t items)
 
 void PolygonWalk::Batch::clear()
 {
-    polygons.clear();
-    corners.clear();
+    polygons.resize(kFeedBatchItems);
+    cornerCount = 0;
     count = 0;
     failure = nullptr;
     walking = Walked();
@@ -349,20 +351,18 @@ void PolygonWalk::produce(Batch* batch)
         }
     } catch (...) {
         // The failed polygon keeps the corners it had, as the library's polygon would.
-        if (batch->polygons.size() > static_cast<std::size_t>(batch->count)) {
-            batch->walking = batch->polygons.back();
-            batch->polygons.pop_back();
-        }
-        batch->walking.end = static_cast<uint32_t>(batch->corners.size());
+        batch->walking.end = batch->cornerCount;
         batch->failure = std::current_exception();
     }
+    streamFence();
 }
 
-// The polygon is made in its place in the batch, each field stored once: copying a record just
-// made field by field would read it back wider than it was written, which stalls the processor.
+// The polygon is made in the batch's record of the polygon being walked, where a failure leaves
+// it, and streamed to its place once made.
 void PolygonWalk::walkOne(Batch* batch)
 {
-    Walked& walked = batch->polygons.emplace_back();
+    Walked& walked = batch->walking;
+    walked = Walked();
     if (!mBodyOpen || mPolygonInBody >= mCursor.bodyInfo().polygonCount) {
         if (mBodyOpen) {
             mPointBase += mCursor.bodyInfo().vertexCount > 0 ? mCursor.bodyInfo().vertexCount : 0;
@@ -416,7 +416,7 @@ void PolygonWalk::walkOne(Batch* batch)
             continue;
         }
         if (holeWanted) {
-            batch->corners.push_back(Corner{-1, 0, 0.0f, 0.0f});
+            addCorner(batch, Corner{-1, 0, 0.0f, 0.0f});
             inHole = true;
             holeWanted = false;
         }
@@ -427,7 +427,17 @@ void PolygonWalk::walkOne(Batch* batch)
     if (outer < 3) {
         refuse("Polygon %d of body %d of element %d has fewer than three vertices", mPolygonInBody, body, element);
     }
-    walked.end = static_cast<uint32_t>(batch->corners.size());
+    walked.end = batch->cornerCount;
+    streamStore(&batch->polygons[static_cast<std::size_t>(batch->count)], walked);
+}
+
+void PolygonWalk::addCorner(Batch* batch, const Corner& corner)
+{
+    if (batch->cornerCount == batch->corners.size()) {
+        // Grown rarely: a batch's corners are kept for the next batch in this slot.
+        batch->corners.resize(std::max<std::size_t>(4 * kFeedBatchItems, 2 * batch->corners.size()));
+    }
+    streamStore(&batch->corners[batch->cornerCount++], corner);
 }
 
 KSV_HOT void PolygonWalk::addVertex(Batch* batch, int32_t vertex, const EXPVector& normal, const Mapping& mapping)
@@ -438,8 +448,7 @@ KSV_HOT void PolygonWalk::addVertex(Batch* batch, int32_t vertex, const EXPVecto
         refuse("Polygon %d of body %d of element %d refers to a vertex the body does not have", mPolygonInBody, body,
                element);
     }
-    // Made in place, as the polygon is (see walkOne); a new record is zero-filled.
-    Corner& corner = batch->corners.emplace_back();
+    Corner corner{0, 0, 0.0f, 0.0f};
     corner.pointIndex = static_cast<int32_t>(mPointBase + vertex - 1);
     const ModelTextures::Texture* texture = mapping.texture;
     if (texture != nullptr) {
@@ -459,6 +468,7 @@ KSV_HOT void PolygonWalk::addVertex(Batch* batch, int32_t vertex, const EXPVecto
         corner.u = std::isfinite(u) ? static_cast<float>(u) : 0.0f;
         corner.v = std::isfinite(v) ? static_cast<float>(v) : 0.0f;
     }
+    addCorner(batch, corner);
 }
 
 KSV_COLD bool userPressedCancel()

@@ -108,7 +108,8 @@ public:
     void suspend() { mFeed.suspend(); }
 
 private:
-    // Points made ahead of the library, and what the walk raised after the last of them.
+    // Points made ahead of the library, and what the walk raised after the last of them; the
+    // list keeps its size and its points are streamed past the caches (StreamStore.h).
     struct Batch {
         std::vector<NvScn::CScnVector> points;
         int32_t count = 0;
@@ -161,8 +162,9 @@ private:
     // A corner of a walked polygon as the library's vertex record takes it; point index -1
     // starts a hole.
     using Corner = NvScn::CScnVertex;
-    // A walked polygon: what it was made of and where its corners end.
-    struct Walked {
+    // A walked polygon: what it was made of and where its corners end; aligned for streaming in
+    // three 64-bit stores.
+    struct alignas(8) Walked {
         Made made;
         // The host's index when it was below 1 (and is reported); 1 when it was not.
         int32_t invalidMaterial = 1;
@@ -170,9 +172,12 @@ private:
     };
     // Polygons made ahead of the library, and what the walk raised after the last of them, with
     // what the failed polygon had made of itself before it failed.
+    // Its records are streamed past the caches (StreamStore.h): the lists keep their size and
+    // cornerCount says how many corners are this batch's.
     struct Batch {
         std::vector<Walked> polygons;
         std::vector<Corner> corners;
+        uint32_t cornerCount = 0;
         int32_t count = 0;
         std::exception_ptr failure;
         Walked walking;   // the failed polygon after a failure
@@ -187,6 +192,7 @@ private:
     const EXPVector& vertex(int32_t vertex);
     const EXPVector& fetchVertex(int32_t vertex);
     void addVertex(Batch* batch, int32_t vertex, const EXPVector& normal, const Mapping& mapping);
+    static void addCorner(Batch* batch, const Corner& corner);
 
     const EXPModelFunctionTable& mTable;
     const EXPModel& mModel;

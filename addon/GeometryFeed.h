@@ -94,9 +94,12 @@ public:
     bool threaded() const { return mThreaded; }
 
 private:
-    static constexpr int kRing = 4;
-    // The worker, once the ring is full, resumes when this many batches or fewer are left.
-    static constexpr int kResumeAt = kRing / 2;
+    // Batches are streamed to memory (StreamStore.h), so a longer ring costs no cache; it lets the
+    // worker sleep and wake less often.
+    static constexpr int kRing = 16;
+    // The worker, once the ring is full, resumes when this many batches or fewer are left: enough
+    // for the calling thread while the worker wakes.
+    static constexpr int kResumeAt = 2;
 
     void advance()
     {

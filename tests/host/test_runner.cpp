@@ -131,6 +131,9 @@ INSTANTIATE_TEST_SUITE_P(Commands, ModelRunner, ::testing::Values(
 // box model it ships); the host names the file instead of dying with it, and saves nothing.
 TEST_F(HostFolderTest, AModelThatKillsTheImportLibraryIsNamed)
 {
+#if defined(__SANITIZE_THREAD__)
+    GTEST_SKIP() << "the thread sanitizer's allocator lets the import library free the block twice";
+#endif
     std::ifstream original(ASSIMP_MODELS "/FBX/box_orphant_embedded_texture.fbx", std::ios::binary);
     std::string bytes((std::istreambuf_iterator<char>(original)), std::istreambuf_iterator<char>());
     ASSERT_GT(bytes.size(), 28107u);

@@ -5,7 +5,9 @@
 // library's command exporting the IFC file to OBJ.
 // Each case runs in a child process; the figures are the elapsed and the processor seconds (user
 // and system, all threads) of the timed part, medians of several rounds in which the add-on's
-// two paths and the library take turns, and the peak resident memory the timed part adds.
+// two paths and the library take turns, and the peak resident memory the timed part adds. Each
+// case writes a new file (the one of its previous round is removed before the clock starts)
+// unless asked to write over it.
 #include "CADHost.h"
 #include "GSScnExternal.h"
 #include "GSScnFileStream.h"
@@ -185,6 +187,18 @@ std::string gAddOn;
 cadhost::AddOn* gLoaded = nullptr;
 int gRuns = 3;
 bool gWithObj = true;   // the OBJ peer of the generated models
+// Whether each case writes over the file the case before it left. Replacing a file costs the file
+// system more than writing a new one, and differently for the add-on (a new file renamed over the
+// old one) and the library (the old file cut short): by default each case writes a new file.
+bool gOverPrevious = false;
+
+// Removes the file a case writes, unless the cases are to write over each other's files.
+void clearTarget(const std::string& path)
+{
+    if (!gOverPrevious) {
+        ::unlink(path.c_str());
+    }
+}
 
 // The geometry as the add-on supplies it, kept in arrays: what the library's own storage holds.
 struct Geometry {
@@ -393,6 +407,7 @@ void compare(long polygons)
     for (int i = 0; i < gRuns; ++i) {
         plainRuns.push_back(measure(
             [polygons] {
+                clearTarget(gScratch + "/addon.scn");
                 configurePath(false);
                 cadhost::generateModel(polygons);
                 loadAddOn();
@@ -400,6 +415,7 @@ void compare(long polygons)
             addOnExport));
         layerRuns.push_back(measure(
             [polygons] {
+                clearTarget(gScratch + "/addon.scn");
                 configurePath(true);
                 cadhost::generateModel(polygons);
                 loadAddOn();
@@ -407,6 +423,7 @@ void compare(long polygons)
             addOnExport));
         libraryRuns.push_back(measure(
             [polygons] {
+                clearTarget(gScratch + "/library.scn");
                 cadhost::generateModel(polygons);
                 captureGeometry();
                 cadhost::resetProject();
@@ -431,6 +448,7 @@ void compare(long polygons)
     if (gWithObj) {
         const Outcome assimp = runs(
             [polygons] {
+                clearTarget(gScratch + "/library.scn");
                 cadhost::generateModel(polygons);
                 captureGeometry();
                 cadhost::resetProject();
@@ -466,7 +484,7 @@ void compareHouse(const std::string& bin, const std::string& house)
 }
 
 const char kUsage[] =
-    "usage: bench_export [--no-obj] [--no-house] [HOUSE.ifc]\n"
+    "usage: bench_export [--no-obj] [--no-house] [--over-previous] [HOUSE.ifc]\n"
     "\n"
     "Exports generated host models through the add-on by the plain and by the layer path, beside the\n"
     "library writing the same geometry from its own external storage and the import library writing\n"
@@ -475,6 +493,9 @@ const char kUsage[] =
     "  HOUSE.ifc    the house model (default /usr/share/assimp/models/IFC/AC14-FZK-Haus.ifc)\n"
     "  --no-obj     leave out the OBJ peer of the generated models\n"
     "  --no-house   leave out the house model\n"
+    "  --over-previous  each case of the generated models writes over the file the case before it\n"
+    "               left (by default each writes a new file: replacing one costs the file system\n"
+    "               more, and differently for the add-on's rename and the library's truncation)\n"
     "  --help       show this text\n"
     "\n"
     "environment: BENCH_EXPORT_POLYGONS=1000000,10000000 (the generated models' sizes),\n"
@@ -542,6 +563,8 @@ int main(int argc, char** argv)
             gWithObj = false;
         } else if (argument == "--no-house") {
             withHouse = false;
+        } else if (argument == "--over-previous") {
+            gOverPrevious = true;
         } else if (!argument.empty() && argument[0] == '-') {
             std::fprintf(stderr, "bench_export: unknown option %s\n%s", argument.c_str(), kUsage);
             return 2;

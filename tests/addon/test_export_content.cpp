@@ -5,6 +5,9 @@
 #include <tiffio.h>
 
 #include <cmath>
+#include <memory>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -340,5 +343,56 @@ INSTANTIATE_TEST_SUITE_P(Files, ReferenceFile, ::testing::Values(
     ReferenceCase{"AScene", "", ""},
     ReferenceCase{"NotAScene", "plain notes", "Kestrovin_Out:: the reference file is not imported\n"}),
     [](const ::testing::TestParamInfo<ReferenceCase>& info) { return info.param.name; });
+
+// The names of a list's objects, in order.
+template <class T>
+std::vector<std::string> namesIn(NvScn::TScnObjectMgr<T>* list)
+{
+    std::vector<std::string> names;
+    for (int32_t i = 0; i < list->getNbObjects(); ++i) {
+        names.push_back(list->getScnObject(i)->getName());
+    }
+    return names;
+}
+
+// With its second option the reference's lights and views join the export's own, after them;
+// without it they stay out.
+class ReferenceContent : public ExportTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(ReferenceContent, JoinsTheExportWithTheSecondOption)
+{
+    const std::string reference = mFolder + "/reference.scn";
+    {
+        NvScn::CScnMgr* scene = NvScn::CScnMgr::create(nullptr, nullptr);
+        scene->getLights()->newScnObject(NvScn::kScnLastIndex)->setName("Reference lamp");
+        scene->getPerspectiveViews()->newScnObject(NvScn::kScnLastIndex)->setName("Reference view");
+        std::unique_ptr<ScnTools::FileStream> stream(ScnTools::FileStream::open(reference, "wb"));
+        ASSERT_NE(stream, nullptr);
+        ASSERT_EQ(scene->write(stream.get()), 0);
+        scene->release();
+    }
+    loadAddOn();
+    loadJson(model(R"("lights": [{"kind": 1, "position": [0, 0, 3]}])"));
+    configure(kPlain);
+    ASSERT_EQ(exportScene(), NoError);
+    KSV::ExportOptions options;
+    ASSERT_TRUE(storedOptions(&options));
+    options.useReference = 1;
+    options.addReferenceContent = GetParam() ? 1 : 0;
+    ASSERT_TRUE(KSV::setReferencePath(&options, GS::Utf8ToUtf16(reference)));
+    storeOptions(options);
+    cadhost::clearDebugLog();
+    ASSERT_EQ(exportScene(), NoError);
+    EXPECT_EQ(cadhost::debugLog(), "");
+    ReadScene scene(scenePath());
+    ASSERT_NE(scene.manager, nullptr);
+    using Names = std::vector<std::string>;
+    const Names lights = GetParam() ? Names{"Light 1", "Reference lamp"} : Names{"Light 1"};
+    const Names views = GetParam() ? Names{"ACCamera", "Reference view"} : Names{"ACCamera"};
+    EXPECT_EQ(namesIn(scene.manager->getLights()), lights);
+    EXPECT_EQ(namesIn(scene.manager->getPerspectiveViews()), views);
+}
+
+INSTANTIATE_TEST_SUITE_P(Options, ReferenceContent, ::testing::Bool());
 
 }  // namespace

@@ -1,11 +1,12 @@
 #include "GSScnExternal.h"
-#include "StreamStore.h"
 #include "Errors.h"
 #include "HostCalls.h"
+#include "StreamStore.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <stdexcept>
 
 // The per-vertex steps of the polygon walk go into the walk itself, their rare branches not.
@@ -342,6 +343,26 @@ void PolygonWalk::fillCorners(const Batch& batch, const Walked& walked, uint32_t
     }
 }
 
+KSV_COLD void PolygonWalk::growCorners(Batch* batch)
+{
+    // A batch's corners are kept for the next batch in its slot, so this is rare.
+    batch->corners.resize(std::max<std::size_t>(4 * kFeedBatchItems, 2 * batch->corners.size()));
+}
+
+// The corner's fields go to the batch from registers (see streamWords).
+inline void PolygonWalk::addCorner(Batch* batch, int32_t pointIndex, uint32_t flags, float u, float v)
+{
+    static_assert(sizeof(Corner) == 16, "a corner is four 32-bit words");
+    if (batch->cornerCount == batch->corners.size()) {
+        growCorners(batch);
+    }
+    uint32_t uBits = 0;
+    uint32_t vBits = 0;
+    std::memcpy(&uBits, &u, sizeof u);
+    std::memcpy(&vBits, &v, sizeof v);
+    streamWords(&batch->corners[batch->cornerCount++], static_cast<uint32_t>(pointIndex), flags, uBits, vBits);
+}
+
 void PolygonWalk::produce(Batch* batch)
 {
     try {
@@ -416,7 +437,7 @@ void PolygonWalk::walkOne(Batch* batch)
             continue;
         }
         if (holeWanted) {
-            addCorner(batch, Corner{-1, 0, 0.0f, 0.0f});
+            addCorner(batch, -1, 0, 0.0f, 0.0f);
             inHole = true;
             holeWanted = false;
         }
@@ -431,14 +452,6 @@ void PolygonWalk::walkOne(Batch* batch)
     streamStore(&batch->polygons[static_cast<std::size_t>(batch->count)], walked);
 }
 
-void PolygonWalk::addCorner(Batch* batch, const Corner& corner)
-{
-    if (batch->cornerCount == batch->corners.size()) {
-        // Grown rarely: a batch's corners are kept for the next batch in this slot.
-        batch->corners.resize(std::max<std::size_t>(4 * kFeedBatchItems, 2 * batch->corners.size()));
-    }
-    streamStore(&batch->corners[batch->cornerCount++], corner);
-}
 
 KSV_HOT void PolygonWalk::addVertex(Batch* batch, int32_t vertex, const EXPVector& normal, const Mapping& mapping)
 {
@@ -448,10 +461,11 @@ KSV_HOT void PolygonWalk::addVertex(Batch* batch, int32_t vertex, const EXPVecto
         refuse("Polygon %d of body %d of element %d refers to a vertex the body does not have", mPolygonInBody, body,
                element);
     }
-    Corner corner{0, 0, 0.0f, 0.0f};
-    corner.pointIndex = static_cast<int32_t>(mPointBase + vertex - 1);
+    const auto pointIndex = static_cast<int32_t>(mPointBase + vertex - 1);
     const ModelTextures::Texture* texture = mapping.texture;
-    if (texture != nullptr) {
+    if (texture == nullptr) {
+        addCorner(batch, pointIndex, 0, 0.0f, 0.0f);
+    } else {
         const EXPVector& position = this->vertex(vertex);
         EXPTextureCoordinate st = {0.0, 0.0};
         if (mTable.GetTextureCoordinate(&mModel, element, body, mPolygonInBody, vertex, &position, &normal, &st) !=
@@ -464,11 +478,9 @@ KSV_HOT void PolygonWalk::addVertex(Batch* batch, int32_t vertex, const EXPVecto
             u = (st.s * mapping.cosine - st.t * mapping.sine) / texture->xSize;
             v = (st.s * mapping.sine + st.t * mapping.cosine) / texture->ySize;
         }
-        corner.flags = NvScn::kScnVertexMapped;
-        corner.u = std::isfinite(u) ? static_cast<float>(u) : 0.0f;
-        corner.v = std::isfinite(v) ? static_cast<float>(v) : 0.0f;
+        addCorner(batch, pointIndex, NvScn::kScnVertexMapped, std::isfinite(u) ? static_cast<float>(u) : 0.0f,
+                  std::isfinite(v) ? static_cast<float>(v) : 0.0f);
     }
-    addCorner(batch, corner);
 }
 
 KSV_COLD bool userPressedCancel()

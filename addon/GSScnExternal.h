@@ -162,18 +162,17 @@ private:
     // A corner of a walked polygon as the library's vertex record takes it; point index -1
     // starts a hole.
     using Corner = NvScn::CScnVertex;
-    // A walked polygon: what it was made of and where its corners end; aligned for streaming in
-    // three 64-bit stores.
-    struct alignas(8) Walked {
+    // A walked polygon: what it was made of and where its corners end.
+    struct Walked {
         Made made;
         // The host's index when it was below 1 (and is reported); 1 when it was not.
         int32_t invalidMaterial = 1;
         uint32_t end = 0;
     };
     // Polygons made ahead of the library, and what the walk raised after the last of them, with
-    // what the failed polygon had made of itself before it failed.
-    // Its records are streamed past the caches (StreamStore.h): the lists keep their size and
-    // cornerCount says how many corners are this batch's.
+    // what the failed polygon had made of itself before it failed. The records are streamed past
+    // the caches (StreamStore.h): the lists keep their size, cornerCount says how many corners
+    // are this batch's.
     struct Batch {
         std::vector<Walked> polygons;
         std::vector<Corner> corners;
@@ -192,7 +191,9 @@ private:
     const EXPVector& vertex(int32_t vertex);
     const EXPVector& fetchVertex(int32_t vertex);
     void addVertex(Batch* batch, int32_t vertex, const EXPVector& normal, const Mapping& mapping);
-    static void addCorner(Batch* batch, const Corner& corner);
+    // Appends a corner to the batch (point index -1 for a hole's start).
+    static void addCorner(Batch* batch, int32_t pointIndex, uint32_t flags, float u, float v);
+    static void growCorners(Batch* batch);
 
     const EXPModelFunctionTable& mTable;
     const EXPModel& mModel;

@@ -15,37 +15,52 @@
 
 namespace KSV {
 
-// Writes value to *to past the caches (a plain store where the processor has no such store).
-// The record is only read by the other thread after streamFence() and the hand-over that follows.
+// Writes value to *to past the caches (a plain store where the processor has no such store), in
+// words of 8 bytes for a record aligned to 8 and of 4 bytes otherwise: a record just made field by
+// field is read back in the widths it was written in, which the processor forwards from its
+// stores (a wider read waits until they are done). The record is only read by the other thread
+// after streamFence() and the hand-over that follows.
 template <class T>
 inline void streamStore(T* to, const T& value)
 {
     static_assert(std::is_trivially_copyable<T>::value && sizeof(T) % 4 == 0, "a record of whole 32-bit words");
 #if defined(__SSE2__)
-    // The widest stores the record's size and place allow: each store takes a place in the
-    // processor's store queue however wide it is.
-    const auto place = reinterpret_cast<std::uintptr_t>(to);
-    if (sizeof(T) % 16 == 0 && place % 16 == 0) {
-        for (std::size_t i = 0; i < sizeof(T); i += 16) {
-            __m128i words;
-            std::memcpy(&words, reinterpret_cast<const char*>(&value) + i, 16);
-            _mm_stream_si128(reinterpret_cast<__m128i*>(place + i), words);
-        }
-    } else if (sizeof(T) % 8 == 0 && place % 8 == 0) {
+    if constexpr (sizeof(T) % 8 == 0 && alignof(T) >= 8) {
         for (std::size_t i = 0; i < sizeof(T); i += 8) {
             long long word;
             std::memcpy(&word, reinterpret_cast<const char*>(&value) + i, 8);
-            _mm_stream_si64(reinterpret_cast<long long*>(place + i), word);
+            _mm_stream_si64(reinterpret_cast<long long*>(reinterpret_cast<char*>(to) + i), word);
         }
     } else {
         for (std::size_t i = 0; i < sizeof(T); i += 4) {
             int word;
             std::memcpy(&word, reinterpret_cast<const char*>(&value) + i, 4);
-            _mm_stream_si32(reinterpret_cast<int*>(place + i), word);
+            _mm_stream_si32(reinterpret_cast<int*>(reinterpret_cast<char*>(to) + i), word);
         }
     }
 #else
     *to = value;
+#endif
+}
+
+// Writes a record of four 32-bit words past the caches from registers, in one store where the
+// place is aligned to 16 bytes.
+inline void streamWords(void* to, uint32_t w0, uint32_t w1, uint32_t w2, uint32_t w3)
+{
+#if defined(__SSE2__)
+    if (reinterpret_cast<std::uintptr_t>(to) % 16 == 0) {
+        _mm_stream_si128(static_cast<__m128i*>(to), _mm_setr_epi32(static_cast<int>(w0), static_cast<int>(w1),
+                                                                    static_cast<int>(w2), static_cast<int>(w3)));
+        return;
+    }
+    int* out = static_cast<int*>(to);
+    _mm_stream_si32(out, static_cast<int>(w0));
+    _mm_stream_si32(out + 1, static_cast<int>(w1));
+    _mm_stream_si32(out + 2, static_cast<int>(w2));
+    _mm_stream_si32(out + 3, static_cast<int>(w3));
+#else
+    const uint32_t words[4] = {w0, w1, w2, w3};
+    std::memcpy(to, words, sizeof words);
 #endif
 }
 

@@ -1,5 +1,5 @@
-// Streamed records land byte for byte where a plain store would put them, whatever their size and
-// place pick among the store widths, and nothing beside them is touched.
+// Streamed records land byte for byte where a plain store would put them, whatever their size,
+// alignment and place pick among the store widths, and nothing beside them is touched.
 #include "StreamStore.h"
 
 #include <Scn.h>
@@ -59,6 +59,25 @@ T numbered()
     }
     std::memcpy(&value, bytes, sizeof bytes);
     return value;
+}
+
+// Four words streamed from registers at every 4-byte place in the first 64 bytes: the bytes of
+// the words laid one after the other, nothing beside them.
+TEST(StreamStore, WritesFourWordsInOrderAndNothingElse)
+{
+    const uint32_t words[4] = {0x01020304u, 0xFFFFFFFFu, 0x3F800000u, 0x80000000u};
+    for (std::size_t offset = 0; offset < 64; offset += 4) {
+        alignas(64) unsigned char streamed[256];
+        alignas(64) unsigned char copied[256];
+        std::memset(streamed, 0xAA, sizeof streamed);
+        std::memset(copied, 0xAA, sizeof copied);
+        KSV::streamWords(streamed + offset, words[0], words[1], words[2], words[3]);
+        KSV::streamFence();
+        std::memcpy(copied + offset, words, sizeof words);
+        EXPECT_EQ(std::vector<unsigned char>(streamed, streamed + sizeof streamed),
+                  std::vector<unsigned char>(copied, copied + sizeof copied))
+            << "at offset " << offset;
+    }
 }
 
 TEST(StreamStore, WritesTheRecordsBytesAndNothingElse)

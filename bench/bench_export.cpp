@@ -192,11 +192,18 @@ bool gWithObj = true;   // the OBJ peer of the generated models
 // old one) and the library (the old file cut short): by default each case writes a new file.
 bool gOverPrevious = false;
 
+// The files the cases of the generated models write, in the scratch folder.
+const char kAddOnFile[] = "addon.scn";
+const char kLibraryFile[] = "library.scn";
+const char kObjFile[] = "assimp.obj";
+
+std::string scratchFile(const char* name) { return gScratch + "/" + name; }
+
 // Removes the file a case writes, unless the cases are to write over each other's files.
-void clearTarget(const std::string& path)
+void clearTarget(const char* name)
 {
     if (!gOverPrevious) {
-        ::unlink(path.c_str());
+        ::unlink(scratchFile(name).c_str());
     }
 }
 
@@ -282,7 +289,7 @@ public:
 // the same for the sink and the difference is what the add-on adds.
 long libraryWrite()
 {
-    const std::string path = gScratch + "/library.scn";
+    const std::string path = scratchFile(kLibraryFile);
     QuietFeedback feedback;
     ArrayStorage storage;
     NvScn::CScnMgr* manager = NvScn::CScnMgr::create(&feedback, &storage);
@@ -322,7 +329,7 @@ void loadAddOn()
 
 long addOnExport()
 {
-    const std::string path = gScratch + "/addon.scn";
+    const std::string path = scratchFile(kAddOnFile);
     const cadhost::SaveRequest request(path, 5, 1);
     Modeler::Sight* sight = cadhost::openSight();
     const GSErrCode result = gLoaded->save3D(1, request.params, sight);
@@ -373,7 +380,7 @@ void buildMesh()
 
 long assimpExport()
 {
-    const std::string path = gScratch + "/assimp.obj";
+    const std::string path = scratchFile(kObjFile);
     Assimp::Exporter exporter;
     if (exporter.Export(gMesh, "objnomtl", path) != AI_SUCCESS) {
         std::fprintf(stderr, "bench_export: %s\n", exporter.GetErrorString());
@@ -407,7 +414,7 @@ void compare(long polygons)
     for (int i = 0; i < gRuns; ++i) {
         plainRuns.push_back(measure(
             [polygons] {
-                clearTarget(gScratch + "/addon.scn");
+                clearTarget(kAddOnFile);
                 configurePath(false);
                 cadhost::generateModel(polygons);
                 loadAddOn();
@@ -415,7 +422,7 @@ void compare(long polygons)
             addOnExport));
         layerRuns.push_back(measure(
             [polygons] {
-                clearTarget(gScratch + "/addon.scn");
+                clearTarget(kAddOnFile);
                 configurePath(true);
                 cadhost::generateModel(polygons);
                 loadAddOn();
@@ -423,7 +430,7 @@ void compare(long polygons)
             addOnExport));
         libraryRuns.push_back(measure(
             [polygons] {
-                clearTarget(gScratch + "/library.scn");
+                clearTarget(kLibraryFile);
                 cadhost::generateModel(polygons);
                 captureGeometry();
                 cadhost::resetProject();
@@ -448,7 +455,7 @@ void compare(long polygons)
     if (gWithObj) {
         const Outcome assimp = runs(
             [polygons] {
-                clearTarget(gScratch + "/library.scn");
+                clearTarget(kObjFile);
                 cadhost::generateModel(polygons);
                 captureGeometry();
                 cadhost::resetProject();
